@@ -1,0 +1,45 @@
+# The two set-up commands of a fresh machine: `make run` and `make test`.
+# Each installs what is missing, builds into build/ and makes the data root there.
+
+BUILD  ?= build
+JOBS   ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test bench deps configure build data sanitize clean
+
+run: data
+	$(BUILD)/pelorin-tool summary --root $(BUILD)
+
+test: data
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: data
+	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+data: build
+	cmake --build $(BUILD) --target data
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# under ThreadSanitizer, each in a build folder of its own.
+sanitize: deps
+	cmake -S . -B build-asan -DPELORIN_SANITIZE=address,undefined -DPELORIN_BUILD_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	cmake --build build-asan --target data
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	cmake -S . -B build-tsan -DPELORIN_SANITIZE=thread -DPELORIN_BUILD_BENCH=OFF
+	cmake --build build-tsan -j $(JOBS)
+	cmake --build build-tsan --target data
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan

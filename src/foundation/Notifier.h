@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+/// Where the core sends what the player must be told: message boxes (text and
+/// caption) and the one-line status text of long work.
+///
+/// The window program shows messages on the user-interface thread, the command-line
+/// tool prints them and tests record them. Implementations must accept calls from
+/// any thread: preparation workers report file errors too.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+    virtual void SetStatusText(std::string_view text) = 0;
+};
+
+/// Installs the process's notifier (null for none) and returns the previous one.
+/// Installing happens before any worker starts and after all have ended.
+Notifier* SetNotifier(Notifier* notifier);
+
+/// Sends a message to the installed notifier; dropped when there is none.
+void ShowMessage(std::string_view text, std::string_view caption);
+/// Sends a status text to the installed notifier; dropped when there is none.
+void SetStatusText(std::string_view text);
+
+/// printf-style formatting into a string of whatever length the text needs.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+} // namespace pelorin

@@ -1,0 +1,192 @@
+#include "foundation/StoredValues.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelorin {
+
+FilePtr OpenFile(const std::string& path, const char* mode)
+{
+    return FilePtr(std::fopen(path.c_str(), mode));
+}
+
+FileReader::FileReader(std::FILE* file) : file_(file)
+{
+    const long start = std::ftell(file_);
+    if (start < 0 || std::fseek(file_, 0, SEEK_END) != 0) {
+        ok_ = false;
+        return;
+    }
+    const long end = std::ftell(file_);
+    if (end < start || std::fseek(file_, start, SEEK_SET) != 0) {
+        ok_ = false;
+        return;
+    }
+    size_ = end;
+    position_ = start;
+}
+
+bool FileReader::ReadBytes(void* target, int64_t count)
+{
+    if (!ok_ || count < 0 || count > size_ - position_) {
+        ok_ = false;
+        return false;
+    }
+    if (count > 0 && std::fread(target, 1, static_cast<size_t>(count), file_) != static_cast<size_t>(count)) {
+        ok_ = false;
+        return false;
+    }
+    position_ += count;
+    return true;
+}
+
+bool FileReader::ReadInt32(int32_t& value)
+{
+    unsigned char bytes[4];
+    if (!ReadBytes(bytes, 4))
+        return false;
+    const uint32_t v = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                       uint32_t(bytes[3]) << 24;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool FileReader::ReadByte(uint8_t& value)
+{
+    return ReadBytes(&value, 1);
+}
+
+bool FileReader::ReadText(StoredText& text)
+{
+    int32_t count = 0;
+    if (!ReadInt32(count))
+        return false;
+    if (count == 0) {
+        text.reset();
+        return true;
+    }
+    if (count < 0 || count > Remaining()) {
+        ok_ = false;
+        return false;
+    }
+    std::string bytes(static_cast<size_t>(count), '\0');
+    if (!ReadBytes(bytes.data(), count))
+        return false;
+    // The text is the bytes up to the first zero byte.
+    bytes.resize(std::strlen(bytes.c_str()));
+    text = std::move(bytes);
+    return true;
+}
+
+bool FileReader::CanHold(int32_t count, int64_t minBytesEach) const
+{
+    return ok_ && count >= 0 && int64_t(count) * minBytesEach <= size_ - position_;
+}
+
+void FileWriter::WriteBytes(const void* source, size_t count)
+{
+    if (ok_ && std::fwrite(source, 1, count, file_) != count)
+        ok_ = false;
+}
+
+void FileWriter::WriteInt32(int32_t value)
+{
+    const uint32_t v = static_cast<uint32_t>(value);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                    static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    WriteBytes(bytes, 4);
+}
+
+void FileWriter::WriteByte(uint8_t value)
+{
+    WriteBytes(&value, 1);
+}
+
+void FileWriter::WriteText(const StoredText& text)
+{
+    if (!text) {
+        WriteInt32(0);
+        return;
+    }
+    WriteText(std::string_view(*text));
+}
+
+void FileWriter::WriteText(std::string_view text)
+{
+    // A text is kept up to its first zero byte, as a reader will take it.
+    const std::string_view kept = text.substr(0, text.find('\0'));
+    WriteInt32(static_cast<int32_t>(kept.size() + 1));
+    WriteBytes(kept.data(), kept.size());
+    WriteByte(0);
+}
+
+namespace {
+
+// Reading the umask means setting it, so it is read once, on first use, instead of
+// racing with threads that create files.
+mode_t ProcessUmask()
+{
+    static const mode_t mask = [] {
+        const mode_t current = umask(022);
+        umask(current);
+        return current;
+    }();
+    return mask;
+}
+
+} // namespace
+
+ReplacingFile::~ReplacingFile()
+{
+    Discard();
+}
+
+bool ReplacingFile::Open(const std::string& targetPath)
+{
+    Discard();
+    target_ = targetPath;
+    std::string name = targetPath + ".XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    // mkstemp makes the file private; give it the mode an ordinary fopen would.
+    fchmod(fd, 0666 & ~ProcessUmask());
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        close(fd);
+        std::remove(name.c_str());
+        errno = error;
+        return false;
+    }
+    file_.reset(file);
+    temporary_ = std::move(name);
+    return true;
+}
+
+bool ReplacingFile::Commit(bool writesOk)
+{
+    if (!file_)
+        return false;
+    const bool flushed = std::fflush(file_.get()) == 0 && fsync(fileno(file_.get())) == 0;
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!writesOk || !flushed || !closed || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        Discard();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void ReplacingFile::Discard()
+{
+    file_.reset();
+    if (!temporary_.empty()) {
+        std::remove(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+} // namespace pelorin

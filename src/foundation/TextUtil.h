@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace pelorin {
+
+/// Only ASCII A-Z and a-z are letters; every byte from 0x80 up is not.
+inline bool IsAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool IsUpperLetter(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+/// a-z become A-Z; every other byte stays as it is.
+inline char ToUpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+std::string ToUpperAscii(std::string_view text);
+
+/// Appends "/" to the path unless it already ends with one, then the name.
+void AppendPathPart(std::string& path, std::string_view name);
+/// The path joined with a name by AppendPathPart.
+std::string JoinPath(std::string path, std::string_view name);
+
+/// Cuts a file name at its last '.', unless that '.' is its first character.
+std::string StripExtension(std::string_view name);
+
+/// Splits a path at its last "/" into the folder (with that "/") and the file
+/// name; a path without "/" is all file name.
+std::pair<std::string, std::string> SplitPath(std::string_view path);
+
+/// Removes leading characters that are not ASCII letters and trailing ones too.
+std::string TrimToLetters(std::string_view text);
+
+/// True when a file (not a folder) of that path exists.
+bool FileExists(const std::string& path);
+
+} // namespace pelorin

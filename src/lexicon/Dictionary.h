@@ -1,0 +1,103 @@
+#pragma once
+
+#include "foundation/ItemList.h"
+#include "foundation/StoredValues.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+class FileReader;
+class FileWriter;
+
+/// Word-form codes of a dictionary record; other values are carried as numbers.
+enum WordForm : int32_t {
+    kFormPlain = 0,
+    kFormPlural = 3,
+    kFormPast = 4,
+    kFormDoing = 5,
+};
+
+/// One ranked definition of a word. Lists of definitions are kept sorted by rank.
+struct Definition {
+    int32_t rank = 0;  ///< sort key: lower ranks come first; above 499 is secondary
+    StoredText text;   ///< the definition as shown to the player
+    int32_t aux = 0;   ///< carried with the text, never interpreted
+
+    int32_t SortKey() const { return rank; }
+};
+
+/// The list type of definitions: sorted by rank, owning, capacity and step 10.
+using DefinitionList = ItemList<Definition>;
+DefinitionList MakeDefinitionList();
+
+/// A word of the dictionary, or a sub-record of one (a part of speech).
+class WordRecord {
+public:
+    WordRecord();
+
+    /// Replaces the text with an upper-cased copy (a-z to A-Z, other bytes kept)
+    /// and sets the length to its string length.
+    void SetText(std::string_view text);
+
+    /// Appends rank-adjusted copies of the definitions that belong to this word to
+    /// a rank-sorted target: its own, its sub-records', or its base word's.
+    void CollectDefinitions(DefinitionList& target) const;
+
+    std::string text;       ///< upper case, letters A-Z only
+    int32_t length = 0;     ///< letter count as stored; the pattern query compares this
+    int32_t baseIndex = -1; ///< word index of the base word, or -1
+    int32_t kind = 0;       ///< 3 keeps definition ranks, others raise them by 10
+    int32_t form = kFormPlain;
+    const WordRecord* base = nullptr; ///< resolved baseIndex; always null in sub-records
+    ItemList<WordRecord> subRecords;  ///< append order, owning
+    DefinitionList definitions;       ///< sorted by rank, owning
+};
+
+/// The dictionary file "Zanth.dct" read into a table of word records.
+///
+/// Loaded once at start-up; read by many threads afterwards and never changed.
+class Dictionary {
+public:
+    static constexpr int32_t kVersion = 54;
+    static constexpr const char* kMagic = "ZANTH";
+    static constexpr const char* kFileName = "Zanth.dct";
+    /// The word capacity of the program: a word index is always below this.
+    static constexpr int32_t kCapacity = 180000;
+
+    Dictionary();
+    ~Dictionary();
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+    /// Reads "Zanth.dct" from the root folder. A file that cannot be opened is
+    /// reported ("Opening Dictionary"); a wrong version or magic, or a damaged or
+    /// truncated file, makes it return false silently. On any failure the
+    /// dictionary keeps what it held before.
+    bool Load(const std::string& rootFolder);
+    /// Reads a dictionary file of any path (Load's worker).
+    bool LoadFile(const std::string& path);
+
+    /// Exact lookup; the text may be in any case. Returns the word index or -1.
+    int32_t Find(std::string_view text) const;
+    bool Find(std::string_view text, int32_t& wordIndex) const;
+
+    int32_t Count() const { return count_; }
+    /// The top-level record at a word index in 0..Count()-1.
+    const WordRecord& Record(int32_t wordIndex) const;
+    int32_t Stamp() const { return stamp_; }
+    int32_t Spare() const { return spare_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::unique_ptr<std::unique_ptr<WordRecord>[]> records_; // kCapacity slots
+    int32_t count_ = 0;
+    std::string path_;
+    int32_t spare_ = 0;
+    int32_t stamp_ = 0;
+};
+
+} // namespace pelorin

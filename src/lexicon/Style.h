@@ -1,0 +1,144 @@
+#pragma once
+
+#include "foundation/ItemList.h"
+#include "foundation/StoredValues.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelorin {
+
+class Dictionary;
+class Style;
+
+/// A growable array of word indexes whose capacity starts at 1000 and grows by
+/// 1000 whenever an append fills it. The capacity is stored in style files, so it
+/// follows that rule exactly.
+class WordList {
+public:
+    static constexpr int32_t kStep = 1000;
+
+    void Append(int32_t wordIndex);
+    void Clear();
+    int32_t Count() const { return static_cast<int32_t>(words_.size()); }
+    int32_t Capacity() const { return capacity_; }
+    int32_t operator[](int32_t i) const { return words_[static_cast<size_t>(i)]; }
+    const std::vector<int32_t>& Words() const { return words_; }
+
+private:
+    std::vector<int32_t> words_;
+    int32_t capacity_ = kStep;
+};
+
+/// A sentence of a book, kept as a quotation for clues.
+class Quotation {
+public:
+    Quotation() = default;
+    /// A sentence read from a file or made by the scanner; the mask is computed here,
+    /// so threads that search the sentence later only ever read it.
+    Quotation(int32_t key, int32_t length, StoredText text);
+
+    int32_t SortKey() const { return key; }
+    /// Bit n is set when the sentence holds a word of at least 3 letters that
+    /// begins with the letter A + n.
+    int32_t LetterMask() const { return mask; }
+    /// Whether one of the sentence's words, cut down to its letters and upper-cased,
+    /// equals the upper-case word.
+    bool ContainsWord(std::string_view upperWord) const;
+
+    int32_t key = 0;    ///< |length - 80|: sentences of about 80 characters first
+    StoredText text;    ///< from its first letter through its closing "."
+    int32_t length = 0; ///< string length of text, as stored
+    int32_t mask = 0;   ///< letter mask, computed from text on construction
+};
+
+/// The sentences of one book file of a style.
+class Book {
+public:
+    static constexpr int32_t kMaxQuotations = 10;
+
+    Book();
+
+    /// Marks in the style's flag table every dictionary word of a piece of text by
+    /// the word rule.
+    void MarkWords(std::string_view text) const;
+    /// Adds the sentences that contain a word (upper case) to a target, stopping
+    /// once the target holds more than 10.
+    void CollectQuotations(std::string_view upperWord, ItemList<Quotation>& target) const;
+
+    ItemList<Quotation> sentences; ///< append order, owning, capacity and step 100
+    Style* style = nullptr;        ///< the style that owns the book
+};
+
+/// A style: the dictionary words of a set of books, and their sentences.
+class Style {
+public:
+    static constexpr int32_t kVersion = 55;
+    static constexpr const char* kMagic = "ZASTYLE";
+    static constexpr const char* kExtension = ".zas";
+    static constexpr int32_t kMaxPatternLength = 8;
+
+    explicit Style(const Dictionary& dictionary);
+    ~Style();
+    Style(const Style&) = delete;
+    Style& operator=(const Style&) = delete;
+
+    /// Loads a file of the styles folder. A file that cannot be opened is reported
+    /// ("Project Open"); a wrong version or magic, or a damaged file, loads nothing
+    /// silently.
+    bool LoadFile(const std::string& stylesFolder, const std::string& fileName);
+    /// Writes the style through a temporary file; "Cannot Open Project File" and
+    /// false when that fails, and the old file stays whole.
+    bool SaveFile(const std::string& path);
+
+    /// Scans a book file into the flag table and a new book's sentences.
+    void AddBook(const std::string& bookPath);
+    /// Sets the stamp to the dictionary's and rebuilds the word list from the flags.
+    void BuildWordList();
+    /// Rebuilds the style from its sentences and saves it when its stamp is not
+    /// the dictionary's. Returns true when it was rebuilt.
+    bool UpdateIfStale();
+
+    /// The style's words that fit a pattern of letters and blanks (open cells), in
+    /// alphabetical order; empty for a pattern longer than 8.
+    WordList MatchPattern(std::string_view pattern) const;
+    /// Whether a word (any case) is in the word list.
+    bool ContainsWord(std::string_view text) const;
+
+    /// Sets the flag of a word index (the book scanner's mark).
+    void MarkWord(int32_t wordIndex);
+
+    const Dictionary& Lexicon() const { return *dictionary_; }
+    const WordList& Words() const { return words_; }
+    const ItemList<Book>& Books() const { return books_; }
+    const StoredText& Description() const { return description_; }
+    void SetDescription(StoredText description) { description_ = std::move(description); }
+    int32_t Stamp() const { return stamp_; }
+    const std::string& FullPath() const { return fullPath_; }
+    const std::string& FileName() const { return fileName_; }
+
+private:
+    const Dictionary* dictionary_;
+    WordList words_;
+    std::unique_ptr<int32_t[]> flags_; ///< one per word index; created on first use
+    std::string fullPath_;
+    std::string fileName_;
+    StoredText description_;
+    ItemList<Book> books_;
+    int32_t status_ = 1;
+    int32_t stamp_ = 0;
+};
+
+/// Scans one book file for a book of a style: the word pass marks the style's
+/// words, the sentence pass collects the sentences. False when the file cannot
+/// be opened (the book then keeps no sentences).
+bool ScanBook(const std::string& path, Book& book);
+
+/// The *.zas files of a folder, sorted by file name.
+std::vector<std::string> ListStyleFiles(const std::string& stylesFolder);
+
+} // namespace pelorin

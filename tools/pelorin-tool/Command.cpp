@@ -1,0 +1,131 @@
+#include "Command.h"
+
+#include "foundation/Notifier.h"
+
+#include <charconv>
+#include <cstdio>
+#include <mutex>
+
+namespace pelorin::tool {
+
+namespace {
+
+std::map<std::string_view, const Command*>& Registry()
+{
+    static std::map<std::string_view, const Command*> commands;
+    return commands;
+}
+
+// Prints messages as "caption: text"; several workers may report at once.
+class StderrNotifier final : public Notifier {
+public:
+    void ShowMessage(std::string_view text, std::string_view caption) override
+    {
+        std::lock_guard lock(mutex_);
+        if (caption.empty())
+            std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+        else
+            std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()),
+                         text.data());
+    }
+    void SetStatusText(std::string_view text) override
+    {
+        if (text.empty())
+            return;
+        std::lock_guard lock(mutex_);
+        std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+    }
+
+private:
+    std::mutex mutex_;
+};
+
+StderrNotifier stderrNotifier;
+
+} // namespace
+
+Command::Command(const char* commandName, const char* commandUsage, Run runCommand)
+    : name(commandName), usage(commandUsage), run(runCommand)
+{
+    Registry()[name] = this;
+}
+
+const std::map<std::string_view, const Command*>& Commands()
+{
+    return Registry();
+}
+
+int UsageError(std::string_view command, std::string_view reason)
+{
+    if (!reason.empty())
+        std::fprintf(stderr, "pelorin-tool: %.*s\n", int(reason.size()), reason.data());
+    const auto found = Registry().find(command);
+    if (found != Registry().end())
+        std::fprintf(stderr, "usage: pelorin-tool %s %s\n", found->second->name, found->second->usage);
+    return 2;
+}
+
+std::optional<Options> Options::Parse(std::span<const std::string> args,
+                                      std::initializer_list<std::string_view> valued,
+                                      std::initializer_list<std::string_view> flags, std::string& error)
+{
+    auto contains = [](std::initializer_list<std::string_view> names, std::string_view name) {
+        for (std::string_view n : names)
+            if (n == name)
+                return true;
+        return false;
+    };
+    Options options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+            options.operands_.push_back(arg);
+            continue;
+        }
+        const std::string name = arg.substr(2);
+        if (contains(flags, name)) {
+            options.values_[name] = "";
+        } else if (contains(valued, name)) {
+            if (i + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return std::nullopt;
+            }
+            options.values_[name] = args[++i];
+        } else {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+const std::string* Options::Value(std::string_view name) const
+{
+    const auto found = values_.find(std::string(name));
+    return found == values_.end() ? nullptr : &found->second;
+}
+
+bool Options::Integer(std::string_view name, long long& value, long long low, long long high) const
+{
+    const std::string* text = Value(name);
+    if (!text)
+        return false;
+    long long parsed = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), parsed);
+    if (error != std::errc() || end != text->data() + text->size() || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
+
+StderrNotifierScope::StderrNotifierScope()
+{
+    SetNotifier(&stderrNotifier);
+}
+
+StderrNotifierScope::~StderrNotifierScope()
+{
+    SetNotifier(nullptr);
+}
+
+} // namespace pelorin::tool
