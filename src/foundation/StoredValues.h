@@ -73,6 +73,8 @@ public:
     void WriteByte(uint8_t value);
     void WriteText(const StoredText& text);
     void WriteText(std::string_view text);
+    void WriteText(const std::string& text) { WriteText(std::string_view(text)); }
+    void WriteText(const char* text) { WriteText(std::string_view(text)); }
 
     bool Ok() const { return ok_; }
 

@@ -1,0 +1,149 @@
+#include "foundation/ItemList.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace pelorin {
+namespace {
+
+// An element that counts its own destruction, to tell owning lists from borrowing ones.
+struct Keyed {
+    Keyed(int32_t k, int32_t t = 0, int* deaths = nullptr) : key(k), tag(t), deathCount(deaths) {}
+    ~Keyed()
+    {
+        if (deathCount)
+            ++*deathCount;
+    }
+    int32_t SortKey() const { return key; }
+    int32_t key;
+    int32_t tag;
+    int* deathCount;
+};
+
+std::vector<int32_t> Tags(const ItemList<Keyed>& list)
+{
+    std::vector<int32_t> tags;
+    for (const Keyed* element : list)
+        tags.push_back(element->tag);
+    return tags;
+}
+
+class SortedItemList : public ::testing::Test {
+protected:
+    // Keys 5, 7, 9 tagged 1, 2, 3.
+    void SetUp() override
+    {
+        list.Add(new Keyed(5, 1));
+        list.Add(new Keyed(7, 2));
+        list.Add(new Keyed(9, 3));
+    }
+    ItemList<Keyed> list{10, ListOrder::Sorted, true, 10};
+};
+
+// Where a newcomer lands decides the order the player sees definitions and
+// quotations in, so every position of the bisection is pinned.
+TEST_F(SortedItemList, NewcomerPositionsFollowTheKeyedSearch)
+{
+    struct Case {
+        int32_t key;
+        int32_t position;
+    };
+    for (const Case c : {Case{10, 3}, Case{9, 2}, Case{5, 0}, Case{6, 1}, Case{4, 0}}) {
+        list.Clear(); // a fresh 5, 7, 9 each time
+        SetUp();
+        list.Add(new Keyed(c.key, 99));
+        ASSERT_EQ(list.Count(), 4);
+        EXPECT_EQ(list.At(c.position)->tag, 99) << "key " << c.key;
+    }
+}
+
+TEST_F(SortedItemList, NewcomerGoesBeforeTheEqualElementTheSearchMeets)
+{
+    ItemList<Keyed> single(10, ListOrder::Sorted, true, 10);
+    single.Add(new Keyed(5, 1));
+    single.Add(new Keyed(5, 2));
+    EXPECT_EQ(Tags(single), (std::vector<int32_t>{2, 1}));
+
+    // With a run of equal keys in the middle, the bisection's midpoint decides.
+    list.Add(new Keyed(7, 4)); // meets 7 at the midpoint: lands before it
+    EXPECT_EQ(Tags(list), (std::vector<int32_t>{1, 4, 2, 3}));
+}
+
+TEST_F(SortedItemList, FindKeyAnswersAfterTheEndOnlyAboveTheLastKey)
+{
+    EXPECT_EQ(list.FindKey(10), ItemList<Keyed>::kAfterEnd);
+    EXPECT_EQ(list.FindKey(9), 2);
+    EXPECT_EQ(list.FindKey(8), 2);
+    ItemList<Keyed> empty(10, ListOrder::Sorted, true, 10);
+    EXPECT_EQ(empty.FindKey(3), 0);
+}
+
+TEST(ItemList, GrowsByItsStepWhenFull)
+{
+    ItemList<Keyed> tens(10, ListOrder::Append, true, 10);
+    for (int i = 0; i < 10; ++i)
+        tens.Add(new Keyed(0, i));
+    EXPECT_EQ(tens.Capacity(), 10);
+    tens.Add(new Keyed(0, 10));
+    EXPECT_EQ(tens.Capacity(), 20);
+    EXPECT_EQ(tens.At(10)->tag, 10);
+    EXPECT_EQ(tens.At(0)->tag, 0);
+
+    ItemList<Keyed> hundreds(100, ListOrder::Append, true, 100);
+    for (int i = 0; i < 101; ++i)
+        hundreds.Add(new Keyed(0, i));
+    EXPECT_EQ(hundreds.Capacity(), 200);
+}
+
+TEST(ItemList, AppendModeKeepsOrderOfAdditionWhateverTheKeys)
+{
+    ItemList<Keyed> list(2, ListOrder::Append, true, 2);
+    for (int32_t key : {9, 1, 5})
+        list.Add(new Keyed(key, key));
+    EXPECT_EQ(Tags(list), (std::vector<int32_t>{9, 1, 5}));
+}
+
+TEST(ItemList, OutOfRangeAccessChangesNothing)
+{
+    ItemList<Keyed> list(10, ListOrder::Append, true, 10);
+    list.Add(new Keyed(1, 1));
+    list.Add(new Keyed(2, 2));
+    EXPECT_FALSE(list.RemoveAt(list.Count()));
+    EXPECT_FALSE(list.RemoveAt(-1));
+    EXPECT_EQ(list.At(list.Count()), nullptr);
+    EXPECT_EQ(list.At(-1), nullptr);
+    EXPECT_EQ(Tags(list), (std::vector<int32_t>{1, 2}));
+}
+
+TEST(ItemList, RemoveAtClosesTheGapAndDeletesOwnedElements)
+{
+    int deaths = 0;
+    ItemList<Keyed> list(10, ListOrder::Append, true, 10);
+    for (int32_t tag : {1, 2, 3})
+        list.Add(new Keyed(0, tag, &deaths));
+    EXPECT_TRUE(list.RemoveAt(1));
+    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(Tags(list), (std::vector<int32_t>{1, 3}));
+    list.Clear();
+    EXPECT_EQ(deaths, 3);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Capacity(), 10);
+}
+
+TEST(ItemList, BorrowingListLeavesElementsAlive)
+{
+    int deaths = 0;
+    Keyed a(1, 1, &deaths), b(2, 2, &deaths);
+    {
+        ItemList<Keyed> list(10, ListOrder::Append, false, 10);
+        list.Add(&a);
+        list.Add(&b);
+        EXPECT_TRUE(list.RemoveAt(0));
+        list.Clear();
+    }
+    EXPECT_EQ(deaths, 0);
+}
+
+} // namespace
+} // namespace pelorin

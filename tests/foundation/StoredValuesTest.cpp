@@ -1,0 +1,153 @@
+#include "foundation/StoredValues.h"
+#include "foundation/TextUtil.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace pelorin {
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class StoredValues : public ::testing::Test {
+protected:
+    std::string Written(void (*write)(FileWriter&))
+    {
+        const std::string path = dir.File("values");
+        {
+            FilePtr file = OpenFile(path, "wb");
+            FileWriter writer(file.get());
+            write(writer);
+            EXPECT_TRUE(writer.Ok());
+        }
+        return ReadAll(path);
+    }
+    FilePtr Reading(const std::string& bytes)
+    {
+        const std::string path = dir.File("input");
+        WriteAll(path, bytes);
+        return OpenFile(path, "rb");
+    }
+    test::TempDir dir;
+};
+
+TEST_F(StoredValues, IntegersAreLittleEndianTwosComplement)
+{
+    EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(0x01020304); }), std::string("\x04\x03\x02\x01", 4));
+    EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(-1); }), std::string("\xff\xff\xff\xff", 4));
+}
+
+TEST_F(StoredValues, TextsCountTheirZeroByteAndAbsentTextsAreCountZero)
+{
+    EXPECT_EQ(Written([](FileWriter& w) { w.WriteText("ABC"); }), std::string("\x04\0\0\0ABC\0", 8));
+    EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(StoredText()); }), std::string(4, '\0'));
+    EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(""); }), std::string("\x01\0\0\0\0", 5));
+}
+
+TEST_F(StoredValues, TextsReadBackUpToTheirFirstZeroByte)
+{
+    FilePtr file = Reading(std::string("\x06\0\0\0AB\0CD\0\x00\0\0\0", 14));
+    FileReader reader(file.get());
+    StoredText first, second = "old";
+    ASSERT_TRUE(reader.ReadText(first));
+    ASSERT_TRUE(reader.ReadText(second));
+    EXPECT_EQ(first, "AB");
+    EXPECT_FALSE(second.has_value());
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+// A damaged file must not make a reader allocate or read beyond what is there.
+TEST_F(StoredValues, ReadsBeyondTheEndFailForGood)
+{
+    FilePtr file = Reading(std::string("\xff\xff\xff\x7f" "AB", 6)); // a text of 2^31-1 bytes
+    FileReader reader(file.get());
+    StoredText text = "kept";
+    EXPECT_FALSE(reader.ReadText(text));
+    EXPECT_EQ(text, "kept");
+    int32_t value = 7;
+    EXPECT_FALSE(reader.ReadInt32(value));
+    EXPECT_EQ(value, 7);
+    EXPECT_FALSE(reader.Ok());
+
+    FilePtr negative = Reading(std::string("\xfe\xff\xff\xff", 4));
+    FileReader negativeReader(negative.get());
+    EXPECT_FALSE(negativeReader.ReadText(text));
+}
+
+TEST_F(StoredValues, CanHoldRefusesCountsTheRestOfTheFileCannotHold)
+{
+    FilePtr file = Reading(std::string(12, '\0'));
+    FileReader reader(file.get());
+    EXPECT_TRUE(reader.CanHold(3, 4));
+    EXPECT_FALSE(reader.CanHold(4, 4));
+    EXPECT_FALSE(reader.CanHold(-1, 4));
+    EXPECT_FALSE(reader.CanHold(0x7fffffff, 28));
+}
+
+TEST_F(StoredValues, ReplacingFileKeepsTheOldFileUntilCommitted)
+{
+    const std::string target = dir.File("game.zag");
+    WriteAll(target, "old");
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        FileWriter writer(file.Get());
+        writer.WriteText("new");
+        EXPECT_EQ(ReadAll(target), "old");
+        // Not committed: the temporary goes, the old file stays.
+    }
+    EXPECT_EQ(ReadAll(target), "old");
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        FileWriter writer(file.Get());
+        writer.WriteInt32(5);
+        EXPECT_FALSE(file.Commit(false)); // a failed write keeps the old file too
+    }
+    EXPECT_EQ(ReadAll(target), "old");
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        FileWriter writer(file.Get());
+        writer.WriteInt32(5);
+        EXPECT_TRUE(file.Commit(writer.Ok()));
+    }
+    EXPECT_EQ(ReadAll(target), std::string("\x05\0\0\0", 4));
+    // Nothing but the target is left in the folder.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(StoredValues, ReplacingFileFailsInAMissingFolder)
+{
+    ReplacingFile file;
+    EXPECT_FALSE(file.Open(dir.File("missing/game.zag")));
+}
+
+TEST_F(StoredValues, FullDiskIsAFailedWrite)
+{
+    FilePtr full = OpenFile("/dev/full", "wb");
+    if (!full)
+        GTEST_SKIP() << "no /dev/full";
+    FileWriter writer(full.get());
+    writer.WriteText(std::string(1 << 16, 'x')); // more than the stdio buffer
+    EXPECT_FALSE(writer.Ok());
+}
+
+} // namespace
+} // namespace pelorin

@@ -1,0 +1,92 @@
+#include "support/DictionaryFile.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace pelorin::test {
+
+void ByteImage::Int32(int32_t value)
+{
+    const auto v = static_cast<uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes_.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+void ByteImage::Byte(uint8_t value)
+{
+    bytes_.push_back(static_cast<char>(value));
+}
+
+void ByteImage::Text(const std::string& text)
+{
+    Int32(static_cast<int32_t>(text.size() + 1));
+    bytes_ += text;
+    bytes_.push_back('\0');
+}
+
+void ByteImage::Record(const TestRecord& record)
+{
+    Int32(record.lengthOverride >= 0 ? record.lengthOverride : static_cast<int32_t>(record.text.size()));
+    Text(record.text);
+    Int32(record.kind);
+    Int32(record.form);
+    Int32(record.baseIndex);
+    Int32(static_cast<int32_t>(record.subRecords.size()));
+    for (const TestRecord& sub : record.subRecords)
+        Record(sub);
+    Int32(static_cast<int32_t>(record.definitions.size()));
+    for (const TestDefinition& definition : record.definitions) {
+        Int32(definition.rank);
+        Int32(definition.aux);
+        Text(definition.text);
+    }
+}
+
+bool ByteImage::WriteTo(const std::string& path) const
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+    return static_cast<bool>(out);
+}
+
+std::string DictionaryBytes(const std::vector<TestRecord>& records, int32_t stamp, int32_t spare,
+                            int32_t version, const std::string& magic)
+{
+    ByteImage image;
+    image.Int32(version);
+    image.Text(magic);
+    image.Int32(spare);
+    image.Int32(stamp);
+    image.Int32(static_cast<int32_t>(records.size()));
+    for (const TestRecord& record : records)
+        image.Record(record);
+    return image.Bytes();
+}
+
+std::vector<TestRecord> PlainWords(std::vector<std::string> words)
+{
+    std::sort(words.begin(), words.end()); // byte order, as the table needs
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    std::vector<TestRecord> records;
+    for (const std::string& word : words) {
+        TestRecord record;
+        record.text = word;
+        record.definitions.push_back({0, 0, "definition of " + word});
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+std::string WriteDictionary(const std::string& folder, const std::vector<TestRecord>& records, int32_t stamp)
+{
+    std::string path = folder;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += "Zanth.dct";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string bytes = DictionaryBytes(records, stamp);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+} // namespace pelorin::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelorin::test {
+
+/// Builds dictionary files byte by byte from the format table, independently of the
+/// program's own writers, so that tests check the readers against the format itself.
+struct TestDefinition {
+    int32_t rank = 0;
+    int32_t aux = 0;
+    std::string text;
+};
+
+struct TestRecord {
+    std::string text; ///< stored as given; length is its size unless lengthOverride >= 0
+    int32_t kind = 3;
+    int32_t form = 0;
+    int32_t baseIndex = -1;
+    std::vector<TestRecord> subRecords;
+    std::vector<TestDefinition> definitions;
+    int32_t lengthOverride = -1;
+};
+
+/// Little-endian bytes of the stored values.
+class ByteImage {
+public:
+    void Int32(int32_t value);
+    void Byte(uint8_t value);
+    /// A stored text: count including the zero byte, then the bytes.
+    void Text(const std::string& text);
+    void AbsentText() { Int32(0); }
+    void Record(const TestRecord& record);
+
+    const std::string& Bytes() const { return bytes_; }
+    bool WriteTo(const std::string& path) const;
+
+private:
+    std::string bytes_;
+};
+
+/// The bytes of a whole dictionary file (version 54, "ZANTH") holding the records
+/// in the order given.
+std::string DictionaryBytes(const std::vector<TestRecord>& records, int32_t stamp = 1234, int32_t spare = 0,
+                            int32_t version = 54, const std::string& magic = "ZANTH");
+
+/// Plain words with one definition each ("definition of WORD", rank 0), sorted
+/// into the table order the dictionary requires.
+std::vector<TestRecord> PlainWords(std::vector<std::string> words);
+
+/// Writes Zanth.dct with these records into a folder; returns the file's path.
+std::string WriteDictionary(const std::string& folder, const std::vector<TestRecord>& records,
+                            int32_t stamp = 1234);
+
+} // namespace pelorin::test
