@@ -67,6 +67,10 @@ public:
     static constexpr const char* kFileName = "Zanth.dct";
     /// The word capacity of the program: a word index is always below this.
     static constexpr int32_t kCapacity = 180000;
+    /// The deepest nesting of sub-records a file may have. Reading, collecting and
+    /// destroying records recurse, so deeper nesting is taken as damage rather than
+    /// left to overflow the stack; real words use one level (parts of speech).
+    static constexpr int kMaxNesting = 64;
 
     Dictionary();
     ~Dictionary();
@@ -76,7 +80,8 @@ public:
     /// Reads "Zanth.dct" from the root folder. A file that cannot be opened is
     /// reported ("Opening Dictionary"); a wrong version or magic, or a damaged or
     /// truncated file, makes it return false silently. On any failure the
-    /// dictionary keeps what it held before.
+    /// dictionary keeps the records, stamp and spare it held before; Path() always
+    /// names the file last tried.
     bool Load(const std::string& rootFolder);
     /// Reads a dictionary file of any path (Load's worker).
     bool LoadFile(const std::string& path);

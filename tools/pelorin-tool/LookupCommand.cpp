@@ -1,0 +1,59 @@
+// pelorin-tool lookup: what the clue choice would find for some words.
+#include "Command.h"
+#include "DictionaryLoader.h"
+
+#include "foundation/StoredValues.h"
+#include "lexicon/Dictionary.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace pelorin::tool {
+namespace {
+
+constexpr const char* kName = "lookup";
+
+void PrintLookup(const Dictionary& dictionary, const std::string& word)
+{
+    int32_t index = -1;
+    if (!dictionary.Find(word, index)) {
+        std::printf("%s: not found\n", word.c_str());
+        return;
+    }
+    const WordRecord& record = dictionary.Record(index);
+    std::printf("%s: found, word index %d, form %d (%s)\n", word.c_str(), index, record.form,
+                FormName(record.form).c_str());
+    DefinitionList definitions = MakeDefinitionList();
+    record.CollectDefinitions(definitions);
+    for (const Definition* definition : definitions) {
+        const std::string_view text = TextOf(definition->text);
+        std::printf("  %d\t%.*s\n", definition->rank, int(text.size()), text.data());
+    }
+}
+
+int Run(std::span<const std::string> args)
+{
+    std::string error;
+    const auto options = Options::Parse(args, {"root"}, {}, error);
+    if (!options)
+        return UsageError(kName, error);
+    const std::string* root = options->Value("root");
+    if (!root || root->empty())
+        return UsageError(kName, "lookup needs --root DIR");
+    if (options->Operands().empty())
+        return UsageError(kName, "lookup needs at least one word");
+
+    StderrNotifierScope notifier;
+    // The table is 180,000 slots: keep it off the stack.
+    auto dictionary = std::make_unique<Dictionary>();
+    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+        return 1;
+    for (const std::string& word : options->Operands())
+        PrintLookup(*dictionary, word);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+const Command command(kName, "--root DIR WORD...", Run);
+
+} // namespace
+} // namespace pelorin::tool

@@ -1,0 +1,64 @@
+// pelorin-tool summary: what the data root holds, as a quick look after a build.
+#include "Command.h"
+#include "DictionaryLoader.h"
+
+#include "foundation/StoredValues.h"
+#include "lexicon/Dictionary.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace pelorin::tool {
+namespace {
+
+constexpr const char* kName = "summary";
+
+// A plain word, an irregular plural, a past tense and an -ing form: the lookups
+// that show at a glance whether forms borrow their base word's definitions.
+constexpr const char* kSampleWords[] = {"cat", "geese", "ran", "hopping", "crossword"};
+
+void PrintSample(const Dictionary& dictionary, const char* word)
+{
+    int32_t index = -1;
+    if (!dictionary.Find(word, index)) {
+        std::printf("  %-10s not found\n", word);
+        return;
+    }
+    const WordRecord& record = dictionary.Record(index);
+    DefinitionList definitions = MakeDefinitionList();
+    record.CollectDefinitions(definitions);
+    const Definition* first = definitions.At(0);
+    const std::string_view text = first ? TextOf(first->text) : std::string_view("(no definition)");
+    std::printf("  %-10s word %d, %s: %.*s\n", word, index, FormName(record.form).c_str(), int(text.size()),
+                text.data());
+}
+
+int Run(std::span<const std::string> args)
+{
+    std::string error;
+    const auto options = Options::Parse(args, {"root"}, {}, error);
+    if (!options)
+        return UsageError(kName, error);
+    const std::string* root = options->Value("root");
+    if (!root || root->empty())
+        return UsageError(kName, "summary needs --root DIR");
+    if (!options->Operands().empty())
+        return UsageError(kName, "summary takes no operands");
+
+    StderrNotifierScope notifier;
+    auto dictionary = std::make_unique<Dictionary>();
+    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+        return 1;
+    std::printf("Dictionary: %s\n", dictionary->Path().c_str());
+    std::printf("Words: %d\n", dictionary->Count());
+    std::printf("Stamp: %d\n", dictionary->Stamp());
+    std::printf("Sample lookups:\n");
+    for (const char* word : kSampleWords)
+        PrintSample(*dictionary, word);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+const Command command(kName, "--root DIR", Run);
+
+} // namespace
+} // namespace pelorin::tool
