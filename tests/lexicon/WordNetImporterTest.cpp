@@ -1,0 +1,412 @@
+#include "lexicon/WordNetImporter.h"
+
+#include "lexicon/Dictionary.h"
+#include "lexicon/DictionaryWriter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pelorin {
+namespace {
+
+using test::TempDir;
+
+// A tiny WordNet in the files' own formats. What it exercises:
+// - CAT: noun (tagged 21 times) and verb (never tagged), so two sub-records;
+// - RUN: noun (5) and verb (42): the verb leads although nouns come first;
+// - FAST: adjective and adverb, both untagged: the adjective leads (more senses);
+// - BASES: a regular plural of BASE (10 tags) and an exception plural of BASIS (0);
+// - GEESE, RAN, HOPPING, CATTED: exception forms; RUNNING stays a headword;
+// - hot_dog, x-ray, o'clock, 3d, a.m.: not letters-only, so no words.
+const char* const kLicence = "  1 This software and database is being provided to you, the LICENSEE, by  \n";
+
+const char* const kIndexNoun =
+    "base n 1 0 1 1 00001001  \n"
+    "basis n 1 0 1 0 00001002  \n"
+    "box n 1 0 1 0 00001003  \n"
+    "bus n 1 0 1 0 00001004  \n"
+    "cat n 4 2 @ ~ 4 2 00001010 00001011 00001012 00001013  \n"
+    "chair n 1 0 1 0 00001081  \n"
+    "chairman n 1 0 1 0 00001080  \n"
+    "fly n 1 0 1 0 00001020  \n"
+    "goose n 2 1 @ 2 1 00001030 00001031  \n"
+    "hot_dog n 1 0 1 0 00001040  \n"
+    "human n 1 0 1 0 00001082  \n"
+    "o'clock n 1 0 1 0 00001040  \n"
+    "paris n 1 0 1 0 00001050  \n"
+    "run n 1 0 1 1 00001070  \n"
+    "years n 1 0 1 0 00001071  \n"
+    "running n 1 0 1 0 00001060  \n"
+    "x-ray n 1 0 1 0 00001040  \n";
+
+const char* const kDataNoun =
+    "00001001 06 n 01 base 0 000 | a support or foundation; \"the base of the lamp\"  \n"
+    "00001002 09 n 01 basis 0 000 | the fundamental assumptions  \n"
+    "00001003 06 n 01 box 0 000 | a container  \n"
+    "00001004 06 n 01 bus 0 000 | a vehicle carrying many passengers  \n"
+    "00001010 05 n 02 cat 0 true_cat 0 001 @ 02120997 n 0000 | feline mammal: domestic cats; wildcats; "
+    "\"the cat sat on the mat\"  \n"
+    "00001011 18 n 01 cat 1 000 | an informal term for a youth or man; \"a nice cat\"  \n"
+    "00001012 18 n 01 cat 2 000 | a spiteful woman gossip  \n"
+    "00001013 06 n 01 cat 3 000 | a whip with nine knotted cords: \"the cat was feared by sailors\"  \n"
+    "00001020 05 n 01 fly 0 000 | two-winged insect  \n"
+    "00001030 05 n 01 goose 0 000 | web-footed bird  \n"
+    "00001031 18 n 01 goose 1 000 | a stupid fool  \n"
+    "00001040 13 n 01 hot_dog 0 000 | a sausage  \n"
+    "00001050 15 n 01 Paris 0 000 | the capital of France  \n"
+    "00001060 04 n 01 running 0 000 | the act of moving fast; as in the expression \"on the run\"  \n"
+    "00001070 04 n 01 run 0 000 | a score in baseball  \n"
+    "00001071 28 n 01 years 0 000 | a late time of life  \n"
+    "00001080 18 n 01 chairman 0 000 | the officer who presides  \n"
+    "00001081 06 n 01 chair 0 000 | a seat for one person  \n"
+    "00001082 05 n 01 human 0 000 | a person  \n";
+
+const char* const kIndexVerb =
+    "cat v 2 1 @ 2 0 00002001 00002002  \n"
+    "hop v 1 0 1 1 00002020  \n"
+    "make v 1 0 1 1 00002030  \n"
+    "run v 3 0 3 2 00002010 00002011 00002012  \n"
+    "tie v 1 0 1 0 00002040  \n";
+
+const char* const kDataVerb =
+    "00002001 35 v 01 cat 0 000 | beat with a cat-o'-nine-tails  \n"
+    "00002002 29 v 01 cat 1 000 | eject the contents of the stomach  \n"
+    "00002010 38 v 01 run 0 000 | move fast by using one's feet; \"Don't run--you'll be late\"  \n"
+    "00002011 38 v 01 run 1 000 | flee; take to one's heels  \n"
+    "00002012 38 v 01 run 2 000 | cover by running; run a certain distance  \n"
+    "00002020 38 v 01 hop 0 000 | jump lightly  \n"
+    "00002030 36 v 01 make 0 000 | engage in; perform  \n"
+    "00002040 35 v 01 tie 0 000 | fasten or secure with a rope  \n";
+
+const char* const kIndexAdj = "fast a 2 0 2 0 00003001 00003002  \n";
+const char* const kDataAdj = "00003001 00 a 01 fast 0 000 | acting or moving quickly  \n"
+                             "00003002 00 s 01 fast 1 000 | resistant to destruction or fading  \n";
+const char* const kIndexAdv = "fast r 1 0 1 0 00004001  \n";
+const char* const kDataAdv = "00004001 02 r 01 fast 0 000 | quickly  \n";
+
+const char* const kCntList = "cat%1:05:00:: 1 18\n"
+                             "cat%1:18:00:: 2 3\n"
+                             "run%2:38:00:: 1 40\n"
+                             "run%2:38:04:: 3 2\n"
+                             "run%1:04:00:: 1 5\n"
+                             "goose%1:05:00:: 1 4\n"
+                             "base%1:06:00:: 1 10\n"
+                             "hop%2:38:00:: 1 2\n"
+                             "make%2:36:00:: 1 30\n";
+
+const char* const kNounExc = "geese goose\n"
+                             "bases basis\n"
+                             "men man\n";
+const char* const kVerbExc = "catted cat\n"
+                             "catting cat\n"
+                             "hopped hop\n"
+                             "hopping hop\n"
+                             "is be\n"
+                             "ran run\n"
+                             "running run\n";
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class WordNetImporterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::pair<const char*, std::string> files[] = {
+            {"index.noun", std::string(kLicence) + kIndexNoun},
+            {"data.noun", std::string(kLicence) + kDataNoun},
+            {"index.verb", std::string(kLicence) + kIndexVerb},
+            {"data.verb", std::string(kLicence) + kDataVerb},
+            {"index.adj", std::string(kLicence) + kIndexAdj},
+            {"data.adj", std::string(kLicence) + kDataAdj},
+            {"index.adv", std::string(kLicence) + kIndexAdv},
+            {"data.adv", std::string(kLicence) + kDataAdv},
+            {"cntlist.rev", kCntList},
+            {"noun.exc", kNounExc},
+            {"verb.exc", kVerbExc},
+        };
+        for (const auto& [name, text] : files)
+            WriteFile(wordnet_.File(name), text);
+    }
+
+    bool Import(int32_t capacity = Dictionary::kCapacity)
+    {
+        importer_ = std::make_unique<WordNetImporter>(capacity);
+        return importer_->Import(wordnet_.Folder());
+    }
+
+    const WordTable& Table() const { return importer_->Records(); }
+
+    // The record of a word, or null.
+    const WordRecord* Word(const std::string& text) const
+    {
+        for (const auto& record : Table())
+            if (record->text == text)
+                return record.get();
+        return nullptr;
+    }
+
+    int32_t IndexOf(const std::string& text) const
+    {
+        for (size_t i = 0; i < Table().size(); ++i)
+            if (Table()[i]->text == text)
+                return static_cast<int32_t>(i);
+        return -1;
+    }
+
+    static std::vector<std::pair<int32_t, std::string>> Ranked(const WordRecord& record)
+    {
+        return Ranked(record.definitions);
+    }
+    static std::vector<std::pair<int32_t, std::string>> Ranked(const DefinitionList& definitions)
+    {
+        std::vector<std::pair<int32_t, std::string>> result;
+        for (const Definition* definition : definitions)
+            result.emplace_back(definition->rank, std::string(TextOf(definition->text)));
+        return result;
+    }
+
+    TempDir wordnet_;
+    TempDir out_;
+    std::unique_ptr<WordNetImporter> importer_;
+};
+
+using Ranks = std::vector<std::pair<int32_t, std::string>>;
+
+// Clues come from the dominant part of speech: one kind-3 sub-record, the others
+// collected behind it; a word with one part of speech needs no sub-records.
+TEST_F(WordNetImporterTest, WordsWithSeveralPartsOfSpeechGetOneSubRecordEach)
+{
+    ASSERT_TRUE(Import());
+    const WordRecord* cat = Word("CAT");
+    ASSERT_NE(cat, nullptr);
+    EXPECT_EQ(cat->length, 3);
+    EXPECT_EQ(cat->form, kFormPlain);
+    EXPECT_EQ(cat->baseIndex, -1);
+    EXPECT_TRUE(cat->definitions.Empty());
+    ASSERT_EQ(cat->subRecords.Count(), 2);
+    EXPECT_EQ(cat->subRecords.At(0)->kind, 3);
+    EXPECT_EQ(cat->subRecords.At(0)->definitions.Count(), 4); // nouns
+    EXPECT_EQ(cat->subRecords.At(1)->kind, WordNetImporter::kDefaultKindOther);
+    EXPECT_EQ(TextOf(cat->subRecords.At(1)->definitions.At(0)->text), "beat with a cat-o'-nine-tails");
+    EXPECT_EQ(cat->subRecords.At(1)->definitions.At(0)->aux, 2001);
+
+    const WordRecord* box = Word("BOX");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->kind, 3);
+    EXPECT_TRUE(box->subRecords.Empty());
+    EXPECT_EQ(Ranked(*box), (Ranks{{0, "a container"}}));
+    EXPECT_EQ(box->definitions.At(0)->aux, 1003);
+}
+
+// Dominance is decided by tagged uses, not by file order; untagged parts fall
+// back to their number of senses.
+TEST_F(WordNetImporterTest, DominantPartOfSpeechHasMostTaggedUses)
+{
+    ASSERT_TRUE(Import());
+    const WordRecord* run = Word("RUN");
+    ASSERT_NE(run, nullptr);
+    ASSERT_EQ(run->subRecords.Count(), 2);
+    EXPECT_EQ(TextOf(run->subRecords.At(0)->definitions.At(0)->text), "move fast by using one's feet");
+    EXPECT_EQ(run->subRecords.At(0)->kind, 3);
+    EXPECT_EQ(TextOf(run->subRecords.At(1)->definitions.At(0)->text), "a score in baseball");
+
+    const WordRecord* fast = Word("FAST");
+    ASSERT_NE(fast, nullptr);
+    ASSERT_EQ(fast->subRecords.Count(), 2);
+    EXPECT_EQ(fast->subRecords.At(0)->definitions.Count(), 2); // adjective, satellite sense included
+    EXPECT_EQ(TextOf(fast->subRecords.At(1)->definitions.At(0)->text), "quickly");
+}
+
+// Rank = sense order, except rare senses (untagged after the first) and glosses
+// naming the word itself, which go to 500 + order. Quoted examples are no part of
+// a definition, whether set off by "; " or run on with ": ".
+TEST_F(WordNetImporterTest, RanksPutRareSensesAndGiveAwaysBehindAndExamplesAreStripped)
+{
+    ASSERT_TRUE(Import());
+    const WordRecord* cat = Word("CAT");
+    ASSERT_NE(cat, nullptr);
+    EXPECT_EQ(Ranked(*cat->subRecords.At(0)), (Ranks{{0, "feline mammal: domestic cats; wildcats"},
+                                                     {1, "an informal term for a youth or man"},
+                                                     {502, "a spiteful woman gossip"},
+                                                     {503, "a whip with nine knotted cords"}}));
+    // "cat-o'-nine-tails" names the word; a first sense is never rare.
+    EXPECT_EQ(Ranked(*cat->subRecords.At(1)),
+              (Ranks{{500, "beat with a cat-o'-nine-tails"}, {501, "eject the contents of the stomach"}}));
+    // Tagged, but "run" gives the answer away.
+    EXPECT_EQ(Ranked(*Word("RUN")->subRecords.At(0)), (Ranks{{0, "move fast by using one's feet"},
+                                                             {501, "flee; take to one's heels"},
+                                                             {502, "cover by running; run a certain distance"}}));
+    // Quotes inside a definition that are no example stay.
+    EXPECT_EQ(Ranked(*Word("RUNNING")), (Ranks{{0, "the act of moving fast; as in the expression \"on the run\""}}));
+}
+
+TEST_F(WordNetImporterTest, OnlyLettersOnlyLemmasBecomeWordsInByteOrder)
+{
+    ASSERT_TRUE(Import());
+    for (const char* skipped : {"HOT_DOG", "HOTDOG", "X-RAY", "O'CLOCK"})
+        EXPECT_EQ(Word(skipped), nullptr) << skipped;
+    EXPECT_EQ(importer_->HeadwordCount(), 18);
+    for (size_t i = 1; i < Table().size(); ++i)
+        EXPECT_LT(Table()[i - 1]->text, Table()[i]->text);
+    for (const auto& record : Table()) {
+        EXPECT_EQ(record->length, static_cast<int32_t>(record->text.size()));
+        for (char c : record->text)
+            EXPECT_TRUE(c >= 'A' && c <= 'Z') << record->text;
+    }
+}
+
+// A plural of a word that is also a verb must not be clued with a verb sense;
+// a form of a one-part word borrows through its base index.
+TEST_F(WordNetImporterTest, InflectedFormsNameTheirBaseAndKeepToTheirPartOfSpeech)
+{
+    ASSERT_TRUE(Import());
+    const WordRecord* cats = Word("CATS");
+    ASSERT_NE(cats, nullptr);
+    EXPECT_EQ(cats->form, kFormPlural);
+    EXPECT_EQ(cats->baseIndex, IndexOf("CAT"));
+    ASSERT_EQ(cats->subRecords.Count(), 1);
+    const WordRecord& nouns = *cats->subRecords.At(0);
+    EXPECT_EQ(nouns.kind, 3);
+    // "domestic cats" gives CATS away, though not CAT.
+    EXPECT_EQ(Ranked(nouns), (Ranks{{1, "an informal term for a youth or man"},
+                                    {500, "feline mammal: domestic cats; wildcats"},
+                                    {502, "a spiteful woman gossip"},
+                                    {503, "a whip with nine knotted cords"}}));
+
+    const WordRecord* geese = Word("GEESE");
+    ASSERT_NE(geese, nullptr);
+    EXPECT_EQ(geese->form, kFormPlural);
+    EXPECT_EQ(geese->baseIndex, IndexOf("GOOSE"));
+    EXPECT_TRUE(geese->subRecords.Empty());
+    EXPECT_TRUE(geese->definitions.Empty());
+
+    const WordRecord* ran = Word("RAN");
+    ASSERT_NE(ran, nullptr);
+    EXPECT_EQ(ran->form, kFormPast);
+    EXPECT_EQ(ran->baseIndex, IndexOf("RUN"));
+    ASSERT_EQ(ran->subRecords.Count(), 1);
+    EXPECT_EQ(ran->subRecords.At(0)->definitions.Count(), 3); // the verb senses only
+
+    EXPECT_EQ(Word("HOPPING")->form, kFormDoing);
+    EXPECT_EQ(Word("HOPPED")->form, kFormPast);
+    EXPECT_EQ(Word("CATTED")->form, kFormPast);
+    EXPECT_EQ(Word("RUNS")->form, kFormPlural);
+    EXPECT_EQ(Word("RUNS")->subRecords.At(0)->definitions.Count(), 1); // the noun sense
+    // A form that is a headword stays one; present forms have no form code.
+    EXPECT_EQ(Word("RUNNING")->form, kFormPlain);
+    EXPECT_EQ(Word("IS"), nullptr);
+}
+
+TEST_F(WordNetImporterTest, RegularRulesFillInWhereNoExceptionIsListed)
+{
+    ASSERT_TRUE(Import());
+    for (const char* word : {"BOXES", "BUSES", "FLIES", "CHAIRMEN", "HUMANS"})
+        ASSERT_NE(Word(word), nullptr) << word;
+    ASSERT_NE(Word("TIED"), nullptr);
+    EXPECT_EQ(Word("TIED")->form, kFormPast);
+    EXPECT_EQ(Word("TIED")->baseIndex, IndexOf("TIE"));
+    for (const char* word : {"TYING", "MAKING"})
+        ASSERT_NE(Word(word), nullptr) << word;
+    EXPECT_EQ(Word("MAKING")->form, kFormDoing);
+    EXPECT_EQ(Word("FASTS"), nullptr) << "adjectives and adverbs have no plural";
+    EXPECT_EQ(Word("PARISES"), nullptr) << "a name takes no -es plural";
+    EXPECT_EQ(Word("YEARSES"), nullptr) << "a noun in -rs is a plural already";
+    // An exception entry for a form replaces the regular rule for that base.
+    for (const char* wrong : {"GOOSES", "RUNNED", "RUNING", "HOPED", "HOPING", "CATED", "CATING", "BASISES"})
+        EXPECT_EQ(Word(wrong), nullptr) << wrong;
+}
+
+// BASES is both BASE's regular plural and BASIS's listed one; the base with more
+// tagged uses wins, and the choice is the same on every run.
+TEST_F(WordNetImporterTest, FormOfTwoBasesGoesToTheMoreUsedBase)
+{
+    ASSERT_TRUE(Import());
+    ASSERT_NE(Word("BASES"), nullptr);
+    EXPECT_EQ(Word("BASES")->baseIndex, IndexOf("BASE"));
+}
+
+TEST_F(WordNetImporterTest, SameWordNetGivesTheSameFileAndStamp)
+{
+    ASSERT_TRUE(Import());
+    const DictionaryWriter first(Table());
+    ASSERT_TRUE(first.Write(out_.File("first.dct")));
+    const int32_t stamp = first.ContentStamp();
+    ASSERT_TRUE(Import());
+    const DictionaryWriter second(Table());
+    ASSERT_TRUE(second.Write(out_.File("second.dct")));
+    EXPECT_EQ(second.ContentStamp(), stamp);
+    EXPECT_EQ(ReadBytes(out_.File("first.dct")), ReadBytes(out_.File("second.dct")));
+}
+
+// What the clue choice will see once the file is read back.
+TEST_F(WordNetImporterTest, ReadBackFormsCollectOnlyTheirOwnPartOfSpeech)
+{
+    ASSERT_TRUE(Import());
+    ASSERT_TRUE(DictionaryWriter(Table()).Write(out_.File("Zanth.dct")));
+    Dictionary dictionary;
+    ASSERT_TRUE(dictionary.LoadFile(out_.File("Zanth.dct")));
+    ASSERT_EQ(dictionary.Count(), static_cast<int32_t>(Table().size()));
+
+    auto collect = [&](const char* word) {
+        DefinitionList list = MakeDefinitionList();
+        dictionary.Record(dictionary.Find(word)).CollectDefinitions(list);
+        return Ranked(list);
+    };
+    EXPECT_EQ(collect("geese"), (Ranks{{0, "web-footed bird"}, {501, "a stupid fool"}}));
+    const Ranks cat = collect("cat");
+    ASSERT_EQ(cat.size(), 6u);
+    EXPECT_EQ(cat[0].second, "feline mammal: domestic cats; wildcats");
+    EXPECT_EQ(cat.back(), (std::pair<int32_t, std::string>{511, "eject the contents of the stomach"}));
+    EXPECT_EQ(collect("cats").size(), 4u);
+}
+
+TEST_F(WordNetImporterTest, MissingFileFailsNamingIt)
+{
+    std::filesystem::remove(wordnet_.File("cntlist.rev"));
+    EXPECT_FALSE(Import());
+    EXPECT_NE(importer_->Error().find("cntlist.rev"), std::string::npos) << importer_->Error();
+    EXPECT_TRUE(Table().empty());
+
+    TempDir empty;
+    WordNetImporter importer;
+    EXPECT_FALSE(importer.Import(empty.Folder()));
+    EXPECT_NE(importer.Error().find("index.noun"), std::string::npos) << importer.Error();
+}
+
+// Over capacity, inflected forms give way first (regular before listed ones,
+// rarer bases first), then the least used headwords.
+TEST_F(WordNetImporterTest, CapacityDropsInflectedFormsBeforeHeadwords)
+{
+    ASSERT_TRUE(Import(18 + 2));
+    EXPECT_EQ(Table().size(), 20u);
+    EXPECT_EQ(importer_->InflectedCount(), 2);
+    EXPECT_NE(Word("RAN"), nullptr);     // listed, run's verb is tagged 42 times
+    EXPECT_NE(Word("RUNNING"), nullptr); // a headword
+    EXPECT_NE(Word("GEESE"), nullptr);   // listed, 4 tags beats HOPPED's 2
+
+    ASSERT_TRUE(Import(3));
+    ASSERT_EQ(Table().size(), 3u);
+    EXPECT_EQ(Table()[0]->text, "CAT");
+    EXPECT_EQ(Table()[1]->text, "MAKE");
+    EXPECT_EQ(Table()[2]->text, "RUN");
+}
+
+} // namespace
+} // namespace pelorin
