@@ -23,6 +23,7 @@ public:
     static constexpr int32_t kStep = 1000;
 
     void Append(int32_t wordIndex);
+    /// Empties the list; the capacity stays, as a rebuild of the word list keeps it.
     void Clear();
     int32_t Count() const { return static_cast<int32_t>(words_.size()); }
     int32_t Capacity() const { return capacity_; }
@@ -49,6 +50,9 @@ public:
     /// Whether one of the sentence's words, cut down to its letters and upper-cased,
     /// equals the upper-case word.
     bool ContainsWord(std::string_view upperWord) const;
+    /// The letter mask of a text: the bits of the first letters of its words of at
+    /// least 3 letters.
+    static int32_t ComputeLetterMask(std::string_view text);
 
     int32_t key = 0;    ///< |length - 80|: sentences of about 80 characters first
     StoredText text;    ///< from its first letter through its closing "."
@@ -108,6 +112,11 @@ public:
     WordList MatchPattern(std::string_view pattern) const;
     /// Whether a word (any case) is in the word list.
     bool ContainsWord(std::string_view text) const;
+    /// How many words MatchPattern gives for a pattern, without building the list.
+    int32_t CountPattern(std::string_view pattern) const;
+    /// MatchPattern's words in its order, into a caller's buffer (emptied first), so
+    /// a caller that queries often reuses one allocation.
+    void MatchPatternInto(std::string_view pattern, std::vector<int32_t>& target) const;
 
     /// Sets the flag of a word index (the book scanner's mark).
     void MarkWord(int32_t wordIndex);
@@ -122,8 +131,25 @@ public:
     const std::string& FileName() const { return fileName_; }
 
 private:
+    /// Creates the zeroed flag table on first use.
+    void EnsureFlags();
+    /// Refills the scan table from the word list; called whenever the list changes.
+    void IndexWords();
+    /// Calls visit(word index) for every word MatchPattern gives, in its order.
+    template <typename Visit>
+    void ForEachFit(std::string_view pattern, Visit&& visit) const;
+
+    /// A listed word as the pattern scan tests it: up to 8 letters packed into one
+    /// integer beside the record's length, in one contiguous table, so that a scan
+    /// over thousands of words does not chase a pointer per word.
+    struct ScanWord {
+        uint64_t letters = 0;
+        int32_t length = -1; ///< the record's length field; -1 when its text is shorter
+    };
+
     const Dictionary* dictionary_;
     WordList words_;
+    std::vector<ScanWord> scanWords_; ///< parallel to words_
     std::unique_ptr<int32_t[]> flags_; ///< one per word index; created on first use
     std::string fullPath_;
     std::string fileName_;

@@ -1,0 +1,136 @@
+// Timings of styles: building the Scripture style from its books, as the style
+// editor and the data step do, and the pattern query that the filler makes
+// thousands of times per game.
+#include "lexicon/Dictionary.h"
+#include "lexicon/Style.h"
+
+#include "foundation/TextUtil.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using pelorin::Dictionary;
+using pelorin::Style;
+
+// The dictionary of the data root, loaded once; null when there is none.
+const Dictionary* DataDictionary()
+{
+    static const std::unique_ptr<Dictionary> dictionary = [] {
+        auto loaded = std::make_unique<Dictionary>();
+        const std::string path = pelorin::JoinPath(PELORIN_DATA_ROOT, Dictionary::kFileName);
+        if (!pelorin::FileExists(path) || !loaded->LoadFile(path))
+            loaded.reset();
+        return loaded;
+    }();
+    return dictionary.get();
+}
+
+// The Bible's books in canonical order, as the data step exports them.
+const std::vector<std::string>& ScriptureBooks()
+{
+    static const std::vector<std::string> books = [] {
+        std::vector<std::string> paths;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(PELORIN_DATA_ROOT "/Books", error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("Bible-") && name.ends_with(".txt"))
+                paths.push_back(entry.path().string());
+        }
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }();
+    return books;
+}
+
+std::unique_ptr<Style> BuildScripture(const Dictionary& dictionary)
+{
+    auto style = std::make_unique<Style>(dictionary);
+    style->SetDescription(std::string("Scripture"));
+    for (const std::string& book : ScriptureBooks())
+        style->AddBook(book);
+    style->BuildWordList();
+    return style;
+}
+
+bool HaveScriptureData(benchmark::State& state)
+{
+    if (!DataDictionary()) {
+        state.SkipWithError("no dictionary in the data root; run make data");
+        return false;
+    }
+    if (ScriptureBooks().empty()) {
+        state.SkipWithError("no Bible books in the data root's Books folder; run make data");
+        return false;
+    }
+    return true;
+}
+
+void BM_StyleBuildScripture(benchmark::State& state)
+{
+    if (!HaveScriptureData(state))
+        return;
+    int64_t bytes = 0;
+    for (const std::string& book : ScriptureBooks()) {
+        std::error_code error;
+        bytes += static_cast<int64_t>(std::filesystem::file_size(book, error));
+    }
+    for (auto _ : state) {
+        auto style = BuildScripture(*DataDictionary());
+        benchmark::DoNotOptimize(style->Words().Count());
+        // Releasing the style is not part of building it.
+        state.PauseTiming();
+        style.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_StyleBuildScripture)->Unit(benchmark::kMillisecond);
+
+// Patterns as the filler makes them: entries of 3 to 8 cells, some letters known
+// and the rest open, taken from the style's own words so that most have answers.
+std::vector<std::string> FillerPatterns(const Style& style, const Dictionary& dictionary)
+{
+    std::mt19937 random(2024);
+    std::vector<std::string> patterns;
+    const auto& words = style.Words().Words();
+    while (patterns.size() < 4000 && !words.empty()) {
+        std::string text = dictionary.Record(words[random() % words.size()]).text;
+        if (text.size() < 3 || text.size() > static_cast<size_t>(Style::kMaxPatternLength))
+            continue;
+        for (char& c : text)
+            if (random() % 3 != 0)
+                c = ' ';
+        patterns.push_back(text);
+    }
+    return patterns;
+}
+
+void BM_StyleMatchPattern(benchmark::State& state)
+{
+    if (!HaveScriptureData(state))
+        return;
+    static const std::unique_ptr<Style> style = BuildScripture(*DataDictionary());
+    const std::vector<std::string> patterns = FillerPatterns(*style, *DataDictionary());
+    int64_t found = 0;
+    size_t next = 0;
+    for (auto _ : state) {
+        const pelorin::WordList matches = style->MatchPattern(patterns[next]);
+        found += matches.Count();
+        benchmark::DoNotOptimize(matches.Words().data());
+        next = next + 1 == patterns.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["words/call"] =
+        benchmark::Counter(static_cast<double>(found) / static_cast<double>(std::max<int64_t>(state.iterations(), 1)));
+}
+BENCHMARK(BM_StyleMatchPattern);
+
+} // namespace

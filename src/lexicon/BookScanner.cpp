@@ -1,0 +1,145 @@
+#include "lexicon/Style.h"
+
+#include "foundation/TextUtil.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace pelorin {
+
+namespace {
+
+// Lines are marked in pieces of this many characters, so a word that straddles two
+// pieces is seen as two tokens; styles built elsewhere hold exactly those words.
+constexpr size_t kPieceLength = 255;
+// A sentence, its "." and its zero byte must fit this buffer.
+constexpr size_t kSentenceBufferSize = 16384;
+constexpr size_t kMaxSentenceCharacters = kSentenceBufferSize - 2;
+// The text before a full stop must be longer than this to be a sentence, so that
+// "Mr." and the like do not become quotations.
+constexpr int32_t kMinSentenceCharacters = 3;
+constexpr int32_t kIdealQuotationLength = 80;
+
+// Reads a book as text: a carriage return before a line feed is dropped, so books
+// with DOS line ends are cut into the same pieces and sentences as others.
+class BookReader {
+public:
+    explicit BookReader(std::FILE* file) : file_(file), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+
+    /// The next character (0-255), or EOF.
+    int Get()
+    {
+        const int c = Next();
+        if (c == '\r' && Peek() == '\n')
+            return Next();
+        return c;
+    }
+
+    void Rewind()
+    {
+        std::rewind(file_);
+        position_ = 0;
+        end_ = 0;
+    }
+
+private:
+    static constexpr size_t kBufferSize = 64 * 1024;
+
+    bool Fill()
+    {
+        if (position_ < end_)
+            return true;
+        end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+        position_ = 0;
+        return end_ > 0;
+    }
+    int Next() { return Fill() ? static_cast<unsigned char>(buffer_[position_++]) : EOF; }
+    int Peek() { return Fill() ? static_cast<unsigned char>(buffer_[position_]) : EOF; }
+
+    std::FILE* file_;
+    std::unique_ptr<char[]> buffer_;
+    size_t position_ = 0;
+    size_t end_ = 0;
+};
+
+// Pieces and sentences are C strings in the scanner's buffers: text after a zero
+// byte of the book is not part of them.
+std::string_view UpToZero(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+void MarkPieces(BookReader& reader, const Book& book)
+{
+    char piece[kPieceLength];
+    size_t length = 0;
+    for (int c = reader.Get(); c != EOF; c = reader.Get()) {
+        piece[length++] = static_cast<char>(c);
+        if (c == '\n' || length == kPieceLength) {
+            book.MarkWords(UpToZero(std::string_view(piece, length)));
+            length = 0;
+        }
+    }
+    if (length > 0)
+        book.MarkWords(UpToZero(std::string_view(piece, length)));
+}
+
+// Makes a quotation of a finished sentence (ending with its "."), from its first
+// letter on; a sentence without any letter (a year, a row of dots) is no hint and
+// is not kept.
+void AddSentence(std::string_view sentence, Book& book)
+{
+    sentence = UpToZero(sentence);
+    size_t first = 0;
+    while (first < sentence.size() && !IsAsciiLetter(sentence[first]))
+        ++first;
+    if (first == sentence.size())
+        return;
+    const std::string_view text = sentence.substr(first);
+    const int32_t length = static_cast<int32_t>(text.size());
+    book.sentences.Add(std::make_unique<Quotation>(std::abs(length - kIdealQuotationLength), length,
+                                                   StoredText(std::string(text))));
+}
+
+void CollectSentences(BookReader& reader, Book& book)
+{
+    const auto buffer = std::make_unique<char[]>(kSentenceBufferSize);
+    size_t count = 0;
+    // A run too long for the buffer is dropped whole at its full stop: cutting it
+    // would keep a fragment that is no sentence.
+    bool overflowed = false;
+    for (int c = reader.Get(); c != EOF; c = reader.Get()) {
+        if (c == '.') {
+            if (!overflowed && count > static_cast<size_t>(kMinSentenceCharacters)) {
+                buffer[count] = '.';
+                buffer[count + 1] = '\0';
+                AddSentence(std::string_view(buffer.get(), count + 1), book);
+            }
+            count = 0;
+            overflowed = false;
+            continue;
+        }
+        if (count == kMaxSentenceCharacters) {
+            overflowed = true;
+            continue;
+        }
+        buffer[count++] = c == '\n' ? ' ' : static_cast<char>(c);
+    }
+}
+
+} // namespace
+
+bool ScanBook(const std::string& path, Book& book)
+{
+    const FilePtr file = OpenFile(path, "r");
+    if (!file)
+        return false;
+    BookReader reader(file.get());
+    MarkPieces(reader, book);
+    reader.Rewind();
+    CollectSentences(reader, book);
+    return true;
+}
+
+} // namespace pelorin

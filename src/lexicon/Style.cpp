@@ -1,0 +1,461 @@
+#include "lexicon/Style.h"
+
+#include "foundation/Notifier.h"
+#include "foundation/TextUtil.h"
+#include "lexicon/Dictionary.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace pelorin {
+
+namespace {
+
+// The smallest stored sentence: key, length and the count of an absent text. Every
+// count a style file states is checked against what is left of the file before
+// anything is read for it, so a damaged count cannot make the loader allocate more
+// than the file holds.
+constexpr int64_t kMinSentenceBytes = 3 * 4;
+constexpr int64_t kMinBookBytes = 4;
+constexpr int64_t kWordIndexBytes = 4;
+
+// Books and their sentence lists grow in steps; the steps only decide how often a
+// list reallocates.
+constexpr int32_t kBookListStep = 10;
+constexpr int32_t kSentenceListStep = 100;
+
+// Words of one or two letters are too common to tell sentences apart.
+constexpr size_t kMaskMinWordLength = 3;
+
+// Calls `visit` with each space-separated token of a text; empty tokens are skipped.
+template <typename Visit>
+void ForEachToken(std::string_view text, Visit&& visit)
+{
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > start)
+            visit(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// A token with non-letters cut from both ends (letters being A-Z and a-z).
+std::string_view CutToLetters(std::string_view token)
+{
+    size_t first = 0;
+    while (first < token.size() && !IsAsciiLetter(token[first]))
+        ++first;
+    size_t last = token.size();
+    while (last > first && !IsAsciiLetter(token[last - 1]))
+        --last;
+    return token.substr(first, last - first);
+}
+
+bool EqualsUpper(std::string_view text, std::string_view upperWord)
+{
+    if (text.size() != upperWord.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (ToUpperAscii(text[i]) != upperWord[i])
+            return false;
+    return true;
+}
+
+// Where a probe falls in a sorted word list, by the program's bisection: the
+// position of an equal word, else of the first word above the probe; -1 when the
+// list is empty or the probe is above its last word. `exact` tells whether the
+// word at the position equals the probe.
+int32_t LocateProbe(const Dictionary& dictionary, const std::vector<int32_t>& words, std::string_view probe,
+                    bool& exact)
+{
+    exact = false;
+    const int32_t n = static_cast<int32_t>(words.size());
+    if (n == 0)
+        return -1;
+    auto compare = [&](int32_t position) {
+        // string_view compares like memcmp: unsigned byte order, as the table is sorted.
+        return probe.compare(dictionary.Record(words[static_cast<size_t>(position)]).text);
+    };
+    const int lastOrder = compare(n - 1);
+    if (lastOrder > 0)
+        return -1;
+    if (lastOrder == 0) {
+        exact = true;
+        return n - 1;
+    }
+    const int firstOrder = compare(0);
+    if (firstOrder <= 0) {
+        exact = firstOrder == 0;
+        return 0;
+    }
+    int32_t lo = 0;
+    int32_t hi = n - 1;
+    while (hi - lo >= 2) {
+        const int32_t mid = (lo + hi) / 2;
+        const int order = compare(mid);
+        if (order == 0) {
+            exact = true;
+            return mid;
+        }
+        if (order > 0)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return hi;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// WordList
+
+void WordList::Append(int32_t wordIndex)
+{
+    words_.push_back(wordIndex);
+    // The stored capacity follows the rule of the file format: grow as soon as an
+    // append fills the list.
+    if (Count() >= capacity_)
+        capacity_ += kStep;
+}
+
+void WordList::Clear()
+{
+    words_.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Quotation
+
+Quotation::Quotation(int32_t sortKey, int32_t textLength, StoredText sentence)
+    : key(sortKey), text(std::move(sentence)), length(textLength), mask(ComputeLetterMask(TextOf(text)))
+{
+}
+
+int32_t Quotation::ComputeLetterMask(std::string_view sentence)
+{
+    uint32_t bits = 0;
+    ForEachToken(sentence, [&](std::string_view token) {
+        const std::string_view word = CutToLetters(token);
+        if (word.size() >= kMaskMinWordLength)
+            bits |= 1u << (ToUpperAscii(word[0]) - 'A');
+    });
+    return static_cast<int32_t>(bits);
+}
+
+bool Quotation::ContainsWord(std::string_view upperWord) const
+{
+    if (upperWord.empty() || !IsUpperLetter(upperWord[0]))
+        return false;
+    // A quotation made without its mask (0) gets one here, without storing it, so a
+    // shared quotation is never written by a reader.
+    const int32_t letters = mask != 0 ? mask : ComputeLetterMask(TextOf(text));
+    if ((static_cast<uint32_t>(letters) & (1u << (upperWord[0] - 'A'))) == 0)
+        return false;
+    bool found = false;
+    ForEachToken(TextOf(text), [&](std::string_view token) {
+        if (!found && EqualsUpper(CutToLetters(token), upperWord))
+            found = true;
+    });
+    return found;
+}
+
+// ---------------------------------------------------------------------------
+// Book
+
+Book::Book() : sentences(kSentenceListStep, ListOrder::Append, true, kSentenceListStep) {}
+
+void Book::MarkWords(std::string_view text) const
+{
+    assert(style && "a book marks words only for its style");
+    const Dictionary& dictionary = style->Lexicon();
+    ForEachToken(text, [&](std::string_view token) {
+        if (!IsAsciiLetter(token[0]))
+            return;
+        size_t end = token.size();
+        while (end > 0 && !IsAsciiLetter(token[end - 1]))
+            --end;
+        const std::string_view word = token.substr(0, end);
+        for (char c : word)
+            if (!IsAsciiLetter(c))
+                return; // DON'T, WELL-KNOWN: not dictionary words
+        // Find upper-cases the word itself.
+        const int32_t wordIndex = dictionary.Find(word);
+        if (wordIndex >= 0)
+            style->MarkWord(wordIndex);
+    });
+}
+
+void Book::CollectQuotations(std::string_view upperWord, ItemList<Quotation>& target) const
+{
+    for (Quotation* sentence : sentences) {
+        if (!sentence->ContainsWord(upperWord))
+            continue;
+        target.Add(sentence);
+        // Checked after each addition, so a call adds at most one more to a target
+        // that is already full; the clue choice relies on that count.
+        if (target.Count() > kMaxQuotations)
+            return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Style
+
+Style::Style(const Dictionary& dictionary)
+    : dictionary_(&dictionary), books_(kBookListStep, ListOrder::Append, true, kBookListStep)
+{
+}
+
+Style::~Style() = default;
+
+void Style::MarkWord(int32_t wordIndex)
+{
+    if (wordIndex < 0 || wordIndex >= Dictionary::kCapacity)
+        return;
+    EnsureFlags();
+    flags_[static_cast<size_t>(wordIndex)] = 1;
+}
+
+void Style::EnsureFlags()
+{
+    if (!flags_)
+        flags_ = std::make_unique<int32_t[]>(Dictionary::kCapacity); // zeroed
+}
+
+void Style::AddBook(const std::string& bookPath)
+{
+    EnsureFlags();
+    auto book = std::make_unique<Book>();
+    book->style = this;
+    // A book that cannot be read still counts as a book of the style, with no
+    // sentences and no words.
+    ScanBook(bookPath, *book);
+    books_.Add(std::move(book));
+}
+
+void Style::BuildWordList()
+{
+    stamp_ = dictionary_->Stamp();
+    words_.Clear();
+    if (flags_) {
+        const int32_t count = std::min(dictionary_->Count(), Dictionary::kCapacity);
+        for (int32_t i = 0; i < count; ++i)
+            if (flags_[static_cast<size_t>(i)] != 0)
+                words_.Append(i);
+    }
+    IndexWords();
+}
+
+void Style::IndexWords()
+{
+    scanWords_.clear();
+    scanWords_.reserve(words_.Words().size());
+    for (int32_t wordIndex : words_.Words()) {
+        const WordRecord& record = dictionary_->Record(wordIndex);
+        ScanWord word;
+        char bytes[sizeof(uint64_t)] = {};
+        record.text.copy(bytes, sizeof bytes);
+        std::memcpy(&word.letters, bytes, sizeof word.letters);
+        // A record whose text is shorter than its length field (a damaged
+        // dictionary) fits no pattern rather than being read past its end.
+        if (record.text.size() >= static_cast<size_t>(std::max(record.length, 0)))
+            word.length = record.length;
+        scanWords_.push_back(word);
+    }
+}
+
+bool Style::UpdateIfStale()
+{
+    if (stamp_ == dictionary_->Stamp())
+        return false;
+    // A dictionary that did not load has no words; rebuilding against it would
+    // empty the style and save it so, losing its word list for good.
+    if (dictionary_->Count() == 0)
+        return false;
+    stamp_ = dictionary_->Stamp();
+    SetStatusText(" Updating Style ...");
+    EnsureFlags();
+    std::fill_n(flags_.get(), Dictionary::kCapacity, 0);
+    words_.Clear();
+    for (Book* book : books_) {
+        book->style = this;
+        for (const Quotation* sentence : book->sentences)
+            book->MarkWords(TextOf(sentence->text));
+    }
+    BuildWordList();
+    if (!fullPath_.empty())
+        SaveFile(fullPath_);
+    SetStatusText("");
+    return true;
+}
+
+WordList Style::MatchPattern(std::string_view pattern) const
+{
+    WordList result;
+    // The grids have at most 8 cells in a line; longer patterns fit no entry.
+    if (pattern.size() > static_cast<size_t>(kMaxPatternLength))
+        return result;
+    char low[kMaxPatternLength];
+    char high[kMaxPatternLength];
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        low[i] = pattern[i] == ' ' ? 'A' : pattern[i];
+        high[i] = pattern[i] == ' ' ? 'Z' : pattern[i];
+    }
+    const std::string_view lowProbe(low, pattern.size());
+    const std::string_view highProbe(high, pattern.size());
+
+    const std::vector<int32_t>& words = words_.Words();
+    bool exact = false;
+    const int32_t lowPosition = LocateProbe(*dictionary_, words, lowProbe, exact);
+    const int32_t highPosition = LocateProbe(*dictionary_, words, highProbe, exact);
+    const int32_t first = lowPosition < 0 ? 0 : std::max(lowPosition - 1, 0);
+    const int32_t last = highPosition < 0 ? words_.Count() - 1 : highPosition;
+
+    // The letters of the pattern as one masked compare against the packed words.
+    uint64_t letterMask = 0;
+    uint64_t letterValues = 0;
+    char maskBytes[sizeof(uint64_t)] = {};
+    char valueBytes[sizeof(uint64_t)] = {};
+    for (size_t p = 0; p < pattern.size(); ++p) {
+        if (pattern[p] != ' ') {
+            maskBytes[p] = static_cast<char>(0xFF);
+            valueBytes[p] = pattern[p];
+        }
+    }
+    std::memcpy(&letterMask, maskBytes, sizeof letterMask);
+    std::memcpy(&letterValues, valueBytes, sizeof letterValues);
+
+    const int32_t patternLength = static_cast<int32_t>(pattern.size());
+    for (int32_t i = first; i <= last; ++i) {
+        const ScanWord& word = scanWords_[static_cast<size_t>(i)];
+        if (word.length == patternLength && (word.letters & letterMask) == letterValues)
+            result.Append(words[static_cast<size_t>(i)]);
+    }
+    return result;
+}
+
+bool Style::ContainsWord(std::string_view text) const
+{
+    const std::string probe = ToUpperAscii(text);
+    bool exact = false;
+    LocateProbe(*dictionary_, words_.Words(), probe, exact);
+    return exact;
+}
+
+bool Style::SaveFile(const std::string& path)
+{
+    ReplacingFile file;
+    if (!file.Open(path)) {
+        ShowMessage("Cannot Open Project File", "Error");
+        return false;
+    }
+    FileWriter writer(file.Get());
+    status_ = 1;
+    writer.WriteInt32(kVersion);
+    writer.WriteText(std::string_view(kMagic));
+    writer.WriteInt32(status_);
+    writer.WriteText(description_);
+    writer.WriteInt32(stamp_);
+    writer.WriteInt32(words_.Capacity());
+    writer.WriteInt32(words_.Count());
+    for (int32_t wordIndex : words_.Words())
+        writer.WriteInt32(wordIndex);
+    writer.WriteInt32(books_.Count());
+    for (const Book* book : books_) {
+        writer.WriteInt32(book->sentences.Count());
+        for (const Quotation* sentence : book->sentences) {
+            writer.WriteInt32(sentence->key);
+            writer.WriteInt32(sentence->length);
+            writer.WriteText(sentence->text);
+        }
+    }
+    // The old file is replaced only by a complete new one.
+    if (!file.Commit(writer.Ok())) {
+        ShowMessage("Cannot Open Project File", "Error");
+        return false;
+    }
+    fullPath_ = path;
+    fileName_ = SplitPath(path).second;
+    return true;
+}
+
+bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileName)
+{
+    const std::string path = JoinPath(stylesFolder, fileName);
+    const FilePtr file = OpenFile(path, "rb");
+    if (!file) {
+        const int error = errno;
+        ShowMessage(Format("Cannot open project file (%s), error code (%d)", path.c_str(), error),
+                    "Project Open");
+        return false;
+    }
+    FileReader reader(file.get());
+    int32_t version = 0;
+    if (!reader.ReadInt32(version) || version != kVersion)
+        return false;
+    StoredText magic;
+    if (!reader.ReadText(magic) || !magic || *magic != kMagic)
+        return false;
+
+    // Everything goes into fresh objects first; the style takes them over only when
+    // the whole file has been read, so a damaged file leaves it as it was.
+    int32_t status = 0;
+    StoredText description;
+    int32_t stamp = 0;
+    int32_t savedCapacity = 0;
+    int32_t wordCount = 0;
+    if (!reader.ReadInt32(status) || !reader.ReadText(description) || !reader.ReadInt32(stamp) ||
+        !reader.ReadInt32(savedCapacity) || !reader.ReadInt32(wordCount))
+        return false;
+    if (!reader.CanHold(wordCount, kWordIndexBytes))
+        return false;
+    WordList words;
+    for (int32_t i = 0; i < wordCount; ++i) {
+        int32_t wordIndex = 0;
+        if (!reader.ReadInt32(wordIndex))
+            return false;
+        // An index beyond the dictionary (another edition, or damage) names no word;
+        // keeping it would make every query read outside the table.
+        if (wordIndex >= 0 && wordIndex < dictionary_->Count())
+            words.Append(wordIndex);
+    }
+    int32_t bookCount = 0;
+    if (!reader.ReadInt32(bookCount) || !reader.CanHold(bookCount, kMinBookBytes))
+        return false;
+    ItemList<Book> books(kBookListStep, ListOrder::Append, true, kBookListStep);
+    for (int32_t b = 0; b < bookCount; ++b) {
+        auto book = std::make_unique<Book>();
+        book->style = this;
+        int32_t sentenceCount = 0;
+        if (!reader.ReadInt32(sentenceCount) || !reader.CanHold(sentenceCount, kMinSentenceBytes))
+            return false;
+        for (int32_t s = 0; s < sentenceCount; ++s) {
+            int32_t key = 0;
+            int32_t length = 0;
+            StoredText text;
+            if (!reader.ReadInt32(key) || !reader.ReadInt32(length) || !reader.ReadText(text))
+                return false;
+            book->sentences.Add(std::make_unique<Quotation>(key, length, std::move(text)));
+        }
+        books.Add(std::move(book));
+    }
+
+    fullPath_ = path;
+    fileName_ = SplitPath(path).second;
+    status_ = status;
+    description_ = std::move(description);
+    stamp_ = stamp;
+    words_ = std::move(words);
+    IndexWords();
+    books_.Swap(books);
+    return true;
+}
+
+} // namespace pelorin

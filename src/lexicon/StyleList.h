@@ -1,0 +1,22 @@
+#pragma once
+
+#include "foundation/ItemList.h"
+#include "lexicon/Style.h"
+
+#include <cstdint>
+#include <string>
+
+namespace pelorin {
+
+class Dictionary;
+
+/// Replaces the styles of a list with every style file of a folder that loads, in
+/// the order of their file names, so that a remembered style index stays valid.
+void LoadAllStyles(const Dictionary& dictionary, const std::string& stylesFolder, ItemList<Style>& styles);
+
+/// Deletes a style's file (a file already gone makes no difference) and removes the
+/// style from the list. False, and no change, for an index outside the list. The
+/// style's preparation workers must have stopped before.
+bool DeleteStyle(ItemList<Style>& styles, int32_t index);
+
+} // namespace pelorin

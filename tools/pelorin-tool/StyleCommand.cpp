@@ -1,0 +1,141 @@
+// pelorin-tool style: what a style file holds, which of its words fit a pattern, and
+// which of its sentences the clue choice would quote for a word.
+#include "Command.h"
+#include "DictionaryLoader.h"
+
+#include "foundation/StoredValues.h"
+#include "foundation/TextUtil.h"
+#include "lexicon/Dictionary.h"
+#include "lexicon/Style.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace pelorin::tool {
+namespace {
+
+constexpr const char* kName = "style";
+
+// A style file named relative to the root (Styles/Scripture.zas) or by any path.
+std::string ResolveStylePath(const std::string& root, const std::string& file)
+{
+    if (!file.empty() && file.front() != '/') {
+        const std::string underRoot = JoinPath(root, file);
+        if (FileExists(underRoot))
+            return underRoot;
+    }
+    return file;
+}
+
+// A pattern as the program takes it: upper-case letters, a blank for an open cell
+// (written "." on the command line, where blanks are awkward).
+bool ParsePattern(const std::string& text, std::string& pattern, std::string& error)
+{
+    if (text.size() > static_cast<size_t>(Style::kMaxPatternLength)) {
+        error = "a pattern has at most 8 cells";
+        return false;
+    }
+    pattern.clear();
+    for (char c : text) {
+        if (c == '.') {
+            pattern += ' ';
+        } else if (IsAsciiLetter(c)) {
+            pattern += ToUpperAscii(c);
+        } else {
+            error = "a pattern holds letters and '.' for open cells only";
+            return false;
+        }
+    }
+    return true;
+}
+
+void PrintSummary(const Style& style, const Dictionary& dictionary)
+{
+    const std::string_view description = TextOf(style.Description());
+    std::printf("Style: %s\n", style.FullPath().c_str());
+    std::printf("Description: %.*s%s\n", int(description.size()), description.data(),
+                style.Description() ? "" : " (none)");
+    std::printf("Stamp: %d (dictionary %d%s)\n", style.Stamp(), dictionary.Stamp(),
+                style.Stamp() == dictionary.Stamp() ? "" : ", stale: rebuilt at the next start");
+    std::printf("Books: %d\n", style.Books().Count());
+    int32_t sentences = 0;
+    int32_t number = 0;
+    for (const Book* book : style.Books()) {
+        std::printf("  book %d: %d sentences\n", ++number, book->sentences.Count());
+        sentences += book->sentences.Count();
+    }
+    std::printf("Words: %d\n", style.Words().Count());
+    std::printf("Sentences: %d\n", sentences);
+}
+
+void PrintMatches(const Style& style, const Dictionary& dictionary, const std::string& shown,
+                  const std::string& pattern)
+{
+    const WordList words = style.MatchPattern(pattern);
+    std::printf("Words matching %s: %d\n", shown.c_str(), words.Count());
+    for (int32_t wordIndex : words.Words())
+        std::printf("  %s\n", dictionary.Record(wordIndex).text.c_str());
+}
+
+void PrintQuotations(const Style& style, const std::string& word)
+{
+    // The clue choice's list: ordered by key, not owning, the books in their order.
+    ItemList<Quotation> matches(100, ListOrder::Sorted, false, 100);
+    for (const Book* book : style.Books())
+        book->CollectQuotations(word, matches);
+    std::printf("Quotations of %s: %d\n", word.c_str(), matches.Count());
+    for (const Quotation* quotation : matches) {
+        const std::string_view text = TextOf(quotation->text);
+        std::printf("  [%d] %.*s\n", quotation->key, int(text.size()), text.data());
+    }
+}
+
+int Run(std::span<const std::string> args)
+{
+    std::string error;
+    const auto options = Options::Parse(args, {"root", "match", "quotes"}, {}, error);
+    if (!options)
+        return UsageError(kName, error);
+    const std::string* root = options->Value("root");
+    if (!root || root->empty())
+        return UsageError(kName, "style needs --root DIR");
+    if (options->Operands().size() != 1)
+        return UsageError(kName, "style needs one style FILE");
+    std::string pattern;
+    if (options->Has("match") && !ParsePattern(*options->Value("match"), pattern, error))
+        return UsageError(kName, error);
+    std::string word;
+    if (options->Has("quotes")) {
+        word = ToUpperAscii(*options->Value("quotes"));
+        if (word.empty() || !IsUpperLetter(word[0]))
+            return UsageError(kName, "--quotes needs a word");
+    }
+
+    StderrNotifierScope notifier;
+    auto dictionary = std::make_unique<Dictionary>();
+    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+        return 1;
+    const std::string path = ResolveStylePath(*root, options->Operands()[0]);
+    auto [folder, name] = SplitPath(path);
+    if (folder.empty())
+        folder = ".";
+    auto style = std::make_unique<Style>(*dictionary);
+    if (!style->LoadFile(folder, name)) {
+        // An open failure has been reported; the others are silent in the loader.
+        if (FileExists(path))
+            std::fprintf(stderr, "pelorin-tool style: %s is not a style file of version %d, or it is damaged\n",
+                         path.c_str(), Style::kVersion);
+        return 1;
+    }
+    PrintSummary(*style, *dictionary);
+    if (options->Has("match"))
+        PrintMatches(*style, *dictionary, *options->Value("match"), pattern);
+    if (options->Has("quotes"))
+        PrintQuotations(*style, word);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+const Command command(kName, "--root DIR FILE [--match PATTERN] [--quotes WORD]", Run);
+
+} // namespace
+} // namespace pelorin::tool
