@@ -97,6 +97,10 @@ public:
 class Entry {
 public:
     Entry();
+    // Out of line: the matches list must see the whole Quotation type to be destroyed.
+    ~Entry();
+    Entry(const Entry&) = delete;
+    Entry& operator=(const Entry&) = delete;
 
     int32_t index = 0;
     ItemList<Cell> cells;       ///< reading order, not owning
