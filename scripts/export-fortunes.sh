@@ -12,7 +12,9 @@
 #
 # The copy is the text as it stands, with what the book scanner (words split at spaces
 # only, sentences ended by "." only) would misread made plain:
-#   - the "%" lines between fortunes become blank lines;
+#   - the "%" lines between fortunes become blank lines, and a fortune that does not end
+#     with a full stop gets one on a line of its own, so fortunes never run together;
+#   - attribution lines ("-- Author") are left out;
 #   - tabs, used for indents and before attributions, become spaces, since a tab between
 #     two words would glue them into one token;
 #   - backspace overstrikes from terminal days ("____^H^H^H^Honly", "_^HN") are applied,
@@ -67,13 +69,30 @@ sub plain {
   return $plain;
 }
 
+# A fortune that does not end with a full stop would run on into the next one, since
+# only "." ends a sentence; a lone "." after it keeps it a quotation of its own.
+# Attribution lines ("-- Author") are left out: they are no part of the sentence.
 open my $dst, '>:raw', $out or die "cannot write $out: $!\n";
+my $last = '';
+sub end_fortune {
+  my ($dst) = @_;
+  print {$dst} ".\n" or die "write failed: $!\n" if $last ne '' && $last !~ /\.\z/;
+  $last = '';
+}
 for my $line (@lines) {
   $line =~ s/\r?\n\z//;
-  $line = $line =~ /^%\s*$/ ? '' : plain($line);
+  if ($line =~ /^%\s*$/) {
+    end_fortune($dst);
+    print {$dst} "\n" or die "write failed: $!\n";
+    next;
+  }
+  $line = plain($line);
   $line =~ s/\s+\z//;
+  next if $line =~ /^\s*--\s*\S/;
+  $last = $line if $line =~ /\S/;
   print {$dst} "$line\n" or die "write failed: $!\n";
 }
+end_fortune($dst);
 close $dst or die "write failed: $!\n";
 PERL
 
