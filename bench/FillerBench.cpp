@@ -1,0 +1,298 @@
+// Timings of the grid filler on the default styles: single fills, a preparation
+// worker's four tries per game (how often a style fills a pattern at all), and the
+// pattern queries that dominate a pass.
+//
+// The data root is the build's, or the folder named by PELORIN_DATA_ROOT in the
+// environment; PELORIN_FILL_SEEDS sets how many seeds the fill benchmarks run
+// (default 40). Seeds run from 1 upwards, so runs are comparable.
+#include "foundation/TextUtil.h"
+#include "game/ClueChoice.h"
+#include "game/Game.h"
+#include "game/GridFiller.h"
+#include "game/Random.h"
+#include "lexicon/Dictionary.h"
+#include "lexicon/PatternIndex.h"
+#include "lexicon/Style.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace pelorin;
+
+constexpr const char* kStyleFiles[] = {"Scripture.zas", "Quotations.zas"};
+constexpr int kWorkerTries = 4;
+
+std::string DataRoot()
+{
+    const char* root = std::getenv("PELORIN_DATA_ROOT");
+    return root && *root ? root : PELORIN_DATA_ROOT;
+}
+
+int64_t SeedCount()
+{
+    const char* seeds = std::getenv("PELORIN_FILL_SEEDS");
+    const long long count = seeds ? std::atoll(seeds) : 0;
+    return count > 0 ? count : 40;
+}
+
+// The dictionary and the default styles, loaded once for all benchmarks.
+struct Data {
+    std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
+    std::vector<std::unique_ptr<Style>> styles;
+    bool ok = false;
+};
+
+const Data& LoadData()
+{
+    static const std::unique_ptr<Data> data = [] {
+        auto loaded = std::make_unique<Data>();
+        const std::string root = DataRoot();
+        if (!loaded->dictionary->Load(root))
+            return loaded;
+        for (const char* file : kStyleFiles) {
+            auto style = std::make_unique<Style>(*loaded->dictionary);
+            if (!style->LoadFile(JoinPath(root, "Styles"), file))
+                return loaded;
+            loaded->styles.push_back(std::move(style));
+        }
+        loaded->ok = true;
+        return loaded;
+    }();
+    return *data;
+}
+
+const Style* StyleOrSkip(benchmark::State& state)
+{
+    const Data& data = LoadData();
+    if (!data.ok) {
+        state.SkipWithError("no dictionary or default styles in the data root; run make data");
+        return nullptr;
+    }
+    return data.styles[static_cast<size_t>(state.range(0))].get();
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void NameByStyle(benchmark::State& state)
+{
+    state.SetLabel(std::string(kStyleFiles[state.range(0)]) + " pattern " + std::to_string(state.range(1)));
+}
+
+// One FillGame call per seed: its success rate, passes and times.
+void BM_FillGame(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    NameByStyle(state);
+    const std::atomic<bool> keepRunning{true};
+    const auto pattern = static_cast<int32_t>(state.range(1));
+    std::vector<double> calls;
+    std::vector<double> successes;
+    int64_t passes = 0;
+    uint32_t seed = 0;
+    for (auto _ : state) {
+        Game game;
+        SeedRandom(++seed);
+        FillStats stats;
+        const auto started = std::chrono::steady_clock::now();
+        const bool filled = FillGame(game, *style, pattern, keepRunning, &stats);
+        const double seconds = Seconds(started);
+        calls.push_back(seconds);
+        if (filled)
+            successes.push_back(seconds);
+        passes += stats.passes;
+    }
+    const auto n = static_cast<double>(calls.size());
+    state.counters["filled_%"] = 100.0 * static_cast<double>(successes.size()) / n;
+    state.counters["passes"] = static_cast<double>(passes) / n;
+    state.counters["median_call_ms"] = 1000.0 * Median(calls);
+    state.counters["median_filled_ms"] = 1000.0 * Median(successes);
+}
+
+// A preparation worker's job per seed: one game, up to four tries. The share of
+// seeds filled is the share of games a style delivers for the pattern.
+void BM_WorkerGame(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    NameByStyle(state);
+    const std::atomic<bool> keepRunning{true};
+    const auto pattern = static_cast<int32_t>(state.range(1));
+    std::vector<double> games;
+    std::vector<double> filledGames;
+    int64_t tries = 0;
+    uint32_t seed = 0;
+    for (auto _ : state) {
+        Game game;
+        SeedRandom(++seed);
+        const auto started = std::chrono::steady_clock::now();
+        bool filled = false;
+        for (int attempt = 0; attempt < kWorkerTries && !filled; ++attempt) {
+            filled = FillGame(game, *style, pattern, keepRunning);
+            ++tries;
+        }
+        const double seconds = Seconds(started);
+        games.push_back(seconds);
+        if (filled)
+            filledGames.push_back(seconds);
+    }
+    const auto n = static_cast<double>(games.size());
+    state.counters["filled_%"] = 100.0 * static_cast<double>(filledGames.size()) / n;
+    state.counters["tries"] = static_cast<double>(tries) / n;
+    state.counters["median_game_ms"] = 1000.0 * Median(games);
+    state.counters["median_filled_ms"] = 1000.0 * Median(filledGames);
+}
+
+void FillArguments(benchmark::internal::Benchmark* benchmark)
+{
+    for (int64_t style = 0; style < 2; ++style)
+        for (int64_t pattern = 0; pattern < 4; ++pattern)
+            benchmark->Args({style, pattern});
+    benchmark->Iterations(SeedCount())->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_FillGame)->Apply(FillArguments);
+BENCHMARK(BM_WorkerGame)->Apply(FillArguments);
+
+// The clue choice of one filled game, the part of a successful fill that does
+// not depend on the search: it reads every book's sentences for each answer.
+void BM_ChooseClues(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    NameByStyle(state);
+    const std::atomic<bool> keepRunning{true};
+    Game game;
+    bool filled = false;
+    for (uint32_t seed = 1; seed < 100 && !filled; ++seed) {
+        SeedRandom(seed);
+        filled = FillGame(game, *style, static_cast<int32_t>(state.range(1)), keepRunning);
+    }
+    if (!filled) {
+        state.SkipWithError("no seed filled the pattern");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (ItemList<Entry>* list : {&game.Across(), &game.Down()}) {
+            for (Entry* entry : *list) {
+                entry->quotes.Clear();
+                entry->definitions.Clear();
+            }
+        }
+        state.ResumeTiming();
+        ChooseClues(game, *style, keepRunning);
+    }
+}
+BENCHMARK(BM_ChooseClues)->Args({0, 0})->Args({1, 0})->Unit(benchmark::kMillisecond);
+
+// Patterns as the filler asks them: words of the style of 4 to 8 letters with
+// some letters opened, and the first letter open in half of them (the costly
+// case for a sorted list, whose probes then span every word).
+std::vector<std::string> FillerPatterns(const Style& style)
+{
+    std::vector<std::string> patterns;
+    uint32_t bits = 12345;
+    const WordList& words = style.Words();
+    for (int32_t i = 0; i < words.Count() && patterns.size() < 4000; i += 3) {
+        std::string text = style.Lexicon().Record(words[i]).text;
+        if (text.size() < 4 || text.size() > 8)
+            continue;
+        for (char& c : text) {
+            bits = bits * 1103515245u + 12345u;
+            if ((bits >> 16) % 3 == 0)
+                c = ' ';
+        }
+        if (patterns.size() % 2 == 0)
+            text[0] = ' ';
+        patterns.push_back(text);
+    }
+    return patterns;
+}
+
+enum class Query { StyleList, StyleBuffer, StyleCount, IndexBuffer, IndexCount };
+
+template <Query kind>
+void BM_Pattern(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    state.SetLabel(kStyleFiles[state.range(0)]);
+    const std::vector<std::string> patterns = FillerPatterns(*style);
+    const PatternIndex index(*style);
+    // The filler's results must not change by a single word: check before timing.
+    std::vector<int32_t> buffer;
+    for (const std::string& pattern : patterns) {
+        index.MatchPatternInto(pattern, buffer);
+        if (buffer != style->MatchPattern(pattern).Words() ||
+            index.CountPattern(pattern) != style->CountPattern(pattern)) {
+            state.SkipWithError(("the index differs from the style for '" + pattern + "'").c_str());
+            return;
+        }
+    }
+    for (auto _ : state) {
+        int64_t found = 0;
+        for (const std::string& pattern : patterns) {
+            if constexpr (kind == Query::StyleList) {
+                found += style->MatchPattern(pattern).Count();
+            } else if constexpr (kind == Query::StyleBuffer) {
+                style->MatchPatternInto(pattern, buffer);
+                found += static_cast<int64_t>(buffer.size());
+            } else if constexpr (kind == Query::StyleCount) {
+                found += style->CountPattern(pattern);
+            } else if constexpr (kind == Query::IndexBuffer) {
+                index.MatchPatternInto(pattern, buffer);
+                found += static_cast<int64_t>(buffer.size());
+            } else {
+                found += index.CountPattern(pattern);
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(patterns.size()));
+}
+BENCHMARK(BM_Pattern<Query::StyleList>)->Name("BM_MatchPattern")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pattern<Query::StyleBuffer>)->Name("BM_StyleMatchPatternInto")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pattern<Query::StyleCount>)->Name("BM_StyleCountPattern")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pattern<Query::IndexBuffer>)->Name("BM_IndexMatchPatternInto")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pattern<Query::IndexCount>)->Name("BM_IndexCountPattern")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The filler builds its index once per call.
+void BM_PatternIndexBuild(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    state.SetLabel(kStyleFiles[state.range(0)]);
+    for (auto _ : state) {
+        const PatternIndex index(*style);
+        benchmark::DoNotOptimize(index.WordCount());
+    }
+}
+BENCHMARK(BM_PatternIndexBuild)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+} // namespace
