@@ -1,0 +1,147 @@
+#pragma once
+
+#include "app/AppHooks.h"
+#include "app/Settings.h"
+#include "app/WorkerSlot.h"
+#include "foundation/ItemList.h"
+#include "game/Game.h"
+#include "lexicon/Dictionary.h"
+#include "lexicon/Style.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+/// Everything that outlives a single window: the dictionary, the one current game,
+/// the styles with their preparation workers, the data folders, the last choices
+/// of the New Game dialog, the selected entry and a few flags.
+///
+/// Created, loaded, shut down and destroyed on the user-interface thread. The
+/// preparation workers read the dictionary and their own style and write only
+/// their own cache files; no worker outlives the object, on any path: ShutDown
+/// stops them, and so does destruction without ShutDown (the Exit command).
+class AppData final : public GameHost {
+public:
+    static constexpr const char* kGamesFolder = "Games";
+    static constexpr const char* kStylesFolder = "Styles";
+    static constexpr const char* kCacheFolder = "Cache";
+    /// How long ShutDown waits for each running worker.
+    static constexpr std::chrono::milliseconds kShutDownWait{1000};
+
+    /// The program's AppData: the root folder from the RootDir setting, else the
+    /// folder of the program file.
+    AppData();
+    /// An AppData on a root folder of the caller's choice (the tool, tests); the
+    /// RootDir setting is not read.
+    explicit AppData(std::string rootFolder);
+    /// Stops every worker and waits for it before anything it reads goes.
+    ~AppData() override;
+    AppData(const AppData&) = delete;
+    AppData& operator=(const AppData&) = delete;
+
+    /// The start-up load: last choices, dictionary, styles, style updates, then
+    /// the workers of every style.
+    void LoadAtStartup();
+    /// Stops the workers, stores the last choices and waits for the workers.
+    void ShutDown();
+
+    // Background preparation.
+
+    /// Starts the idle workers of a style of the style list.
+    void StartPreparation(const Style& style);
+    /// Stops the workers of a style and waits for them, so that the style can be
+    /// rebuilt or deleted; a later StartPreparation starts them again.
+    void StopPreparation(const Style& style);
+    /// Loads the cached game of a style and block pattern into the current game,
+    /// deletes the file and starts the preparation again; true when a game was
+    /// loaded.
+    bool TakeCachedGame(int32_t styleIndex, int32_t patternId);
+    /// Deletes a style's file and removes the style, after stopping its workers.
+    bool DeleteStyle(int32_t index);
+    /// The number of running workers of a style (0 to 3).
+    int32_t RunningWorkers(const Style& style) const;
+    /// Whether the worker of a style and block pattern runs.
+    bool WorkerRunning(const Style& style, int32_t patternId) const;
+    /// The full path of a style's cache file for a block pattern.
+    std::string CachePath(const Style& style, int32_t patternId) const;
+
+    // Window hooks; nothing happens while there is no window.
+
+    void SetModified() override { modified = true; }
+    void RefreshSelection();
+    void RefreshCluePages();
+    void UpdateProgress();
+    /// Shows a status text on the splash while it is open, else in the main window.
+    /// The core sends its status texts to the notifier (SetStatusText); the window
+    /// program's notifier hands them here on the user-interface thread.
+    void ShowStatusText(std::string_view text);
+
+    // Owned parts.
+
+    Dictionary& Lexicon() { return dictionary_; }
+    const Dictionary& Lexicon() const { return dictionary_; }
+    bool DictionaryLoaded() const { return dictionaryLoaded_; }
+    Game& CurrentGame() { return game_; }
+    const Game& CurrentGame() const { return game_; }
+    /// The style list: append order, owning. Styles are added here by the style
+    /// editor (then StartPreparation) and removed only through DeleteStyle.
+    ItemList<Style>& Styles() { return styles_; }
+    const ItemList<Style>& Styles() const { return styles_; }
+    const Settings& Store() const { return settings_; }
+
+    const std::string& RootFolder() const { return rootFolder_; }
+    const std::string& GamesFolder() const { return gamesFolder_; }
+    const std::string& StylesFolder() const { return stylesFolder_; }
+    const std::string& CacheFolder() const { return cacheFolder_; }
+
+    /// 1 from creation until ShutDown or destruction.
+    bool KeepRunning() const { return keepRunning_.load(); }
+
+    // Plain state of the windows.
+
+    AppHooks* mainWindow = nullptr; ///< not owned; set by the main window's first tick
+    AppHooks* splash = nullptr;     ///< not owned; set while the splash is open
+    bool modified = false;          ///< the current game changed since it was saved or opened
+    int32_t lastBlockId = 0;        ///< LastBlockId: pattern last chosen for a new game
+    int32_t lastStyleId = 0;        ///< LastStyleId: index of the style last chosen
+    std::string currentFilePath;    ///< the current game's file; empty when it has none
+    bool gameInPlay = false;        ///< a game was opened or started this run
+    Entry* selectedEntry = nullptr; ///< not owned; an entry of the current game, or null
+
+private:
+    void SetFolders(std::string rootFolder);
+    void StopAllWorkers();
+    StyleWorkers* FindWorkers(const Style& style) const;
+
+    Settings settings_;
+    Dictionary dictionary_;
+    bool dictionaryLoaded_ = false;
+    Game game_;
+    ItemList<Style> styles_;
+    std::string rootFolder_;
+    std::string gamesFolder_;
+    std::string stylesFolder_;
+    std::string cacheFolder_;
+    std::atomic<bool> keepRunning_{true};
+    // Declared after everything the workers read, so that they go first even if a
+    // destructor forgot to stop them.
+    std::map<const Style*, std::unique_ptr<StyleWorkers>> workers_;
+};
+
+/// The program's one AppData, created on the first call (on the user-interface
+/// thread, so never concurrently).
+AppData& GetAppData();
+/// Destroys the program's AppData (stopping its workers); a later GetAppData makes
+/// a new one.
+void DestroyAppData();
+
+/// The folder of the program file, with its trailing "/"; empty when unknown.
+std::string ProgramFolder();
+
+} // namespace pelorin

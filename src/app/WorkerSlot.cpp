@@ -1,0 +1,165 @@
+#include "app/WorkerSlot.h"
+
+#include "foundation/Notifier.h"
+#include "foundation/TextUtil.h"
+#include "game/Game.h"
+#include "game/GameFile.h"
+#include "game/GridFiller.h"
+#include "lexicon/Style.h"
+
+#include <memory>
+#include <system_error>
+
+namespace pelorin {
+
+namespace {
+// How often a timed wait looks at a worker's marker; short against the filler's
+// pass, long enough not to spin.
+constexpr std::chrono::milliseconds kPollInterval(2);
+} // namespace
+
+std::string CacheFileName(std::string_view styleFileName, int32_t patternId)
+{
+    return Format("%s_%ld.zac", StripExtension(styleFileName).c_str(), static_cast<long>(patternId));
+}
+
+bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId)
+{
+    const std::string name = Format("%.*s_%ld.zac", static_cast<int>(styleName.size()), styleName.data(),
+                                    static_cast<long>(patternId));
+    return FileExists(JoinPath(cacheFolder, name));
+}
+
+bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
+                 const std::atomic<bool>& keepRunning)
+{
+    if (FileExists(cachePath))
+        return false;
+    // A game is large and the worker's stack need not be.
+    const auto game = std::make_unique<Game>();
+    for (int32_t attempt = 0; attempt < kPrepareTries; ++attempt) {
+        if (!keepRunning.load())
+            return false;
+        if (!FillGame(*game, style, patternId, keepRunning))
+            continue;
+        if (!keepRunning.load())
+            return false;
+        // SaveGame writes under a temporary name and renames, so the cache file
+        // appears only when it is complete.
+        return SaveGame(cachePath, *game);
+    }
+    return false;
+}
+
+WorkerSlot::~WorkerSlot()
+{
+    Join();
+}
+
+bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patternId,
+                       const std::atomic<bool>& keepRunning)
+{
+    if (!keepRunning.load())
+        return false;
+    for (;;) {
+        int state = state_.load();
+        if (state == kRunAgain)
+            return true;
+        if (state == kRunning) {
+            if (state_.compare_exchange_strong(state, kRunAgain))
+                return true;
+            continue; // the worker has just ended; start a new one
+        }
+        if (state_.compare_exchange_strong(state, kRunning))
+            break;
+    }
+    // The previous thread has done its last act; joining it costs nothing.
+    if (thread_.joinable())
+        thread_.join();
+    style_ = &style;
+    cachePath_ = std::move(cachePath);
+    patternId_ = patternId;
+    keepRunning_ = &keepRunning;
+    // Making a thread reports failure only by exception; the slot then stays idle.
+    try {
+        thread_ = std::thread(&WorkerSlot::Run, this);
+    } catch (const std::system_error&) {
+        state_.store(kIdle);
+        return false;
+    }
+    return true;
+}
+
+void WorkerSlot::Run()
+{
+    for (;;) {
+        PrepareGame(*style_, cachePath_, patternId_, *keepRunning_);
+        int state = kRunning;
+        if (state_.compare_exchange_strong(state, kIdle))
+            return; // the marker is cleared: nothing of the slot may be touched after this
+        // Start asked for another look while this one ran. Only this thread leaves
+        // kRunAgain, so the plain stores below race with nothing.
+        if (!keepRunning_->load()) {
+            state_.store(kIdle);
+            return;
+        }
+        state_.store(kRunning);
+    }
+}
+
+bool WorkerSlot::WaitFor(std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (Running()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    if (thread_.joinable())
+        thread_.join();
+    return true;
+}
+
+void WorkerSlot::Join()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+StyleWorkers::~StyleWorkers()
+{
+    Stop();
+}
+
+void StyleWorkers::Start(const std::string& cacheFolder)
+{
+    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
+        std::string path = JoinPath(cacheFolder, CacheFileName(style_->FileName(), patternId));
+        slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_);
+    }
+}
+
+void StyleWorkers::Stop()
+{
+    RequestStop();
+    for (WorkerSlot& slot : slots_)
+        slot.Join();
+}
+
+bool StyleWorkers::WaitEach(std::chrono::milliseconds limit)
+{
+    bool allEnded = true;
+    for (WorkerSlot& slot : slots_)
+        allEnded = slot.WaitFor(limit) && allEnded;
+    return allEnded;
+}
+
+int32_t StyleWorkers::RunningCount() const
+{
+    int32_t count = 0;
+    for (const WorkerSlot& slot : slots_)
+        count += slot.Running() ? 1 : 0;
+    return count;
+}
+
+} // namespace pelorin

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace pelorin {
+
+class Style;
+
+/// The block patterns that games are prepared for, one worker each: 0, 1 and 2.
+constexpr int32_t kPreparedPatterns = 3;
+/// How often a worker runs the filler before it gives up on its game.
+constexpr int32_t kPrepareTries = 4;
+
+/// The cache file name of a style file and block pattern: the style's file name
+/// without its extension, "_", the pattern and ".zac" (My.Style.zas, 2 gives
+/// My.Style_2.zac).
+std::string CacheFileName(std::string_view styleFileName, int32_t patternId);
+
+/// Whether the cache folder holds the game of a style (its file name already
+/// without extension) and block pattern. A file being written is not seen: games
+/// are written under another name and renamed when complete.
+bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId);
+
+/// A worker's whole job: when no file of that path exists, fills a new game with
+/// the style's words (at most kPrepareTries times) and writes it there. A cleared
+/// keep-running flag ends it without writing: a fill that returns after the flag
+/// was cleared may have had its clue choice cut short, and a game without hints
+/// must not wait in the cache for a later run. True when a file was written.
+bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
+                 const std::atomic<bool>& keepRunning);
+
+/// One preparation worker: a thread that runs PrepareGame once for one style and
+/// block pattern, and the marker that tells whether it runs.
+///
+/// The marker is set before the thread starts and cleared as the thread's last act,
+/// so a slot never counts as idle while its thread can still touch the style. The
+/// thread object is joined before a restart and when the slot goes; whoever owns
+/// the slot clears the keep-running flag first, so that the join is prompt.
+class WorkerSlot {
+public:
+    WorkerSlot() = default;
+    /// Waits for the worker (see the class comment).
+    ~WorkerSlot();
+    WorkerSlot(const WorkerSlot&) = delete;
+    WorkerSlot& operator=(const WorkerSlot&) = delete;
+
+    /// Starts a worker when the slot is idle. When its worker still runs, the
+    /// worker is asked to look at its file once more before it ends: the file it
+    /// found or wrote may have been taken meanwhile, and nothing else would make it
+    /// again. Nothing starts while the flag is cleared or when the thread cannot
+    /// be made. The style and flag must outlive the worker.
+    bool Start(const Style& style, std::string cachePath, int32_t patternId,
+               const std::atomic<bool>& keepRunning);
+
+    /// The running marker: true from Start until the worker's last act.
+    bool Running() const { return state_.load() != kIdle; }
+
+    /// Waits at most `limit` for the worker to end; true (and the thread joined)
+    /// when it has.
+    bool WaitFor(std::chrono::milliseconds limit);
+    /// Waits for the worker to end, however long it takes, and joins it.
+    void Join();
+
+private:
+    enum State : int { kIdle, kRunning, kRunAgain };
+
+    void Run();
+
+    std::atomic<int> state_{kIdle};
+    std::thread thread_;
+    // Written by Start before the thread exists and only read by the thread.
+    const Style* style_ = nullptr;
+    std::string cachePath_;
+    int32_t patternId_ = 0;
+    const std::atomic<bool>* keepRunning_ = nullptr;
+};
+
+/// The three workers of one style and the stop flag they share.
+///
+/// The flag is the style's own so that one style's workers can be stopped (before
+/// the style is deleted or rebuilt) while the others go on; shutting down clears
+/// every style's flag.
+class StyleWorkers {
+public:
+    explicit StyleWorkers(const Style& style) : style_(&style) {}
+    /// Stops the workers and waits for them.
+    ~StyleWorkers();
+    StyleWorkers(const StyleWorkers&) = delete;
+    StyleWorkers& operator=(const StyleWorkers&) = delete;
+
+    /// Starts the workers of patterns 0, 1 and 2 whose slots are idle.
+    void Start(const std::string& cacheFolder);
+    /// Clears the stop flag: fillers give up at their next pass.
+    void RequestStop() { keepRunning_.store(false); }
+    /// Clears the stop flag and waits for every worker to end.
+    void Stop();
+    /// Waits for each running worker in pattern order, at most `limit` for each;
+    /// true when all have ended.
+    bool WaitEach(std::chrono::milliseconds limit);
+
+    int32_t RunningCount() const;
+    bool Running(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].Running(); }
+    const std::atomic<bool>& KeepRunning() const { return keepRunning_; }
+
+private:
+    const Style* style_;
+    std::atomic<bool> keepRunning_{true};
+    std::array<WorkerSlot, kPreparedPatterns> slots_;
+};
+
+} // namespace pelorin

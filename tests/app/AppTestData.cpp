@@ -1,0 +1,93 @@
+#include "app/AppTestData.h"
+
+#include "lexicon/Style.h"
+#include "support/DictionaryFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace pelorin::test {
+
+std::vector<std::string> AbcWords(int minLength, int maxLength)
+{
+    std::vector<std::string> words;
+    for (int length = minLength; length <= maxLength; ++length) {
+        std::string word(static_cast<size_t>(length), 'A');
+        for (;;) {
+            words.push_back(word);
+            // Count up in base 3 over A, B, C, last letter fastest.
+            int i = length - 1;
+            while (i >= 0 && word[static_cast<size_t>(i)] == 'C')
+                word[static_cast<size_t>(i--)] = 'A';
+            if (i < 0)
+                break;
+            ++word[static_cast<size_t>(i)];
+        }
+    }
+    return words;
+}
+
+TestRoot::TestRoot()
+{
+    for (const char* folder : {"Styles", "Cache", "Games"})
+        std::filesystem::create_directory(dir_.Path() / folder);
+    WriteDictionary(dir_.Folder(), PlainWords(AbcWords(2, 8)), kStamp);
+    if (!dictionary_.Load(dir_.Folder()))
+        throw std::runtime_error("the test dictionary does not load");
+}
+
+void TestRoot::AddStyle(const std::string& fileName, int maxLength)
+{
+    Style style(dictionary_);
+    for (int32_t i = 0; i < dictionary_.Count(); ++i) {
+        if (dictionary_.Record(i).length <= maxLength)
+            style.MarkWord(i);
+    }
+    style.BuildWordList();
+    if (!style.SaveFile(StyleFile(fileName)))
+        throw std::runtime_error("cannot write the test style");
+}
+
+void TestRoot::AddStaleStyle(const std::string& fileName)
+{
+    Dictionary other;
+    std::filesystem::create_directory(dir_.Path() / "other");
+    WriteDictionary(dir_.File("other"), PlainWords(AbcWords(2, 8)), kStamp + 1);
+    if (!other.Load(dir_.File("other")))
+        throw std::runtime_error("the other test dictionary does not load");
+    Style style(other);
+    for (int32_t i = 0; i < other.Count(); ++i)
+        style.MarkWord(i);
+    style.BuildWordList();
+    if (!style.SaveFile(StyleFile(fileName)))
+        throw std::runtime_error("cannot write the test style");
+}
+
+void TestRoot::RemoveDictionary() const
+{
+    std::filesystem::remove(dir_.File("Zanth.dct"));
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+} // namespace pelorin::test

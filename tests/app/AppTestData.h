@@ -1,0 +1,54 @@
+#pragma once
+
+#include "lexicon/Dictionary.h"
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelorin::test {
+
+/// Every word of minLength to maxLength letters over A, B and C. Whatever letters
+/// crossing entries leave in a line, words still fit it, so fills with these words
+/// succeed within a few passes.
+std::vector<std::string> AbcWords(int minLength, int maxLength);
+
+/// A data root in a temporary folder: Zanth.dct with the ABC words of 2 to 8
+/// letters, and the Styles, Cache and Games folders.
+class TestRoot {
+public:
+    static constexpr int32_t kStamp = 1234;
+
+    TestRoot();
+
+    /// The root folder, with its trailing "/".
+    std::string Root() const { return dir_.Folder(); }
+    std::string Styles() const { return dir_.File("Styles"); }
+    std::string Cache() const { return dir_.File("Cache"); }
+    std::string CacheFile(const std::string& name) const { return dir_.File("Cache/" + name); }
+    std::string StyleFile(const std::string& name) const { return dir_.File("Styles/" + name); }
+    const Dictionary& Lexicon() const { return dictionary_; }
+
+    /// Writes a style of the dictionary's words of at most maxLength letters, up to
+    /// date with the dictionary. Below 8 letters no grid can be filled with it, so
+    /// its fills search all their passes.
+    void AddStyle(const std::string& fileName, int maxLength = 8);
+    /// Writes a style whose stamp differs from the dictionary's.
+    void AddStaleStyle(const std::string& fileName);
+    void RemoveDictionary() const;
+
+private:
+    TempDir dir_;
+    Dictionary dictionary_;
+};
+
+/// The bytes of a file, empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
+/// Polls a condition until it holds or the limit passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+
+} // namespace pelorin::test
