@@ -1,9 +1,12 @@
-// pelorin-tool summary: what the data root holds, as a quick look after a build.
+// pelorin-tool summary: what the data root holds (the dictionary with a few sample
+// lookups, and the styles), as a quick look after a build.
 #include "Command.h"
 #include "DictionaryLoader.h"
 
 #include "foundation/StoredValues.h"
+#include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
+#include "lexicon/StyleList.h"
 
 #include <cstdio>
 #include <memory>
@@ -33,6 +36,23 @@ void PrintSample(const Dictionary& dictionary, const char* word)
                 text.data());
 }
 
+// The styles of the root's Styles folder, as the game will list them.
+void PrintStyles(const Dictionary& dictionary, const std::string& root)
+{
+    ItemList<Style> styles(10, ListOrder::Append, true, 10);
+    LoadAllStyles(dictionary, JoinPath(root, "Styles"), styles);
+    std::printf("Styles: %d\n", styles.Count());
+    for (const Style* style : styles) {
+        int32_t sentences = 0;
+        for (const Book* book : style->Books())
+            sentences += book->sentences.Count();
+        const std::string_view description = TextOf(style->Description());
+        std::printf("  %-16.*s %-18s %d books, %d words, %d sentences\n", int(description.size()),
+                    description.data(), style->FileName().c_str(), style->Books().Count(),
+                    style->Words().Count(), sentences);
+    }
+}
+
 int Run(std::span<const std::string> args)
 {
     std::string error;
@@ -55,6 +75,7 @@ int Run(std::span<const std::string> args)
     std::printf("Sample lookups:\n");
     for (const char* word : kSampleWords)
         PrintSample(*dictionary, word);
+    PrintStyles(*dictionary, *root);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
