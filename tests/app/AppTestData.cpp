@@ -39,16 +39,21 @@ TestRoot::TestRoot()
         throw std::runtime_error("the test dictionary does not load");
 }
 
-void TestRoot::AddStyle(const std::string& fileName, int maxLength)
+static void SaveStyle(const Dictionary& dictionary, int maxLength, const std::string& path)
 {
-    Style style(dictionary_);
-    for (int32_t i = 0; i < dictionary_.Count(); ++i) {
-        if (dictionary_.Record(i).length <= maxLength)
+    Style style(dictionary);
+    for (int32_t i = 0; i < dictionary.Count(); ++i) {
+        if (dictionary.Record(i).length <= maxLength)
             style.MarkWord(i);
     }
     style.BuildWordList();
-    if (!style.SaveFile(StyleFile(fileName)))
+    if (!style.SaveFile(path))
         throw std::runtime_error("cannot write the test style");
+}
+
+void TestRoot::AddStyle(const std::string& fileName, int maxLength)
+{
+    SaveStyle(dictionary_, maxLength, StyleFile(fileName));
 }
 
 void TestRoot::AddStaleStyle(const std::string& fileName)
@@ -58,12 +63,7 @@ void TestRoot::AddStaleStyle(const std::string& fileName)
     WriteDictionary(dir_.File("other"), PlainWords(AbcWords(2, 8)), kStamp + 1);
     if (!other.Load(dir_.File("other")))
         throw std::runtime_error("the other test dictionary does not load");
-    Style style(other);
-    for (int32_t i = 0; i < other.Count(); ++i)
-        style.MarkWord(i);
-    style.BuildWordList();
-    if (!style.SaveFile(StyleFile(fileName)))
-        throw std::runtime_error("cannot write the test style");
+    SaveStyle(other, 8, StyleFile(fileName));
 }
 
 void TestRoot::RemoveDictionary() const

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace pelorin {
 namespace {
@@ -28,101 +27,58 @@ constexpr auto kStopLimit = 3s;
 
 TEST(CacheFileNameTest, KeepsEveryDotButTheLast)
 {
-    EXPECT_EQ(CacheFileName("Classic.zas", 2), "Classic_2.zac");
+    const std::string longName(300, 'n'); // names are not cut to a fixed buffer
     EXPECT_EQ(CacheFileName("My.Style.zas", 0), "My.Style_0.zac");
     EXPECT_EQ(CacheFileName(".zas", 1), ".zas_1.zac");
-    // Names are not cut to a fixed buffer.
-    const std::string longName(300, 'n');
-    EXPECT_EQ(CacheFileName(longName + ".zas", 1), longName + "_1.zac");
+    EXPECT_EQ(CacheFileName(longName + ".zas", 2), longName + "_2.zac");
 }
 
 // The workers' own tests: a slot, its thread and the file it makes.
 class WorkerSlotTest : public ::testing::Test {
 protected:
-    const Style& LoadStyle(const std::string& fileName, int maxLength = 8)
+    void SetUp() override
     {
-        root_.AddStyle(fileName, maxLength);
-        auto style = std::make_unique<Style>(root_.Lexicon());
-        EXPECT_TRUE(style->LoadFile(root_.Styles(), fileName));
-        styles_.Add(std::move(style));
-        return *styles_.At(styles_.Count() - 1);
+        root_.AddStyle("Quick.zas");
+        ASSERT_TRUE(style_.LoadFile(root_.Styles(), "Quick.zas"));
     }
 
     test::RecordingNotifier notifier_;
-    test::TempDir scratch_;
     test::TestRoot root_;
-    ItemList<Style> styles_{4, ListOrder::Append, true, 4};
+    Style style_{root_.Lexicon()};
     std::atomic<bool> keepRunning_{true};
 };
 
+// A cache file appears only complete: it is written under another name and
+// renamed, so nothing else is ever left in the folder. An existing file is kept.
 TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
 {
-    const Style& style = LoadStyle("Quick.zas");
     const std::string path = root_.CacheFile("Quick_1.zac");
-    ASSERT_TRUE(PrepareGame(style, path, 1, keepRunning_));
-
+    ASSERT_TRUE(PrepareGame(style_, path, 1, keepRunning_));
     Game game;
     ASSERT_TRUE(OpenGame(path, game));
     EXPECT_GT(game.Across().Count(), 0);
-    // Written under another name and renamed: nothing else is left in the folder.
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(root_.Cache()))
-        ++files;
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_.Cache()), {}), 1);
     EXPECT_TRUE(CachedGameExists("Quick", root_.Cache() + "/", 1));
     EXPECT_FALSE(CachedGameExists("Quick", root_.Cache(), 0));
 
     const std::string before = test::FileBytes(path);
-    EXPECT_FALSE(PrepareGame(style, path, 1, keepRunning_));
+    EXPECT_FALSE(PrepareGame(style_, path, 1, keepRunning_));
     EXPECT_EQ(test::FileBytes(path), before);
     EXPECT_TRUE(notifier_.Messages().empty());
-}
-
-TEST_F(WorkerSlotTest, ClearedFlagOrMissingCacheFolderWritesNothing)
-{
-    const Style& style = LoadStyle("Quick.zas");
-    keepRunning_ = false;
-    EXPECT_FALSE(PrepareGame(style, root_.CacheFile("Quick_0.zac"), 0, keepRunning_));
-    EXPECT_FALSE(fs::exists(root_.CacheFile("Quick_0.zac")));
-
-    keepRunning_ = true;
-    fs::remove_all(root_.Cache());
-    EXPECT_FALSE(PrepareGame(style, root_.CacheFile("Quick_0.zac"), 0, keepRunning_));
-    ASSERT_EQ(notifier_.Messages().size(), 1u);
-    EXPECT_EQ(notifier_.Messages()[0].first, "Cannot Open Game File");
-    EXPECT_EQ(notifier_.Messages()[0].second, "Error");
-}
-
-TEST_F(WorkerSlotTest, ClearingTheFlagStopsASearchingWorkerWithoutAFile)
-{
-    const Style& style = LoadStyle("Stuck.zas", 4);
-    const std::string path = root_.CacheFile("Stuck_0.zac");
-    WorkerSlot slot;
-    ASSERT_TRUE(slot.Start(style, path, 0, keepRunning_));
-    EXPECT_TRUE(slot.Running());
-    std::this_thread::sleep_for(50ms); // well into its passes
-    ASSERT_TRUE(slot.Running()) << "the fill was expected to search far longer";
-
-    keepRunning_ = false;
-    EXPECT_TRUE(slot.WaitFor(kStopLimit));
-    EXPECT_FALSE(slot.Running());
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(slot.Start(style, path, 0, keepRunning_)) << "nothing starts once stopped";
 }
 
 // A file taken while its worker is still ending must be made again: starting the
 // slot then has the running worker look once more instead of being ignored.
 TEST_F(WorkerSlotTest, FileTakenWhileItsWorkerEndsIsMadeAgain)
 {
-    const Style& style = LoadStyle("Quick.zas");
     const std::string path = root_.CacheFile("Quick_2.zac");
     WorkerSlot slot;
     for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(slot.Start(style, path, 2, keepRunning_));
+        ASSERT_TRUE(slot.Start(style_, path, 2, keepRunning_));
         ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(path); }, kFillLimit)) << "round " << round;
         fs::remove(path); // taken, perhaps before the worker's last act
     }
-    ASSERT_TRUE(slot.Start(style, path, 2, keepRunning_));
+    ASSERT_TRUE(slot.Start(style_, path, 2, keepRunning_));
     EXPECT_TRUE(test::WaitUntil([&] { return fs::exists(path); }, kFillLimit));
     EXPECT_TRUE(slot.WaitFor(kFillLimit));
 }
@@ -217,7 +173,7 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
     app->currentFilePath = "/games/old.zag";
     ASSERT_TRUE(CachedGameExists("B", app->CacheFolder(), 1));
     ASSERT_TRUE(app->TakeCachedGame(1, 1));
-    EXPECT_GT(app->CurrentGame().Across().Count(), 0);
+    ASSERT_GT(app->CurrentGame().Across().Count(), 0);
     EXPECT_EQ(app->selectedEntry, app->CurrentGame().Across().At(0));
     EXPECT_EQ(window.calls, "SCSP");
     EXPECT_TRUE(app->modified);
@@ -235,73 +191,37 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
     }
 }
 
-TEST_F(PreparationTest, ShutDownStopsSearchingWorkersWithoutFiles)
-{
-    root_.AddStyle("Stuck.zas", 4);
-    auto app = StartApp();
-    const Style& style = *app->Styles().At(0);
-    EXPECT_EQ(app->RunningWorkers(style), 3);
-
-    const auto started = std::chrono::steady_clock::now();
-    app->ShutDown();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, kStopLimit);
-    EXPECT_EQ(app->RunningWorkers(style), 0);
-    EXPECT_FALSE(app->KeepRunning());
-    app->StartPreparation(style);
-    EXPECT_EQ(app->RunningWorkers(style), 0) << "nothing starts after shut-down";
-    EXPECT_TRUE(fs::is_empty(root_.Cache()));
-}
-
-// The Exit command destroys AppData without ShutDown while workers search.
-TEST_F(PreparationTest, DestructionWithoutShutDownEndsEveryWorker)
+// Every way of ending a style's searching workers ends them promptly and without
+// a file: ShutDown, the Exit command (AppData destroyed without ShutDown), and
+// deleting the style, which stops only its own workers before the style goes.
+TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
 {
     root_.AddStyle("Stuck1.zas", 4);
     root_.AddStyle("Stuck2.zas", 4);
-    auto app = StartApp();
-    ASSERT_EQ(app->RunningWorkers(*app->Styles().At(1)), 3);
-
-    const auto started = std::chrono::steady_clock::now();
-    app.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, kStopLimit);
-    EXPECT_TRUE(fs::is_empty(root_.Cache()));
-}
-
-TEST_F(PreparationTest, DeletingAStyleStopsOnlyItsWorkersFirst)
-{
-    root_.AddStyle("Doomed.zas", 4);
-    root_.AddStyle("Other.zas", 4);
-    auto app = StartApp();
-    ASSERT_EQ(app->Styles().Count(), 2);
-
-    const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(app->DeleteStyle(0));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, kStopLimit);
-    EXPECT_FALSE(fs::exists(root_.StyleFile("Doomed.zas")));
-    ASSERT_EQ(app->Styles().Count(), 1);
-    EXPECT_EQ(app->Styles().At(0)->FileName(), "Other.zas");
-    EXPECT_EQ(app->RunningWorkers(*app->Styles().At(0)), 3) << "the other style's workers go on";
-    EXPECT_FALSE(app->DeleteStyle(1));
-}
-
-TEST_F(PreparationTest, MissingOrDamagedCacheFileLeavesTheCurrentGame)
-{
-    root_.AddStyle("Quick.zas");
-    auto app = StartApp();
-    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("Quick.zas") && Idle(*app); }, kFillLimit));
-    app->ShutDown(); // no worker remakes what the test removes
-    app->currentFilePath = "/games/kept.zag";
-
-    fs::remove(root_.CacheFile("Quick_0.zac"));
-    EXPECT_FALSE(app->TakeCachedGame(0, 0));
-    EXPECT_FALSE(app->TakeCachedGame(5, 1)) << "no such style";
-
-    std::ofstream(root_.CacheFile("Quick_1.zac"), std::ios::binary | std::ios::trunc) << "damaged";
-    EXPECT_FALSE(app->TakeCachedGame(0, 1));
-    EXPECT_FALSE(fs::exists(root_.CacheFile("Quick_1.zac"))) << "a damaged file is cleared away";
-
-    EXPECT_EQ(app->CurrentGame().Across().Count(), 0);
-    EXPECT_FALSE(app->modified);
-    EXPECT_EQ(app->currentFilePath, "/games/kept.zag");
+    for (const std::string_view way : {"ShutDown", "Exit", "DeleteStyle"}) {
+        SCOPED_TRACE(way);
+        auto app = StartApp();
+        ASSERT_EQ(app->RunningWorkers(*app->Styles().At(0)), 3);
+        ASSERT_EQ(app->RunningWorkers(*app->Styles().At(1)), 3);
+        const auto started = std::chrono::steady_clock::now();
+        if (way == "ShutDown") {
+            app->ShutDown();
+            EXPECT_TRUE(Idle(*app));
+            app->StartPreparation(*app->Styles().At(0));
+            EXPECT_TRUE(Idle(*app)) << "nothing starts after shut-down";
+        } else if (way == "Exit") {
+            app.reset();
+        } else {
+            ASSERT_TRUE(app->DeleteStyle(0));
+            EXPECT_FALSE(fs::exists(root_.StyleFile("Stuck1.zas")));
+            ASSERT_EQ(app->Styles().Count(), 1);
+            EXPECT_EQ(app->Styles().At(0)->FileName(), "Stuck2.zas");
+            EXPECT_EQ(app->RunningWorkers(*app->Styles().At(0)), 3) << "the other style's workers go on";
+            EXPECT_FALSE(app->DeleteStyle(1));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, kStopLimit);
+        EXPECT_TRUE(fs::is_empty(root_.Cache()));
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "support/TempDir.h"
+#include "app/AppTestData.h"
 
 #include <QSettings>
 #include <QString>
@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace pelorin {
 namespace {
@@ -24,26 +23,11 @@ protected:
 
     std::string StorePath() const { return dir_.File("Tarnwick/Zanth.ini"); }
 
-    // Writes the INI file as an installation or a hand edit would.
-    void WriteStoreFile(const std::string& text) const
-    {
-        std::filesystem::create_directories(dir_.Path() / "Tarnwick");
-        std::ofstream(StorePath(), std::ios::binary) << text;
-    }
-
-    std::string StoreFileText() const
-    {
-        std::ifstream in(StorePath(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
     test::TempDir dir_;
     Settings settings_;
 };
 
-TEST_F(SettingsTest, StringsAndNumbersReadBackAsWritten)
+TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
 {
     std::string root = "unchanged";
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
@@ -51,28 +35,32 @@ TEST_F(SettingsTest, StringsAndNumbersReadBackAsWritten)
     EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
 
     ASSERT_TRUE(settings_.WriteString("RootDir", " /data/caf\xc3\xa9, with comma/"));
-    ASSERT_TRUE(settings_.WriteDword("LastBlockId", 2));
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -7));
-
     EXPECT_TRUE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, " /data/caf\xc3\xa9, with comma/");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 2);
     EXPECT_EQ(settings_.ReadDword("LastStyleId"), -7);
+
+    // 255 units fit; a longer string reads as absent.
+    ASSERT_TRUE(settings_.WriteString("RootDir", std::string(255, 'x')));
+    EXPECT_TRUE(settings_.ReadString("RootDir", root));
+    ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
+    EXPECT_FALSE(settings_.ReadString("RootDir", root));
+    EXPECT_EQ(root, std::string(255, 'x'));
 }
 
-// The encoding of numbers is part of the file that users and installers see.
-TEST_F(SettingsTest, NumbersAreStoredAsDwordHex)
+// The store file is what users and installers see: numbers as dword hex, and a
+// hand-written file is read as written.
+TEST_F(SettingsTest, StoreFileKeepsItsTextForm)
 {
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -1));
-    const std::string text = StoreFileText();
+    const std::string text = test::FileBytes(StorePath());
     EXPECT_NE(text.find("LastBlockId=dword:0000002a"), std::string::npos) << text;
     EXPECT_NE(text.find("LastStyleId=dword:ffffffff"), std::string::npos) << text;
-}
 
-TEST_F(SettingsTest, HandWrittenFileIsRead)
-{
-    WriteStoreFile("[General]\nRootDir=/opt/pelorin/data\nLastBlockId=dword:00000002\nFirstCall=\n");
+    // As an installation or a hand edit would write it.
+    std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
+        << "[General]\nRootDir=/opt/pelorin/data\nLastBlockId=dword:00000002\nFirstCall=\n";
     std::string root;
     EXPECT_TRUE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, "/opt/pelorin/data");
@@ -80,30 +68,15 @@ TEST_F(SettingsTest, HandWrittenFileIsRead)
     EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
 }
 
-TEST_F(SettingsTest, StringOfMoreThan255UnitsReadsAsAbsent)
-{
-    ASSERT_TRUE(settings_.WriteString("RootDir", std::string(255, 'x')));
-    std::string value;
-    EXPECT_TRUE(settings_.ReadString("RootDir", value));
-    EXPECT_EQ(value.size(), 255u);
-
-    ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
-    EXPECT_FALSE(settings_.ReadString("RootDir", value));
-    EXPECT_EQ(value, std::string(255, 'x'));
-}
-
 // A string's stored size is (units + 1) * 2 bytes; only sizes up to 4 bytes fit a
 // number, read little-endian.
 TEST_F(SettingsTest, NumberStoredAsStringReadsAsItsBytes)
 {
-    settings_.WriteString("LastBlockId", "1");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 49);
-    settings_.WriteString("LastBlockId", "");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
-    settings_.WriteString("LastBlockId", "12");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
-    settings_.WriteString("LastBlockId", "dword:1");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0) << "not a number without all eight digits";
+    const std::pair<const char*, int32_t> cases[] = {{"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
+    for (const auto& [text, number] : cases) {
+        settings_.WriteString("LastBlockId", text);
+        EXPECT_EQ(settings_.ReadDword("LastBlockId"), number) << text;
+    }
 }
 
 TEST_F(SettingsTest, FirstRunCheckRecordsTheFirstRunOnce)
@@ -113,19 +86,6 @@ TEST_F(SettingsTest, FirstRunCheckRecordsTheFirstRunOnce)
     EXPECT_TRUE(settings_.ReadString("FirstCall", value));
     EXPECT_EQ(value, "1");
     EXPECT_FALSE(CheckFirstRun());
-}
-
-TEST_F(SettingsTest, UnwritableStoreDropsWritesAndReadsAsAbsent)
-{
-    // A file where the store's folder should be: nothing can be created there.
-    std::ofstream(dir_.File("blocked"), std::ios::binary) << "x";
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir_.File("blocked")));
-    EXPECT_FALSE(settings_.WriteDword("LastBlockId", 1));
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
-    std::string value = "kept";
-    EXPECT_FALSE(settings_.WriteString("FirstCall", "1"));
-    EXPECT_FALSE(settings_.ReadString("FirstCall", value));
-    EXPECT_EQ(value, "kept");
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -20,27 +19,17 @@
 namespace pelorin {
 namespace {
 
-Quote MakeQuote(std::string text)
-{
-    Quote quote;
-    quote.key = 7;
-    quote.length = static_cast<int32_t>(text.size());
-    quote.text = std::move(text);
-    return quote;
-}
-
 std::string Masked(std::string text, std::string_view word)
 {
-    Quote quote = MakeQuote(std::move(text));
+    Quote quote{7, std::move(text)};
     MaskAnswer(quote, word);
     return *quote.text;
 }
 
 std::string Shortened(std::string text)
 {
-    Quote quote = MakeQuote(std::move(text));
+    Quote quote{7, std::move(text)};
     ShortenQuote(quote);
-    EXPECT_EQ(quote.key, 7);
     return *quote.text;
 }
 
@@ -62,45 +51,36 @@ TEST(MaskAnswerTest, BlanksOnlyWholeWords)
     // At the start and the end of the text, any case, next to punctuation.
     EXPECT_EQ(Masked("Cat, said the CAT", "CAT"), "___, said the ___");
     EXPECT_EQ(Masked("Bobcats purr.", "CAT"), "Bobcats purr.");
-    EXPECT_EQ(Masked("No word here.", "CAT"), "No word here.");
     // An empty word is found everywhere; it must leave the text alone, not hang.
     EXPECT_EQ(Masked("The cat.", ""), "The cat.");
 }
 
-TEST(ShortenQuoteTest, CutsALongQuoteAroundTheBlankAtWordBoundaries)
+// Text of `length` filler characters with "___" (or `blank`) at `at`.
+std::string WithBlank(size_t length, size_t at, const std::string& blank = "___")
+{
+    std::string text = Words(length);
+    text.replace(at, blank.size(), blank);
+    return text;
+}
+
+TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
 {
     // The answer at character 200 of 300: the excerpt starts at the first blank
     // at or after character 80 and is cut at 146 characters.
-    std::string text = Words(300);
-    text.replace(200, 3, "___");
-    const std::string excerpt = Shortened(text);
-    EXPECT_EQ(excerpt, "..." + text.substr(84, 143) + "...");
-    EXPECT_EQ(excerpt.size(), 149u);
-
+    const std::string long300 = WithBlank(300, 200);
+    EXPECT_EQ(Shortened(long300), "..." + long300.substr(84, 143) + "...");
     // A blank within 120 characters of the start: the excerpt starts at the start.
-    text = Words(200);
-    text.replace(100, 3, "___");
-    EXPECT_EQ(Shortened(text), text.substr(0, 146) + "...");
-
+    const std::string early = WithBlank(200, 100);
+    EXPECT_EQ(Shortened(early), early.substr(0, 146) + "...");
     // An excerpt that takes the text to its very end needs no closing "...".
-    text = Words(160);
-    text.replace(125, 3, "___");
-    text[17] = ' ';
-    for (size_t i = 5; i < 17; ++i)
-        text[i] = 'x';
-    EXPECT_EQ(Shortened(text), "..." + text.substr(17));
-}
+    std::string tail = WithBlank(160, 125);
+    tail.replace(5, 13, std::string(12, 'x') + " ");
+    EXPECT_EQ(Shortened(tail), "..." + tail.substr(17));
 
-TEST(ShortenQuoteTest, LeavesShortOrUnmaskedQuotesAlone)
-{
-    std::string text = Words(150);
-    text.replace(140, 3, "___");
-    EXPECT_EQ(Shortened(text), text);
-    text = Words(300);
-    EXPECT_EQ(Shortened(text), text);
-    // A two-letter answer is masked as "__", which is no blank to centre on.
-    text.replace(200, 2, "__");
-    EXPECT_EQ(Shortened(text), text);
+    // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
+    // blank to centre on) stay whole.
+    for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
+        EXPECT_EQ(Shortened(whole), whole);
 }
 
 class ClueChoiceTest : public testing::Test {
@@ -164,27 +144,7 @@ protected:
     std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
     std::unique_ptr<Style> style;
     Game game;
-    std::atomic<bool> keepRunning{true};
 };
-
-// Quotes keep the quotation's key and length, whatever masking and cutting did
-// to the text: the game file stores them as the source sentence's.
-TEST_F(ClueChoiceTest, BuildQuotesMasksTheAnswerAndKeepsKeyAndLength)
-{
-    Entry& entry = AddEntry("CAT");
-    EntryText(entry);
-    const std::string text = "The cat sat on the mat.";
-    Quotation quotation(57, static_cast<int32_t>(text.size()), text);
-    entry.matches.Add(&quotation);
-    BuildQuotes(entry);
-    ASSERT_EQ(entry.quotes.Count(), 1);
-    const Quote& quote = *entry.quotes.At(0);
-    EXPECT_EQ(TextOf(quote.text), "The ___ sat on the mat.");
-    EXPECT_EQ(quote.key, 57);
-    EXPECT_EQ(quote.length, 23);
-    EXPECT_EQ(quote.mask, 0);
-    EXPECT_EQ(TextOf(quotation.text), text);
-}
 
 // Each book is searched afresh: the first gives 11 of its 15 sentences (it stops
 // once it holds more than 10), the second still adds one; the quotes come in the
@@ -210,64 +170,34 @@ TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
     for (const Quotation* match : entry.matches)
         fromFirst += std::count(firstSentences.begin(), firstSentences.end(), match) > 0 ? 1 : 0;
     EXPECT_EQ(fromFirst, 11);
-    for (int32_t i = 1; i < entry.quotes.Count(); ++i)
-        EXPECT_LE(entry.quotes.At(i - 1)->key, entry.quotes.At(i)->key);
-    for (const Quote* quote : entry.quotes)
-        EXPECT_NE(TextOf(quote->text).find("___"), std::string_view::npos) << TextOf(quote->text);
+    for (int32_t i = 0; i < entry.quotes.Count(); ++i) {
+        EXPECT_NE(TextOf(entry.quotes.At(i)->text).find("___"), std::string_view::npos);
+        EXPECT_LE(entry.quotes.At(i == 0 ? 0 : i - 1)->key, entry.quotes.At(i)->key);
+    }
 }
 
-TEST_F(ClueChoiceTest, DefinitionsRankedFiveHundredOrMoreAreDroppedUnlessAllAre)
+// At most ten definitions; those ranked 500 or more only when no other exists.
+// An inflected answer takes its base word's definitions and its own form.
+TEST_F(ClueChoiceTest, ChooseDefinitionsTrimsByRankAndFollowsTheBaseWord)
 {
-    Entry& ranked = AddEntry("RANKED");
-    ChooseDefinitions(ranked, *dictionary);
-    EXPECT_EQ(Ranks(ranked), (std::vector<int32_t>{5, 12}));
-    game.Across().Clear();
-    Entry& second = AddEntry("SECOND");
-    ChooseDefinitions(second, *dictionary);
-    EXPECT_EQ(Ranks(second), (std::vector<int32_t>{600}));
-    game.Across().Clear();
-    Entry& many = AddEntry("MANY");
-    ChooseDefinitions(many, *dictionary);
-    EXPECT_EQ(Ranks(many), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-}
-
-TEST_F(ClueChoiceTest, InflectedAnswerTakesItsBaseDefinitionsAndForm)
-{
-    Entry& cats = AddEntry("CATS");
-    ChooseDefinitions(cats, *dictionary);
-    EXPECT_EQ(cats.form, kFormPlural);
-    ASSERT_NE(cats.word, nullptr);
-    EXPECT_EQ(cats.word->text, "CATS");
-    ASSERT_EQ(cats.definitions.Count(), 1);
-    EXPECT_EQ(TextOf(cats.definitions.At(0)->text), "CAT 0");
-
-    game.Across().Clear();
-    Entry& unknown = AddEntry("DOG");
-    ChooseDefinitions(unknown, *dictionary);
-    EXPECT_EQ(unknown.definitions.Count(), 0);
-    EXPECT_EQ(unknown.form, 0);
-    EXPECT_EQ(unknown.word, nullptr);
-}
-
-// A shutdown during the clue choice leaves the remaining entries without hints
-// rather than delaying the exit.
-TEST_F(ClueChoiceTest, ChooseCluesSkipsEntriesOnceKeepRunningIsCleared)
-{
-    style->AddBook(WriteBook("book.txt", {"The cat sat on the mat."}));
-    style->BuildWordList();
-    Entry& entry = AddEntry("CAT");
-    keepRunning = false;
-    ChooseClues(game, *style, keepRunning);
-    EXPECT_EQ(entry.matches.Count(), 0);
-    EXPECT_EQ(entry.quotes.Count(), 0);
-    EXPECT_EQ(entry.definitions.Count(), 0);
-
-    keepRunning = true;
-    ChooseClues(game, *style, keepRunning);
-    EXPECT_EQ(entry.matches.Count(), 1);
-    ASSERT_EQ(entry.quotes.Count(), 1);
-    EXPECT_EQ(TextOf(entry.quotes.At(0)->text), "The ___ sat on the mat.");
-    EXPECT_EQ(Ranks(entry), (std::vector<int32_t>{0}));
+    const struct {
+        const char* word;
+        std::vector<int32_t> ranks;
+        int32_t form;
+    } cases[] = {
+        {"RANKED", {5, 12}, 0},
+        {"SECOND", {600}, 0},
+        {"MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0},
+        {"CATS", {0}, kFormPlural},
+        {"DOG", {}, 0},
+    };
+    for (const auto& c : cases) {
+        game.Across().Clear();
+        Entry& entry = AddEntry(c.word);
+        ChooseDefinitions(entry, *dictionary);
+        EXPECT_EQ(Ranks(entry), c.ranks) << c.word;
+        EXPECT_EQ(entry.form, c.form) << c.word;
+    }
 }
 
 } // namespace
