@@ -96,7 +96,7 @@ bool HasDuplicateWords(const Game& game)
 }
 
 GridFiller::GridFiller(Game& game, const Style& style)
-    : game_(game), style_(style), dictionary_(style.Lexicon()), index_(style)
+    : game_(game), style_(style), dictionary_(style.Lexicon())
 {
     matches_.reserve(256);
 }
@@ -122,7 +122,7 @@ int32_t GridFiller::ValidateEntries()
     int32_t incomplete = 0;
     auto validate = [&](Entry& entry) {
         EntryText(entry);
-        if (index_.ContainsWord(TextOf(entry.text))) {
+        if (style_.ContainsWord(TextOf(entry.text))) {
             entry.complete = 1;
             return;
         }
@@ -151,7 +151,7 @@ void GridFiller::FillOpenEntries()
 
 bool GridFiller::TryPlaceWord(Entry& entry)
 {
-    index_.MatchPatternInto(CurrentPattern(entry), matches_);
+    style_.MatchPatternInto(CurrentPattern(entry), matches_);
     if (matches_.empty()) {
         entry.complete = 0;
         return false;
@@ -162,7 +162,7 @@ bool GridFiller::TryPlaceWord(Entry& entry)
     const bool across = entry.direction == kAcross;
     int32_t p = 0;
     for (Cell* cell : entry.cells) {
-        // The index only answers words at least as long as the entry.
+        // The style only answers words whose text is at least as long as the entry.
         SetLetter(*cell, static_cast<uint8_t>(word[static_cast<size_t>(p++)] - 64), true);
         (across ? cell->heldAcross : cell->heldDown) = 1;
     }
@@ -189,7 +189,7 @@ void GridFiller::RepairEntry(Entry& entry)
     for (size_t p = 0; p < pattern.size(); ++p) {
         probe = pattern;
         probe[p] = ' ';
-        const int32_t count = index_.CountPattern(probe);
+        const int32_t count = style_.CountPattern(probe);
         if (count > bestCount) {
             best = static_cast<int32_t>(p);
             bestCount = count;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "lexicon/PatternIndex.h"
-
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -73,7 +71,6 @@ private:
     Game& game_;
     const Style& style_;
     const Dictionary& dictionary_;
-    PatternIndex index_;
     std::vector<int32_t> matches_; ///< reused by every placement
     FillStats stats_;
 };

@@ -2,9 +2,9 @@
 
 #include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
-#include "lexicon/Style.h"
 
 #include <algorithm>
+#include <string>
 
 namespace pelorin {
 
@@ -16,7 +16,7 @@ namespace {
 uint64_t Pack(std::string_view text)
 {
     uint64_t key = 0;
-    for (size_t i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < sizeof key; ++i) {
         key <<= 8;
         if (i < text.size())
             key |= static_cast<uint8_t>(text[i]);
@@ -26,27 +26,25 @@ uint64_t Pack(std::string_view text)
 
 uint64_t ByteMask(size_t position)
 {
-    return uint64_t{0xFF} << (8 * (7 - position));
+    return uint64_t{0xFF} << (8 * (sizeof(uint64_t) - 1 - position));
 }
 
 } // namespace
 
-PatternIndex::PatternIndex(const Style& style) : style_(&style)
+PatternIndex::PatternIndex(const Dictionary& dictionary, std::span<const int32_t> words)
+    : dictionary_(&dictionary), words_(words.begin(), words.end())
 {
-    const Dictionary& dictionary = style.Lexicon();
-    const std::vector<int32_t>& words = style.Words().Words();
     keys_.reserve(words.size());
     lengths_.reserve(words.size());
     for (size_t i = 0; i < words.size(); ++i) {
         const WordRecord& record = dictionary.Record(words[i]);
         const std::string& text = record.text;
-        // Packing stands for the byte comparison only while a text has no zero
-        // byte; a list with one is left to the style's own query.
-        if (text.find('\0') != std::string::npos)
-            fallback_ = true;
         keys_.push_back(Pack(text));
-        lengths_.push_back(static_cast<uint8_t>(std::min<size_t>(text.size(), kMaxLength + 1)));
-        if (record.length < 0 || record.length > kMaxLength || text.size() < static_cast<size_t>(record.length))
+        lengths_.push_back(static_cast<uint8_t>(std::min<size_t>(text.size(), kKeyBytes + 1)));
+        // A record whose text is shorter than its length field (a damaged
+        // dictionary) fits no pattern rather than being read past its end.
+        if (record.length < 0 || record.length > kMaxPatternLength ||
+            text.size() < static_cast<size_t>(record.length))
             continue;
         Bucket& bucket = buckets_[static_cast<size_t>(record.length)];
         bucket.positions.push_back(static_cast<int32_t>(i));
@@ -55,29 +53,37 @@ PatternIndex::PatternIndex(const Style& style) : style_(&style)
     }
 }
 
-int PatternIndex::Compare(uint64_t probeKey, int probeLength, int32_t position) const
+int PatternIndex::Compare(std::string_view probe, uint64_t probeKey, int32_t position) const
 {
+    // Only ContainsWord makes longer probes, and never for the filler's entries.
+    if (probe.size() > kKeyBytes)
+        return probe.compare(dictionary_->Record(words_[static_cast<size_t>(position)]).text);
     const uint64_t key = keys_[static_cast<size_t>(position)];
     if (probeKey != key)
         return probeKey < key ? -1 : 1;
-    // Equal packed bytes without zero bytes: the probe is the text or a prefix of it.
-    return lengths_[static_cast<size_t>(position)] > probeLength ? -1 : 0;
+    // The padded first 8 bytes agree, so the shorter text is a prefix of the
+    // other (also when either holds zero bytes) and the lengths decide.
+    const size_t length = lengths_[static_cast<size_t>(position)];
+    if (length == probe.size())
+        return 0;
+    return length > probe.size() ? -1 : 1;
 }
 
-int32_t PatternIndex::ProbePosition(uint64_t probeKey, int probeLength, bool& exact) const
+int32_t PatternIndex::ProbePosition(std::string_view probe, bool& exact) const
 {
     exact = false;
     const int32_t n = WordCount();
     if (n == 0)
         return -1;
-    const int lastOrder = Compare(probeKey, probeLength, n - 1);
+    const uint64_t probeKey = Pack(probe);
+    const int lastOrder = Compare(probe, probeKey, n - 1);
     if (lastOrder > 0)
         return -1;
     if (lastOrder == 0) {
         exact = true;
         return n - 1;
     }
-    const int firstOrder = Compare(probeKey, probeLength, 0);
+    const int firstOrder = Compare(probe, probeKey, 0);
     if (firstOrder <= 0) {
         exact = firstOrder == 0;
         return 0;
@@ -86,7 +92,7 @@ int32_t PatternIndex::ProbePosition(uint64_t probeKey, int probeLength, bool& ex
     int32_t hi = n - 1;
     while (hi - lo >= 2) {
         const int32_t mid = (lo + hi) / 2;
-        const int order = Compare(probeKey, probeLength, mid);
+        const int order = Compare(probe, probeKey, mid);
         if (order == 0) {
             exact = true;
             return mid;
@@ -102,10 +108,10 @@ int32_t PatternIndex::ProbePosition(uint64_t probeKey, int probeLength, bool& ex
 bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& end, uint64_t& mask,
                              uint64_t& key) const
 {
-    if (pattern.size() > static_cast<size_t>(kMaxLength) || WordCount() == 0)
+    if (pattern.size() > static_cast<size_t>(kMaxPatternLength) || WordCount() == 0)
         return false;
-    char low[kMaxLength];
-    char high[kMaxLength];
+    char low[kMaxPatternLength];
+    char high[kMaxPatternLength];
     mask = 0;
     for (size_t i = 0; i < pattern.size(); ++i) {
         const bool open = pattern[i] == ' ';
@@ -114,13 +120,14 @@ bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& 
         if (!open)
             mask |= ByteMask(i);
     }
-    const int length = static_cast<int>(pattern.size());
     const std::string_view lowProbe(low, pattern.size());
     const std::string_view highProbe(high, pattern.size());
     key = Pack(lowProbe) & mask;
     bool exact = false;
-    const int32_t lowPosition = ProbePosition(Pack(lowProbe), length, exact);
-    const int32_t highPosition = ProbePosition(Pack(highProbe), length, exact);
+    const int32_t lowPosition = ProbePosition(lowProbe, exact);
+    const int32_t highPosition = ProbePosition(highProbe, exact);
+    // The scan starts one before the low probe's place, and runs to the end of
+    // the list when the high probe is above the last word.
     const int32_t first = lowPosition < 0 ? 0 : std::max(lowPosition - 1, 0);
     const int32_t last = highPosition < 0 ? WordCount() - 1 : highPosition;
 
@@ -132,8 +139,6 @@ bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& 
 
 int32_t PatternIndex::CountPattern(std::string_view pattern) const
 {
-    if (fallback_ || pattern.find('\0') != std::string_view::npos)
-        return style_->CountPattern(pattern);
     int32_t begin = 0;
     int32_t end = 0;
     uint64_t mask = 0;
@@ -149,10 +154,6 @@ int32_t PatternIndex::CountPattern(std::string_view pattern) const
 
 void PatternIndex::MatchPatternInto(std::string_view pattern, std::vector<int32_t>& target) const
 {
-    if (fallback_ || pattern.find('\0') != std::string_view::npos) {
-        style_->MatchPatternInto(pattern, target);
-        return;
-    }
     target.clear();
     int32_t begin = 0;
     int32_t end = 0;
@@ -168,13 +169,15 @@ void PatternIndex::MatchPatternInto(std::string_view pattern, std::vector<int32_
 
 bool PatternIndex::ContainsWord(std::string_view text) const
 {
-    if (fallback_ || text.size() > static_cast<size_t>(kMaxLength) || text.find('\0') != std::string_view::npos)
-        return style_->ContainsWord(text);
-    char probe[kMaxLength];
-    for (size_t i = 0; i < text.size(); ++i)
-        probe[i] = ToUpperAscii(text[i]);
     bool exact = false;
-    ProbePosition(Pack(std::string_view(probe, text.size())), static_cast<int>(text.size()), exact);
+    if (text.size() <= kKeyBytes) {
+        char probe[kKeyBytes];
+        for (size_t i = 0; i < text.size(); ++i)
+            probe[i] = ToUpperAscii(text[i]);
+        ProbePosition(std::string_view(probe, text.size()), exact);
+        return exact;
+    }
+    ProbePosition(ToUpperAscii(text), exact);
     return exact;
 }
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 namespace pelorin {
@@ -65,50 +64,6 @@ bool EqualsUpper(std::string_view text, std::string_view upperWord)
         if (ToUpperAscii(text[i]) != upperWord[i])
             return false;
     return true;
-}
-
-// Where a probe falls in a sorted word list, by the program's bisection: the
-// position of an equal word, else of the first word above the probe; -1 when the
-// list is empty or the probe is above its last word. `exact` tells whether the
-// word at the position equals the probe.
-int32_t LocateProbe(const Dictionary& dictionary, const std::vector<int32_t>& words, std::string_view probe,
-                    bool& exact)
-{
-    exact = false;
-    const int32_t n = static_cast<int32_t>(words.size());
-    if (n == 0)
-        return -1;
-    auto compare = [&](int32_t position) {
-        // string_view compares like memcmp: unsigned byte order, as the table is sorted.
-        return probe.compare(dictionary.Record(words[static_cast<size_t>(position)]).text);
-    };
-    const int lastOrder = compare(n - 1);
-    if (lastOrder > 0)
-        return -1;
-    if (lastOrder == 0) {
-        exact = true;
-        return n - 1;
-    }
-    const int firstOrder = compare(0);
-    if (firstOrder <= 0) {
-        exact = firstOrder == 0;
-        return 0;
-    }
-    int32_t lo = 0;
-    int32_t hi = n - 1;
-    while (hi - lo >= 2) {
-        const int32_t mid = (lo + hi) / 2;
-        const int order = compare(mid);
-        if (order == 0) {
-            exact = true;
-            return mid;
-        }
-        if (order > 0)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return hi;
 }
 
 } // namespace
@@ -255,20 +210,7 @@ void Style::BuildWordList()
 
 void Style::IndexWords()
 {
-    scanWords_.clear();
-    scanWords_.reserve(words_.Words().size());
-    for (int32_t wordIndex : words_.Words()) {
-        const WordRecord& record = dictionary_->Record(wordIndex);
-        ScanWord word;
-        char bytes[sizeof(uint64_t)] = {};
-        record.text.copy(bytes, sizeof bytes);
-        std::memcpy(&word.letters, bytes, sizeof word.letters);
-        // A record whose text is shorter than its length field (a damaged
-        // dictionary) fits no pattern rather than being read past its end.
-        if (record.text.size() >= static_cast<size_t>(std::max(record.length, 0)))
-            word.length = record.length;
-        scanWords_.push_back(word);
-    }
+    index_ = PatternIndex(*dictionary_, words_.Words());
 }
 
 bool Style::UpdateIfStale()
@@ -298,55 +240,12 @@ bool Style::UpdateIfStale()
 
 WordList Style::MatchPattern(std::string_view pattern) const
 {
+    std::vector<int32_t> fits;
+    index_.MatchPatternInto(pattern, fits);
     WordList result;
-    // The grids have at most 8 cells in a line; longer patterns fit no entry.
-    if (pattern.size() > static_cast<size_t>(kMaxPatternLength))
-        return result;
-    char low[kMaxPatternLength];
-    char high[kMaxPatternLength];
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        low[i] = pattern[i] == ' ' ? 'A' : pattern[i];
-        high[i] = pattern[i] == ' ' ? 'Z' : pattern[i];
-    }
-    const std::string_view lowProbe(low, pattern.size());
-    const std::string_view highProbe(high, pattern.size());
-
-    const std::vector<int32_t>& words = words_.Words();
-    bool exact = false;
-    const int32_t lowPosition = LocateProbe(*dictionary_, words, lowProbe, exact);
-    const int32_t highPosition = LocateProbe(*dictionary_, words, highProbe, exact);
-    const int32_t first = lowPosition < 0 ? 0 : std::max(lowPosition - 1, 0);
-    const int32_t last = highPosition < 0 ? words_.Count() - 1 : highPosition;
-
-    // The letters of the pattern as one masked compare against the packed words.
-    uint64_t letterMask = 0;
-    uint64_t letterValues = 0;
-    char maskBytes[sizeof(uint64_t)] = {};
-    char valueBytes[sizeof(uint64_t)] = {};
-    for (size_t p = 0; p < pattern.size(); ++p) {
-        if (pattern[p] != ' ') {
-            maskBytes[p] = static_cast<char>(0xFF);
-            valueBytes[p] = pattern[p];
-        }
-    }
-    std::memcpy(&letterMask, maskBytes, sizeof letterMask);
-    std::memcpy(&letterValues, valueBytes, sizeof letterValues);
-
-    const int32_t patternLength = static_cast<int32_t>(pattern.size());
-    for (int32_t i = first; i <= last; ++i) {
-        const ScanWord& word = scanWords_[static_cast<size_t>(i)];
-        if (word.length == patternLength && (word.letters & letterMask) == letterValues)
-            result.Append(words[static_cast<size_t>(i)]);
-    }
+    for (int32_t wordIndex : fits)
+        result.Append(wordIndex);
     return result;
-}
-
-bool Style::ContainsWord(std::string_view text) const
-{
-    const std::string probe = ToUpperAscii(text);
-    bool exact = false;
-    LocateProbe(*dictionary_, words_.Words(), probe, exact);
-    return exact;
 }
 
 bool Style::SaveFile(const std::string& path)

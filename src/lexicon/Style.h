@@ -2,6 +2,7 @@
 
 #include "foundation/ItemList.h"
 #include "foundation/StoredValues.h"
+#include "lexicon/PatternIndex.h"
 
 #include <atomic>
 #include <cstdint>
@@ -84,7 +85,7 @@ public:
     static constexpr int32_t kVersion = 55;
     static constexpr const char* kMagic = "ZASTYLE";
     static constexpr const char* kExtension = ".zas";
-    static constexpr int32_t kMaxPatternLength = 8;
+    static constexpr int32_t kMaxPatternLength = PatternIndex::kMaxPatternLength;
 
     explicit Style(const Dictionary& dictionary);
     ~Style();
@@ -107,16 +108,23 @@ public:
     /// the dictionary's. Returns true when it was rebuilt.
     bool UpdateIfStale();
 
+    // The pattern queries answer from an index of the word list, rebuilt whenever
+    // the list changes. The preparation workers share it, so every query is const
+    // and the buffer and count forms allocate nothing.
+
     /// The style's words that fit a pattern of letters and blanks (open cells), in
     /// alphabetical order; empty for a pattern longer than 8.
     WordList MatchPattern(std::string_view pattern) const;
-    /// Whether a word (any case) is in the word list.
-    bool ContainsWord(std::string_view text) const;
-    /// How many words MatchPattern gives for a pattern, without building the list.
-    int32_t CountPattern(std::string_view pattern) const;
     /// MatchPattern's words in its order, into a caller's buffer (emptied first), so
     /// a caller that queries often reuses one allocation.
-    void MatchPatternInto(std::string_view pattern, std::vector<int32_t>& target) const;
+    void MatchPatternInto(std::string_view pattern, std::vector<int32_t>& target) const
+    {
+        index_.MatchPatternInto(pattern, target);
+    }
+    /// How many words MatchPattern gives for a pattern, without building the list.
+    int32_t CountPattern(std::string_view pattern) const { return index_.CountPattern(pattern); }
+    /// Whether a word (any case) is in the word list.
+    bool ContainsWord(std::string_view text) const { return index_.ContainsWord(text); }
 
     /// Sets the flag of a word index (the book scanner's mark).
     void MarkWord(int32_t wordIndex);
@@ -133,23 +141,12 @@ public:
 private:
     /// Creates the zeroed flag table on first use.
     void EnsureFlags();
-    /// Refills the scan table from the word list; called whenever the list changes.
+    /// Rebuilds the pattern index from the word list; called whenever the list changes.
     void IndexWords();
-    /// Calls visit(word index) for every word MatchPattern gives, in its order.
-    template <typename Visit>
-    void ForEachFit(std::string_view pattern, Visit&& visit) const;
-
-    /// A listed word as the pattern scan tests it: up to 8 letters packed into one
-    /// integer beside the record's length, in one contiguous table, so that a scan
-    /// over thousands of words does not chase a pointer per word.
-    struct ScanWord {
-        uint64_t letters = 0;
-        int32_t length = -1; ///< the record's length field; -1 when its text is shorter
-    };
 
     const Dictionary* dictionary_;
     WordList words_;
-    std::vector<ScanWord> scanWords_; ///< parallel to words_
+    PatternIndex index_; ///< of words_
     std::unique_ptr<int32_t[]> flags_; ///< one per word index; created on first use
     std::string fullPath_;
     std::string fileName_;

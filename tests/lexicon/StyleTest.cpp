@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace pelorin {
@@ -66,6 +68,18 @@ protected:
         return texts;
     }
 
+    /// Checks that the list, buffer and count forms of the pattern query all give
+    /// the expected word indexes.
+    void ExpectMatches(const Style& style, const std::string& pattern, const std::vector<int32_t>& expected) const
+    {
+        SCOPED_TRACE("pattern '" + pattern + "'");
+        EXPECT_EQ(style.MatchPattern(pattern).Words(), expected);
+        std::vector<int32_t> buffer = {-7}; // emptied first
+        style.MatchPatternInto(pattern, buffer);
+        EXPECT_EQ(buffer, expected);
+        EXPECT_EQ(style.CountPattern(pattern), static_cast<int32_t>(expected.size()));
+    }
+
     std::string StylesFolder() const { return dir.File("Styles"); }
     std::string StylePath(const std::string& name) const { return dir.File("Styles/" + name); }
 
@@ -117,10 +131,13 @@ TEST_F(StyleTest, MatchPatternAndContainsWordReachTheEndsOfTheList)
 TEST_F(StyleTest, EmptyStyleAndOverlongPatternMatchNothing)
 {
     const Style empty(dictionary);
-    EXPECT_TRUE(empty.MatchPattern("   ").Words().empty());
+    for (const std::string pattern : {"", "   ", "CAT"})
+        ExpectMatches(empty, pattern, {});
     EXPECT_FALSE(empty.ContainsWord("CAT"));
+    EXPECT_FALSE(empty.ContainsWord(""));
     const auto style = StyleOf({"CAT"});
-    EXPECT_TRUE(style->MatchPattern("CAT      ").Words().empty());
+    ExpectMatches(*style, "CAT      ", {});
+    ExpectMatches(*style, "         ", {});
 }
 
 // Every pattern over a small alphabet against a brute-force answer: the two
@@ -158,20 +175,153 @@ TEST_F(StyleTest, MatchPatternAgreesWithBruteForceForEveryPattern)
         patterns.insert(patterns.end(), level.begin(), level.end());
     }
     for (const std::string& pattern : patterns) {
-        Words expected;
+        std::vector<int32_t> expected;
         for (int32_t wordIndex : file.words) {
             const std::string& text = dictionary.Record(wordIndex).text;
             bool fits = text.size() == pattern.size();
             for (size_t p = 0; fits && p < pattern.size(); ++p)
                 fits = pattern[p] == ' ' || pattern[p] == text[p];
             if (fits)
-                expected.push_back(text);
+                expected.push_back(wordIndex);
         }
-        ASSERT_EQ(Texts(style.MatchPattern(pattern)), expected) << "pattern '" << pattern << "'";
+        ExpectMatches(style, pattern, expected);
         if (pattern.find(' ') == std::string::npos) {
             ASSERT_EQ(style.ContainsWord(pattern), !expected.empty()) << pattern;
         }
     }
+}
+
+// A plain model of the pattern query: each probe
+// (open cells as A, then as Z) is placed at the first listed word not below it,
+// which is where the bisection lands in a sorted list of distinct words; the scan
+// runs from one before the low probe's place through the high probe's place; and
+// a word fits by its record's length field, not its text's.
+std::vector<int32_t> ProbeScan(const Dictionary& dictionary, const std::vector<int32_t>& words,
+                               const std::string& pattern)
+{
+    if (pattern.size() > 8)
+        return {};
+    std::string low = pattern;
+    std::string high = pattern;
+    std::replace(low.begin(), low.end(), ' ', 'A');
+    std::replace(high.begin(), high.end(), ' ', 'Z');
+    auto place = [&](const std::string& probe) -> int32_t {
+        for (size_t i = 0; i < words.size(); ++i)
+            if (dictionary.Record(words[i]).text >= probe)
+                return static_cast<int32_t>(i);
+        return -1;
+    };
+    const int32_t lowPlace = place(low);
+    const int32_t highPlace = place(high);
+    const int32_t first = lowPlace < 0 ? 0 : std::max(lowPlace - 1, 0);
+    const int32_t last = highPlace < 0 ? static_cast<int32_t>(words.size()) - 1 : highPlace;
+    std::vector<int32_t> fits;
+    for (int32_t i = first; i <= last; ++i) {
+        const WordRecord& record = dictionary.Record(words[static_cast<size_t>(i)]);
+        bool fit = record.length == static_cast<int32_t>(pattern.size()) && record.text.size() >= pattern.size();
+        for (size_t p = 0; fit && p < pattern.size(); ++p)
+            fit = pattern[p] == ' ' || pattern[p] == record.text[p];
+        if (fit)
+            fits.push_back(words[static_cast<size_t>(i)]);
+    }
+    return fits;
+}
+
+// The filler's grids follow from the exact answers of the scan, word for word and
+// in order, so the query must give them also where they are not simply "the words
+// that fit": records whose length field disagrees with their text, a mark that
+// sorts below the letters (found only by starting one before the low probe), prefixes,
+// words longer than any entry, the first and last words possible, letters in
+// lower case or zero bytes, and membership of words longer than a pattern.
+TEST_F(StyleTest, QueriesFollowTheProbeScanOnOddRecords)
+{
+    std::vector<test::TestRecord> records = test::PlainWords(
+        {"A", "AA", "AAAAAAAA", "ABACUS", "CAT", "CATALOGUE", "CATERPILLAR", "CATS", "CATSUP", "CO-OP", "DOG", "DOGMA",
+         "HELLO", "HELP", "KNIGHTLY", "LONGWORD", "MAT", "MATE", "ODD", "SHORT", "ZEBRA", "ZZ", "ZZZZZZZZ", "ZZZZZZZZZ"});
+    Style style(dictionary);
+    std::vector<int32_t> listed;
+    for (test::TestRecord& record : records) {
+        if (record.text == "ODD")
+            record.lengthOverride = 5; // a short text claiming five letters
+        if (record.text == "SHORT")
+            record.lengthOverride = 3; // a long text claiming three
+    }
+    test::WriteDictionary(dir.Folder(), records, kStamp);
+    ASSERT_TRUE(dictionary.Load(dir.Folder()));
+    for (const test::TestRecord& record : records) {
+        if (record.text == "MAT" || record.text == "HELP")
+            continue;
+        listed.push_back(dictionary.Find(record.text));
+        style.MarkWord(listed.back());
+    }
+    style.BuildWordList();
+    ASSERT_EQ(style.Words().Words(), listed);
+
+    std::vector<std::string> patterns = {"", " ", "  ", "     ", "        ", "         ", "ZZZZZZZZZ", "Q  ",
+                                         "cat", "CAU", "MAT", "HELP", "ZZZ ", "A       ", "       A",
+                                         std::string("CA\0", 3), std::string("\0  ", 3)};
+    for (const test::TestRecord& record : records) {
+        const std::string& text = record.text;
+        if (text.size() > 8)
+            continue;
+        for (uint32_t open = 0; open < (1u << text.size()); ++open) {
+            std::string pattern = text;
+            for (size_t p = 0; p < text.size(); ++p)
+                if (open & (1u << p))
+                    pattern[p] = ' ';
+            patterns.push_back(pattern);
+        }
+    }
+    for (const std::string& pattern : patterns)
+        ExpectMatches(style, pattern, ProbeScan(dictionary, listed, pattern));
+    // The short text claiming three letters fits by its claim; the claim of five
+    // by a three-letter text fits nothing.
+    EXPECT_EQ(Texts(style.MatchPattern("SH ")), (Words{"SHORT"}));
+    EXPECT_TRUE(style.MatchPattern("ODD  ").Words().empty());
+    EXPECT_EQ(Texts(style.MatchPattern("CO OP")), (Words{"CO-OP"}));
+
+    std::set<std::string> listedTexts;
+    for (int32_t wordIndex : listed)
+        listedTexts.insert(dictionary.Record(wordIndex).text);
+    for (const test::TestRecord& record : records) {
+        const std::string& text = record.text;
+        std::string lower = text;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+        for (const std::string& candidate : {text, lower, text + "S", text.substr(1), text.substr(0, text.size() - 1)}) {
+            std::string upper = candidate;
+            std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+            EXPECT_EQ(style.ContainsWord(candidate), listedTexts.count(upper) == 1) << candidate;
+        }
+    }
+    EXPECT_FALSE(style.ContainsWord("CATERPILLARS"));
+    EXPECT_FALSE(style.ContainsWord("ZZZZZZZZZZ"));
+    EXPECT_FALSE(style.ContainsWord(std::string("CAT\0", 4)));
+    EXPECT_FALSE(style.ContainsWord(std::string("ZZ\0", 3)));
+    EXPECT_FALSE(style.ContainsWord(std::string("CATALOGUE\0", 10)));
+    EXPECT_FALSE(style.ContainsWord("CA "));
+}
+
+// The queries answer from the word list as it is now, after every way it changes:
+// a build, a rebuild with more words, and a load over a built list.
+TEST_F(StyleTest, QueriesFollowEveryChangeOfTheWordList)
+{
+    Style style(dictionary);
+    style.MarkWord(dictionary.Find("CAT"));
+    style.BuildWordList();
+    ExpectMatches(style, "C T", Indexes({"CAT"}));
+    style.MarkWord(dictionary.Find("CUT"));
+    style.MarkWord(dictionary.Find("LIGHT"));
+    style.BuildWordList();
+    ExpectMatches(style, "C T", Indexes({"CAT", "CUT"}));
+    EXPECT_TRUE(style.ContainsWord("LIGHT"));
+
+    TestStyle file;
+    file.words = Indexes({"COT", "DOG"});
+    ASSERT_TRUE(file.WriteTo(StylePath("other.zas")));
+    ASSERT_TRUE(style.LoadFile(StylesFolder(), "other.zas"));
+    ExpectMatches(style, "C T", Indexes({"COT"}));
+    EXPECT_FALSE(style.ContainsWord("LIGHT"));
+    EXPECT_TRUE(style.ContainsWord("DOG"));
 }
 
 TEST_F(StyleTest, LetterMaskCountsWordsOfThreeLettersOrMore)
@@ -392,6 +542,8 @@ TEST_F(StyleTest, StaleStyleIsRebuiltFromItsSentencesAndSaved)
     EXPECT_TRUE(style.UpdateIfStale());
     const Words rebuilt{"BACK", "CAT", "COME", "MAT", "ON", "SAT", "SOON", "THE"};
     EXPECT_EQ(Texts(style.Words()), rebuilt);
+    EXPECT_EQ(Texts(style.MatchPattern("  T")), (Words{"CAT", "MAT", "SAT"}));
+    EXPECT_FALSE(style.ContainsWord("ZZZ"));
     EXPECT_EQ(style.Stamp(), kStamp);
     EXPECT_EQ(notifier.StatusTexts(), (std::vector<std::string>{" Updating Style ...", ""}));
 
