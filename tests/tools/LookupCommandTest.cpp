@@ -11,8 +11,6 @@
 namespace pelorin {
 namespace {
 
-using test::TestRecord;
-
 struct ToolResult {
     int exitCode = -1;
     std::string output; ///< stdout and stderr together
@@ -21,25 +19,21 @@ struct ToolResult {
 ToolResult RunTool(const std::string& arguments)
 {
     ToolResult result;
-    const std::string commandLine = std::string(PELORIN_TOOL) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(commandLine.c_str(), "r");
-    if (!pipe)
-        return result;
+    std::FILE* pipe = popen((std::string(PELORIN_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
     char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         result.output.append(buffer, got);
-    const int status = pclose(pipe);
+    const int status = pipe ? pclose(pipe) : -1;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
+// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1.
 class DictionaryCommandsTest : public ::testing::Test {
 protected:
     void WriteSample()
     {
-        std::vector<TestRecord> records = test::PlainWords({"CAT", "GOOSE", "GEESE"});
-        // Sorted: CAT, GEESE, GOOSE. GEESE is the plural of GOOSE, kind 1.
+        std::vector<test::TestRecord> records = test::PlainWords({"CAT", "GOOSE", "GEESE"});
         records[1].definitions.clear();
         records[1].baseIndex = 2;
         records[1].form = 3;
@@ -62,34 +56,20 @@ TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsWithCollectedDefinitions)
                              "xyzzy: not found\n");
 }
 
-TEST_F(DictionaryCommandsTest, CommandsFailClearlyWhenTheDictionaryDoesNotLoad)
+TEST_F(DictionaryCommandsTest, LookupFailsClearlyWhenTheDictionaryDoesNotLoad)
 {
-    const ToolResult missing = RunTool("lookup --root " + dir.Folder() + " cat");
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.output.find("Opening Dictionary: Cannot open project file"), std::string::npos)
-        << missing.output;
-    EXPECT_NE(missing.output.find("did not load"), std::string::npos) << missing.output;
+    ToolResult result = RunTool("lookup --root " + dir.Folder() + " cat");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("Opening Dictionary: Cannot open project file"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("did not load"), std::string::npos) << result.output;
 
     test::ByteImage damaged;
     damaged.Int32(55);
     ASSERT_TRUE(damaged.WriteTo(dir.File("Zanth.dct")));
-    for (const char* command : {"lookup --root ", "summary --root "}) {
-        const ToolResult result = RunTool(command + dir.Folder() + " " + (command[0] == 'l' ? "cat" : ""));
-        EXPECT_EQ(result.exitCode, 1) << command;
-        EXPECT_NE(result.output.find("damaged"), std::string::npos) << result.output;
-    }
-}
-
-TEST_F(DictionaryCommandsTest, BadArgumentsGiveUsage)
-{
-    WriteSample();
-    const std::vector<std::string> bad = {"lookup",         "lookup cat", "lookup --root", "lookup --root " + dir.Folder(),
-                                          "lookup --rot x cat", "summary", "summary --root " + dir.Folder() + " x"};
-    for (const std::string& arguments : bad) {
-        const ToolResult result = RunTool(arguments);
-        EXPECT_EQ(result.exitCode, 2) << arguments;
-        EXPECT_NE(result.output.find("usage: pelorin-tool"), std::string::npos) << arguments << result.output;
-    }
+    result = RunTool("lookup --root " + dir.Folder() + " cat");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("damaged"), std::string::npos) << result.output;
 }
 
 TEST_F(DictionaryCommandsTest, SummaryShowsPathCountStampAndSamples)
@@ -97,11 +77,32 @@ TEST_F(DictionaryCommandsTest, SummaryShowsPathCountStampAndSamples)
     WriteSample();
     const ToolResult result = RunTool("summary --root " + dir.Folder());
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("Dictionary: " + dir.Folder() + "Zanth.dct\n"), std::string::npos);
-    EXPECT_NE(result.output.find("Words: 3\nStamp: 1234\n"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("geese      word 1, plural: definition of GOOSE\n"), std::string::npos)
-        << result.output;
-    EXPECT_NE(result.output.find("hopping    not found\n"), std::string::npos) << result.output;
+    for (const std::string& line :
+         {"Dictionary: " + dir.Folder() + "Zanth.dct\n", std::string("Words: 3\nStamp: 1234\n"),
+          std::string("geese      word 1, plural: definition of GOOSE\n"), std::string("hopping    not found\n")})
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
+}
+
+// Every command checks its arguments before reading anything, and a mistake gives
+// that command's usage and exit code 2.
+TEST(ToolUsageTest, BadArgumentsGiveTheCommandsUsage)
+{
+    const std::string root = "--root /nonexistent/ ";
+    const std::vector<std::string> bad = {
+        "lookup", "lookup " + root, "lookup --rot x cat", "summary " + root + "x", "make-dictionary --wordnet x",
+          "make-style --description x --out x.zas", "style " + root, "style " + root + "x.zas --quotes",
+          "fill " + root + "--style x.zas --pattern 0", "fill " + root + "--style x.zas --pattern 4 --out x.zag",
+          "fill " + root + "--style x.zas --pattern one --out x.zag",
+          "fill " + root + "--style x.zas --pattern 0 --seed -1 --out x.zag",
+          "fill " + root + "--style x.zas --pattern 0 --tries 0 --out x.zag",
+          "fill " + root + "--style x.zas --pattern 0 --out x.zag extra", "show", "show a.zag b.zag",
+          "show a.zag --brief", "prepare " + root + "x", "prepare " + root + "--timeout -1"};
+    for (const std::string& arguments : bad) {
+        const ToolResult result = RunTool(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments;
+        const std::string usage = "usage: pelorin-tool " + arguments.substr(0, arguments.find(' ')) + " ";
+        EXPECT_NE(result.output.find(usage), std::string::npos) << arguments << "\n" << result.output;
+    }
 }
 
 } // namespace

@@ -12,25 +12,21 @@
 namespace pelorin {
 namespace {
 
-struct ToolRun {
+struct ToolResult {
     int exitCode = -1;
     std::string output; ///< stdout and stderr together
 };
 
-ToolRun Tool(const std::string& arguments)
+ToolResult RunTool(const std::string& arguments)
 {
-    ToolRun run;
-    const std::string commandLine = std::string(PELORIN_TOOL) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(commandLine.c_str(), "r");
-    if (!pipe)
-        return run;
+    ToolResult result;
+    std::FILE* pipe = popen((std::string(PELORIN_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
     char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, got);
+    const int status = pipe ? pclose(pipe) : -1;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
 }
 
 class StyleCommandsTest : public ::testing::Test {
@@ -42,17 +38,22 @@ protected:
         std::ofstream(dir.File("book.txt")) << "The cat sat on the mat.\nA dog cut\nthe cot. No cat here\n";
     }
 
+    ToolResult MakeStyle(const std::string& description, const std::string& out, const std::string& books)
+    {
+        return RunTool("make-style --root " + dir.Folder() + " --description " + description + " --out " +
+                       dir.File(out) + books);
+    }
+
     test::TempDir dir;
 };
 
 // The editor's checks come before anything is read or built.
 TEST_F(StyleCommandsTest, MakeStyleRefusesLongDescriptionsAndMissingBooks)
 {
-    ToolRun run = Tool("make-style --root " + dir.Folder() + " --description 12345678901234567 --out " +
-                       dir.File("Styles/x.zas") + " " + dir.File("book.txt"));
+    ToolResult run = MakeStyle("12345678901234567", "Styles/x.zas", " " + dir.File("book.txt"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "Error: Description cannot exceed 16 characters\n");
-    run = Tool("make-style --root " + dir.Folder() + " --description Poems --out " + dir.File("Styles/x.zas"));
+    run = MakeStyle("Poems", "Styles/x.zas", "");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "Error: Need to add some books\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("Styles/x.zas")));
@@ -60,12 +61,10 @@ TEST_F(StyleCommandsTest, MakeStyleRefusesLongDescriptionsAndMissingBooks)
 
 TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
 {
-    const ToolRun made = Tool("make-style --root " + dir.Folder() + " --description 1234567890123456 --out " +
-                              dir.File("Styles/Poems.zas") + " " + dir.File("book.txt"));
+    const ToolResult made = MakeStyle("1234567890123456", "Styles/Poems.zas", " " + dir.File("book.txt"));
     ASSERT_EQ(made.exitCode, 0) << made.output;
 
-    const ToolRun shown =
-        Tool("style --root " + dir.Folder() + " Styles/Poems.zas --match c.t --quotes cat");
+    const ToolResult shown = RunTool("style --root " + dir.Folder() + " Styles/Poems.zas --match c.t --quotes cat");
     ASSERT_EQ(shown.exitCode, 0) << shown.output;
     EXPECT_EQ(shown.output, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
                             "Description: 1234567890123456\n"
