@@ -37,7 +37,7 @@ bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patte
         return false;
     // A game is large and the worker's stack need not be.
     const auto game = std::make_unique<Game>();
-    for (int32_t attempt = 0; attempt < kPrepareTries; ++attempt) {
+    for (int32_t attempt = 0; attempt < kPrepareTries * kPrepareRounds; ++attempt) {
         if (!keepRunning.load())
             return false;
         if (!FillGame(*game, style, patternId, keepRunning))

@@ -14,8 +14,13 @@ class Style;
 
 /// The block patterns that games are prepared for, one worker each: 0, 1 and 2.
 constexpr int32_t kPreparedPatterns = 3;
-/// How often a worker runs the filler before it gives up on its game.
+/// How often a worker runs the filler on its game in one round.
 constexpr int32_t kPrepareTries = 4;
+/// How many rounds of tries a worker makes before it gives up. A worker that gives
+/// up leaves New Game waiting for a file that nobody makes until the next start,
+/// so a run of bad luck on a style that fills nearly every time must not end it,
+/// while a style that cannot fill the pattern at all still lets it end.
+constexpr int32_t kPrepareRounds = 8;
 
 /// The cache file name of a style file and block pattern: the style's file name
 /// without its extension, "_", the pattern and ".zac" (My.Style.zas, 2 gives
@@ -28,7 +33,8 @@ std::string CacheFileName(std::string_view styleFileName, int32_t patternId);
 bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId);
 
 /// A worker's whole job: when no file of that path exists, fills a new game with
-/// the style's words (at most kPrepareTries times) and writes it there. A cleared
+/// the style's words (at most kPrepareTries times in each of kPrepareRounds rounds,
+/// the generator running on) and writes it there. A cleared
 /// keep-running flag ends it without writing: a fill that returns after the flag
 /// was cleared may have had its clue choice cut short, and a game without hints
 /// must not wait in the cache for a later run. True when a file was written.
