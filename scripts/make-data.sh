@@ -44,7 +44,8 @@ trap '[[ -z "$style_work" ]] || rm -rf "$style_work"' EXIT
 make_style() {
   local out=$1 description=$2
   shift 2
-  older_than_any "$out" "$root/Zanth.dct" "$@" || return 0
+  # This script is an input too: it says which books make the style.
+  older_than_any "$out" "$root/Zanth.dct" "$here/make-data.sh" "$@" || return 0
   echo "Making $out from $# books"
   style_work=$(mktemp -d "$root/Styles/.make-style.XXXXXX")
   "$tool" make-style --root "$root" --description "$description" --out "$style_work/${out##*/}" "$@"
@@ -68,5 +69,8 @@ if books_stale "$here/export-fortunes.sh" "$root"/Books/Fortunes-*.txt; then
   "$here/export-fortunes.sh" "$root"
 fi
 
-make_style "$root/Styles/Scripture.zas" Scripture "$root"/Books/Bible-*.txt
+# The Bible alone is a little short of words to fill every block pattern every time;
+# the Tao and the wisdom collection keep Scripture's tone and give it enough.
+make_style "$root/Styles/Scripture.zas" Scripture "$root"/Books/Bible-*.txt \
+  "$root/Books/Fortunes-tao.txt" "$root/Books/Fortunes-wisdom.txt"
 make_style "$root/Styles/Quotations.zas" Quotations "$root"/Books/Fortunes-*.txt
