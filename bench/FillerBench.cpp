@@ -98,8 +98,19 @@ void NameByStyle(benchmark::State& state)
     state.SetLabel(std::string(kStyleFiles[state.range(0)]) + " pattern " + std::to_string(state.range(1)));
 }
 
-// One FillGame call per seed: its success rate, passes and times.
-void BM_FillGame(benchmark::State& state)
+// What one seed's game took beyond its time: whether it filled and the work
+// counted for it (filler passes or tries).
+struct SeedRun {
+    bool filled = false;
+    int64_t work = 0;
+};
+
+// Runs `fillOne(game, style, pattern, keepRunning)` once per seed, each on a fresh
+// game, and reports the share of seeds filled, the mean work per seed under
+// `workCounter`, and the median time of all seeds (under `timeCounter`) and of the
+// filled ones. Only the fill itself is timed.
+template <typename FillOne>
+void TimeSeeds(benchmark::State& state, const char* workCounter, const char* timeCounter, FillOne fillOne)
 {
     const Style* style = StyleOrSkip(state);
     if (!style)
@@ -107,62 +118,52 @@ void BM_FillGame(benchmark::State& state)
     NameByStyle(state);
     const std::atomic<bool> keepRunning{true};
     const auto pattern = static_cast<int32_t>(state.range(1));
-    std::vector<double> calls;
-    std::vector<double> successes;
-    int64_t passes = 0;
+    std::vector<double> times;
+    std::vector<double> filledTimes;
+    int64_t work = 0;
     uint32_t seed = 0;
     for (auto _ : state) {
         Game game;
         SeedRandom(++seed);
-        FillStats stats;
         const auto started = std::chrono::steady_clock::now();
-        const bool filled = FillGame(game, *style, pattern, keepRunning, &stats);
+        const SeedRun run = fillOne(game, *style, pattern, keepRunning);
         const double seconds = Seconds(started);
-        calls.push_back(seconds);
-        if (filled)
-            successes.push_back(seconds);
-        passes += stats.passes;
+        times.push_back(seconds);
+        if (run.filled)
+            filledTimes.push_back(seconds);
+        work += run.work;
     }
-    const auto n = static_cast<double>(calls.size());
-    state.counters["filled_%"] = 100.0 * static_cast<double>(successes.size()) / n;
-    state.counters["passes"] = static_cast<double>(passes) / n;
-    state.counters["median_call_ms"] = 1000.0 * Median(calls);
-    state.counters["median_filled_ms"] = 1000.0 * Median(successes);
+    const auto n = static_cast<double>(times.size());
+    state.counters["filled_%"] = 100.0 * static_cast<double>(filledTimes.size()) / n;
+    state.counters[workCounter] = static_cast<double>(work) / n;
+    state.counters[timeCounter] = 1000.0 * Median(times);
+    state.counters["median_filled_ms"] = 1000.0 * Median(filledTimes);
+}
+
+// One FillGame call per seed: its success rate, passes and times.
+void BM_FillGame(benchmark::State& state)
+{
+    TimeSeeds(state, "passes", "median_call_ms",
+              [](Game& game, const Style& style, int32_t pattern, const std::atomic<bool>& keepRunning) {
+                  FillStats stats;
+                  const bool filled = FillGame(game, style, pattern, keepRunning, &stats);
+                  return SeedRun{filled, stats.passes};
+              });
 }
 
 // A preparation worker's job per seed: one game, up to four tries. The share of
 // seeds filled is the share of games a style delivers for the pattern.
 void BM_WorkerGame(benchmark::State& state)
 {
-    const Style* style = StyleOrSkip(state);
-    if (!style)
-        return;
-    NameByStyle(state);
-    const std::atomic<bool> keepRunning{true};
-    const auto pattern = static_cast<int32_t>(state.range(1));
-    std::vector<double> games;
-    std::vector<double> filledGames;
-    int64_t tries = 0;
-    uint32_t seed = 0;
-    for (auto _ : state) {
-        Game game;
-        SeedRandom(++seed);
-        const auto started = std::chrono::steady_clock::now();
-        bool filled = false;
-        for (int attempt = 0; attempt < kWorkerTries && !filled; ++attempt) {
-            filled = FillGame(game, *style, pattern, keepRunning);
-            ++tries;
-        }
-        const double seconds = Seconds(started);
-        games.push_back(seconds);
-        if (filled)
-            filledGames.push_back(seconds);
-    }
-    const auto n = static_cast<double>(games.size());
-    state.counters["filled_%"] = 100.0 * static_cast<double>(filledGames.size()) / n;
-    state.counters["tries"] = static_cast<double>(tries) / n;
-    state.counters["median_game_ms"] = 1000.0 * Median(games);
-    state.counters["median_filled_ms"] = 1000.0 * Median(filledGames);
+    TimeSeeds(state, "tries", "median_game_ms",
+              [](Game& game, const Style& style, int32_t pattern, const std::atomic<bool>& keepRunning) {
+                  SeedRun run;
+                  while (run.work < kWorkerTries && !run.filled) {
+                      run.filled = FillGame(game, style, pattern, keepRunning);
+                      ++run.work;
+                  }
+                  return run;
+              });
 }
 
 void FillArguments(benchmark::internal::Benchmark* benchmark)
@@ -170,7 +171,9 @@ void FillArguments(benchmark::internal::Benchmark* benchmark)
     for (int64_t style = 0; style < 2; ++style)
         for (int64_t pattern = 0; pattern < 4; ++pattern)
             benchmark->Args({style, pattern});
-    benchmark->Iterations(SeedCount())->Unit(benchmark::kMillisecond);
+    // Every iteration is another seed and the counters are medians over the seeds,
+    // so a repetition would only run the same seeds again.
+    benchmark->Iterations(SeedCount())->Repetitions(1)->Unit(benchmark::kMillisecond);
 }
 BENCHMARK(BM_FillGame)->Apply(FillArguments);
 BENCHMARK(BM_WorkerGame)->Apply(FillArguments);

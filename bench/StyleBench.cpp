@@ -33,7 +33,8 @@ const Dictionary* DataDictionary()
     return dictionary.get();
 }
 
-// The Bible's books in canonical order, as the data step exports them.
+// Scripture's books as the data step chooses them: the Bible's books in canonical
+// order, then the Tao and the wisdom collection.
 const std::vector<std::string>& ScriptureBooks()
 {
     static const std::vector<std::string> books = [] {
@@ -44,7 +45,11 @@ const std::vector<std::string>& ScriptureBooks()
             if (name.starts_with("Bible-") && name.ends_with(".txt"))
                 paths.push_back(entry.path().string());
         }
+        if (paths.empty())
+            return paths;
         std::sort(paths.begin(), paths.end());
+        for (const char* name : {"Fortunes-tao.txt", "Fortunes-wisdom.txt"})
+            paths.push_back(PELORIN_DATA_ROOT "/Books/" + std::string(name));
         return paths;
     }();
     return books;

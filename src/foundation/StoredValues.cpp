@@ -1,5 +1,7 @@
 #include "foundation/StoredValues.h"
 
+#include "foundation/Notifier.h"
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -10,6 +12,17 @@ namespace pelorin {
 FilePtr OpenFile(const std::string& path, const char* mode)
 {
     return FilePtr(std::fopen(path.c_str(), mode));
+}
+
+FilePtr OpenForReading(const std::string& path, const char* messageFormat, std::string_view caption)
+{
+    FilePtr file = OpenFile(path, "rb");
+    if (!file) {
+        // Taken at once: building the message may change errno.
+        const int error = errno;
+        ShowMessage(Format(messageFormat, path.c_str(), error), caption);
+    }
+    return file;
 }
 
 FileReader::FileReader(std::FILE* file) : file_(file)
@@ -78,6 +91,15 @@ bool FileReader::ReadText(StoredText& text)
     bytes.resize(std::strlen(bytes.c_str()));
     text = std::move(bytes);
     return true;
+}
+
+bool FileReader::ReadHeader(int32_t version, std::string_view magic)
+{
+    int32_t fileVersion = 0;
+    if (!ReadInt32(fileVersion) || fileVersion != version)
+        return false;
+    StoredText fileMagic;
+    return ReadText(fileMagic) && fileMagic && *fileMagic == magic;
 }
 
 bool FileReader::CanHold(int32_t count, int64_t minBytesEach) const

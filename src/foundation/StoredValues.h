@@ -28,6 +28,11 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 /// Opens a file with fopen; null on failure, with errno telling why.
 FilePtr OpenFile(const std::string& path, const char* mode);
 
+/// Opens a file in byte mode for reading. On failure tells the player through
+/// ShowMessage, with `messageFormat` (a printf format taking the path, %s, then
+/// the error code, %d) and `caption`, and returns null.
+FilePtr OpenForReading(const std::string& path, const char* messageFormat, std::string_view caption);
+
 /// Reads stored values from a buffered C file in byte mode, one field at a time.
 ///
 /// Every read checks what is left of the file, so a damaged or truncated file can
@@ -43,6 +48,9 @@ public:
     bool ReadByte(uint8_t& value);
     /// Reads a stored text; fails when its count is negative or beyond the file's end.
     bool ReadText(StoredText& text);
+    /// Reads the version and magic text a file starts with; false unless both are
+    /// the ones given (a non-empty magic, compared exactly).
+    bool ReadHeader(int32_t version, std::string_view magic);
 
     /// True when `count` items of at least `minBytesEach` bytes can still be read:
     /// the guard for every count a file states before a reader allocates for it.

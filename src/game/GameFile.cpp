@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <map>
 #include <memory>
 #include <vector>
@@ -367,12 +366,9 @@ bool SaveGame(const std::string& path, Game& game)
 
 bool OpenGame(const std::string& path, Game& game)
 {
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        const int error = errno;
-        ShowMessage(Format("Cannot open Game file (%s), error code (%d)", path.c_str(), error), "Project Open");
+    FilePtr file = OpenForReading(path, "Cannot open Game file (%s), error code (%d)", "Project Open");
+    if (!file)
         return false;
-    }
     FileReader in(file.get());
     auto image = std::make_unique<GameImage>();
     if (!ReadImage(in, *image))

@@ -1,11 +1,9 @@
 #include "lexicon/Dictionary.h"
 
-#include "foundation/Notifier.h"
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
 
 #include <cassert>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -157,20 +155,11 @@ bool Dictionary::Load(const std::string& rootFolder)
 bool Dictionary::LoadFile(const std::string& path)
 {
     path_ = path;
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        const int error = errno;
-        ShowMessage(Format("Cannot open project file (%s), error code (%d)", path.c_str(), error),
-                    "Opening Dictionary");
+    FilePtr file = OpenForReading(path, "Cannot open project file (%s), error code (%d)", "Opening Dictionary");
+    if (!file)
         return false;
-    }
     FileReader reader(file.get());
-
-    int32_t version = 0;
-    if (!reader.ReadInt32(version) || version != kVersion)
-        return false;
-    StoredText magic;
-    if (!reader.ReadText(magic) || TextOf(magic) != kMagic)
+    if (!reader.ReadHeader(kVersion, kMagic))
         return false;
     int32_t spare = 0;
     int32_t stamp = 0;

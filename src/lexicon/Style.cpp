@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cerrno>
 #include <string>
 
 namespace pelorin {
@@ -288,19 +287,11 @@ bool Style::SaveFile(const std::string& path)
 bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileName)
 {
     const std::string path = JoinPath(stylesFolder, fileName);
-    const FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        const int error = errno;
-        ShowMessage(Format("Cannot open project file (%s), error code (%d)", path.c_str(), error),
-                    "Project Open");
+    const FilePtr file = OpenForReading(path, "Cannot open project file (%s), error code (%d)", "Project Open");
+    if (!file)
         return false;
-    }
     FileReader reader(file.get());
-    int32_t version = 0;
-    if (!reader.ReadInt32(version) || version != kVersion)
-        return false;
-    StoredText magic;
-    if (!reader.ReadText(magic) || !magic || *magic != kMagic)
+    if (!reader.ReadHeader(kVersion, kMagic))
         return false;
 
     // Everything goes into fresh objects first; the style takes them over only when

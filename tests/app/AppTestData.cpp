@@ -11,25 +11,6 @@
 
 namespace pelorin::test {
 
-std::vector<std::string> AbcWords(int minLength, int maxLength)
-{
-    std::vector<std::string> words;
-    for (int length = minLength; length <= maxLength; ++length) {
-        std::string word(static_cast<size_t>(length), 'A');
-        for (;;) {
-            words.push_back(word);
-            // Count up in base 3 over A, B, C, last letter fastest.
-            int i = length - 1;
-            while (i >= 0 && word[static_cast<size_t>(i)] == 'C')
-                word[static_cast<size_t>(i--)] = 'A';
-            if (i < 0)
-                break;
-            ++word[static_cast<size_t>(i)];
-        }
-    }
-    return words;
-}
-
 TestRoot::TestRoot()
 {
     for (const char* folder : {"Styles", "Cache", "Games"})

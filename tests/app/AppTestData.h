@@ -7,14 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace pelorin::test {
-
-/// Every word of minLength to maxLength letters over A, B and C. Whatever letters
-/// crossing entries leave in a line, words still fit it, so fills with these words
-/// succeed within a few passes.
-std::vector<std::string> AbcWords(int minLength, int maxLength);
 
 /// A data root in a temporary folder: Zanth.dct with the ABC words of 2 to 8
 /// letters, and the Styles, Cache and Games folders.

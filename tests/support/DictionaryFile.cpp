@@ -77,6 +77,25 @@ std::vector<TestRecord> PlainWords(std::vector<std::string> words)
     return records;
 }
 
+std::vector<std::string> AbcWords(int minLength, int maxLength, char lastLetter)
+{
+    std::vector<std::string> words;
+    for (int length = minLength; length <= maxLength; ++length) {
+        std::string word(static_cast<size_t>(length), 'A');
+        for (;;) {
+            words.push_back(word);
+            // Count up in base (lastLetter - 'A' + 1), last letter fastest.
+            int i = length - 1;
+            while (i >= 0 && word[static_cast<size_t>(i)] == lastLetter)
+                word[static_cast<size_t>(i--)] = 'A';
+            if (i < 0)
+                break;
+            ++word[static_cast<size_t>(i)];
+        }
+    }
+    return words;
+}
+
 std::string WriteDictionary(const std::string& folder, const std::vector<TestRecord>& records, int32_t stamp)
 {
     std::string path = folder;

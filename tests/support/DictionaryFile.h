@@ -50,6 +50,11 @@ std::string DictionaryBytes(const std::vector<TestRecord>& records, int32_t stam
 /// into the table order the dictionary requires.
 std::vector<TestRecord> PlainWords(std::vector<std::string> words);
 
+/// Every word of minLength to maxLength letters over the letters A to lastLetter,
+/// in counting order. With A, B and C, whatever letters crossing entries leave in a
+/// line, words still fit it, so fills with these words succeed within a few passes.
+std::vector<std::string> AbcWords(int minLength, int maxLength, char lastLetter = 'C');
+
 /// Writes Zanth.dct with these records into a folder; returns the file's path.
 std::string WriteDictionary(const std::string& folder, const std::vector<TestRecord>& records,
                             int32_t stamp = 1234);

@@ -1,32 +1,14 @@
 #include "lexicon/Dictionary.h"
 #include "support/TempDir.h"
+#include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace pelorin {
 namespace {
-
-struct ToolResult {
-    int exitCode = -1;
-    std::string output; ///< stdout and stderr together
-};
-
-ToolResult RunTool(const std::string& arguments)
-{
-    ToolResult result;
-    std::FILE* pipe = popen((std::string(PELORIN_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, got);
-    const int status = pipe ? pclose(pipe) : -1;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 TEST(MakeDictionaryCommandTest, WritesADictionaryTheGameReads)
 {
@@ -44,8 +26,8 @@ TEST(MakeDictionaryCommandTest, WritesADictionaryTheGameReads)
     for (const auto& [name, text] : files)
         std::ofstream(wordnet.File(name), std::ios::binary) << text;
 
-    const ToolResult result =
-        RunTool("make-dictionary --wordnet " + wordnet.Folder() + " --out " + out.File("Zanth.dct"));
+    const test::ToolResult result =
+        test::RunTool("make-dictionary --wordnet " + wordnet.Folder() + " --out " + out.File("Zanth.dct"));
     ASSERT_EQ(result.exitCode, 0) << result.output;
     // CAT, CATS, HOP, HOPPED, HOPPING
     EXPECT_NE(result.output.find("5 words (2 headwords, 3 inflected forms)"), std::string::npos) << result.output;

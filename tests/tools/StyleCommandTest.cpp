@@ -1,33 +1,15 @@
 #include "support/DictionaryFile.h"
 #include "support/TempDir.h"
+#include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace pelorin {
 namespace {
-
-struct ToolResult {
-    int exitCode = -1;
-    std::string output; ///< stdout and stderr together
-};
-
-ToolResult RunTool(const std::string& arguments)
-{
-    ToolResult result;
-    std::FILE* pipe = popen((std::string(PELORIN_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, got);
-    const int status = pipe ? pclose(pipe) : -1;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 class StyleCommandsTest : public ::testing::Test {
 protected:
@@ -38,9 +20,9 @@ protected:
         std::ofstream(dir.File("book.txt")) << "The cat sat on the mat.\nA dog cut\nthe cot. No cat here\n";
     }
 
-    ToolResult MakeStyle(const std::string& description, const std::string& out, const std::string& books)
+    test::ToolResult MakeStyle(const std::string& description, const std::string& out, const std::string& books)
     {
-        return RunTool("make-style --root " + dir.Folder() + " --description " + description + " --out " +
+        return test::RunTool("make-style --root " + dir.Folder() + " --description " + description + " --out " +
                        dir.File(out) + books);
     }
 
@@ -50,7 +32,7 @@ protected:
 // The editor's checks come before anything is read or built.
 TEST_F(StyleCommandsTest, MakeStyleRefusesLongDescriptionsAndMissingBooks)
 {
-    ToolResult run = MakeStyle("12345678901234567", "Styles/x.zas", " " + dir.File("book.txt"));
+    test::ToolResult run = MakeStyle("12345678901234567", "Styles/x.zas", " " + dir.File("book.txt"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "Error: Description cannot exceed 16 characters\n");
     run = MakeStyle("Poems", "Styles/x.zas", "");
@@ -61,10 +43,11 @@ TEST_F(StyleCommandsTest, MakeStyleRefusesLongDescriptionsAndMissingBooks)
 
 TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
 {
-    const ToolResult made = MakeStyle("1234567890123456", "Styles/Poems.zas", " " + dir.File("book.txt"));
+    const test::ToolResult made = MakeStyle("1234567890123456", "Styles/Poems.zas", " " + dir.File("book.txt"));
     ASSERT_EQ(made.exitCode, 0) << made.output;
 
-    const ToolResult shown = RunTool("style --root " + dir.Folder() + " Styles/Poems.zas --match c.t --quotes cat");
+    const test::ToolResult shown =
+        test::RunTool("style --root " + dir.Folder() + " Styles/Poems.zas --match c.t --quotes cat");
     ASSERT_EQ(shown.exitCode, 0) << shown.output;
     EXPECT_EQ(shown.output, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
                             "Description: 1234567890123456\n"

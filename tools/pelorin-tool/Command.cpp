@@ -2,6 +2,8 @@
 
 #include "foundation/Notifier.h"
 
+#include <algorithm>
+#include <cassert>
 #include <charconv>
 #include <cstdio>
 #include <mutex>
@@ -62,7 +64,7 @@ int UsageError(std::string_view command, std::string_view reason)
     const auto found = Registry().find(command);
     if (found != Registry().end())
         std::fprintf(stderr, "usage: pelorin-tool %s %s\n", found->second->name, found->second->usage);
-    return 2;
+    return kUsageExit;
 }
 
 std::optional<Options> Options::Parse(std::span<const std::string> args,
@@ -116,6 +118,25 @@ bool Options::Integer(std::string_view name, long long& value, long long low, lo
         return false;
     value = parsed;
     return true;
+}
+
+std::optional<Options> ParseWithRoot(std::string_view command, std::span<const std::string> args,
+                                     std::initializer_list<std::string_view> valued,
+                                     std::initializer_list<std::string_view> flags)
+{
+    assert(std::find(valued.begin(), valued.end(), "root") != valued.end() && "the command must take --root");
+    std::string error;
+    auto options = Options::Parse(args, valued, flags, error);
+    if (!options) {
+        UsageError(command, error);
+        return std::nullopt;
+    }
+    const std::string* root = options->Value("root");
+    if (!root || root->empty()) {
+        UsageError(command, std::string(command) + " needs --root DIR");
+        return std::nullopt;
+    }
+    return options;
 }
 
 StderrNotifierScope::StderrNotifierScope()

@@ -23,8 +23,10 @@ struct Command {
 /// The registered commands, by name.
 const std::map<std::string_view, const Command*>& Commands();
 
-/// Prints the usage of one command (and the reason) to stderr; returns the exit
-/// code of a usage error.
+/// The exit code of a usage error.
+constexpr int kUsageExit = 2;
+
+/// Prints the usage of one command (and the reason) to stderr; returns kUsageExit.
 int UsageError(std::string_view command, std::string_view reason);
 
 /// Options of the form --name VALUE and --flag, and plain operands, parsed from a
@@ -47,6 +49,13 @@ private:
     std::map<std::string, std::string> values_;
     std::vector<std::string> operands_;
 };
+
+/// Options::Parse for the commands that work on a data root: `valued` must name
+/// "root", and --root must then have a value. On a mistake prints the command's
+/// usage and returns nullopt, and the command returns kUsageExit.
+std::optional<Options> ParseWithRoot(std::string_view command, std::span<const std::string> args,
+                                     std::initializer_list<std::string_view> valued,
+                                     std::initializer_list<std::string_view> flags);
 
 /// Installs a notifier that prints messages and status texts to stderr for as long
 /// as the object lives.

@@ -33,20 +33,16 @@ void PrintLookup(const Dictionary& dictionary, const std::string& word)
 
 int Run(std::span<const std::string> args)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"root"}, {}, error);
+    const auto options = ParseWithRoot(kName, args, {"root"}, {});
     if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
-    if (!root || root->empty())
-        return UsageError(kName, "lookup needs --root DIR");
+        return kUsageExit;
     if (options->Operands().empty())
         return UsageError(kName, "lookup needs at least one word");
 
     StderrNotifierScope notifier;
     // The table is 180,000 slots: keep it off the stack.
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+    if (!LoadDictionaryOrReport(*dictionary, *options->Value("root"), kName))
         return 1;
     for (const std::string& word : options->Operands())
         PrintLookup(*dictionary, word);

@@ -48,14 +48,10 @@ void AddBookWithProgress(Style& style, const std::string& path, size_t number, s
 
 int Run(std::span<const std::string> args)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"root", "description", "out"}, {}, error);
+    const auto options = ParseWithRoot(kName, args, {"root", "description", "out"}, {});
     if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
+        return kUsageExit;
     const std::string* out = options->Value("out");
-    if (!root || root->empty())
-        return UsageError(kName, "make-style needs --root DIR");
     if (!out || out->empty())
         return UsageError(kName, "make-style needs --out FILE");
 
@@ -72,7 +68,7 @@ int Run(std::span<const std::string> args)
     }
     // The dictionary's table and the style's flag table are large: keep them off the stack.
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+    if (!LoadDictionaryOrReport(*dictionary, *options->Value("root"), kName))
         return 1;
 
     auto style = std::make_unique<Style>(*dictionary);

@@ -113,13 +113,10 @@ void PrintTable(const std::vector<CacheEntry>& entries)
 
 int Run(std::span<const std::string> args)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"root", "timeout"}, {}, error);
+    const auto options = ParseWithRoot(kName, args, {"root", "timeout"}, {});
     if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
-    if (!root || root->empty())
-        return UsageError(kName, "prepare needs --root DIR");
+        return kUsageExit;
+    const std::string& root = *options->Value("root");
     if (!options->Operands().empty())
         return UsageError(kName, "prepare takes no operands");
     long long timeout = kDefaultTimeout;
@@ -127,7 +124,7 @@ int Run(std::span<const std::string> args)
         return UsageError(kName, Format("--timeout takes whole seconds from 0 to %lld", kMaxTimeout));
 
     StderrNotifierScope notifier;
-    AppData app(*root);
+    AppData app(root);
     // Without a cache folder every worker would fail to write and the wait could
     // only end in the timeout.
     if (!std::filesystem::is_directory(app.CacheFolder())) {
@@ -137,7 +134,7 @@ int Run(std::span<const std::string> args)
     const Clock::time_point started = Clock::now();
     app.LoadAtStartup();
     if (!app.DictionaryLoaded()) {
-        std::fprintf(stderr, "pelorin-tool prepare: the dictionary of %s did not load\n", root->c_str());
+        std::fprintf(stderr, "pelorin-tool prepare: the dictionary of %s did not load\n", root.c_str());
         return 1;
     }
 

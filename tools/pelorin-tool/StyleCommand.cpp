@@ -92,15 +92,13 @@ void PrintQuotations(const Style& style, const std::string& word)
 
 int Run(std::span<const std::string> args)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"root", "match", "quotes"}, {}, error);
+    const auto options = ParseWithRoot(kName, args, {"root", "match", "quotes"}, {});
     if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
-    if (!root || root->empty())
-        return UsageError(kName, "style needs --root DIR");
+        return kUsageExit;
+    const std::string& root = *options->Value("root");
     if (options->Operands().size() != 1)
         return UsageError(kName, "style needs one style FILE");
+    std::string error;
     std::string pattern;
     if (options->Has("match") && !ParsePattern(*options->Value("match"), pattern, error))
         return UsageError(kName, error);
@@ -113,9 +111,9 @@ int Run(std::span<const std::string> args)
 
     StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+    if (!LoadDictionaryOrReport(*dictionary, root, kName))
         return 1;
-    const std::string path = ResolveStylePath(*root, options->Operands()[0]);
+    const std::string path = ResolveStylePath(root, options->Operands()[0]);
     auto [folder, name] = SplitPath(path);
     if (folder.empty())
         folder = ".";

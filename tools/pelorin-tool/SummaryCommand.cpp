@@ -55,19 +55,16 @@ void PrintStyles(const Dictionary& dictionary, const std::string& root)
 
 int Run(std::span<const std::string> args)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"root"}, {}, error);
+    const auto options = ParseWithRoot(kName, args, {"root"}, {});
     if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
-    if (!root || root->empty())
-        return UsageError(kName, "summary needs --root DIR");
+        return kUsageExit;
+    const std::string& root = *options->Value("root");
     if (!options->Operands().empty())
         return UsageError(kName, "summary takes no operands");
 
     StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
+    if (!LoadDictionaryOrReport(*dictionary, root, kName))
         return 1;
     std::printf("Dictionary: %s\n", dictionary->Path().c_str());
     std::printf("Words: %d\n", dictionary->Count());
@@ -75,7 +72,7 @@ int Run(std::span<const std::string> args)
     std::printf("Sample lookups:\n");
     for (const char* word : kSampleWords)
         PrintSample(*dictionary, word);
-    PrintStyles(*dictionary, *root);
+    PrintStyles(*dictionary, root);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

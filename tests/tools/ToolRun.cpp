@@ -1,0 +1,26 @@
+#include "tools/ToolRun.h"
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace pelorin::test {
+
+ToolResult RunTool(const std::string& arguments, const std::string& configFolder)
+{
+    std::string commandLine;
+    if (!configFolder.empty())
+        commandLine = "XDG_CONFIG_HOME=" + configFolder + " ";
+    // Both streams into the one pipe, so tests see messages where the user would.
+    commandLine += std::string(PELORIN_TOOL) + " " + arguments + " 2>&1";
+
+    ToolResult result;
+    std::FILE* pipe = popen(commandLine.c_str(), "r");
+    char buffer[4096];
+    for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, got);
+    const int status = pipe ? pclose(pipe) : -1;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+} // namespace pelorin::test
