@@ -10,8 +10,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$root/Games" "$root/Styles" "$root/Cache" "$root/Books"
 shopt -s nullglob
 
-stale() { [[ ! -s "$1" || "$tool" -nt "$1" ]]; }
-
 # True when OUTPUT is missing or empty, or older than any of the INPUTS.
 older_than_any() {
   local output=$1 input
@@ -54,9 +52,19 @@ make_style() {
   style_work=
 }
 
-if stale "$root/Zanth.dct"; then
+# The dictionary is made again whenever the tool changed, but it replaces the old file
+# only when its content differs: the styles are rebuilt when the dictionary file is
+# newer than they are, and an unchanged dictionary must not cost that.
+dictionary_mark="$root/.dictionary-made"
+if [[ ! -s "$root/Zanth.dct" || ! -e "$dictionary_mark" || "$tool" -nt "$dictionary_mark" ]]; then
   echo "Making $root/Zanth.dct from WordNet"
-  "$tool" make-dictionary --wordnet /usr/share/wordnet --out "$root/Zanth.dct"
+  "$tool" make-dictionary --wordnet /usr/share/wordnet --out "$root/Zanth.dct.new"
+  if cmp -s "$root/Zanth.dct.new" "$root/Zanth.dct"; then
+    rm -f "$root/Zanth.dct.new"
+  else
+    mv -f "$root/Zanth.dct.new" "$root/Zanth.dct"
+  fi
+  touch "$dictionary_mark"
 fi
 
 if books_stale "$here/export-bible.sh" "$root"/Books/Bible-*.txt; then

@@ -10,7 +10,9 @@ namespace pelorin {
 ///
 /// The window program shows messages on the user-interface thread, the command-line
 /// tool prints them and tests record them. Implementations must accept calls from
-/// any thread: preparation workers report file errors too.
+/// any thread, since preparation workers report file errors too, and a call from
+/// another thread must hand the message over and return without waiting for the
+/// user-interface thread: that thread may itself be waiting for the worker to end.
 class Notifier {
 public:
     virtual ~Notifier() = default;
