@@ -74,7 +74,8 @@ public:
                     position = found;
             }
         }
-        std::move_backward(&slots_[position], &slots_[count_], &slots_[count_ + 1]);
+        T** const slots = slots_.get();
+        std::move_backward(slots + position, slots + count_, slots + count_ + 1);
         slots_[position] = element;
         ++count_;
     }
@@ -103,19 +104,10 @@ public:
             return false;
         if (owns_)
             delete slots_[i];
-        std::move(&slots_[i + 1], &slots_[count_], &slots_[i]);
+        T** const slots = slots_.get();
+        std::move(slots + i + 1, slots + count_, slots + i);
         slots_[--count_] = nullptr;
         return true;
-    }
-
-    /// Removes the last element without deleting it and hands it to the caller.
-    T* TakeLast()
-    {
-        if (count_ == 0)
-            return nullptr;
-        T* element = slots_[--count_];
-        slots_[count_] = nullptr;
-        return element;
     }
 
     /// Empties the list (deleting the elements when it owns them); the slot array stays.
@@ -169,7 +161,7 @@ private:
     {
         const int32_t newCapacity = capacity_ + growthStep_;
         auto grown = std::make_unique<T*[]>(newCapacity);
-        std::copy(&slots_[0], &slots_[count_], &grown[0]);
+        std::copy(slots_.get(), slots_.get() + count_, grown.get());
         slots_ = std::move(grown);
         capacity_ = newCapacity;
     }

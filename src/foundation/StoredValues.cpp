@@ -2,9 +2,11 @@
 
 #include "foundation/Notifier.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 namespace pelorin {
@@ -146,16 +148,26 @@ void FileWriter::WriteText(std::string_view text)
 
 namespace {
 
-// Reading the umask means setting it, so it is read once, on first use, instead of
-// racing with threads that create files.
-mode_t ProcessUmask()
+// A name clash with a stray temporary of an earlier run is unlikely (the names carry
+// the process id), but each clash costs only a retry, so a few are allowed.
+constexpr int kTemporaryNameTries = 100;
+
+// Creates a new file beside the target under a name no other writer of this
+// process or another is using. O_EXCL makes the creation the check, and mode 0666
+// lets the kernel apply the umask, as an ordinary fopen would. The name ends in
+// ".tmp", never in a data file's extension, so readers looking for a file by its
+// exact name never take a half-written one.
+int CreateTemporary(const std::string& targetPath, std::string& name)
 {
-    static const mode_t mask = [] {
-        const mode_t current = umask(022);
-        umask(current);
-        return current;
-    }();
-    return mask;
+    static std::atomic<uint64_t> counter{0};
+    const std::string prefix = targetPath + "." + std::to_string(getpid()) + ".";
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        name = prefix + std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + ".tmp";
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1; // errno is still EEXIST
 }
 
 } // namespace
@@ -169,12 +181,10 @@ bool ReplacingFile::Open(const std::string& targetPath)
 {
     Discard();
     target_ = targetPath;
-    std::string name = targetPath + ".XXXXXX";
-    const int fd = mkstemp(name.data());
+    std::string name;
+    const int fd = CreateTemporary(targetPath, name);
     if (fd < 0)
         return false;
-    // mkstemp makes the file private; give it the mode an ordinary fopen would.
-    fchmod(fd, 0666 & ~ProcessUmask());
     std::FILE* file = fdopen(fd, "wb");
     if (!file) {
         const int error = errno;

@@ -41,7 +41,7 @@ std::pair<std::string, std::string> SplitPath(std::string_view path)
     return {std::string(path.substr(0, slash + 1)), std::string(path.substr(slash + 1))};
 }
 
-std::string TrimToLetters(std::string_view text)
+std::string_view TrimToLetters(std::string_view text)
 {
     size_t first = 0;
     while (first < text.size() && !IsAsciiLetter(text[first]))
@@ -49,7 +49,7 @@ std::string TrimToLetters(std::string_view text)
     size_t last = text.size();
     while (last > first && !IsAsciiLetter(text[last - 1]))
         --last;
-    return std::string(text.substr(first, last - first));
+    return text.substr(first, last - first);
 }
 
 bool FileExists(const std::string& path)

@@ -34,8 +34,9 @@ std::string StripExtension(std::string_view name);
 /// name; a path without "/" is all file name.
 std::pair<std::string, std::string> SplitPath(std::string_view path);
 
-/// Removes leading characters that are not ASCII letters and trailing ones too.
-std::string TrimToLetters(std::string_view text);
+/// The text with leading and trailing characters that are not ASCII letters cut
+/// off; a view into the text, empty when it holds no letter.
+std::string_view TrimToLetters(std::string_view text);
 
 /// True when a file (not a folder) of that path exists.
 bool FileExists(const std::string& path);

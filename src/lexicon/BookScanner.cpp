@@ -11,7 +11,8 @@ namespace pelorin {
 namespace {
 
 // Lines are marked in pieces of this many characters, so a word that straddles two
-// pieces is seen as two tokens; styles built elsewhere hold exactly those words.
+// pieces is seen as two tokens; saved styles were built so, and a rebuild from the
+// same books must give them the same words.
 constexpr size_t kPieceLength = 255;
 // A sentence, its "." and its zero byte must fit this buffer.
 constexpr size_t kSentenceBufferSize = 16384;
@@ -91,12 +92,11 @@ void MarkPieces(BookReader& reader, const Book& book)
 void AddSentence(std::string_view sentence, Book& book)
 {
     sentence = UpToZero(sentence);
-    size_t first = 0;
-    while (first < sentence.size() && !IsAsciiLetter(sentence[first]))
-        ++first;
-    if (first == sentence.size())
+    const std::string_view letters = TrimToLetters(sentence);
+    if (letters.empty())
         return;
-    const std::string_view text = sentence.substr(first);
+    // From the first letter through the end, keeping the closing ".".
+    const std::string_view text = sentence.substr(static_cast<size_t>(letters.data() - sentence.data()));
     const int32_t length = static_cast<int32_t>(text.size());
     book.sentences.Add(std::make_unique<Quotation>(std::abs(length - kIdealQuotationLength), length,
                                                    StoredText(std::string(text))));

@@ -106,10 +106,7 @@ void CollectFrom(const WordRecord& record, DefinitionList& target)
 // probe ends there too and compares the way the table's texts do.
 std::string UpperCaseWord(std::string_view text)
 {
-    std::string upper(text.substr(0, text.find('\0')));
-    for (char& c : upper)
-        c = ToUpperAscii(c);
-    return upper;
+    return ToUpperAscii(text.substr(0, text.find('\0')));
 }
 
 } // namespace
@@ -148,8 +145,7 @@ Dictionary::~Dictionary() = default;
 
 bool Dictionary::Load(const std::string& rootFolder)
 {
-    path_ = JoinPath(rootFolder, kFileName);
-    return LoadFile(path_);
+    return LoadFile(JoinPath(rootFolder, kFileName));
 }
 
 bool Dictionary::LoadFile(const std::string& path)

@@ -1,7 +1,9 @@
 #include "lexicon/DictionaryWriter.h"
 
 #include "foundation/StoredValues.h"
+#include "foundation/TextUtil.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 
@@ -91,6 +93,15 @@ bool NestingWithin(const WordRecord& record, int depth)
     return true;
 }
 
+// The pattern query takes a word's length from its length field and packs its text
+// as letters A-Z; a top-level record that breaks either would match patterns it does
+// not fit, or miss those it does.
+bool PatternReady(const WordRecord& record)
+{
+    return record.length == static_cast<int64_t>(record.text.size()) &&
+           std::all_of(record.text.begin(), record.text.end(), IsUpperLetter);
+}
+
 } // namespace
 
 bool DictionaryWriter::Valid() const
@@ -104,6 +115,8 @@ bool DictionaryWriter::Valid() const
             return false;
         // std::string compares like memcmp: unsigned byte order, the order Find bisects.
         if (i > 0 && records_[static_cast<size_t>(i - 1)]->text.compare(record->text) >= 0)
+            return false;
+        if (!PatternReady(*record))
             return false;
         if (record->baseIndex < -1 || record->baseIndex >= count)
             return false;

@@ -19,8 +19,10 @@ using WordTable = std::vector<std::unique_ptr<WordRecord>>;
 ///
 /// The writer refuses a table the reader could not use as written: more words than
 /// the program's capacity, top-level texts that are not strictly ascending in
-/// unsigned byte order (lookup bisects them), a base index outside the table, or
-/// sub-records nested deeper than the reader accepts. Nothing is written then.
+/// unsigned byte order (lookup bisects them), a top-level text of anything but A-Z
+/// or with a length field that is not its length (the pattern query trusts both),
+/// a base index outside the table, or sub-records nested deeper than the reader
+/// accepts. Nothing is written then.
 class DictionaryWriter {
 public:
     explicit DictionaryWriter(std::span<const std::unique_ptr<WordRecord>> records) : records_(records) {}

@@ -110,6 +110,10 @@ bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& 
 {
     if (pattern.size() > static_cast<size_t>(kMaxPatternLength) || WordCount() == 0)
         return false;
+    // Only words of the pattern's length can fit; without any, the probes are wasted.
+    const std::vector<int32_t>& positions = buckets_[pattern.size()].positions;
+    if (positions.empty())
+        return false;
     char low[kMaxPatternLength];
     char high[kMaxPatternLength];
     mask = 0;
@@ -131,7 +135,6 @@ bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& 
     const int32_t first = lowPosition < 0 ? 0 : std::max(lowPosition - 1, 0);
     const int32_t last = highPosition < 0 ? WordCount() - 1 : highPosition;
 
-    const std::vector<int32_t>& positions = buckets_[pattern.size()].positions;
     begin = static_cast<int32_t>(std::lower_bound(positions.begin(), positions.end(), first) - positions.begin());
     end = static_cast<int32_t>(std::upper_bound(positions.begin(), positions.end(), last) - positions.begin());
     return begin < end;

@@ -43,18 +43,6 @@ void ForEachToken(std::string_view text, Visit&& visit)
     }
 }
 
-// A token with non-letters cut from both ends (letters being A-Z and a-z).
-std::string_view CutToLetters(std::string_view token)
-{
-    size_t first = 0;
-    while (first < token.size() && !IsAsciiLetter(token[first]))
-        ++first;
-    size_t last = token.size();
-    while (last > first && !IsAsciiLetter(token[last - 1]))
-        --last;
-    return token.substr(first, last - first);
-}
-
 bool EqualsUpper(std::string_view text, std::string_view upperWord)
 {
     if (text.size() != upperWord.size())
@@ -69,6 +57,12 @@ bool EqualsUpper(std::string_view text, std::string_view upperWord)
 
 // ---------------------------------------------------------------------------
 // WordList
+
+WordList::WordList(std::vector<int32_t> words) : words_(std::move(words))
+{
+    // Append's rule, applied once: the capacity is the first whole step above the count.
+    capacity_ = (Count() / kStep + 1) * kStep;
+}
 
 void WordList::Append(int32_t wordIndex)
 {
@@ -88,7 +82,7 @@ void WordList::Clear()
 // Quotation
 
 Quotation::Quotation(int32_t sortKey, int32_t textLength, StoredText sentence)
-    : key(sortKey), text(std::move(sentence)), length(textLength), mask(ComputeLetterMask(TextOf(text)))
+    : key(sortKey), text(std::move(sentence)), length(textLength), mask_(ComputeLetterMask(TextOf(text)))
 {
 }
 
@@ -96,7 +90,7 @@ int32_t Quotation::ComputeLetterMask(std::string_view sentence)
 {
     uint32_t bits = 0;
     ForEachToken(sentence, [&](std::string_view token) {
-        const std::string_view word = CutToLetters(token);
+        const std::string_view word = TrimToLetters(token);
         if (word.size() >= kMaskMinWordLength)
             bits |= 1u << (ToUpperAscii(word[0]) - 'A');
     });
@@ -107,14 +101,11 @@ bool Quotation::ContainsWord(std::string_view upperWord) const
 {
     if (upperWord.empty() || !IsUpperLetter(upperWord[0]))
         return false;
-    // A quotation made without its mask (0) gets one here, without storing it, so a
-    // shared quotation is never written by a reader.
-    const int32_t letters = mask != 0 ? mask : ComputeLetterMask(TextOf(text));
-    if ((static_cast<uint32_t>(letters) & (1u << (upperWord[0] - 'A'))) == 0)
+    if ((static_cast<uint32_t>(mask_) & (1u << (upperWord[0] - 'A'))) == 0)
         return false;
     bool found = false;
     ForEachToken(TextOf(text), [&](std::string_view token) {
-        if (!found && EqualsUpper(CutToLetters(token), upperWord))
+        if (!found && EqualsUpper(TrimToLetters(token), upperWord))
             found = true;
     });
     return found;
@@ -183,15 +174,24 @@ void Style::EnsureFlags()
         flags_ = std::make_unique<int32_t[]>(Dictionary::kCapacity); // zeroed
 }
 
-void Style::AddBook(const std::string& bookPath)
+bool Style::AddBook(const std::string& bookPath)
 {
     EnsureFlags();
     auto book = std::make_unique<Book>();
     book->style = this;
     // A book that cannot be read still counts as a book of the style, with no
     // sentences and no words.
-    ScanBook(bookPath, *book);
+    const bool scanned = ScanBook(bookPath, *book);
     books_.Add(std::move(book));
+    return scanned;
+}
+
+int32_t Style::SentenceCount() const
+{
+    int32_t count = 0;
+    for (const Book* book : books_)
+        count += book->sentences.Count();
+    return count;
 }
 
 void Style::BuildWordList()
@@ -220,11 +220,10 @@ bool Style::UpdateIfStale()
     // empty the style and save it so, losing its word list for good.
     if (dictionary_->Count() == 0)
         return false;
-    stamp_ = dictionary_->Stamp();
     SetStatusText(" Updating Style ...");
     EnsureFlags();
     std::fill_n(flags_.get(), Dictionary::kCapacity, 0);
-    words_.Clear();
+    // BuildWordList sets the stamp and replaces the word list.
     for (Book* book : books_) {
         book->style = this;
         for (const Quotation* sentence : book->sentences)
@@ -241,10 +240,7 @@ WordList Style::MatchPattern(std::string_view pattern) const
 {
     std::vector<int32_t> fits;
     index_.MatchPatternInto(pattern, fits);
-    WordList result;
-    for (int32_t wordIndex : fits)
-        result.Append(wordIndex);
-    return result;
+    return WordList(std::move(fits));
 }
 
 bool Style::SaveFile(const std::string& path)

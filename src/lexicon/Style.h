@@ -23,6 +23,10 @@ class WordList {
 public:
     static constexpr int32_t kStep = 1000;
 
+    WordList() = default;
+    /// A list of these words, with the capacity that appending them one by one gives.
+    explicit WordList(std::vector<int32_t> words);
+
     void Append(int32_t wordIndex);
     /// Empties the list; the capacity stays, as a rebuild of the word list keeps it.
     void Clear();
@@ -39,7 +43,6 @@ private:
 /// A sentence of a book, kept as a quotation for clues.
 class Quotation {
 public:
-    Quotation() = default;
     /// A sentence read from a file or made by the scanner; the mask is computed here,
     /// so threads that search the sentence later only ever read it.
     Quotation(int32_t key, int32_t length, StoredText text);
@@ -47,18 +50,21 @@ public:
     int32_t SortKey() const { return key; }
     /// Bit n is set when the sentence holds a word of at least 3 letters that
     /// begins with the letter A + n.
-    int32_t LetterMask() const { return mask; }
+    int32_t LetterMask() const { return mask_; }
     /// Whether one of the sentence's words, cut down to its letters and upper-cased,
     /// equals the upper-case word.
     bool ContainsWord(std::string_view upperWord) const;
-    /// The letter mask of a text: the bits of the first letters of its words of at
-    /// least 3 letters.
-    static int32_t ComputeLetterMask(std::string_view text);
 
     int32_t key = 0;    ///< |length - 80|: sentences of about 80 characters first
     StoredText text;    ///< from its first letter through its closing "."
     int32_t length = 0; ///< string length of text, as stored
-    int32_t mask = 0;   ///< letter mask, computed from text on construction
+
+private:
+    /// The letter mask of a text: the bits of the first letters of its words of at
+    /// least 3 letters.
+    static int32_t ComputeLetterMask(std::string_view text);
+
+    int32_t mask_ = 0; ///< letter mask of text; set by the constructor alone
 };
 
 /// The sentences of one book file of a style.
@@ -100,8 +106,9 @@ public:
     /// false when that fails, and the old file stays whole.
     bool SaveFile(const std::string& path);
 
-    /// Scans a book file into the flag table and a new book's sentences.
-    void AddBook(const std::string& bookPath);
+    /// Scans a book file into the flag table and a new book's sentences. False when
+    /// the file cannot be opened; the book is added all the same, without sentences.
+    bool AddBook(const std::string& bookPath);
     /// Sets the stamp to the dictionary's and rebuilds the word list from the flags.
     void BuildWordList();
     /// Rebuilds the style from its sentences and saves it when its stamp is not
@@ -132,6 +139,8 @@ public:
     const Dictionary& Lexicon() const { return *dictionary_; }
     const WordList& Words() const { return words_; }
     const ItemList<Book>& Books() const { return books_; }
+    /// The sentences of all the books.
+    int32_t SentenceCount() const;
     const StoredText& Description() const { return description_; }
     void SetDescription(StoredText description) { description_ = std::move(description); }
     int32_t Stamp() const { return stamp_; }
@@ -160,8 +169,5 @@ private:
 /// words, the sentence pass collects the sentences. False when the file cannot
 /// be opened (the book then keeps no sentences).
 bool ScanBook(const std::string& path, Book& book);
-
-/// The *.zas files of a folder, sorted by file name.
-std::vector<std::string> ListStyleFiles(const std::string& stylesFolder);
 
 } // namespace pelorin

@@ -5,10 +5,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pelorin {
 
 class Dictionary;
+
+/// The *.zas files of a folder, sorted by file name.
+std::vector<std::string> ListStyleFiles(const std::string& stylesFolder);
 
 /// Replaces the styles of a list with every style file of a folder that loads, in
 /// the order of their file names, so that a remembered style index stays valid.

@@ -133,6 +133,39 @@ TEST_F(StoredValues, ReplacingFileKeepsTheOldFileUntilCommitted)
     EXPECT_EQ(files, 1);
 }
 
+// A saved game or style must be as readable as any file the user makes (other
+// accounts may share a data root), so the umask alone decides its mode.
+TEST_F(StoredValues, ReplacedFileGetsTheModeTheUmaskAllows)
+{
+    const mode_t previous = umask(027);
+    const std::string target = dir.File("game.zag");
+    {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        FileWriter writer(file.Get());
+        writer.WriteInt32(5);
+        EXPECT_TRUE(file.Commit(writer.Ok()));
+    }
+    umask(previous);
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// Readers find data files by exact name, so a temporary in the same folder must
+// never carry a data file's extension.
+TEST_F(StoredValues, TemporaryFileDoesNotLookLikeADataFile)
+{
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir.File("Test_1.zac")));
+    int temporaries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        ++temporaries;
+        EXPECT_EQ(entry.path().extension(), ".tmp") << entry.path();
+    }
+    EXPECT_EQ(temporaries, 1);
+}
+
 TEST_F(StoredValues, ReplacingFileFailsInAMissingFolder)
 {
     ReplacingFile file;

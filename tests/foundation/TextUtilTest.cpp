@@ -42,6 +42,16 @@ TEST(TextUtil, TrimToLettersTreatsOnlyAsciiAsLetters)
     EXPECT_EQ(TrimToLetters("1984."), "");
 }
 
+// The sentence maker keeps a sentence from its first letter on, found through the
+// trimmed view's position in the text: the view must lie inside the text given.
+TEST(TextUtil, TrimToLettersViewsIntoTheText)
+{
+    const std::string_view text = "\"Go.\"";
+    const std::string_view letters = TrimToLetters(text);
+    EXPECT_EQ(letters, "Go");
+    EXPECT_EQ(letters.data(), text.data() + 1);
+}
+
 TEST(TextUtil, FileExistsSeesFilesNotFolders)
 {
     test::TempDir dir;

@@ -146,5 +146,29 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
     EXPECT_TRUE(DictionaryWriter(full).Valid());
 }
 
+// The pattern query trusts a word's length field and finds only the letters A-Z,
+// so a top-level record that breaks either is refused; sub-records are not queried.
+TEST_F(DictionaryWriterTest, RefusesWordsThePatternQueryWouldMisread)
+{
+    const std::string path = dir_.File("Zanth.dct");
+    ASSERT_TRUE(DictionaryWriter(table_).Write(path, 99));
+    const std::string before = ReadBytes(path);
+
+    table_[2]->length = 4; // DOG
+    EXPECT_FALSE(DictionaryWriter(table_).Write(path, 1));
+    table_[2]->length = 2;
+    EXPECT_FALSE(DictionaryWriter(table_).Valid());
+    table_[2]->SetText("DOG-");
+    EXPECT_FALSE(DictionaryWriter(table_).Valid());
+    table_[2]->SetText("DO G");
+    EXPECT_FALSE(DictionaryWriter(table_).Valid());
+    table_[2]->text = "dog";
+    table_[2]->length = 3;
+    EXPECT_FALSE(DictionaryWriter(table_).Valid());
+    table_[2]->SetText("DOG");
+    EXPECT_TRUE(DictionaryWriter(table_).Valid());
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
 } // namespace
 } // namespace pelorin

@@ -369,8 +369,8 @@ TEST_F(StyleTest, CollectQuotationsStopsOnceTheTargetHoldsMoreThanTen)
     EXPECT_EQ(none.Count(), 0);
 }
 
-// A file written by another program of this format loads, answers, and saves back
-// to the same bytes.
+// A style file built byte by byte from the file layout, not by the program's writer,
+// loads, answers, and saves back to the same bytes.
 TEST_F(StyleTest, HandMadeFileLoadsAnswersAndSavesBackByteExact)
 {
     TestStyle file;
@@ -404,8 +404,8 @@ TEST_F(StyleTest, HandMadeFileLoadsAnswersAndSavesBackByteExact)
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
-// The stored capacity grows as soon as an append fills the list, and other
-// programs of the format write it so.
+// The stored capacity grows as soon as an append fills the list; styles already
+// saved hold capacities made by that rule, so a save must write the same.
 TEST_F(StyleTest, SavedCapacityFollowsTheGrowthRule)
 {
     std::vector<std::string> words;

@@ -277,11 +277,12 @@ TEST_F(WordNetImporterTest, InflectedFormsNameTheirFormBaseAndPartOfSpeech)
     EXPECT_TRUE(Word("GEESE").definitions.Empty());
 }
 
-TEST_F(WordNetImporterTest, SameWordNetGivesTheSameTable)
+// The stamp hashes every byte of the table, so pinning it catches any drift of the
+// importer's output: a changed table gives existing styles a new stamp and makes
+// every player's styles rebuild, which must only happen on purpose.
+TEST_F(WordNetImporterTest, FakeWordNetGivesThePinnedTable)
 {
-    const int32_t stamp = DictionaryWriter(Table()).ContentStamp();
-    ASSERT_TRUE(Import());
-    EXPECT_EQ(DictionaryWriter(Table()).ContentStamp(), stamp);
+    EXPECT_EQ(DictionaryWriter(Table()).ContentStamp(), 937882378);
 }
 
 // Over capacity, inflected forms give way first (regular before listed ones,

@@ -6,8 +6,8 @@
 
 namespace pelorin::test {
 
-/// Builds dictionary files byte by byte from the format table, independently of the
-/// program's own writers, so that tests check the readers against the format itself.
+/// Builds dictionary files byte by byte from the file layout, independently of the
+/// program's own writers, so that tests check the readers against the layout itself.
 struct TestDefinition {
     int32_t rank = 0;
     int32_t aux = 0;

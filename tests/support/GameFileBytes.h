@@ -10,9 +10,9 @@
 
 namespace pelorin::test {
 
-/// Game files built byte by byte from the format table, independently of the
+/// Game files built byte by byte from the file layout, independently of the
 /// program's writer, so that tests check the reader and writer against the
-/// format itself.
+/// layout itself.
 struct TestCell {
     int32_t face = 0;
     int32_t column = 0;

@@ -7,7 +7,7 @@
 
 namespace pelorin::test {
 
-/// A stored sentence of a style file, as the format table lays it out.
+/// A stored sentence of a style file, as the file layout has it.
 struct TestSentence {
     int32_t key = 0;
     int32_t length = 0;
@@ -18,7 +18,7 @@ struct TestSentence {
 /// distance of that length from 80.
 TestSentence SentenceOf(const std::string& text);
 
-/// The fields of a style file, built byte by byte from the format table,
+/// The fields of a style file, built byte by byte from the file layout,
 /// independently of the program's own writer.
 struct TestStyle {
     int32_t version = 55;

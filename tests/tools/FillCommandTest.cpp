@@ -56,5 +56,18 @@ TEST_F(FillCommandTest, SameSeedWritesTheSameGame)
     EXPECT_EQ(game, ReadAll(dir.File("b.zag")));
 }
 
+// A bare file name is a style of the root's Styles folder, the way the game lists
+// styles; it must not be looked for at the top of the file system.
+TEST_F(FillCommandTest, BareStyleNameIsFoundInTheStylesFolder)
+{
+    const std::string fill = "fill --root " + dir.Folder() + " --pattern 1 --seed 42 --style ";
+    const test::ToolResult byPath = test::RunTool(fill + "Styles/Test.zas --out " + dir.File("a.zag"));
+    ASSERT_EQ(byPath.exitCode, 0) << byPath.output;
+    const test::ToolResult byName = test::RunTool(fill + "Test.zas --out " + dir.File("b.zag"));
+    ASSERT_EQ(byName.exitCode, 0) << byName.output;
+    EXPECT_EQ(byName.output.rfind("filled: pattern 1, Test.zas, tries ", 0), 0u) << byName.output;
+    EXPECT_EQ(ReadAll(dir.File("a.zag")), ReadAll(dir.File("b.zag")));
+}
+
 } // namespace
 } // namespace pelorin

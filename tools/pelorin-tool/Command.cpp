@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "foundation/Notifier.h"
+#include "foundation/TextUtil.h"
 
 #include <algorithm>
 #include <cassert>
@@ -137,6 +138,17 @@ std::optional<Options> ParseWithRoot(std::string_view command, std::span<const s
         return std::nullopt;
     }
     return options;
+}
+
+std::pair<std::string, std::string> StyleFileLocation(const std::string& root, const std::string& argument)
+{
+    if (!argument.empty() && argument.front() == '/')
+        return SplitPath(argument);
+    // A bare name gets the styles folder as its folder: SplitPath would give it an
+    // empty one, and joining an empty folder with a name makes a path from "/".
+    if (argument.find('/') == std::string::npos)
+        return {JoinPath(root, "Styles"), argument};
+    return SplitPath(JoinPath(root, argument));
 }
 
 StderrNotifierScope::StderrNotifierScope()

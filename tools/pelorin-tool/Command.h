@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pelorin::tool {
@@ -56,6 +57,12 @@ private:
 std::optional<Options> ParseWithRoot(std::string_view command, std::span<const std::string> args,
                                      std::initializer_list<std::string_view> valued,
                                      std::initializer_list<std::string_view> flags);
+
+/// Where the style file a command names lies, as the folder and file name that
+/// Style::LoadFile takes: an absolute path as it is; a relative path under the root
+/// (Styles/Scripture.zas); a bare file name in ROOT/Styles, where the game keeps
+/// its styles.
+std::pair<std::string, std::string> StyleFileLocation(const std::string& root, const std::string& argument);
 
 /// Installs a notifier that prints messages and status texts to stderr for as long
 /// as the object lives.

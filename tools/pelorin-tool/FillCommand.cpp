@@ -1,9 +1,8 @@
 // pelorin-tool fill: makes one puzzle the way a preparation worker does, for
-// batches of puzzles and for checking the filler against the same seed elsewhere.
+// batches of puzzles and for checking that a seed gives the same grid on every machine.
 #include "Command.h"
 #include "DictionaryLoader.h"
 
-#include "foundation/TextUtil.h"
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
 #include "game/GameFile.h"
@@ -24,16 +23,6 @@ constexpr const char* kName = "fill";
 // A preparation worker gives one game this many tries before it gives up.
 constexpr long long kWorkerTries = 4;
 constexpr long long kMaxTries = 1000;
-
-// The style file as given when it names a path, else the file of that name under
-// the root (where the default styles live, in Styles/).
-std::string StylePath(const std::string& root, const std::string& style)
-{
-    if (!style.empty() && style.front() == '/')
-        return style;
-    const std::string underRoot = JoinPath(root, style);
-    return FileExists(underRoot) ? underRoot : style;
-}
 
 int Run(std::span<const std::string> args)
 {
@@ -63,7 +52,7 @@ int Run(std::span<const std::string> args)
     auto dictionary = std::make_unique<Dictionary>();
     if (!LoadDictionaryOrReport(*dictionary, *root, kName))
         return 1;
-    const auto [folder, fileName] = SplitPath(StylePath(*root, *style));
+    const auto [folder, fileName] = StyleFileLocation(*root, *style);
     Style loaded(*dictionary);
     if (!loaded.LoadFile(folder, fileName)) {
         std::fprintf(stderr, "pelorin-tool: %s: the style %s did not load\n", kName, style->c_str());

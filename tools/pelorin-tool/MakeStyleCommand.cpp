@@ -4,8 +4,6 @@
 #include "DictionaryLoader.h"
 
 #include "foundation/Notifier.h"
-#include "foundation/StoredValues.h"
-#include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
@@ -22,28 +20,17 @@ constexpr size_t kMaxDescriptionBytes = 16;
 // Books from this size on get a progress line: scanning them takes a noticeable while.
 constexpr uintmax_t kBigBookBytes = 1024 * 1024;
 
-int32_t SentenceCount(const Style& style)
-{
-    int32_t count = 0;
-    for (const Book* book : style.Books())
-        count += book->sentences.Count();
-    return count;
-}
-
 void AddBookWithProgress(Style& style, const std::string& path, size_t number, size_t total)
 {
-    if (!FileExists(path) || !OpenFile(path, "r")) {
-        // The editor passes over such a book silently; a batch run should say so.
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size >= kBigBookBytes)
+        std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, path.c_str(),
+                     double(size) / (1024.0 * 1024.0));
+    // The editor passes over such a book silently; a batch run should say so.
+    if (!style.AddBook(path))
         std::fprintf(stderr, "pelorin-tool %s: cannot read %s; it is kept as a book without sentences\n", kName,
                      path.c_str());
-    } else {
-        std::error_code error;
-        const uintmax_t size = std::filesystem::file_size(path, error);
-        if (!error && size >= kBigBookBytes)
-            std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, path.c_str(),
-                         double(size) / (1024.0 * 1024.0));
-    }
-    style.AddBook(path);
 }
 
 int Run(std::span<const std::string> args)
@@ -80,7 +67,7 @@ int Run(std::span<const std::string> args)
     if (!style->SaveFile(*out))
         return 1;
     std::printf("%s: %d books, %d words, %d sentences\n", out->c_str(), style->Books().Count(),
-                style->Words().Count(), SentenceCount(*style));
+                style->Words().Count(), style->SentenceCount());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

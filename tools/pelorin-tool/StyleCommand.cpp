@@ -16,17 +16,6 @@ namespace {
 
 constexpr const char* kName = "style";
 
-// A style file named relative to the root (Styles/Scripture.zas) or by any path.
-std::string ResolveStylePath(const std::string& root, const std::string& file)
-{
-    if (!file.empty() && file.front() != '/') {
-        const std::string underRoot = JoinPath(root, file);
-        if (FileExists(underRoot))
-            return underRoot;
-    }
-    return file;
-}
-
 // A pattern as the program takes it: upper-case letters, a blank for an open cell
 // (written "." on the command line, where blanks are awkward).
 bool ParsePattern(const std::string& text, std::string& pattern, std::string& error)
@@ -58,14 +47,11 @@ void PrintSummary(const Style& style, const Dictionary& dictionary)
     std::printf("Stamp: %d (dictionary %d%s)\n", style.Stamp(), dictionary.Stamp(),
                 style.Stamp() == dictionary.Stamp() ? "" : ", stale: rebuilt at the next start");
     std::printf("Books: %d\n", style.Books().Count());
-    int32_t sentences = 0;
     int32_t number = 0;
-    for (const Book* book : style.Books()) {
+    for (const Book* book : style.Books())
         std::printf("  book %d: %d sentences\n", ++number, book->sentences.Count());
-        sentences += book->sentences.Count();
-    }
     std::printf("Words: %d\n", style.Words().Count());
-    std::printf("Sentences: %d\n", sentences);
+    std::printf("Sentences: %d\n", style.SentenceCount());
 }
 
 void PrintMatches(const Style& style, const Dictionary& dictionary, const std::string& shown,
@@ -113,10 +99,8 @@ int Run(std::span<const std::string> args)
     auto dictionary = std::make_unique<Dictionary>();
     if (!LoadDictionaryOrReport(*dictionary, root, kName))
         return 1;
-    const std::string path = ResolveStylePath(root, options->Operands()[0]);
-    auto [folder, name] = SplitPath(path);
-    if (folder.empty())
-        folder = ".";
+    const auto [folder, name] = StyleFileLocation(root, options->Operands()[0]);
+    const std::string path = JoinPath(folder, name);
     auto style = std::make_unique<Style>(*dictionary);
     if (!style->LoadFile(folder, name)) {
         // An open failure has been reported; the others are silent in the loader.

@@ -43,13 +43,10 @@ void PrintStyles(const Dictionary& dictionary, const std::string& root)
     LoadAllStyles(dictionary, JoinPath(root, "Styles"), styles);
     std::printf("Styles: %d\n", styles.Count());
     for (const Style* style : styles) {
-        int32_t sentences = 0;
-        for (const Book* book : style->Books())
-            sentences += book->sentences.Count();
         const std::string_view description = TextOf(style->Description());
         std::printf("  %-16.*s %-18s %d books, %d words, %d sentences\n", int(description.size()),
                     description.data(), style->FileName().c_str(), style->Books().Count(),
-                    style->Words().Count(), sentences);
+                    style->Words().Count(), style->SentenceCount());
     }
 }
 
