@@ -1,10 +1,11 @@
-// Timings of the grid filler on the default styles: single fills, a preparation
-// worker's four tries per game (how often a style fills a pattern at all), and the
-// pattern queries that dominate a pass.
+// Timings of the grid filler on the default styles: single fills, one round of a
+// preparation worker's tries per game (how often a style fills a pattern at all),
+// and the pattern queries that dominate a pass.
 //
 // The data root is the build's, or the folder named by PELORIN_DATA_ROOT in the
 // environment; PELORIN_FILL_SEEDS sets how many seeds the fill benchmarks run
 // (default 40). Seeds run from 1 upwards, so runs are comparable.
+#include "app/WorkerSlot.h"
 #include "foundation/TextUtil.h"
 #include "game/ClueChoice.h"
 #include "game/Game.h"
@@ -28,7 +29,6 @@ namespace {
 using namespace pelorin;
 
 constexpr const char* kStyleFiles[] = {"Scripture.zas", "Quotations.zas"};
-constexpr int kWorkerTries = 4;
 
 std::string DataRoot()
 {
@@ -151,14 +151,15 @@ void BM_FillGame(benchmark::State& state)
               });
 }
 
-// A preparation worker's job per seed: one game, up to four tries. The share of
-// seeds filled is the share of games a style delivers for the pattern.
+// One round of a preparation worker's tries per seed: one game, up to kPrepareTries
+// fills. A worker makes kPrepareRounds such rounds before it gives up, so the share
+// of seeds filled is the share of rounds that deliver a game for the pattern.
 void BM_WorkerGame(benchmark::State& state)
 {
     TimeSeeds(state, "tries", "median_game_ms",
               [](Game& game, const Style& style, int32_t pattern, const std::atomic<bool>& keepRunning) {
                   SeedRun run;
-                  while (run.work < kWorkerTries && !run.filled) {
+                  while (run.work < kPrepareTries && !run.filled) {
                       run.filled = FillGame(game, style, pattern, keepRunning);
                       ++run.work;
                   }

@@ -7,9 +7,14 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <signal.h>
 #include <system_error>
+#include <unistd.h>
+#include <vector>
 
 namespace pelorin {
 
@@ -24,6 +29,39 @@ std::unique_ptr<AppData>& TheAppData()
 {
     static std::unique_ptr<AppData> appData;
     return appData;
+}
+
+// Whether the process that wrote a temporary file still runs; `rest` is what
+// follows ".zac." in its name, "<pid>.<n>.tmp". A file of this process is never
+// in use here, since no worker runs while leftovers are removed.
+bool WriterRuns(std::string_view rest)
+{
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (error != std::errc() || end == rest.data() || pid <= 0 || pid == getpid())
+        return false;
+    return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// A save cut short by the end of its process leaves "<cache file>.<pid>.<n>.tmp"
+// beside the cache files, and nothing else would ever remove it. A file whose
+// writer still runs (another instance on the same data root) is left to it.
+void RemoveLeftoverTemporaries(const std::string& cacheFolder)
+{
+    constexpr std::string_view kMark = ".zac.";
+    std::vector<std::filesystem::path> leftovers;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(cacheFolder, error)) {
+        const std::string name = item.path().filename().string();
+        const size_t mark = name.find(kMark);
+        if (mark == std::string::npos || !name.ends_with(".tmp"))
+            continue;
+        if (!WriterRuns(std::string_view(name).substr(mark + kMark.size())))
+            leftovers.push_back(item.path());
+    }
+    // Removed after the listing, so that the listing does not change under it.
+    for (const std::filesystem::path& path : leftovers)
+        std::filesystem::remove(path, error);
 }
 
 } // namespace
@@ -80,8 +118,10 @@ void AppData::LoadAtStartup()
     SetStatusText("");
 
     SetStatusText(" Loading Styles ...");
-    // Loading replaces every style, so no worker may still be reading one.
+    // Loading replaces every style, so no worker may still be reading one; and
+    // with none writing, every temporary file of this process is a leftover.
     StopAllWorkers();
+    RemoveLeftoverTemporaries(cacheFolder_);
     LoadAllStyles(dictionary_, stylesFolder_, styles_);
 
     SetStatusText(" Upgrading Styles ...");
@@ -162,7 +202,7 @@ bool AppData::WorkerRunning(const Style& style, int32_t patternId) const
 
 std::string AppData::CachePath(const Style& style, int32_t patternId) const
 {
-    return JoinPath(cacheFolder_, CacheFileName(style.FileName(), patternId));
+    return CacheFilePath(cacheFolder_, style.FileName(), patternId);
 }
 
 bool AppData::TakeCachedGame(int32_t styleIndex, int32_t patternId)
@@ -192,6 +232,14 @@ bool AppData::TakeCachedGame(int32_t styleIndex, int32_t patternId)
     modified = true;
     currentFilePath.clear();
     return true;
+}
+
+void AppData::AddStyle(std::unique_ptr<Style> style)
+{
+    assert(style && "no style to add");
+    const Style& added = *style;
+    styles_.Add(std::move(style));
+    StartPreparation(added);
 }
 
 bool AppData::DeleteStyle(int32_t index)

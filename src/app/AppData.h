@@ -62,13 +62,16 @@ public:
     /// deletes the file and starts the preparation again; true when a game was
     /// loaded.
     bool TakeCachedGame(int32_t styleIndex, int32_t patternId);
+    /// Appends a style to the style list and starts its preparation (the style
+    /// manager's step after the style editor made the style).
+    void AddStyle(std::unique_ptr<Style> style);
     /// Deletes a style's file and removes the style, after stopping its workers.
     bool DeleteStyle(int32_t index);
     /// The number of running workers of a style (0 to 3).
     int32_t RunningWorkers(const Style& style) const;
     /// Whether the worker of a style and block pattern runs.
     bool WorkerRunning(const Style& style, int32_t patternId) const;
-    /// The full path of a style's cache file for a block pattern.
+    /// The full path of a style's cache file for a block pattern (CacheFilePath).
     std::string CachePath(const Style& style, int32_t patternId) const;
 
     // Window hooks; nothing happens while there is no window.
@@ -89,9 +92,9 @@ public:
     bool DictionaryLoaded() const { return dictionaryLoaded_; }
     Game& CurrentGame() { return game_; }
     const Game& CurrentGame() const { return game_; }
-    /// The style list: append order, owning. Styles are added here by the style
-    /// editor (then StartPreparation) and removed only through DeleteStyle.
-    ItemList<Style>& Styles() { return styles_; }
+    /// The style list: append order, owning. It changes only through AddStyle and
+    /// DeleteStyle (and the start-up load), which keep each style's workers in step:
+    /// a style removed or replaced behind their back would be read after it went.
     const ItemList<Style>& Styles() const { return styles_; }
     const Settings& Store() const { return settings_; }
 
@@ -99,9 +102,6 @@ public:
     const std::string& GamesFolder() const { return gamesFolder_; }
     const std::string& StylesFolder() const { return stylesFolder_; }
     const std::string& CacheFolder() const { return cacheFolder_; }
-
-    /// 1 from creation until ShutDown or destruction.
-    bool KeepRunning() const { return keepRunning_.load(); }
 
     // Plain state of the windows.
 

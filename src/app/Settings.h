@@ -17,11 +17,12 @@ namespace pelorin {
 /// How the two value types live in the INI file:
 /// - a string is stored as its plain text (`RootDir=/opt/pelorin/data/`), so an
 ///   installation can set RootDir by hand;
-/// - a number is stored as `dword:` and exactly eight hex digits, the form the
-///   numbers of exported per-user key files take (`LastBlockId=dword:00000002`).
+/// - a number is stored as `dword:` and exactly eight hex digits
+///   (`LastBlockId=dword:00000002`), so that a number is told from a string by its
+///   prefix alone and every number has one fixed-width form that reads back exactly.
 ///
-/// Reads ignore the stored type, as the per-user store the program first ran on
-/// did, and keep its absent-value rules:
+/// Reads ignore the stored type, so that a value edited by hand into the other
+/// form still reads predictably, by these absent-value rules:
 /// - ReadString gives the stored text as it is; a text of more than 255 UTF-16
 ///   units does not fit the read buffer and reads as absent.
 /// - ReadDword of a number gives the number. A value of any other form is a string

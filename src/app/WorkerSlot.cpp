@@ -16,18 +16,36 @@ namespace {
 // How often a timed wait looks at a worker's marker; short against the filler's
 // pass, long enough not to spin.
 constexpr std::chrono::milliseconds kPollInterval(2);
+
+// The one place the form of a cache file name is written down; `styleName` is
+// the style's file name without its extension.
+std::string CacheName(std::string_view styleName, int32_t patternId)
+{
+    return Format("%.*s_%ld.zac", static_cast<int>(styleName.size()), styleName.data(),
+                  static_cast<long>(patternId));
+}
+
+// Every cache path is built here.
+std::string CachePathOf(const std::string& cacheFolder, std::string_view styleName, int32_t patternId)
+{
+    return JoinPath(cacheFolder, CacheName(styleName, patternId));
+}
+
 } // namespace
 
 std::string CacheFileName(std::string_view styleFileName, int32_t patternId)
 {
-    return Format("%s_%ld.zac", StripExtension(styleFileName).c_str(), static_cast<long>(patternId));
+    return CacheName(StripExtension(styleFileName), patternId);
+}
+
+std::string CacheFilePath(const std::string& cacheFolder, std::string_view styleFileName, int32_t patternId)
+{
+    return CachePathOf(cacheFolder, StripExtension(styleFileName), patternId);
 }
 
 bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId)
 {
-    const std::string name = Format("%.*s_%ld.zac", static_cast<int>(styleName.size()), styleName.data(),
-                                    static_cast<long>(patternId));
-    return FileExists(JoinPath(cacheFolder, name));
+    return FileExists(CachePathOf(cacheFolder, styleName, patternId));
 }
 
 bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
@@ -59,6 +77,14 @@ WorkerSlot::~WorkerSlot()
 bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patternId,
                        const std::atomic<bool>& keepRunning)
 {
+    auto job = [&style, path = std::move(cachePath), patternId, &keepRunning] {
+        PrepareGame(style, path, patternId, keepRunning);
+    };
+    return Start(std::move(job), keepRunning);
+}
+
+bool WorkerSlot::Start(std::function<void()> job, const std::atomic<bool>& keepRunning)
+{
     if (!keepRunning.load())
         return false;
     for (;;) {
@@ -76,9 +102,7 @@ bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patter
     // The previous thread has done its last act; joining it costs nothing.
     if (thread_.joinable())
         thread_.join();
-    style_ = &style;
-    cachePath_ = std::move(cachePath);
-    patternId_ = patternId;
+    job_ = std::move(job);
     keepRunning_ = &keepRunning;
     // Making a thread reports failure only by exception; the slot then stays idle.
     try {
@@ -93,7 +117,7 @@ bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patter
 void WorkerSlot::Run()
 {
     for (;;) {
-        PrepareGame(*style_, cachePath_, patternId_, *keepRunning_);
+        job_();
         int state = kRunning;
         if (state_.compare_exchange_strong(state, kIdle))
             return; // the marker is cleared: nothing of the slot may be touched after this
@@ -134,7 +158,7 @@ StyleWorkers::~StyleWorkers()
 void StyleWorkers::Start(const std::string& cacheFolder)
 {
     for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
-        std::string path = JoinPath(cacheFolder, CacheFileName(style_->FileName(), patternId));
+        std::string path = CacheFilePath(cacheFolder, style_->FileName(), patternId);
         slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_);
     }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "game/BlockPatterns.h"
+
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -12,8 +15,9 @@ namespace pelorin {
 
 class Style;
 
-/// The block patterns that games are prepared for, one worker each: 0, 1 and 2.
-constexpr int32_t kPreparedPatterns = 3;
+/// The block patterns that games are prepared for, one worker each: the patterns
+/// the New Game dialog offers, 0 to kOfferedPatterns - 1.
+constexpr int32_t kPreparedPatterns = kOfferedPatterns;
 /// How often a worker runs the filler on its game in one round.
 constexpr int32_t kPrepareTries = 4;
 /// How many rounds of tries a worker makes before it gives up. A worker that gives
@@ -26,6 +30,9 @@ constexpr int32_t kPrepareRounds = 8;
 /// without its extension, "_", the pattern and ".zac" (My.Style.zas, 2 gives
 /// My.Style_2.zac).
 std::string CacheFileName(std::string_view styleFileName, int32_t patternId);
+
+/// The full path of that cache file in the cache folder.
+std::string CacheFilePath(const std::string& cacheFolder, std::string_view styleFileName, int32_t patternId);
 
 /// Whether the cache folder holds the game of a style (its file name already
 /// without extension) and block pattern. A file being written is not seen: games
@@ -42,7 +49,8 @@ bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patte
                  const std::atomic<bool>& keepRunning);
 
 /// One preparation worker: a thread that runs PrepareGame once for one style and
-/// block pattern, and the marker that tells whether it runs.
+/// block pattern (or, for tests, any job), and the marker that tells whether it
+/// runs.
 ///
 /// The marker is set before the thread starts and cleared as the thread's last act,
 /// so a slot never counts as idle while its thread can still touch the style. The
@@ -63,6 +71,9 @@ public:
     /// be made. The style and flag must outlive the worker.
     bool Start(const Style& style, std::string cachePath, int32_t patternId,
                const std::atomic<bool>& keepRunning);
+    /// The same for any job: it runs on the worker thread, once more for every
+    /// Start while it runs (see above). The job is kept only when a worker starts.
+    bool Start(std::function<void()> job, const std::atomic<bool>& keepRunning);
 
     /// The running marker: true from Start until the worker's last act.
     bool Running() const { return state_.load() != kIdle; }
@@ -81,9 +92,7 @@ private:
     std::atomic<int> state_{kIdle};
     std::thread thread_;
     // Written by Start before the thread exists and only read by the thread.
-    const Style* style_ = nullptr;
-    std::string cachePath_;
-    int32_t patternId_ = 0;
+    std::function<void()> job_;
     const std::atomic<bool>* keepRunning_ = nullptr;
 };
 
@@ -112,7 +121,6 @@ public:
 
     int32_t RunningCount() const;
     bool Running(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].Running(); }
-    const std::atomic<bool>& KeepRunning() const { return keepRunning_; }
 
 private:
     const Style* style_;

@@ -52,15 +52,20 @@ void ApplyPattern(Game& game, int32_t id)
     }
 }
 
+void LayOutPattern(Game& game, int32_t id)
+{
+    ResetGame(game);
+    ApplyPattern(game, id);
+    for (int face = 0; face < kFaces; ++face)
+        BuildEntries(game, face);
+}
+
 void SetPatternRow(Game& game, int face, int row, std::string_view text)
 {
     assert(face >= 0 && face < kFaces && row >= 0 && row < kSide && "no such row");
     const size_t columns = std::min(text.size(), static_cast<size_t>(kSide));
     for (size_t k = 0; k < columns; ++k) {
         Cell& cell = game.At(face, static_cast<int>(k), row);
-        cell.face = face;
-        cell.column = static_cast<int32_t>(k);
-        cell.row = row;
         if (text[k] == ' ') {
             // A block needs no view: the view of the cell is left as it is.
             cell.letter = kBlock;

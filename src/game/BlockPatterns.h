@@ -20,6 +20,10 @@ std::string_view PatternRow(int32_t id, int face, int row);
 /// unknown id changes nothing.
 void ApplyPattern(Game& game, int32_t id);
 
+/// Lays a built-in pattern out for a fill or for play: resets the game, applies
+/// the pattern and finds the entries of faces 0 to 3.
+void LayOutPattern(Game& game, int32_t id);
+
 /// Lays one row string over row `row` of `face`: a blank makes a block, any other
 /// character an empty open cell. Characters past column 7 are ignored.
 void SetPatternRow(Game& game, int face, int row, std::string_view text);

@@ -44,8 +44,9 @@ void ForEachEntry(Game& game, const std::atomic<bool>& keepRunning, Work&& work)
 
 void CollectMatches(Entry& entry, const Style& style)
 {
+    // EntryText spells the answer in capitals, the case the books are searched in.
     EntryText(entry);
-    const std::string answer = ToUpperAscii(TextOf(entry.text));
+    const std::string_view answer = TextOf(entry.text);
     entry.matches.Clear();
     for (const Book* book : style.Books())
         book->CollectQuotations(answer, entry.matches);
@@ -104,7 +105,7 @@ void ShortenQuote(Quote& quote)
 
 void BuildQuotes(Entry& entry)
 {
-    const std::string answer = ToUpperAscii(TextOf(entry.text));
+    const std::string_view answer = TextOf(entry.text);
     for (const Quotation* quotation : entry.matches) {
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;

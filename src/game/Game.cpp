@@ -94,8 +94,20 @@ Entry::~Entry() = default;
 Game::Game() : across_(10, ListOrder::Append, true, 10), down_(10, ListOrder::Append, true, 10)
 {
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
-    for (Cell& cell : cells_)
-        cell.owner = this;
+    // A cell's position never changes, so it is set once here: whoever holds only
+    // the cell (an entry's list of cells) can tell where it is, and reading a game
+    // file need not trust the file's positions.
+    for (int face = 0; face < kFaces; ++face) {
+        for (int column = 0; column < kSide; ++column) {
+            for (int row = 0; row < kSide; ++row) {
+                Cell& cell = At(face, column, row);
+                cell.owner = this;
+                cell.face = face;
+                cell.column = column;
+                cell.row = row;
+            }
+        }
+    }
     // Column 7 of a face and column 0 of the next face are one physical cell on
     // the box's vertical edge.
     for (int face = 0; face < kFaces; ++face) {

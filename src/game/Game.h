@@ -70,7 +70,8 @@ struct Quote {
 
 class Entry;
 
-/// One cell of one face. Cells of a game live at CellIndex(face, column, row).
+/// One cell of one face. Cells of a game live at CellIndex(face, column, row); a
+/// game's cells carry their own position from its construction on.
 class Cell {
 public:
     Game* owner = nullptr;

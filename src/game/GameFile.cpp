@@ -255,8 +255,12 @@ bool ReadImage(FileReader& in, GameImage& image)
         return false;
     if (!in.ReadInt32(image.savedMark) || !ReadEntries(in, image.across) || !ReadEntries(in, image.down))
         return false;
-    for (CellRecord& record : image.cells) {
-        if (!ReadCellRecord(in, record))
+    // The records come in cell order. One that names another cell is damage: the
+    // game's cells keep their own positions, so it would put its letters and
+    // numbers in the wrong place.
+    for (int i = 0; i < kCellCount; ++i) {
+        CellRecord& record = image.cells[static_cast<size_t>(i)];
+        if (!ReadCellRecord(in, record) || record.Index() != i)
             return false;
     }
     return IsConsistent(image);
@@ -298,9 +302,6 @@ void ApplyCells(Game& game, const std::array<CellRecord, kCellCount>& records)
     for (int i = 0; i < kCellCount; ++i) {
         const CellRecord& record = records[static_cast<size_t>(i)];
         Cell& cell = game.At(i);
-        cell.face = record.face;
-        cell.column = record.column;
-        cell.row = record.row;
         cell.number = record.number;
         cell.heldAcross = record.heldAcross;
         cell.heldDown = record.heldDown;

@@ -101,14 +101,6 @@ GridFiller::GridFiller(Game& game, const Style& style)
     matches_.reserve(256);
 }
 
-void GridFiller::LayOut(int32_t patternId)
-{
-    ResetGame(game_);
-    ApplyPattern(game_, patternId);
-    for (int face = 0; face < kFaces; ++face)
-        BuildEntries(game_, face);
-}
-
 void GridFiller::ResetEntries()
 {
     for (Entry* entry : game_.Across())
@@ -213,7 +205,7 @@ void GridFiller::RepairEntry(Entry& entry)
 bool GridFiller::Fill(int32_t patternId, const std::atomic<bool>& keepRunning)
 {
     stats_ = FillStats();
-    LayOut(patternId);
+    LayOutPattern(game_, patternId);
     int32_t direction = kAcross;
     int32_t incomplete = 0;
     for (int32_t pass = 0; pass < kMaxPasses; ++pass) {

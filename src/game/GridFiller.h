@@ -33,8 +33,8 @@ struct FillStats {
 ///
 /// Every choice comes from the thread's generator (game/Random.h), and every query
 /// gives the style's answers in the style's order, so one seed and one style give
-/// the same grid on every machine and in every faithful implementation. Nothing
-/// here may change the order of draws or of visits.
+/// the same grid on every machine, and tests can pin grids computed independently
+/// of this code. Nothing here may change the order of draws or of visits.
 class GridFiller {
 public:
     static constexpr int32_t kMaxPasses = 2000;
@@ -54,8 +54,6 @@ public:
 
     // The steps of a pass, public so that tests can drive them one at a time.
 
-    /// Resets the game, applies the pattern and finds the entries of faces 0 to 3.
-    void LayOut(int32_t patternId);
     void ResetEntries();
     /// Rebuilds every entry's text, marks the words complete and withdraws the
     /// rest; returns how many are incomplete.
@@ -92,7 +90,7 @@ bool HasDuplicateWords(const Game& game);
 
 /// The position of the word a draw of 0..32767 picks among `count` fitting words:
 /// r / 32767 x (count - 1), cut towards zero, in double precision so that every
-/// implementation gets the same answer. The last word needs the draw 32767.
+/// machine picks the same word. The last word needs the draw 32767.
 int32_t PickPosition(int32_t draw, int32_t count);
 
 } // namespace pelorin

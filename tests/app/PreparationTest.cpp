@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <future>
+#include <unistd.h>
 
 namespace pelorin {
 namespace {
@@ -67,20 +70,68 @@ TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
-// A file taken while its worker is still ending must be made again: starting the
-// slot then has the running worker look once more instead of being ignored.
-TEST_F(WorkerSlotTest, FileTakenWhileItsWorkerEndsIsMadeAgain)
-{
-    const std::string path = root_.CacheFile("Quick_2.zac");
-    WorkerSlot slot;
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(slot.Start(style_, path, 2, keepRunning_));
-        ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(path); }, kFillLimit)) << "round " << round;
-        fs::remove(path); // taken, perhaps before the worker's last act
+// A job the test holds on the worker thread until it lets it go, counting its runs.
+class HeldJob {
+public:
+    std::function<void()> Job()
+    {
+        return [this] {
+            if (runs_.fetch_add(1) == 0) {
+                entered_.set_value();
+                released_.wait();
+            }
+        };
     }
-    ASSERT_TRUE(slot.Start(style_, path, 2, keepRunning_));
-    EXPECT_TRUE(test::WaitUntil([&] { return fs::exists(path); }, kFillLimit));
-    EXPECT_TRUE(slot.WaitFor(kFillLimit));
+    void WaitUntilEntered() { entered_.get_future().wait(); }
+    void Release() { release_.set_value(); }
+    int Runs() const { return runs_.load(); }
+
+private:
+    std::atomic<int> runs_{0};
+    std::promise<void> entered_;
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+};
+
+// A file taken while its worker is still ending must be made again: a Start while
+// the worker runs has it run its job once more instead of being ignored, since the
+// file the job found or wrote may already be gone.
+TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMore)
+{
+    std::atomic<bool> keepRunning{true};
+    HeldJob held;
+    WorkerSlot slot;
+    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+    held.WaitUntilEntered();
+    ASSERT_TRUE(slot.Running());
+    EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+    EXPECT_TRUE(slot.Start(held.Job(), keepRunning)) << "a second request adds no third run";
+    held.Release();
+    slot.Join();
+    EXPECT_EQ(held.Runs(), 2);
+    EXPECT_FALSE(slot.Running());
+
+    // An idle slot starts a fresh worker.
+    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+    slot.Join();
+    EXPECT_EQ(held.Runs(), 3);
+}
+
+// A worker asked to stop does not make its extra run: the stop comes first.
+TEST(WorkerSlotRestartTest, ClearedFlagDropsTheRequestedRun)
+{
+    std::atomic<bool> keepRunning{true};
+    HeldJob held;
+    WorkerSlot slot;
+    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+    held.WaitUntilEntered();
+    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+    keepRunning = false;
+    held.Release();
+    slot.Join();
+    EXPECT_EQ(held.Runs(), 1);
+    EXPECT_FALSE(slot.Running());
+    EXPECT_FALSE(slot.Start(held.Job(), keepRunning)) << "nothing starts while the flag is cleared";
 }
 
 // The preparation as AppData runs it: start-up, taking games, deleting styles and
@@ -189,6 +240,81 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
             EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
         }
     }
+}
+
+// A cache file that does not read is removed, so that a sound one is made in its
+// place, while the game in play stays exactly as it was, with its file and state.
+TEST_F(PreparationTest, DamagedCacheFileIsReplacedAndTheCurrentGameKept)
+{
+    root_.AddStyle("A.zas");
+    const std::string damaged = root_.CacheFile("A_1.zac");
+    {
+        std::ofstream out(damaged, std::ios::binary);
+        out << "not a game file";
+    }
+    auto app = StartApp();
+    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && Idle(*app); }, kFillLimit));
+    ASSERT_EQ(test::FileBytes(damaged), "not a game file") << "an existing file is never rewritten";
+
+    ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
+    Entry* const first = app->CurrentGame().Across().At(0);
+    const int32_t across = app->CurrentGame().Across().Count();
+    app->selectedEntry = first;
+    app->currentFilePath = "/games/old.zag";
+    app->modified = false;
+    RecordingHooks window;
+    app->mainWindow = &window;
+
+    EXPECT_FALSE(app->TakeCachedGame(0, 1));
+    EXPECT_EQ(app->CurrentGame().Across().Count(), across);
+    EXPECT_EQ(app->CurrentGame().Across().At(0), first);
+    EXPECT_EQ(app->selectedEntry, first);
+    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
+    EXPECT_FALSE(app->modified);
+    EXPECT_EQ(window.calls, "");
+
+    // The worker makes a sound file where the damaged one was.
+    ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
+    Game made;
+    EXPECT_TRUE(OpenGame(damaged, made));
+    EXPECT_TRUE(notifier_.Messages().empty());
+}
+
+// A save cut short by the end of the program leaves its temporary file in the
+// cache folder; the next start-up removes it before any worker writes, and keeps
+// every other file, including one that another running program still writes.
+TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
+{
+    root_.AddStyle("A.zas", 4); // no worker of this style ever writes a file
+    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
+    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
+    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
+    const std::vector<std::string> kept = {live, "notes.tmp", "A_0.zac", "A.zac.txt"};
+    for (const std::string& name : kept)
+        std::ofstream(root_.CacheFile(name)) << name;
+    for (const std::string& name : {own, dead})
+        std::ofstream(root_.CacheFile(name)) << name;
+
+    auto app = StartApp();
+    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
+    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
+}
+
+// A style added while the program runs joins the list and is prepared at once.
+TEST_F(PreparationTest, AddedStyleIsPrepared)
+{
+    root_.AddStyle("A.zas");
+    auto app = StartApp();
+    ASSERT_EQ(app->Styles().Count(), 1);
+    root_.AddStyle("B.zas");
+    auto style = std::make_unique<Style>(app->Lexicon());
+    ASSERT_TRUE(style->LoadFile(root_.Styles(), "B.zas"));
+    app->AddStyle(std::move(style));
+    ASSERT_EQ(app->Styles().Count(), 2);
+    EXPECT_EQ(app->Styles().At(1)->FileName(), "B.zas");
+    EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("B.zas") && Idle(*app); }, kFillLimit));
 }
 
 // Every way of ending a style's searching workers ends them promptly and without

@@ -1,7 +1,7 @@
 #include "game/BlockPatterns.h"
 
 #include "game/Game.h"
-#include "support/PatternGame.h"
+#include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST_F(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
         {3, 12, 8, 20, {{5, 4}, {8, 8}}, {{8, 8}}, 8, 2, 2},
     };
     for (const Case& c : cases) {
-        test::LayOutPattern(*game, c.id);
+        LayOutPattern(*game, c.id);
         SCOPED_TRACE(c.id);
         EXPECT_EQ(game->Across().Count(), c.across);
         EXPECT_EQ(game->Down().Count(), c.down);
@@ -85,7 +85,7 @@ TEST_F(BlockPatternsTest, UnknownPatternLeavesEveryCellABlock)
     EXPECT_TRUE(PatternRow(4, 0, 0).empty());
     EXPECT_TRUE(PatternRow(0, 4, 0).empty());
     for (int32_t id : {4, -1}) {
-        test::LayOutPattern(*game, id);
+        LayOutPattern(*game, id);
         EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
         for (int i = 0; i < kCellCount; ++i)
             EXPECT_EQ(game->At(i).letter, kBlock);

@@ -1,8 +1,9 @@
 #include "game/GameFile.h"
 
+#include "game/BlockPatterns.h"
 #include "game/Game.h"
 #include "support/GameFileBytes.h"
-#include "support/PatternGame.h"
+#include "support/FilledGame.h"
 #include "support/RecordingNotifier.h"
 #include "support/TempDir.h"
 
@@ -99,7 +100,7 @@ protected:
     // A pattern-0 game with answers, hints and some play on it.
     void MakePlayedGame()
     {
-        test::LayOutPattern(*game, 0);
+        LayOutPattern(*game, 0);
         test::FillSolution(*game);
         Entry& first = *game->Across().At(0);
         first.form = kFormPast;
@@ -147,7 +148,7 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
 // The cell table closes the file: 256 records of 34 bytes by cell index.
 TEST_F(GameFileTest, SavedCellRecordsMarkBlocksAndEntryIndexes)
 {
-    test::LayOutPattern(*game, 0);
+    LayOutPattern(*game, 0);
     test::FillSolution(*game);
     ASSERT_TRUE(SaveGame(File("p0.zag"), *game));
     EXPECT_EQ(game->savedMark, 1);
@@ -172,7 +173,7 @@ TEST_F(GameFileTest, MagicIsComparedWithoutCaseButVersionExactly)
     sample.magic = "zgame";
     EXPECT_TRUE(OpenBytes(test::GameBytes(sample)));
 
-    test::LayOutPattern(*game, 1);
+    LayOutPattern(*game, 1);
     const std::string before = Fingerprint(*game);
     sample.version = 55;
     EXPECT_FALSE(OpenBytes(test::GameBytes(sample)));
@@ -261,6 +262,8 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
     const std::pair<const char*, std::function<void(TestGame&)>> damages[] = {
         {"entry cell off the faces", [](TestGame& g) { g.cells[9].face = 4; g.across[0].cells = {9}; }},
         {"grid cell with a negative row", [](TestGame& g) { g.cells[200].row = -1; }},
+        {"grid cell record naming another row", [](TestGame& g) { g.cells[200].row = 3; }},
+        {"grid cell record naming another face", [](TestGame& g) { g.cells[9].face = 2; }},
         {"entry over a block", [](TestGame& g) { g.across[0].cells.push_back(100); }},
         {"twins of which one is a block", [](TestGame& g) { g.cells[56].letter = 3; }},
         {"player letter past Z", [](TestGame& g) { g.cells[1].playerLetter = 27; }},

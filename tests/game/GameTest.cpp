@@ -1,6 +1,7 @@
 #include "game/Game.h"
 
-#include "support/PatternGame.h"
+#include "game/BlockPatterns.h"
+#include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ namespace {
 
 class GameTest : public ::testing::Test {
 protected:
-    void SetUp() override { test::LayOutPattern(*game, 0); }
+    void SetUp() override { LayOutPattern(*game, 0); }
 
     // Gives an entry a solution and stores it as its text.
     void Solve(Entry& entry, const std::string& word)

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -50,7 +52,19 @@ const char* StateName(CacheState state)
     return "";
 }
 
-std::vector<CacheEntry> ListCacheEntries(const AppData& app)
+// The names of the files in the cache folder, taken before any worker starts.
+std::set<std::string> FilesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(folder, error))
+        names.insert(item.path().filename().string());
+    return names;
+}
+
+// Only the files that were there before the workers started are ready; one that
+// appears later was made by this run, however early it came.
+std::vector<CacheEntry> ListCacheEntries(const AppData& app, const std::set<std::string>& existing)
 {
     std::vector<CacheEntry> entries;
     for (const Style* style : app.Styles()) {
@@ -59,7 +73,8 @@ std::vector<CacheEntry> ListCacheEntries(const AppData& app)
             entry.style = style;
             entry.patternId = patternId;
             entry.path = app.CachePath(*style, patternId);
-            entry.state = FileExists(entry.path) ? CacheState::Ready : CacheState::Missing;
+            const bool ready = existing.count(CacheFileName(style->FileName(), patternId)) != 0;
+            entry.state = ready ? CacheState::Ready : CacheState::Missing;
             entries.push_back(std::move(entry));
         }
     }
@@ -131,6 +146,7 @@ int Run(std::span<const std::string> args)
         std::fprintf(stderr, "pelorin-tool prepare: no cache folder %s\n", app.CacheFolder().c_str());
         return 1;
     }
+    const std::set<std::string> existing = FilesIn(app.CacheFolder());
     const Clock::time_point started = Clock::now();
     app.LoadAtStartup();
     if (!app.DictionaryLoaded()) {
@@ -138,7 +154,7 @@ int Run(std::span<const std::string> args)
         return 1;
     }
 
-    std::vector<CacheEntry> entries = ListCacheEntries(app);
+    std::vector<CacheEntry> entries = ListCacheEntries(app, existing);
     const auto deadline = started + std::chrono::seconds(timeout);
     int missing = CheckEntries(entries, started);
     int reported = -1;

@@ -1,21 +1,11 @@
 #pragma once
 
-#include "game/BlockPatterns.h"
 #include "game/Game.h"
 
 namespace pelorin::test {
 
 // Header-only on purpose: every test executable compiles tests/support/*.cpp,
 // and only some of them link the game layer.
-
-/// Lays a built-in pattern out as the filler does: reset, pattern, entries.
-inline void LayOutPattern(Game& game, int32_t id)
-{
-    ResetGame(game);
-    ApplyPattern(game, id);
-    for (int face = 0; face < kFaces; ++face)
-        BuildEntries(game, face);
-}
 
 /// Gives every open cell a solution letter (twins alike) and every entry its
 /// text, standing in for a filled grid.
