@@ -119,7 +119,7 @@ protected:
     std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
-// Files built from the format table open and save back to the same bytes, so
+// Files built from the file layout open and save back to the same bytes, so
 // reader and writer agree with the format and not only with each other.
 TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
 {
