@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -133,40 +135,82 @@ TEST_F(StoredValues, ReplacingFileKeepsTheOldFileUntilCommitted)
     EXPECT_EQ(files, 1);
 }
 
-// A saved game or style must be as readable as any file the user makes (other
-// accounts may share a data root), so the umask alone decides its mode.
-TEST_F(StoredValues, ReplacedFileGetsTheModeTheUmaskAllows)
-{
-    const mode_t previous = umask(027);
-    const std::string target = dir.File("game.zag");
+class ReplacingFileTest : public ::testing::Test {
+protected:
+    // Writes the int32 7 over the target; false when the file would not open.
+    bool Replace(const std::string& target)
     {
         ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
+        if (!file.Open(target))
+            return false;
         FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_TRUE(file.Commit(writer.Ok()));
+        writer.WriteInt32(7);
+        return file.Commit(writer.Ok());
     }
-    umask(previous);
-    struct stat info {};
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
+    static mode_t Mode(const std::string& path)
+    {
+        struct stat info {};
+        EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+        return info.st_mode & 0777;
+    }
+    const std::string written = std::string("\x07\0\0\0", 4);
+    test::TempDir dir;
+};
 
-// Readers find data files by exact name, so a temporary in the same folder must
-// never carry a data file's extension.
-TEST_F(StoredValues, TemporaryFileDoesNotLookLikeADataFile)
+// A new file is as readable as any file the user makes (other accounts may share
+// a data root), so the umask alone decides its mode; a replaced file keeps the
+// mode the user gave it.
+TEST_F(ReplacingFileTest, NewFilesTakeTheUmaskAndReplacedFilesKeepTheirMode)
 {
-    ReplacingFile file;
-    ASSERT_TRUE(file.Open(dir.File("Test_1.zac")));
-    int temporaries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-        ++temporaries;
-        EXPECT_EQ(entry.path().extension(), ".tmp") << entry.path();
-    }
-    EXPECT_EQ(temporaries, 1);
+    const mode_t previous = umask(027);
+    const std::string fresh = dir.File("fresh.zag");
+    const std::string kept = dir.File("kept.zag");
+    WriteAll(kept, "old");
+    ASSERT_EQ(chmod(kept.c_str(), 0604), 0);
+    EXPECT_TRUE(Replace(fresh));
+    EXPECT_TRUE(Replace(kept));
+    umask(previous);
+    EXPECT_EQ(Mode(fresh), 0640u);
+    EXPECT_EQ(Mode(kept), 0604u);
+    EXPECT_EQ(ReadAll(kept), written);
 }
 
-TEST_F(StoredValues, ReplacingFileFailsInAMissingFolder)
+// A file the user made read-only stays as it is, whoever runs the program.
+TEST_F(ReplacingFileTest, ReadOnlyFileIsRefusedAndKept)
+{
+    const std::string target = dir.File("done.zag");
+    WriteAll(target, "old");
+    ASSERT_EQ(chmod(target.c_str(), 0444), 0);
+    EXPECT_FALSE(Replace(target));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(Mode(target), 0444u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// Saving through a link writes the file it points to and leaves the link; a link
+// that points nowhere yet makes its file.
+TEST_F(ReplacingFileTest, LinksAreFollowedAndKept)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(dir.File("shared"));
+    const std::string shared = dir.File("shared/week.zag");
+    WriteAll(shared, "old");
+    fs::create_symlink("shared/week.zag", dir.File("week.zag"));
+    fs::create_symlink(dir.File("week.zag"), dir.File("chain.zag"));
+    fs::create_symlink("shared/later.zag", dir.File("later.zag"));
+    for (const char* link : {"week.zag", "chain.zag", "later.zag"}) {
+        ASSERT_TRUE(Replace(dir.File(link))) << link;
+        EXPECT_TRUE(fs::is_symlink(dir.File(link))) << link;
+        EXPECT_EQ(ReadAll(dir.File(link)), written) << link;
+    }
+    EXPECT_EQ(ReadAll(shared), written);
+
+    fs::create_symlink("loop.zag", dir.File("loop.zag"));
+    EXPECT_FALSE(Replace(dir.File("loop.zag")));
+}
+
+TEST_F(ReplacingFileTest, FailsInAMissingFolder)
 {
     ReplacingFile file;
     EXPECT_FALSE(file.Open(dir.File("missing/game.zag")));

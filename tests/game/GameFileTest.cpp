@@ -263,28 +263,38 @@ TEST_F(GameFileTest, MissingFileIsReportedWithPathAndErrorCode)
     EXPECT_EQ(messages[0].second, "Project Open");
 }
 
-TEST_F(GameFileTest, FullDiskFailsTheSaveAndKeepsTheOldFile)
+// A full disk, or a file the player made read-only: the save fails, says so, and
+// the old file stays as it was.
+TEST_F(GameFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
 {
-    WriteAll(File("kept.zag"), "the old game");
     MakePlayedGame();
-
-    // A file size limit makes writes fail as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool savedOk = SaveGame(File("kept.zag"), *game);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(savedOk);
-    EXPECT_EQ(ReadAll(File("kept.zag")), "the old game");
-    const auto messages = notifier.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Cannot Open Game File");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    const std::string kept = File("kept.zag");
+    auto fullDisk = [&] {
+        // A file size limit makes writes fail as a full disk does.
+        rlimit saved{};
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool savedOk = SaveGame(kept, *game);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        return savedOk;
+    };
+    auto readOnly = [&] {
+        std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        return SaveGame(kept, *game);
+    };
+    for (const std::function<bool()>& save : {std::function<bool()>(fullDisk), std::function<bool()>(readOnly)}) {
+        WriteAll(kept, "the old game");
+        const test::RecordingNotifier messages;
+        EXPECT_FALSE(save());
+        EXPECT_EQ(ReadAll(kept), "the old game");
+        EXPECT_EQ(messages.Messages(), (std::vector<std::pair<std::string, std::string>>{
+                                           {"Cannot Open Game File", "Error"}}));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    }
 }
 
 // Values no writer makes; counts far beyond the file's size are left to the sweep below.
