@@ -25,6 +25,9 @@ constexpr int64_t kEntryRecordMinBytes = 40;
 constexpr int64_t kHintMinBytes = 12;
 // No entry runs further than one side of a face.
 constexpr int32_t kMaxEntryCells = kSide;
+// At most four entries of two cells or more fit in a line of eight, and each
+// direction has 32 lines: a file announcing more is damaged.
+constexpr int32_t kMaxEntries = kFaces * kSide * 4;
 constexpr uint8_t kLastLetter = 26;
 
 /// A cell record as the file holds it.
@@ -158,6 +161,7 @@ bool ReadQuotes(FileReader& in, Entry& entry)
     int32_t count = 0;
     if (!in.ReadInt32(count) || !in.CanHold(count, kHintMinBytes))
         return false;
+    entry.quotes.Reserve(count);
     for (int32_t i = 0; i < count; ++i) {
         auto quote = std::make_unique<Quote>();
         if (!in.ReadInt32(quote->key) || !in.ReadInt32(quote->length) || !in.ReadText(quote->text))
@@ -186,6 +190,7 @@ bool ReadDefinitions(FileReader& in, Entry& entry)
     std::stable_sort(read.begin(), read.end(),
                      [](const auto& a, const auto& b) { return a->rank < b->rank; });
     DefinitionList ranked(10, ListOrder::Append, true, 10);
+    ranked.Reserve(count);
     for (auto& definition : read)
         ranked.Add(std::move(definition));
     entry.definitions.Swap(ranked);
@@ -206,7 +211,7 @@ std::unique_ptr<Entry> ReadEntry(FileReader& in)
 bool ReadEntries(FileReader& in, EntryVector& entries)
 {
     int32_t count = 0;
-    if (!in.ReadInt32(count) || !in.CanHold(count, kEntryRecordMinBytes))
+    if (!in.ReadInt32(count) || count > kMaxEntries || !in.CanHold(count, kEntryRecordMinBytes))
         return false;
     entries.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {

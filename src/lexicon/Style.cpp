@@ -316,12 +316,14 @@ bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileNam
     if (!reader.ReadInt32(bookCount) || !reader.CanHold(bookCount, kMinBookBytes))
         return false;
     ItemList<Book> books(kBookListStep, ListOrder::Append, true, kBookListStep);
+    books.Reserve(bookCount);
     for (int32_t b = 0; b < bookCount; ++b) {
         auto book = std::make_unique<Book>();
         book->style = this;
         int32_t sentenceCount = 0;
         if (!reader.ReadInt32(sentenceCount) || !reader.CanHold(sentenceCount, kMinSentenceBytes))
             return false;
+        book->sentences.Reserve(sentenceCount);
         for (int32_t s = 0; s < sentenceCount; ++s) {
             int32_t key = 0;
             int32_t length = 0;

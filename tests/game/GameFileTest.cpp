@@ -2,6 +2,7 @@
 
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
+#include "support/AllocationCount.h"
 #include "support/GameFileBytes.h"
 #include "support/FilledGame.h"
 #include "support/RecordingNotifier.h"
@@ -320,6 +321,36 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
         EXPECT_EQ(Fingerprint(*game), before) << what;
     }
     EXPECT_TRUE(notifier.Messages().empty());
+}
+
+// Games open from the cache and from anywhere the player points, so a file made
+// to be slow must not freeze the program: counts beyond what a grid holds are
+// refused at once, and the lists a file may make long cost memory in proportion
+// to it, definitions landing in rank order.
+TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
+{
+    TestGame crowded = test::SampleGame();
+    crowded.across.resize(128, crowded.across[0]);
+    EXPECT_TRUE(OpenBytes(test::GameBytes(crowded)));
+    crowded.across.push_back(crowded.across[0]);
+    EXPECT_FALSE(OpenBytes(test::GameBytes(crowded)));
+
+    constexpr int32_t kCount = 20000;
+    TestGame hinted = test::SampleGame();
+    hinted.across[0].definitions.clear();
+    hinted.across[0].quotes.clear();
+    for (int32_t i = 0; i < kCount; ++i) {
+        hinted.across[0].definitions.push_back({kCount - i, 0, "d"});
+        hinted.across[0].quotes.push_back({i, 1, "q"});
+    }
+    const std::string bytes = test::GameBytes(hinted);
+    const uint64_t before = test::AllocatedBytes();
+    ASSERT_TRUE(OpenBytes(bytes));
+    EXPECT_LT(test::AllocatedBytes() - before, 16 * bytes.size());
+    const Entry& entry = *game->Across().At(0);
+    EXPECT_EQ(entry.quotes.Count(), kCount);
+    ASSERT_EQ(entry.definitions.Count(), kCount);
+    EXPECT_EQ(entry.definitions.At(0)->rank, 1);
 }
 
 TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)

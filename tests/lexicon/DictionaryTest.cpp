@@ -1,5 +1,6 @@
 #include "lexicon/Dictionary.h"
 
+#include "support/AllocationCount.h"
 #include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/TempDir.h"
@@ -246,6 +247,27 @@ TEST_F(DictionaryTest, CapacityAndNestingLimitsHold)
     EXPECT_FALSE(LoadBytes(nested(Dictionary::kMaxNesting + 1)));
     ASSERT_TRUE(LoadBytes(nested(Dictionary::kMaxNesting)));
     EXPECT_EQ(Collected("nest"), (Ranks{{0, "innermost"}}));
+}
+
+// The program loads the dictionary at start-up, so a file made to be slow must not
+// freeze it: loading costs memory in proportion to the file beyond the fixed word
+// table, here for one word of many definitions in the rank order that is worst for
+// keyed insertion, which still lands them in rank order.
+TEST_F(DictionaryTest, ManyDefinitionsLoadInWorkLinearInTheFile)
+{
+    constexpr int32_t kCount = 20000;
+    TestRecord word = Word("WORD");
+    for (int32_t i = 0; i < kCount; ++i)
+        word.definitions.push_back({kCount - i, 0, "d"});
+    const std::string bytes = DictionaryBytes({word});
+    const uint64_t before = test::AllocatedBytes();
+    ASSERT_TRUE(LoadBytes(bytes));
+    const uint64_t allocated = test::AllocatedBytes() - before;
+    EXPECT_LT(allocated, Dictionary::kCapacity * sizeof(void*) + 16 * bytes.size());
+    const DefinitionList& definitions = dictionary.Record(0).definitions;
+    ASSERT_EQ(definitions.Count(), kCount);
+    EXPECT_EQ(definitions.At(0)->rank, 1);
+    EXPECT_EQ(definitions.At(kCount - 1)->rank, kCount);
 }
 
 // Out-of-range and circular bases come from damaged files: they must neither point

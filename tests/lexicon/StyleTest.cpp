@@ -2,6 +2,7 @@
 #include "lexicon/Style.h"
 #include "lexicon/StyleList.h"
 
+#include "support/AllocationCount.h"
 #include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/StyleFile.h"
@@ -504,6 +505,20 @@ TEST_F(StyleTest, CountsTheFileCannotHoldLoadNothing)
     bytes[bookCountAt + 16 + 3] = static_cast<char>(0x80); // text count negative
     EXPECT_TRUE(rejects(bytes));
     EXPECT_TRUE(notifier.Messages().empty());
+}
+
+// Styles load at start-up, so a file made to be slow must not freeze it: a style
+// of many empty books (four bytes each) costs memory in proportion to the file.
+TEST_F(StyleTest, ManyEmptyBooksLoadInWorkLinearInTheFile)
+{
+    TestStyle file;
+    file.books.resize(40000);
+    ASSERT_TRUE(file.WriteTo(StylePath("books.zas")));
+    Style style(dictionary);
+    const uint64_t before = test::AllocatedBytes();
+    ASSERT_TRUE(style.LoadFile(StylesFolder(), "books.zas"));
+    EXPECT_LT(test::AllocatedBytes() - before, 32 * file.Bytes().size());
+    EXPECT_EQ(style.Books().Count(), 40000);
 }
 
 TEST_F(StyleTest, WordIndexesOutsideTheDictionaryAreDropped)
