@@ -11,20 +11,6 @@ namespace pelorin {
 
 namespace {
 
-constexpr uint8_t kLastLetter = 26;
-
-bool IsLetterValue(uint8_t letter)
-{
-    return letter >= 1 && letter <= kLastLetter;
-}
-
-// A letter byte as entry text shows it: "A"-"Z", and a blank for anything that is
-// not a letter (an empty cell; blocks never belong to an entry).
-char LetterChar(uint8_t letter)
-{
-    return IsLetterValue(letter) ? static_cast<char>(letter + 64) : ' ';
-}
-
 uint8_t LetterValue(char c)
 {
     return static_cast<uint8_t>(ToUpperAscii(c) - 64);

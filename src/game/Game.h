@@ -19,7 +19,20 @@ class WordRecord;
 
 /// Letters are bytes: 0 empty, 1-26 "A"-"Z" (character = value + 64), 255 block.
 constexpr uint8_t kEmpty = 0;
+constexpr uint8_t kLastLetter = 26;
 constexpr uint8_t kBlock = 255;
+
+constexpr bool IsLetterValue(uint8_t letter)
+{
+    return letter >= 1 && letter <= kLastLetter;
+}
+
+/// A letter byte as entry text shows it: "A"-"Z", and a blank for anything that is
+/// not a letter (an empty cell; blocks never belong to an entry).
+constexpr char LetterChar(uint8_t letter)
+{
+    return IsLetterValue(letter) ? static_cast<char>(letter + 64) : ' ';
+}
 constexpr int kFaces = 4;
 constexpr int kSide = 8;
 constexpr int kCellCount = kFaces * kSide * kSide;

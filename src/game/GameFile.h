@@ -16,7 +16,8 @@ bool SaveGame(const std::string& path, Game& game);
 
 /// Reads a game file into an existing game. A file that cannot be opened is
 /// reported ("Project Open"); a wrong version or magic, or a damaged or truncated
-/// file, returns false silently. On any failure the game stays as it was.
+/// file (entries that do not fit the grid, bytes after the last cell), returns
+/// false silently. On any failure the game stays as it was.
 bool OpenGame(const std::string& path, Game& game);
 
 } // namespace pelorin

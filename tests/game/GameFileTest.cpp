@@ -133,6 +133,9 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
         EXPECT_EQ(ReadAll(File("out.zag")), bytes);
     }
     EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "first");
+    // The definitions stay a list in rank order: a better one added later leads.
+    game->Across().At(0)->definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
+    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "best");
 
     // The sample as the reader must see it, not only as bytes passed through.
     ASSERT_TRUE(OpenSample());
@@ -144,6 +147,24 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
     EXPECT_EQ(cat.cells.At(2), &game->At(0, 3, 0));
     EXPECT_EQ(game->At(0, 1, 0).downEntry, game->Down().At(0));
     EXPECT_EQ(game->At(0, 1, 0).FindView()->faceNumbers[0], 1);
+}
+
+// A game that never had a pattern laid out holds its cells at face 0, column 0,
+// row 0, and another implementation saves it so: it opens as the empty game.
+TEST_F(GameFileTest, EmptyGameWithCellsAtNoPositionOpens)
+{
+    TestGame empty;
+    empty.cells.fill(test::TestCell{});
+    const std::string bytes = test::GameBytes(empty);
+    ASSERT_EQ(bytes.size(), 4u + 10 + 4 + 4 + 4 + 256 * 34);
+    EXPECT_EQ(bytes.substr(bytes.size() - 34), std::string(24, '\0') + std::string("\xff\0", 2) + std::string(8, '\xff'));
+    MakePlayedGame();
+    ASSERT_TRUE(OpenBytes(bytes));
+    EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
+    for (int i = 0; i < kCellCount; ++i) {
+        EXPECT_EQ(game->At(i).letter, kBlock);
+        EXPECT_EQ(game->At(i).FindView(), nullptr);
+    }
 }
 
 // The cell table closes the file: 256 records of 34 bytes by cell index.
@@ -188,13 +209,11 @@ TEST_F(GameFileTest, MagicIsComparedWithoutCaseButVersionExactly)
 TEST_F(GameFileTest, OpeningOverAnotherGameDropsEveryOldReference)
 {
     MakePlayedGame();
-    CellView& oldView = game->At(0, 0, 0).GetCellView();
-    ASSERT_EQ(oldView.faceNumbers[0], 1);
+    ASSERT_EQ(game->At(0, 0, 0).GetCellView().faceNumbers[0], 1);
     ASSERT_TRUE(OpenSample());
     ExpectWhole(*game);
-    // The old game's numbered corner is a block now and shows no number.
-    EXPECT_EQ(oldView.faceNumbers[0], 0);
-    EXPECT_EQ(oldView.letterTile, 0);
+    // The old game's numbered corner is a block now and shows nothing at all.
+    EXPECT_EQ(game->At(0, 0, 0).FindView(), nullptr);
     for (int i = 0; i < kCellCount; ++i) {
         if (game->At(i).letter == kBlock) {
             EXPECT_EQ(game->At(i).playerLetter, 0);
@@ -311,6 +330,13 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
         {"player letter past Z", [](TestGame& g) { g.cells[1].playerLetter = 27; }},
         {"solution letter past Z", [](TestGame& g) { g.cells[1].letter = 40; }},
         {"entry of nine cells", [](TestGame& g) { g.across[0].cells = {8, 16, 24, 8, 16, 24, 8, 16, 24}; }},
+        {"open cell record at no position", [](TestGame& g) { g.cells[9].face = g.cells[9].column = g.cells[9].row = 0; }},
+        {"entry text its cells do not spell", [](TestGame& g) { g.across[0].text = "COT"; }},
+        {"entry cells out of their order", [](TestGame& g) { g.across[0].cells = {8, 24, 16}; g.across[0].text = "CTA"; }},
+        {"down entry running across", [](TestGame& g) { g.down[0].cells = {8, 16}; g.down[0].text = "CA"; }},
+        {"down entry in the Across list", [](TestGame& g) { g.across[0].direction = 1; }},
+        {"entry without a number", [](TestGame& g) { g.across[0].number = 0; }},
+        {"bytes after the last cell", [](TestGame& g) { g.trailing = "\x01"; }},
     };
     MakePlayedGame();
     const std::string before = Fingerprint(*game);
