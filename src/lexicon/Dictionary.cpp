@@ -108,6 +108,19 @@ void CollectFrom(const WordRecord& record, std::vector<std::unique_ptr<Definitio
         CollectFrom(*sub, copies);
 }
 
+// Whether the texts of the top-level records rise strictly in unsigned byte order,
+// as the lookup's bisection needs: in a table out of order, words that are there
+// are not found, and nothing tells why.
+bool InWordOrder(const std::unique_ptr<WordRecord>* table, int32_t count)
+{
+    for (int32_t i = 1; i < count; ++i) {
+        // std::string compares like memcmp: unsigned byte order.
+        if (table[i - 1]->text.compare(table[i]->text) >= 0)
+            return false;
+    }
+    return true;
+}
+
 // The text as SetText stores it. Stored texts end at their first zero byte, so a
 // probe ends there too and compares the way the table's texts do.
 std::string UpperCaseWord(std::string_view text)
@@ -181,6 +194,10 @@ bool Dictionary::LoadFile(const std::string& path)
         if (!ReadRecord(reader, *table[i], 0))
             return false;
     }
+    // Records out of order, or bytes after the last one, are damage that would
+    // otherwise pass unseen.
+    if (!reader.AtEnd() || !InWordOrder(table.get(), count))
+        return false;
 
     // Only top-level records have bases; an index outside the table names no word.
     for (int32_t i = 0; i < count; ++i) {

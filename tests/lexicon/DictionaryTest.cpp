@@ -174,6 +174,12 @@ TEST_F(DictionaryTest, DamagedFilesLoadNothingAndKeepTheOldDictionary)
     const std::string sample = DictionaryBytes(Sample());
     for (size_t cut = 0; cut < sample.size(); ++cut)
         damaged.emplace_back("cut at " + std::to_string(cut), sample.substr(0, cut));
+    damaged.emplace_back("a byte after the last record", sample + '\0');
+    // Lookups bisect the table, so words out of order would be there but not found.
+    damaged.emplace_back("words out of order", DictionaryBytes({Word("BEE"), Word("ANT")}));
+    damaged.emplace_back("a word twice", DictionaryBytes({Word("ANT"), Word("ANT")}));
+    damaged.emplace_back("a byte below 0x80 after one above",
+                         DictionaryBytes({Word("CAF\xC9"), Word("CAFE")}));
 
     // Counts the bytes cannot back: reading must stop before allocating or overrunning.
     ByteImage records = Header(1000);
@@ -221,9 +227,12 @@ TEST_F(DictionaryTest, CapacityAndNestingLimitsHold)
 {
     auto flat = [](int32_t count) {
         ByteImage image = Header(count);
-        for (int32_t i = 0; i < count; ++i)
-            for (int32_t field : {0, 0, 3, 0, -1, 0, 0}) // length, absent text, kind, form, base, subs, defs
+        for (int32_t i = 0; i < count; ++i) {
+            image.Int32(4);
+            image.Text({char('A' + i / 17576), char('A' + i / 676 % 26), char('A' + i / 26 % 26), char('A' + i % 26)});
+            for (int32_t field : {3, 0, -1, 0, 0}) // kind, form, base, subs, defs
                 image.Int32(field);
+        }
         return image.Bytes();
     };
     EXPECT_FALSE(LoadBytes(flat(Dictionary::kCapacity + 1)));

@@ -521,15 +521,32 @@ TEST_F(StyleTest, ManyEmptyBooksLoadInWorkLinearInTheFile)
     EXPECT_EQ(style.Books().Count(), 40000);
 }
 
-TEST_F(StyleTest, WordIndexesOutsideTheDictionaryAreDropped)
+// Word lists are bisected, so one out of order loses words silently; an index
+// beyond the dictionary of the style's own edition is damage, while in a style
+// of another edition it is a word this dictionary lacks, dropped until the
+// style's update rebuilds the list.
+TEST_F(StyleTest, WordListsOutOfOrderOrOutsideTheDictionaryAreRefused)
 {
-    TestStyle file;
-    file.words = {-1, 2, dictionary.Count() - 1, dictionary.Count(), 179999, 250000};
-    ASSERT_TRUE(file.WriteTo(StylePath("wide.zas")));
     Style style(dictionary);
-    ASSERT_TRUE(style.LoadFile(StylesFolder(), "wide.zas"));
+    auto loads = [&](const TestStyle& file) {
+        EXPECT_TRUE(file.WriteTo(StylePath("words.zas")));
+        return style.LoadFile(StylesFolder(), "words.zas");
+    };
+    TestStyle file;
+    for (const std::vector<int32_t>& words : {std::vector<int32_t>{3, 2}, {2, 2}, {-1, 2}, {2, dictionary.Count()}}) {
+        file.words = words;
+        EXPECT_FALSE(loads(file)) << words[0] << ", " << words[1];
+    }
+    file.words = {2};
+    WriteBytes(StylePath("words.zas"), file.Bytes() + '\0');
+    EXPECT_FALSE(style.LoadFile(StylesFolder(), "words.zas")) << "a byte after the last book";
+
+    file.stamp = kStamp + 1;
+    file.words = {-1, 2, dictionary.Count() - 1, dictionary.Count(), 179999, 250000};
+    ASSERT_TRUE(loads(file));
     EXPECT_EQ(style.Words().Words(), (std::vector<int32_t>{2, dictionary.Count() - 1}));
     EXPECT_EQ(style.MatchPattern("   ").Count(), 2);
+    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(StyleTest, SavingIntoAMissingFolderIsReportedAndChangesNothing)
