@@ -4,6 +4,7 @@
 
 #include "game/GameFile.h"
 #include "lexicon/StyleList.h"
+#include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 
 #include <QSettings>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace pelorin {
@@ -68,6 +70,50 @@ TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
     EXPECT_FALSE(PrepareGame(style_, path, 1, keepRunning_));
     EXPECT_EQ(test::FileBytes(path), before);
     EXPECT_TRUE(notifier_.Messages().empty());
+}
+
+// A fill that returns after the flag was cleared may have had its clue choice cut
+// short, and such a game must not wait in the cache for a later run: wherever in
+// the making the flag is cleared, a game that is written has all its clues.
+TEST_F(WorkerSlotTest, GameStoppedWhileItIsMadeIsNotCached)
+{
+    // A book of every word, so that choosing the clues takes a good share of the time.
+    test::TempDir books;
+    {
+        std::ofstream book(books.File("all.txt"));
+        const std::vector<std::string> words = test::AbcWords(2, 8);
+        for (int copy = 0; copy < 4; ++copy)
+            for (size_t i = 0; i < words.size(); ++i)
+                book << (i % 12 == 0 ? "\nThe " : " ") << words[i] << (i % 12 == 11 ? "." : "");
+    }
+    Style style(root_.Lexicon());
+    ASSERT_TRUE(style.AddBook(books.File("all.txt")));
+    style.BuildWordList();
+    const std::string path = root_.CacheFile("All_0.zac");
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PrepareGame(style, path, 0, keepRunning_));
+    const auto whole = std::chrono::steady_clock::now() - started;
+    fs::remove(path);
+
+    constexpr int kSteps = 24;
+    for (int step = 0; step < kSteps; ++step) {
+        std::atomic<bool> keepRunning{true};
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(whole * step / kSteps);
+            keepRunning = false;
+        });
+        const bool written = PrepareGame(style, path, 0, keepRunning);
+        stopper.join();
+        ASSERT_EQ(written, fs::exists(path));
+        if (!written)
+            continue;
+        Game game;
+        ASSERT_TRUE(OpenGame(path, game));
+        for (const auto* list : {&game.Across(), &game.Down()})
+            for (const Entry* entry : *list)
+                EXPECT_FALSE(entry->definitions.Empty()) << "step " << step << ": " << TextOf(entry->text);
+        fs::remove(path);
+    }
 }
 
 // A job the test holds on the worker thread until it lets it go, counting its runs.
