@@ -46,14 +46,12 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(StoredValues, IntegersAreLittleEndianTwosComplement)
+// Integers are little-endian two's complement; a text counts its zero byte, and an
+// absent text is the count 0 alone, apart from the empty one.
+TEST_F(StoredValues, ValuesHaveTheirStoredBytes)
 {
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(0x01020304); }), std::string("\x04\x03\x02\x01", 4));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(-1); }), std::string("\xff\xff\xff\xff", 4));
-}
-
-TEST_F(StoredValues, TextsCountTheirZeroByteAndAbsentTextsAreCountZero)
-{
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText("ABC"); }), std::string("\x04\0\0\0ABC\0", 8));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(StoredText()); }), std::string(4, '\0'));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(""); }), std::string("\x01\0\0\0\0", 5));
@@ -99,42 +97,6 @@ TEST_F(StoredValues, CanHoldRefusesCountsTheRestOfTheFileCannotHold)
     EXPECT_FALSE(reader.CanHold(0x7fffffff, 28));
 }
 
-TEST_F(StoredValues, ReplacingFileKeepsTheOldFileUntilCommitted)
-{
-    const std::string target = dir.File("game.zag");
-    WriteAll(target, "old");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteText("new");
-        EXPECT_EQ(ReadAll(target), "old");
-        // Not committed: the temporary goes, the old file stays.
-    }
-    EXPECT_EQ(ReadAll(target), "old");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_FALSE(file.Commit(false)); // a failed write keeps the old file too
-    }
-    EXPECT_EQ(ReadAll(target), "old");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_TRUE(file.Commit(writer.Ok()));
-    }
-    EXPECT_EQ(ReadAll(target), std::string("\x05\0\0\0", 4));
-    // Nothing but the target is left in the folder.
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 1);
-}
-
 class ReplacingFileTest : public ::testing::Test {
 protected:
     // Writes the int32 7 over the target; false when the file would not open.
@@ -156,6 +118,28 @@ protected:
     const std::string written = std::string("\x07\0\0\0", 4);
     test::TempDir dir;
 };
+
+// The old file stays whole until a complete new one replaces it: not when the new
+// one is dropped unfinished, nor when a write failed. Nothing else is left behind.
+TEST_F(ReplacingFileTest, OldFileStaysUntilTheNewOneIsCommitted)
+{
+    const std::string target = dir.File("game.zag");
+    WriteAll(target, "old");
+    for (bool commit : {false, true}) {
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        FileWriter writer(file.Get());
+        writer.WriteInt32(7);
+        EXPECT_EQ(ReadAll(target), "old");
+        if (commit) {
+            EXPECT_FALSE(file.Commit(false));
+        }
+    }
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_TRUE(Replace(target));
+    EXPECT_EQ(ReadAll(target), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
 
 // A new file is as readable as any file the user makes (other accounts may share
 // a data root), so the umask alone decides its mode; a replaced file keeps the
