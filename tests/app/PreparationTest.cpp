@@ -38,45 +38,16 @@ TEST(CacheFileNameTest, KeepsEveryDotButTheLast)
     EXPECT_EQ(CacheFileName(longName + ".zas", 2), longName + "_2.zac");
 }
 
-// The workers' own tests: a slot, its thread and the file it makes.
-class WorkerSlotTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        root_.AddStyle("Quick.zas");
-        ASSERT_TRUE(style_.LoadFile(root_.Styles(), "Quick.zas"));
-    }
-
-    test::RecordingNotifier notifier_;
-    test::TestRoot root_;
-    Style style_{root_.Lexicon()};
-    std::atomic<bool> keepRunning_{true};
-};
-
-// A cache file appears only complete: it is written under another name and
-// renamed, so nothing else is ever left in the folder. An existing file is kept.
-TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
+// A worker writes a game only where none is, and the game appears complete: it is
+// written under another name and renamed, so nothing else is ever left in the
+// folder. A fill that returns after the flag was cleared may have had its clue
+// choice cut short, and such a game must not wait in the cache for a later run:
+// wherever in the making the flag is cleared, a game that is written has all its
+// clues.
+TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
 {
-    const std::string path = root_.CacheFile("Quick_1.zac");
-    ASSERT_TRUE(PrepareGame(style_, path, 1, keepRunning_));
-    Game game;
-    ASSERT_TRUE(OpenGame(path, game));
-    EXPECT_GT(game.Across().Count(), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root_.Cache()), {}), 1);
-    EXPECT_TRUE(CachedGameExists("Quick", root_.Cache() + "/", 1));
-    EXPECT_FALSE(CachedGameExists("Quick", root_.Cache(), 0));
-
-    const std::string before = test::FileBytes(path);
-    EXPECT_FALSE(PrepareGame(style_, path, 1, keepRunning_));
-    EXPECT_EQ(test::FileBytes(path), before);
-    EXPECT_TRUE(notifier_.Messages().empty());
-}
-
-// A fill that returns after the flag was cleared may have had its clue choice cut
-// short, and such a game must not wait in the cache for a later run: wherever in
-// the making the flag is cleared, a game that is written has all its clues.
-TEST_F(WorkerSlotTest, GameStoppedWhileItIsMadeIsNotCached)
-{
+    test::RecordingNotifier notifier;
+    test::TestRoot root;
     // A book of every word, so that choosing the clues takes a good share of the time.
     test::TempDir books;
     {
@@ -86,23 +57,30 @@ TEST_F(WorkerSlotTest, GameStoppedWhileItIsMadeIsNotCached)
             for (size_t i = 0; i < words.size(); ++i)
                 book << (i % 12 == 0 ? "\nThe " : " ") << words[i] << (i % 12 == 11 ? "." : "");
     }
-    Style style(root_.Lexicon());
+    Style style(root.Lexicon());
     ASSERT_TRUE(style.AddBook(books.File("all.txt")));
     style.BuildWordList();
-    const std::string path = root_.CacheFile("All_0.zac");
+    const std::string path = root.CacheFile("All_0.zac");
+    std::atomic<bool> keepRunning{true};
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(PrepareGame(style, path, 0, keepRunning_));
+    ASSERT_TRUE(PrepareGame(style, path, 0, keepRunning));
     const auto whole = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 1);
+    EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
+    const std::string before = test::FileBytes(path);
+    EXPECT_FALSE(PrepareGame(style, path, 0, keepRunning));
+    EXPECT_EQ(test::FileBytes(path), before);
+    EXPECT_TRUE(notifier.Messages().empty());
     fs::remove(path);
 
     constexpr int kSteps = 24;
     for (int step = 0; step < kSteps; ++step) {
-        std::atomic<bool> keepRunning{true};
+        std::atomic<bool> running{true};
         std::thread stopper([&] {
             std::this_thread::sleep_for(whole * step / kSteps);
-            keepRunning = false;
+            running = false;
         });
-        const bool written = PrepareGame(style, path, 0, keepRunning);
+        const bool written = PrepareGame(style, path, 0, running);
         stopper.join();
         ASSERT_EQ(written, fs::exists(path));
         if (!written)

@@ -80,35 +80,5 @@ TEST_F(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
     }
 }
 
-TEST_F(BlockPatternsTest, UnknownPatternLeavesEveryCellABlock)
-{
-    EXPECT_TRUE(PatternRow(4, 0, 0).empty());
-    EXPECT_TRUE(PatternRow(0, 4, 0).empty());
-    for (int32_t id : {4, -1}) {
-        LayOutPattern(*game, id);
-        EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
-        for (int i = 0; i < kCellCount; ++i)
-            EXPECT_EQ(game->At(i).letter, kBlock);
-    }
-}
-
-TEST_F(BlockPatternsTest, PatternRowReachesTwinsAndStopsAtTheFaceEdge)
-{
-    ResetGame(*game);
-    SetPatternRow(*game, 3, 5, "X      X");
-    EXPECT_EQ(game->At(3, 6, 5).letter, kBlock);
-    // Column 7 of face 3 is column 0 of face 0; column 0 is column 7 of face 2.
-    EXPECT_EQ(game->At(0, 0, 5).letter, kEmpty);
-    EXPECT_EQ(game->At(2, 7, 5).letter, kEmpty);
-
-    SetPatternRow(*game, 3, 5, "        ");
-    EXPECT_EQ(game->At(0, 0, 5).letter, kBlock);
-    EXPECT_EQ(game->At(2, 7, 5).letter, kBlock);
-
-    SetPatternRow(*game, 3, 5, "XXXXXXXXXXXX");
-    EXPECT_EQ(game->At(3, 7, 5).letter, kEmpty);
-    EXPECT_EQ(game->At(3, 0, 6).letter, kBlock);
-}
-
 } // namespace
 } // namespace pelorin

@@ -206,33 +206,6 @@ TEST_F(StyleTest, LetterMaskCountsWordsOfThreeLettersOrMore)
     EXPECT_FALSE(quoted.ContainsWord("TO")); // no longer word starts with T
 }
 
-// The clue choice takes at most 11 quotations from the first book and then one
-// more from each further book; the limit is checked after each addition.
-TEST_F(StyleTest, CollectQuotationsStopsOnceTheTargetHoldsMoreThanTen)
-{
-    TestStyle file;
-    std::vector<test::TestSentence> first;
-    for (int i = 0; i < 15; ++i)
-        first.push_back(SentenceOf("A cat number " + std::string(static_cast<size_t>(i), 'x') + " sat."));
-    first.insert(first.begin() + 3, SentenceOf("No feline here."));
-    file.books = {first, {SentenceOf("One cat."), SentenceOf("Two cat."), SentenceOf("Three cat.")}};
-    ASSERT_TRUE(file.WriteTo(StylePath("cats.zas")));
-    Style style(dictionary);
-    ASSERT_TRUE(style.LoadFile(StylesFolder(), "cats.zas"));
-
-    ItemList<Quotation> matches(100, ListOrder::Sorted, false, 100);
-    for (const Book* book : style.Books())
-        book->CollectQuotations("CAT", matches);
-    EXPECT_EQ(matches.Count(), 12);
-    int32_t fromSecond = 0;
-    for (const Quotation* quotation : matches)
-        fromSecond += TextOf(quotation->text) == "One cat." ? 1 : 0;
-    EXPECT_EQ(fromSecond, 1);
-    ItemList<Quotation> none(100, ListOrder::Sorted, false, 100);
-    style.Books().At(0)->CollectQuotations("DOG", none);
-    EXPECT_EQ(none.Count(), 0);
-}
-
 // A style file built byte by byte from the file layout, not by the program's writer,
 // loads, answers, and saves back to the same bytes.
 TEST_F(StyleTest, HandMadeFileLoadsAnswersAndSavesBackByteExact)
