@@ -31,54 +31,23 @@ std::vector<int32_t> Tags(const ItemList<Keyed>& list)
     return tags;
 }
 
-class SortedItemList : public ::testing::Test {
-protected:
-    // Keys 5, 7, 9 tagged 1, 2, 3.
-    void SetUp() override
-    {
-        list.Add(new Keyed(5, 1));
-        list.Add(new Keyed(7, 2));
-        list.Add(new Keyed(9, 3));
-    }
-    ItemList<Keyed> list{10, ListOrder::Sorted, true, 10};
-};
-
 // Where a newcomer lands decides the order the player sees definitions and
-// quotations in, so every position of the bisection is pinned.
-TEST_F(SortedItemList, NewcomerPositionsFollowTheKeyedSearch)
+// quotations in: every position of the bisection, and among equal keys before the
+// equal element that the search meets.
+TEST(ItemList, NewcomerPositionsFollowTheKeyedSearch)
 {
-    struct Case {
-        int32_t key;
-        int32_t position;
+    const std::pair<std::vector<int32_t>, std::vector<int32_t>> cases[] = {
+        // keys in the order added (tagged 0, 1, ...), then the tags in list order
+        {{5, 7, 9, 10}, {0, 1, 2, 3}}, {{5, 7, 9, 9}, {0, 1, 3, 2}}, {{5, 7, 9, 8}, {0, 1, 3, 2}},
+        {{5, 7, 9, 7}, {0, 3, 1, 2}},  {{5, 7, 9, 6}, {0, 3, 1, 2}}, {{5, 7, 9, 5}, {3, 0, 1, 2}},
+        {{5, 7, 9, 4}, {3, 0, 1, 2}},  {{5, 5}, {1, 0}},
     };
-    for (const Case c : {Case{10, 3}, Case{9, 2}, Case{5, 0}, Case{6, 1}, Case{4, 0}}) {
-        list.Clear(); // a fresh 5, 7, 9 each time
-        SetUp();
-        list.Add(new Keyed(c.key, 99));
-        ASSERT_EQ(list.Count(), 4);
-        EXPECT_EQ(list.At(c.position)->tag, 99) << "key " << c.key;
+    for (const auto& [keys, tags] : cases) {
+        ItemList<Keyed> list(10, ListOrder::Sorted, true, 10);
+        for (size_t i = 0; i < keys.size(); ++i)
+            list.Add(new Keyed(keys[i], static_cast<int32_t>(i)));
+        EXPECT_EQ(Tags(list), tags) << "last key " << keys.back();
     }
-}
-
-TEST_F(SortedItemList, NewcomerGoesBeforeTheEqualElementTheSearchMeets)
-{
-    ItemList<Keyed> single(10, ListOrder::Sorted, true, 10);
-    single.Add(new Keyed(5, 1));
-    single.Add(new Keyed(5, 2));
-    EXPECT_EQ(Tags(single), (std::vector<int32_t>{2, 1}));
-
-    // With a run of equal keys in the middle, the bisection's midpoint decides.
-    list.Add(new Keyed(7, 4)); // meets 7 at the midpoint: lands before it
-    EXPECT_EQ(Tags(list), (std::vector<int32_t>{1, 4, 2, 3}));
-}
-
-TEST_F(SortedItemList, FindKeyAnswersAfterTheEndOnlyAboveTheLastKey)
-{
-    EXPECT_EQ(list.FindKey(10), ItemList<Keyed>::kAfterEnd);
-    EXPECT_EQ(list.FindKey(9), 2);
-    EXPECT_EQ(list.FindKey(8), 2);
-    ItemList<Keyed> empty(10, ListOrder::Sorted, true, 10);
-    EXPECT_EQ(empty.FindKey(3), 0);
 }
 
 // Readers fill lists whose length a file decides in one go; the result must be

@@ -13,17 +13,6 @@
 namespace pelorin {
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class StoredValues : public ::testing::Test {
 protected:
     std::string Written(void (*write)(FileWriter&))
@@ -35,12 +24,12 @@ protected:
             write(writer);
             EXPECT_TRUE(writer.Ok());
         }
-        return ReadAll(path);
+        return test::FileBytes(path);
     }
     FilePtr Reading(const std::string& bytes)
     {
         const std::string path = dir.File("input");
-        WriteAll(path, bytes);
+        test::WriteFileBytes(path, bytes);
         return OpenFile(path, "rb");
     }
     test::TempDir dir;
@@ -124,20 +113,20 @@ protected:
 TEST_F(ReplacingFileTest, OldFileStaysUntilTheNewOneIsCommitted)
 {
     const std::string target = dir.File("game.zag");
-    WriteAll(target, "old");
+    test::WriteFileBytes(target, "old");
     for (bool commit : {false, true}) {
         ReplacingFile file;
         ASSERT_TRUE(file.Open(target));
         FileWriter writer(file.Get());
         writer.WriteInt32(7);
-        EXPECT_EQ(ReadAll(target), "old");
+        EXPECT_EQ(test::FileBytes(target), "old");
         if (commit) {
             EXPECT_FALSE(file.Commit(false));
         }
     }
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(target), "old");
     EXPECT_TRUE(Replace(target));
-    EXPECT_EQ(ReadAll(target), written);
+    EXPECT_EQ(test::FileBytes(target), written);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -149,25 +138,25 @@ TEST_F(ReplacingFileTest, NewFilesTakeTheUmaskAndReplacedFilesKeepTheirMode)
     const mode_t previous = umask(027);
     const std::string fresh = dir.File("fresh.zag");
     const std::string kept = dir.File("kept.zag");
-    WriteAll(kept, "old");
+    test::WriteFileBytes(kept, "old");
     ASSERT_EQ(chmod(kept.c_str(), 0604), 0);
     EXPECT_TRUE(Replace(fresh));
     EXPECT_TRUE(Replace(kept));
     umask(previous);
     EXPECT_EQ(Mode(fresh), 0640u);
     EXPECT_EQ(Mode(kept), 0604u);
-    EXPECT_EQ(ReadAll(kept), written);
+    EXPECT_EQ(test::FileBytes(kept), written);
 }
 
 // A file the user made read-only stays as it is, whoever runs the program.
 TEST_F(ReplacingFileTest, ReadOnlyFileIsRefusedAndKept)
 {
     const std::string target = dir.File("done.zag");
-    WriteAll(target, "old");
+    test::WriteFileBytes(target, "old");
     ASSERT_EQ(chmod(target.c_str(), 0444), 0);
     EXPECT_FALSE(Replace(target));
     EXPECT_EQ(errno, EACCES);
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(target), "old");
     EXPECT_EQ(Mode(target), 0444u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -179,16 +168,16 @@ TEST_F(ReplacingFileTest, LinksAreFollowedAndKept)
     namespace fs = std::filesystem;
     fs::create_directory(dir.File("shared"));
     const std::string shared = dir.File("shared/week.zag");
-    WriteAll(shared, "old");
+    test::WriteFileBytes(shared, "old");
     fs::create_symlink("shared/week.zag", dir.File("week.zag"));
     fs::create_symlink(dir.File("week.zag"), dir.File("chain.zag"));
     fs::create_symlink("shared/later.zag", dir.File("later.zag"));
     for (const char* link : {"week.zag", "chain.zag", "later.zag"}) {
         ASSERT_TRUE(Replace(dir.File(link))) << link;
         EXPECT_TRUE(fs::is_symlink(dir.File(link))) << link;
-        EXPECT_EQ(ReadAll(dir.File(link)), written) << link;
+        EXPECT_EQ(test::FileBytes(dir.File(link)), written) << link;
     }
-    EXPECT_EQ(ReadAll(shared), written);
+    EXPECT_EQ(test::FileBytes(shared), written);
 
     fs::create_symlink("loop.zag", dir.File("loop.zag"));
     EXPECT_FALSE(Replace(dir.File("loop.zag")));

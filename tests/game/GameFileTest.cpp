@@ -26,21 +26,6 @@ namespace {
 
 using test::TestGame;
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    // A fresh file each time: rewriting a file in place can make the file system
-    // flush it to disk, which slows the many-file tests to a crawl.
-    std::filesystem::remove(path);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Everything a failed open must leave alone, with the entries' identities: a
 // game that took over freshly read entries would differ even with equal values.
 std::string Fingerprint(const Game& game)
@@ -84,7 +69,7 @@ protected:
 
     bool OpenBytes(const std::string& bytes)
     {
-        WriteAll(File("in.zag"), bytes);
+        test::WriteFileBytes(File("in.zag"), bytes);
         return OpenGame(File("in.zag"), *game);
     }
 
@@ -122,7 +107,7 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
         const std::string bytes = test::GameBytes(sample);
         ASSERT_TRUE(OpenBytes(bytes));
         ASSERT_TRUE(SaveGame(File("out.zag"), *game));
-        EXPECT_EQ(ReadAll(File("out.zag")), bytes);
+        EXPECT_EQ(test::FileBytes(File("out.zag")), bytes);
     }
     EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "first");
     // The definitions stay a list in rank order: a better one added later leads.
@@ -216,7 +201,7 @@ TEST_F(GameFileTest, SaveAndReopenKeepsPlayButShowsRevealedCellsAsNormal)
         }
     }
     ASSERT_TRUE(SaveGame(File("again.zag"), *reopened));
-    EXPECT_EQ(ReadAll(File("again.zag")), ReadAll(File("played.zag")));
+    EXPECT_EQ(test::FileBytes(File("again.zag")), test::FileBytes(File("played.zag")));
 }
 
 TEST_F(GameFileTest, MissingFileIsReportedWithPathAndErrorCode)
@@ -253,10 +238,10 @@ TEST_F(GameFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
         return SaveGame(kept, *game);
     };
     for (const std::function<bool()>& save : {std::function<bool()>(fullDisk), std::function<bool()>(readOnly)}) {
-        WriteAll(kept, "the old game");
+        test::WriteFileBytes(kept, "the old game");
         const test::RecordingNotifier messages;
         EXPECT_FALSE(save());
-        EXPECT_EQ(ReadAll(kept), "the old game");
+        EXPECT_EQ(test::FileBytes(kept), "the old game");
         EXPECT_EQ(messages.Messages(), (std::vector<std::pair<std::string, std::string>>{
                                            {"Cannot Open Game File", "Error"}}));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
@@ -335,7 +320,7 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     sample.down[0].quotes = {{1, 81, "He ran the __ like a ship."}};
     const std::string bytes = test::GameBytes(sample);
     const std::string valid = File("valid.zag");
-    WriteAll(valid, bytes);
+    test::WriteFileBytes(valid, bytes);
     ASSERT_TRUE(OpenGame(valid, *game));
     std::string before = Fingerprint(*game);
     const size_t cellsStart = bytes.size() - 256 * 34;

@@ -383,12 +383,6 @@ uint64_t Fnv1a64(std::string_view bytes)
     return hash;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The saved game of a seed is the whole result of the filler and the clue choice:
 // grid, answers, quotes and definitions. Any change to either that alters a
 // player's puzzle shows here.
@@ -413,7 +407,7 @@ TEST_F(FilledGameTest, SameSeedSavesTheSameGameFile)
         ASSERT_TRUE(FillGame(game, *world->style, golden.pattern, keepRunning));
         const std::string path = world->dir.File("game.zag");
         ASSERT_TRUE(SaveGame(path, game));
-        const std::string bytes = ReadAll(path);
+        const std::string bytes = test::FileBytes(path);
         EXPECT_EQ(bytes.size(), golden.size);
         EXPECT_EQ(Fnv1a64(bytes), golden.hash);
     }

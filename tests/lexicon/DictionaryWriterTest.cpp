@@ -17,14 +17,6 @@ namespace {
 using test::TempDir;
 using test::TestRecord;
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 TestRecord Expect(std::string text, std::vector<test::TestDefinition> definitions = {}, int32_t kind = 3)
 {
     TestRecord record;
@@ -85,7 +77,7 @@ TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
 {
     const std::string path = dir_.File("Zanth.dct");
     ASSERT_TRUE(DictionaryWriter(table_).Write(path, 4321, 7));
-    EXPECT_EQ(ReadBytes(path), test::DictionaryBytes(Sample(), 4321, 7));
+    EXPECT_EQ(test::FileBytes(path), test::DictionaryBytes(Sample(), 4321, 7));
 }
 
 // An absent text (count 0) and an empty one (count 1) are different bytes; a
@@ -100,7 +92,7 @@ TEST_F(DictionaryWriterTest, AbsentAndEmptyDefinitionTextsStayApart)
     for (int32_t field : {2, 0, 0, 0, 1, 0}) // count; rank, aux, absent text; rank, aux
         image.Int32(field);
     image.Text("");
-    const std::string bytes = ReadBytes(dir_.File("a.dct"));
+    const std::string bytes = test::FileBytes(dir_.File("a.dct"));
     EXPECT_EQ(bytes.substr(bytes.size() - image.Bytes().size()), image.Bytes());
 }
 
@@ -123,7 +115,7 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
 {
     const std::string path = dir_.File("Zanth.dct");
     ASSERT_TRUE(DictionaryWriter(table_).Write(path, 99));
-    const std::string before = ReadBytes(path);
+    const std::string before = test::FileBytes(path);
     const std::pair<const char*, std::function<void(WordTable&)>> damages[] = {
         {"words out of order", [](WordTable& t) { std::swap(t[0], t[2]); }},
         {"a word twice", [](WordTable& t) { t[2]->SetText("CATS"); }},
@@ -139,7 +131,7 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
         damage(table);
         EXPECT_FALSE(DictionaryWriter(table).Write(path, 1)) << what;
     }
-    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(test::FileBytes(path), before);
 
     WordTable full;
     for (int32_t i = 0; i <= Dictionary::kCapacity; ++i) {

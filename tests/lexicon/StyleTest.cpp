@@ -22,20 +22,6 @@ namespace {
 using test::SentenceOf;
 using test::TestStyle;
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 class StyleTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -235,7 +221,7 @@ TEST_F(StyleTest, HandMadeFileLoadsAnswersAndSavesBackByteExact)
 
     const std::string copy = dir.File("copy.zas");
     ASSERT_TRUE(style.SaveFile(copy));
-    EXPECT_EQ(ReadBytes(copy), file.Bytes());
+    EXPECT_EQ(test::FileBytes(copy), file.Bytes());
     EXPECT_EQ(style.FullPath(), copy);
     EXPECT_EQ(style.FileName(), "copy.zas");
     EXPECT_TRUE(notifier.Messages().empty());
@@ -260,7 +246,7 @@ TEST_F(StyleTest, SavedCapacityFollowsTheGrowthRule)
         for (int32_t i = 0; i < count; ++i)
             file.words.push_back(i);
         ASSERT_TRUE(style.SaveFile(dir.File("capacity.zas")));
-        EXPECT_EQ(ReadBytes(dir.File("capacity.zas")), file.Bytes()) << count;
+        EXPECT_EQ(test::FileBytes(dir.File("capacity.zas")), file.Bytes()) << count;
     }
 }
 
@@ -316,7 +302,7 @@ TEST_F(StyleTest, DamagedFilesLoadNothingAndKeepTheStyle)
     }
 
     for (const auto& [what, content] : damaged) {
-        WriteBytes(StylePath("damaged.zas"), content);
+        test::WriteFileBytes(StylePath("damaged.zas"), content);
         ASSERT_FALSE(style.LoadFile(StylesFolder(), "damaged.zas")) << what;
     }
     EXPECT_EQ(Texts(style.Words()), (Words{"CAT", "DOG"}));
@@ -403,7 +389,7 @@ TEST_F(StyleTest, StyleIsNotRebuiltAgainstADictionaryThatDidNotLoad)
     Style style(empty);
     ASSERT_TRUE(style.LoadFile(StylesFolder(), "kept.zas"));
     EXPECT_FALSE(style.UpdateIfStale());
-    EXPECT_EQ(ReadBytes(StylePath("kept.zas")), file.Bytes());
+    EXPECT_EQ(test::FileBytes(StylePath("kept.zas")), file.Bytes());
 }
 
 TEST_F(StyleTest, LoadAllStylesListsLoadableFilesByName)
@@ -415,7 +401,7 @@ TEST_F(StyleTest, LoadAllStylesListsLoadableFilesByName)
     ASSERT_TRUE(file.WriteTo(StylePath("a.zas")));
     file.version = 54;
     ASSERT_TRUE(file.WriteTo(StylePath("c.zas")));
-    WriteBytes(StylePath("notes.txt"), "not a style");
+    test::WriteFileBytes(StylePath("notes.txt"), "not a style");
     std::filesystem::create_directory(StylePath("d.zas"));
 
     ItemList<Style> styles(10, ListOrder::Append, true, 10);

@@ -15,12 +15,6 @@
 namespace pelorin {
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A root with a dictionary of the words of 2 to 7 letters over ABCD, and a style
 // of every other one of them, saved under Styles/.
 class FillCommandTest : public testing::Test {
@@ -54,7 +48,7 @@ TEST_F(FillCommandTest, SameSeedWritesTheSameGameWhateverNamesTheStyle)
         const test::ToolResult result = test::RunTool(fill + style + " --out " + dir.File("out.zag"));
         ASSERT_EQ(result.exitCode, 0) << result.output;
         EXPECT_EQ(result.output.rfind("filled: pattern 1, Test.zas, tries ", 0), 0u) << result.output;
-        const std::string game = ReadAll(dir.File("out.zag"));
+        const std::string game = test::FileBytes(dir.File("out.zag"));
         EXPECT_FALSE(game.empty());
         if (first.empty())
             first = game;
