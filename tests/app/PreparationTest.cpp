@@ -30,14 +30,6 @@ constexpr auto kFillLimit = 120s;
 // Clearing the flag ends a searching filler within one pass; allow for a slow one.
 constexpr auto kStopLimit = 3s;
 
-TEST(CacheFileNameTest, KeepsEveryDotButTheLast)
-{
-    const std::string longName(300, 'n'); // names are not cut to a fixed buffer
-    EXPECT_EQ(CacheFileName("My.Style.zas", 0), "My.Style_0.zac");
-    EXPECT_EQ(CacheFileName(".zas", 1), ".zas_1.zac");
-    EXPECT_EQ(CacheFileName(longName + ".zas", 2), longName + "_2.zac");
-}
-
 // A worker writes a game only where none is, and the game appears complete: it is
 // written under another name and renamed, so nothing else is ever left in the
 // folder. A fill that returns after the flag was cleared may have had its clue
@@ -118,44 +110,30 @@ private:
 };
 
 // A file taken while its worker is still ending must be made again: a Start while
-// the worker runs has it run its job once more instead of being ignored, since the
-// file the job found or wrote may already be gone.
-TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMore)
+// the worker runs has it run its job once more (once, however often asked), since
+// the file the job found or wrote may already be gone; unless the worker was asked
+// to stop meanwhile. An idle slot starts a fresh worker, but not while stopped.
+TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
 {
-    std::atomic<bool> keepRunning{true};
-    HeldJob held;
-    WorkerSlot slot;
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    held.WaitUntilEntered();
-    ASSERT_TRUE(slot.Running());
-    EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
-    EXPECT_TRUE(slot.Start(held.Job(), keepRunning)) << "a second request adds no third run";
-    held.Release();
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 2);
-    EXPECT_FALSE(slot.Running());
-
-    // An idle slot starts a fresh worker.
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 3);
-}
-
-// A worker asked to stop does not make its extra run: the stop comes first.
-TEST(WorkerSlotRestartTest, ClearedFlagDropsTheRequestedRun)
-{
-    std::atomic<bool> keepRunning{true};
-    HeldJob held;
-    WorkerSlot slot;
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    held.WaitUntilEntered();
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    keepRunning = false;
-    held.Release();
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 1);
-    EXPECT_FALSE(slot.Running());
-    EXPECT_FALSE(slot.Start(held.Job(), keepRunning)) << "nothing starts while the flag is cleared";
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "running");
+        std::atomic<bool> keepRunning{true};
+        HeldJob held;
+        WorkerSlot slot;
+        ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+        held.WaitUntilEntered();
+        ASSERT_TRUE(slot.Running());
+        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+        keepRunning = !stop;
+        held.Release();
+        slot.Join();
+        EXPECT_EQ(held.Runs(), stop ? 1 : 2);
+        EXPECT_FALSE(slot.Running());
+        EXPECT_EQ(slot.Start(held.Job(), keepRunning), !stop);
+        slot.Join();
+        EXPECT_EQ(held.Runs(), stop ? 1 : 3);
+    }
 }
 
 // The preparation as AppData runs it: start-up, taking games, deleting styles and
@@ -232,11 +210,17 @@ public:
     std::string calls;
 };
 
+// A style added while the program runs (the style manager's step) joins the list
+// and is prepared at once; taking a game replaces exactly the file taken.
 TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
 {
     root_.AddStyle("A.zas");
-    root_.AddStyle("B.zas");
     auto app = StartApp();
+    root_.AddStyle("B.zas");
+    auto added = std::make_unique<Style>(app->Lexicon());
+    ASSERT_TRUE(added->LoadFile(root_.Styles(), "B.zas"));
+    app->AddStyle(std::move(added));
+    ASSERT_EQ(app->Styles().Count(), 2);
     ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
                                 kFillLimit));
     const std::vector<std::string> names = {"A_0.zac", "A_1.zac", "A_2.zac", "B_0.zac", "B_1.zac", "B_2.zac"};
@@ -324,21 +308,6 @@ TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
     EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
     for (const std::string& name : kept)
         EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
-}
-
-// A style added while the program runs joins the list and is prepared at once.
-TEST_F(PreparationTest, AddedStyleIsPrepared)
-{
-    root_.AddStyle("A.zas");
-    auto app = StartApp();
-    ASSERT_EQ(app->Styles().Count(), 1);
-    root_.AddStyle("B.zas");
-    auto style = std::make_unique<Style>(app->Lexicon());
-    ASSERT_TRUE(style->LoadFile(root_.Styles(), "B.zas"));
-    app->AddStyle(std::move(style));
-    ASSERT_EQ(app->Styles().Count(), 2);
-    EXPECT_EQ(app->Styles().At(1)->FileName(), "B.zas");
-    EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("B.zas") && Idle(*app); }, kFillLimit));
 }
 
 // Every way of ending a style's searching workers ends them promptly and without

@@ -58,34 +58,6 @@ TEST_F(StoredValues, TextsReadBackUpToTheirFirstZeroByte)
     EXPECT_TRUE(reader.AtEnd());
 }
 
-// A damaged file must not make a reader allocate or read beyond what is there.
-TEST_F(StoredValues, ReadsBeyondTheEndFailForGood)
-{
-    FilePtr file = Reading(std::string("\xff\xff\xff\x7f" "AB", 6)); // a text of 2^31-1 bytes
-    FileReader reader(file.get());
-    StoredText text = "kept";
-    EXPECT_FALSE(reader.ReadText(text));
-    EXPECT_EQ(text, "kept");
-    int32_t value = 7;
-    EXPECT_FALSE(reader.ReadInt32(value));
-    EXPECT_EQ(value, 7);
-    EXPECT_FALSE(reader.Ok());
-
-    FilePtr negative = Reading(std::string("\xfe\xff\xff\xff", 4));
-    FileReader negativeReader(negative.get());
-    EXPECT_FALSE(negativeReader.ReadText(text));
-}
-
-TEST_F(StoredValues, CanHoldRefusesCountsTheRestOfTheFileCannotHold)
-{
-    FilePtr file = Reading(std::string(12, '\0'));
-    FileReader reader(file.get());
-    EXPECT_TRUE(reader.CanHold(3, 4));
-    EXPECT_FALSE(reader.CanHold(4, 4));
-    EXPECT_FALSE(reader.CanHold(-1, 4));
-    EXPECT_FALSE(reader.CanHold(0x7fffffff, 28));
-}
-
 class ReplacingFileTest : public ::testing::Test {
 protected:
     // Writes the int32 7 over the target; false when the file would not open.
