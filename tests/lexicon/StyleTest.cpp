@@ -69,17 +69,6 @@ protected:
     std::string StylesFolder() const { return dir.File("Styles"); }
     std::string StylePath(const std::string& name) const { return dir.File("Styles/" + name); }
 
-    /// A style loaded from a hand-made file holding the given words.
-    std::unique_ptr<Style> StyleOf(std::initializer_list<const char*> words)
-    {
-        TestStyle file;
-        file.words = Indexes(words);
-        EXPECT_TRUE(file.WriteTo(StylePath("words.zas")));
-        auto style = std::make_unique<Style>(dictionary);
-        EXPECT_TRUE(style->LoadFile(StylesFolder(), "words.zas"));
-        return style;
-    }
-
     static constexpr int32_t kStamp = 1234;
     test::TempDir dir;
     test::RecordingNotifier notifier;
@@ -88,33 +77,12 @@ protected:
 
 using Words = std::vector<std::string>;
 
-TEST_F(StyleTest, EmptyStyleAndOverlongPatternMatchNothing)
-{
-    const Style empty(dictionary);
-    for (const std::string pattern : {"", "   ", "CAT"})
-        ExpectMatches(empty, pattern, {});
-    EXPECT_FALSE(empty.ContainsWord("CAT"));
-    EXPECT_FALSE(empty.ContainsWord(""));
-    const auto style = StyleOf({"CAT"});
-    ExpectMatches(*style, "CAT      ", {});
-    ExpectMatches(*style, "         ", {});
-}
-
 // Every pattern over a small alphabet against a brute-force answer: the two
 // bisections and the scan from one before the low probe must never lose a word.
+// An empty style and a pattern longer than any entry match nothing.
 TEST_F(StyleTest, MatchPatternAgreesWithBruteForceForEveryPattern)
 {
-    std::vector<std::string> all{""};
-    std::vector<std::string> words;
-    for (int length = 1; length <= 4; ++length) {
-        std::vector<std::string> longer;
-        for (const std::string& prefix : all)
-            for (char c : std::string("ABC"))
-                longer.push_back(prefix + c);
-        all = longer;
-        words.insert(words.end(), all.begin(), all.end());
-    }
-    LoadDictionary(words, kStamp);
+    LoadDictionary(test::AbcWords(1, 4), kStamp);
     std::mt19937 random(7);
     TestStyle file;
     for (int32_t i = 0; i < dictionary.Count(); ++i)
@@ -123,17 +91,13 @@ TEST_F(StyleTest, MatchPatternAgreesWithBruteForceForEveryPattern)
     ASSERT_TRUE(file.WriteTo(StylePath("abc.zas")));
     Style style(dictionary);
     ASSERT_TRUE(style.LoadFile(StylesFolder(), "abc.zas"));
+    const Style empty(dictionary);
 
-    std::vector<std::string> patterns{""};
-    std::vector<std::string> level{""};
-    for (int length = 1; length <= 4; ++length) {
-        std::vector<std::string> longer;
-        for (const std::string& prefix : level)
-            for (char c : std::string("ABC D"))
-                longer.push_back(prefix + c);
-        level = longer;
-        patterns.insert(patterns.end(), level.begin(), level.end());
-    }
+    // Letters A to C, D (in no word) and open cells, written here as E.
+    std::vector<std::string> patterns = test::AbcWords(1, 4, 'E');
+    for (std::string& pattern : patterns)
+        std::replace(pattern.begin(), pattern.end(), 'E', ' ');
+    patterns.insert(patterns.end(), {"", "AAAAAAAAA", "         "});
     for (const std::string& pattern : patterns) {
         std::vector<int32_t> expected;
         for (int32_t wordIndex : file.words) {
@@ -145,33 +109,11 @@ TEST_F(StyleTest, MatchPatternAgreesWithBruteForceForEveryPattern)
                 expected.push_back(wordIndex);
         }
         ExpectMatches(style, pattern, expected);
+        ExpectMatches(empty, pattern, {});
         if (pattern.find(' ') == std::string::npos) {
             ASSERT_EQ(style.ContainsWord(pattern), !expected.empty()) << pattern;
         }
     }
-}
-
-// The queries answer from the word list as it is now, after every way it changes:
-// a build, a rebuild with more words, and a load over a built list.
-TEST_F(StyleTest, QueriesFollowEveryChangeOfTheWordList)
-{
-    Style style(dictionary);
-    style.MarkWord(dictionary.Find("CAT"));
-    style.BuildWordList();
-    ExpectMatches(style, "C T", Indexes({"CAT"}));
-    style.MarkWord(dictionary.Find("CUT"));
-    style.MarkWord(dictionary.Find("LIGHT"));
-    style.BuildWordList();
-    ExpectMatches(style, "C T", Indexes({"CAT", "CUT"}));
-    EXPECT_TRUE(style.ContainsWord("LIGHT"));
-
-    TestStyle file;
-    file.words = Indexes({"COT", "DOG"});
-    ASSERT_TRUE(file.WriteTo(StylePath("other.zas")));
-    ASSERT_TRUE(style.LoadFile(StylesFolder(), "other.zas"));
-    ExpectMatches(style, "C T", Indexes({"COT"}));
-    EXPECT_FALSE(style.ContainsWord("LIGHT"));
-    EXPECT_TRUE(style.ContainsWord("DOG"));
 }
 
 TEST_F(StyleTest, LetterMaskCountsWordsOfThreeLettersOrMore)
@@ -250,13 +192,18 @@ TEST_F(StyleTest, SavedCapacityFollowsTheGrowthRule)
     }
 }
 
-TEST_F(StyleTest, MissingFileIsReportedWithPathAndErrorNumber)
+// A file that does not open is reported: for loading with its path and error
+// number, for saving (into a missing folder) in short, and the style keeps its path.
+TEST_F(StyleTest, FilesThatDoNotOpenAreReported)
 {
     Style style(dictionary);
     EXPECT_FALSE(style.LoadFile(StylesFolder(), "missing.zas"));
+    EXPECT_FALSE(style.SaveFile(dir.File("nowhere/new.zas")));
     EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
                                        {"Cannot open project file (" + StylePath("missing.zas") + "), error code (2)",
-                                        "Project Open"}}));
+                                        "Project Open"},
+                                       {"Cannot Open Project File", "Error"}}));
+    EXPECT_TRUE(style.FullPath().empty());
 }
 
 // A damaged file loads nothing, silently, and the style keeps what it held. The
@@ -338,16 +285,6 @@ TEST_F(StyleTest, ManyEmptyBooksLoadInWorkLinearInTheFile)
     ASSERT_TRUE(style.LoadFile(StylesFolder(), "books.zas"));
     EXPECT_LT(test::AllocatedBytes() - before, 32 * file.Bytes().size());
     EXPECT_EQ(style.Books().Count(), 40000);
-}
-
-TEST_F(StyleTest, SavingIntoAMissingFolderIsReportedAndChangesNothing)
-{
-    const auto style = StyleOf({"CAT"});
-    const std::string before = style->FullPath();
-    EXPECT_FALSE(style->SaveFile(dir.File("nowhere/new.zas")));
-    EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
-                                       {"Cannot Open Project File", "Error"}}));
-    EXPECT_EQ(style->FullPath(), before);
 }
 
 // A new edition of the dictionary renumbers its words: the style is rebuilt from
