@@ -44,30 +44,12 @@ uint32_t Fnv1a(std::string_view text)
     return hash;
 }
 
-void AddWords(std::vector<std::string>& words, const std::string& alphabet, std::string& prefix, size_t length)
-{
-    if (prefix.size() == length) {
-        words.push_back(prefix);
-        return;
-    }
-    for (char c : alphabet) {
-        prefix.push_back(c);
-        AddWords(words, alphabet, prefix, length);
-        prefix.pop_back();
-    }
-}
-
-// Every word of `shortest` to `longest` letters over the alphabet; the style keeps
-// the words whose FNV-1a hash is below 3 modulo 10 (about 30 %).
-std::unique_ptr<WordWorld> MakeWorld(const std::string& alphabet, size_t shortest, size_t longest)
+// Every word of `shortest` to `longest` letters over A to `lastLetter`; the style
+// keeps the words whose FNV-1a hash is below 3 modulo 10 (about 30 %).
+std::unique_ptr<WordWorld> MakeWorld(char lastLetter, int shortest, int longest)
 {
     auto world = std::make_unique<WordWorld>();
-    std::vector<std::string> words;
-    for (size_t length = shortest; length <= longest; ++length) {
-        std::string prefix;
-        AddWords(words, alphabet, prefix, length);
-    }
-    test::WriteDictionary(world->dir.Folder(), test::PlainWords(words));
+    test::WriteDictionary(world->dir.Folder(), test::PlainWords(test::AbcWords(shortest, longest, lastLetter)));
     if (!world->dictionary->Load(world->dir.Folder()))
         return nullptr;
     world->style = std::make_unique<Style>(*world->dictionary);
@@ -107,8 +89,8 @@ class GridFillerTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        four = MakeWorld("ABCD", 2, 7).release();
-        three = MakeWorld("ABC", 2, 8).release();
+        four = MakeWorld('D', 2, 7).release();
+        three = MakeWorld('C', 2, 8).release();
     }
     static void TearDownTestSuite()
     {
