@@ -8,16 +8,6 @@
 namespace pelorin {
 namespace {
 
-TEST(TextUtil, AppendPathPartAddsOneSeparator)
-{
-    std::string path = "/data";
-    AppendPathPart(path, "Games");
-    EXPECT_EQ(path, "/data/Games");
-    std::string rooted = "/data/";
-    AppendPathPart(rooted, "Styles");
-    EXPECT_EQ(rooted, "/data/Styles");
-}
-
 TEST(TextUtil, StripExtensionCutsAtTheLastDotUnlessItLeads)
 {
     EXPECT_EQ(StripExtension("Classic.zas"), "Classic");

@@ -176,53 +176,27 @@ TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
             } else {
                 ASSERT_NE(view, nullptr);
                 EXPECT_TRUE(view->dirty && !view->mesh) << "pattern " << pattern << ", cell " << i;
+                EXPECT_EQ(view->letterSet, kSetNormal) << "revealed cells show as normal";
             }
         }
     }
 }
 
-// Saving again after reopening gives the same bytes, so play, given-up marks and
-// hints survive; only the reveal colours do not.
-TEST_F(GameFileTest, SaveAndReopenKeepsPlayButShowsRevealedCellsAsNormal)
-{
-    MakePlayedGame();
-    ASSERT_TRUE(SaveGame(File("played.zag"), *game));
-    auto reopened = std::make_unique<Game>();
-    ASSERT_TRUE(OpenGame(File("played.zag"), *reopened));
-
-    for (int i = 0; i < kCellCount; ++i) {
-        const Cell& read = reopened->At(i);
-        EXPECT_EQ(read.playerLetter, game->At(i).playerLetter);
-        if (read.letter != kBlock) {
-            EXPECT_EQ(read.FindView()->letterSet, kSetNormal);
-            EXPECT_EQ(read.FindView()->letterTile, read.playerLetter);
-        }
-    }
-    ASSERT_TRUE(SaveGame(File("again.zag"), *reopened));
-    EXPECT_EQ(test::FileBytes(File("again.zag")), test::FileBytes(File("played.zag")));
-}
-
-TEST_F(GameFileTest, MissingFileIsReportedWithPathAndErrorCode)
-{
-    const std::string path = File("absent.zag");
-    EXPECT_FALSE(OpenGame(path, *game));
-    const auto messages = notifier.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Cannot open Game file (" + path + "), error code (2)");
-    EXPECT_EQ(messages[0].second, "Project Open");
-}
-
-// A save that fails (here over a file the player made read-only) says so, and the
-// old file stays as it was.
-TEST_F(GameFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
+// A file that does not open is reported: for reading with its path and error
+// code; for writing in short (here over a file the player made read-only), and
+// the old file stays as it was.
+TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
 {
     MakePlayedGame();
     const std::string kept = File("kept.zag");
     test::WriteFileBytes(kept, "the old game");
     std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(OpenGame(File("absent.zag"), *game));
     EXPECT_FALSE(SaveGame(kept, *game));
     EXPECT_EQ(test::FileBytes(kept), "the old game");
     EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
+                                       {"Cannot open Game file (" + File("absent.zag") + "), error code (2)",
+                                        "Project Open"},
                                        {"Cannot Open Game File", "Error"}}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
