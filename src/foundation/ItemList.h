@@ -42,6 +42,8 @@ class ItemList {
 public:
     /// The answer of FindKey when the key belongs after the last element.
     static constexpr int32_t kAfterEnd = -1;
+    /// Up to this many elements in all, AddEach places them one by one.
+    static constexpr size_t kSmallBatch = 64;
 
     ItemList(int32_t capacity, ListOrder order, bool owns, int32_t growthStep)
         : capacity_(std::max<int32_t>(capacity, 1)), order_(order), owns_(owns),
@@ -95,6 +97,13 @@ public:
     {
         assert(owns_ && "only an owning list takes a unique_ptr");
         const size_t count = slots_.size() + elements.size();
+        if (count <= kSmallBatch) {
+            // A few elements, the usual case, are placed one by one: the same
+            // order, without the cost of working it out for many.
+            for (auto& element : elements)
+                Add(element.release());
+            return;
+        }
         GrowCapacityTo(count);
         if constexpr (HasSortKey<T>) {
             if (order_ != ListOrder::Append) {

@@ -59,7 +59,7 @@ TEST(ItemList, AddEachPlacesLikeOneAddAfterAnother)
     for (int round = 0; round < 200; ++round) {
         const int32_t keyRange = 1 + static_cast<int32_t>(random() % 8);
         const size_t before = random() % 6;
-        const size_t added = random() % 40;
+        const size_t added = random() % 160; // both sides of the small-batch path
         ItemList<Keyed> one(10, ListOrder::Sorted, true, 10);
         ItemList<Keyed> each(10, ListOrder::Sorted, true, 10);
         std::vector<std::unique_ptr<Keyed>> batch;
