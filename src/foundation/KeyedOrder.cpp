@@ -90,7 +90,8 @@ std::vector<int32_t> KeyedInsertionOrder(std::span<const int32_t> keys, size_t p
     int32_t last = 0;
     for (size_t i = 0; i < n; ++i) {
         const int32_t key = keys[i];
-        const size_t rank = static_cast<size_t>(std::lower_bound(distinct.begin(), distinct.end(), key) - distinct.begin());
+        const auto found = std::lower_bound(distinct.begin(), distinct.end(), key);
+        const auto rank = static_cast<size_t>(found - distinct.begin());
         const int32_t below = byKey.Prefix(rank);
         const int32_t equal = byKey.Prefix(rank + 1) - below;
         const int32_t count = static_cast<int32_t>(i);

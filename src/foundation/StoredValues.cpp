@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace pelorin {

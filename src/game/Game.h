@@ -33,6 +33,7 @@ constexpr char LetterChar(uint8_t letter)
 {
     return IsLetterValue(letter) ? static_cast<char>(letter + 64) : ' ';
 }
+
 constexpr int kFaces = 4;
 constexpr int kSide = 8;
 constexpr int kCellCount = kFaces * kSide * kSide;
