@@ -95,8 +95,12 @@ constexpr std::array<std::string_view, 12> kLabels = {
     "quantifier", "informal", "slang",  "colloquial", "archaic",  "obsolete",
     "literary",   "formal",   "plural", "nonstandard", "figurative", "abbreviation"};
 
-// A clause a solver can read as the whole definition: not a lone label, and not
-// cut off after a word that wants more ("use as a basis for").
+// Words that open a clause that only frames the definition ("in Judeo-Christian
+// mythology; the first man").
+constexpr std::array<std::string_view, 3> kFrames = {"in", "according", "among"};
+
+// A clause a solver can read as the whole definition: not a lone label, not a
+// frame, and not cut off after a word that wants more ("use as a basis for").
 bool StandsAlone(std::string_view clause)
 {
     const std::vector<std::string_view> words = SplitAt(Trim(clause, " ,;:"), ' ');
@@ -105,7 +109,7 @@ bool StandsAlone(std::string_view clause)
     const std::string last = ToLower(Trim(words.back(), ",;:"));
     if (words.size() == 1)
         return last.size() >= 3 && !OneOf(last, kLabels) && !OneOf(last, kOpenEndings);
-    return !OneOf(last, kOpenEndings) && !(last.size() > 4 && EndsWith(last, "ly"));
+    return !OneOf(last, kOpenEndings) && !OneOf(ToLower(words.front()), kFrames);
 }
 
 // The text without its parenthesised asides ("(Old Testament)", "(1809-1865)",
@@ -141,9 +145,13 @@ std::string WithoutAsides(std::string_view text)
 std::string FirstClause(std::string_view text)
 {
     std::string clause;
-    for (std::string_view part : SplitAt(text, ';')) {
-        part = Trim(part, " ");
+    const std::vector<std::string_view> parts = SplitAt(text, ';');
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::string_view part = Trim(parts[i], " ");
         if (part.empty())
+            continue;
+        // A frame before the definition goes when a definition follows it.
+        if (clause.empty() && i + 1 < parts.size() && OneOf(ToLower(SplitAt(part, ' ').front()), kFrames))
             continue;
         if (!clause.empty())
             clause += "; ";
@@ -156,6 +164,8 @@ std::string FirstClause(std::string_view text)
         clause.resize(colon);
     return clause;
 }
+
+constexpr std::array<std::string_view, 3> kConjunctions = {"and", "or", "but"};
 
 // Words that open a clause that explains rather than names.
 constexpr std::array<std::string_view, 20> kClauseOpeners = {
@@ -183,21 +193,30 @@ bool OpensClause(std::string_view previous, std::string_view word)
     return lower.size() >= 6 && EndsWith(lower, "ing") && !OneOf(lower, kIngNouns);
 }
 
-// A clause longer than a clue, cut before the last clause opener that leaves a
-// phrase of at least three words that fits and stands on its own.
+// The clause length that leaves room for the clue list's longest word-form note,
+// "(plural) ".
+constexpr size_t kClauseLength = kClueLength - 10;
+
+// A clause longer than that, cut before the last clause opener that leaves a
+// phrase of at least three words that fits and stands on its own ("similar to a
+// xylophone but" loses its "but"; "a coarse vine widely" is no phrase).
 std::string CutToClueLength(const std::string& clause)
 {
-    if (clause.size() <= kClueLength)
+    if (clause.size() <= kClauseLength)
         return clause;
     const std::vector<std::string_view> words = SplitAt(clause, ' ');
     std::string best;
     for (size_t i = 3; i < words.size(); ++i) {
         if (!OpensClause(words[i - 1], words[i]))
             continue;
-        std::string prefix = std::string(Trim(Join(words, i), " ,;:"));
-        if (prefix.size() > kClueLength)
+        size_t end = i;
+        while (end > 3 && OneOf(ToLower(Trim(words[end - 1], ",;:")), kConjunctions))
+            --end;
+        std::string prefix = std::string(Trim(Join(words, end), " ,;:"));
+        if (prefix.size() > kClauseLength)
             break;
-        if (StandsAlone(prefix))
+        const std::string last = ToLower(words[end - 1]);
+        if (StandsAlone(prefix) && !(last.size() > 4 && EndsWith(last, "ly")))
             best = std::move(prefix);
     }
     return best.empty() ? clause : best;
@@ -254,13 +273,27 @@ std::string CleanGloss(std::string_view gloss)
 
 std::string ClueClause(std::string_view definition)
 {
-    std::string plain = WithoutAsides(definition);
-    if (!StandsAlone(plain))
-        plain = std::string(Trim(definition, " "));
-    std::string clause = FirstClause(plain);
+    std::string clause = FirstClause(WithoutAsides(definition));
+    // An aside the clause needs stays: "go through (mental or physical states)".
+    if (!StandsAlone(clause)) {
+        std::string whole = FirstClause(Trim(definition, " "));
+        if (StandsAlone(whole) || clause.empty())
+            clause = std::move(whole);
+    }
     if (clause.empty())
         return std::string(definition);
     return CutToClueLength(clause);
+}
+
+std::vector<std::string> ClueClauses(std::string_view definition)
+{
+    std::vector<std::string> clauses{ClueClause(definition)};
+    for (size_t at = definition.find("; "); at != std::string_view::npos; at = definition.find("; ", at + 2)) {
+        std::string clause = ClueClause(definition.substr(at + 2));
+        if (std::find(clauses.begin(), clauses.end(), clause) == clauses.end())
+            clauses.push_back(std::move(clause));
+    }
+    return clauses;
 }
 
 std::string ThirdPerson(std::string_view verb)

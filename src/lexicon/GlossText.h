@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelorin {
 
@@ -19,6 +20,11 @@ std::string CleanGloss(std::string_view gloss);
 /// relative or participle clause ("... that", "... who", "... having") so that it
 /// fits. What cannot be cut well stays whole; the result is never empty.
 std::string ClueClause(std::string_view definition);
+
+/// The clues a definition can make, best first: ClueClause of the definition, then
+/// of what follows each of its "; " (so that "make a vow; promise" offers
+/// "promise" where "make a vow" would give VOW away).
+std::vector<std::string> ClueClauses(std::string_view definition);
 
 /// Clues longer than this read as explanations rather than as clues.
 inline constexpr size_t kClueLength = 100;

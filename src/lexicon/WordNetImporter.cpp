@@ -29,7 +29,8 @@ enum PartOfSpeech : int { kNoun, kVerb, kAdjective, kAdverb, kPartCount };
 constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", "adj", "adv"};
 
 // Spellings WordNet holds that a reader of today takes for no word at all.
-constexpr std::array<std::string_view, 4> kArchaicSpellings = {"agone", "ain", "carven", "shew"};
+constexpr std::array<std::string_view, 7> kArchaicSpellings = {"agone",   "ain",  "carcase", "carven",
+                                                                "phantasy", "rase", "shew"};
 
 // One sense of a lemma, with what its synset says about the lemma.
 struct Sense {
@@ -414,35 +415,6 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         sense.gloss = CleanGloss(line.substr(bar + 3));
 }
 
-// Roman numerals ("xli", "iv") are numbers, not words, as crossword answers.
-bool IsRomanNumeral(std::string_view word)
-{
-    static constexpr std::array<std::pair<std::string_view, int>, 13> kDigits = {{
-        {"m", 1000}, {"cm", 900}, {"d", 500}, {"cd", 400}, {"c", 100}, {"xc", 90}, {"l", 50},
-        {"xl", 40},  {"x", 10},   {"ix", 9},  {"v", 5},    {"iv", 4},  {"i", 1},
-    }};
-    // The canonical spelling of the number the letters add up to must be the word.
-    int value = 0;
-    for (size_t at = 0; at < word.size();) {
-        bool matched = false;
-        for (const auto& [digits, amount] : kDigits) {
-            if (word.substr(at, digits.size()) == digits) {
-                value += amount;
-                at += digits.size();
-                matched = true;
-                break;
-            }
-        }
-        if (!matched)
-            return false;
-    }
-    std::string canonical;
-    for (const auto& [digits, amount] : kDigits)
-        for (; value >= amount; value -= amount)
-            canonical += digits;
-    return !word.empty() && canonical == word;
-}
-
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
 // numeral, or an archaic spelling.
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
@@ -693,9 +665,9 @@ private:
     // changes the suffix brings: lose-r, happi-ly, hamm-er, creat-ion.
     void AddStems(const std::string& word, std::vector<std::string>& roots) const
     {
-        static constexpr std::array<std::string_view, 17> kSuffixes = {
-            "er", "or", "ness", "ly", "ment", "ion", "ation", "ity", "able", "ful",
-            "less", "ist", "ism", "ous", "ive", "al", "y"};
+        static constexpr std::array<std::string_view, 25> kSuffixes = {
+            "er",  "or",   "ness", "ly",  "ment", "ion",  "ation", "ition", "ity", "able", "ful", "less", "ist",
+            "ism", "ous",  "ive",  "al",  "ency", "ence", "ance",  "y",     "s",   "es",   "ed",  "ing"};
         static constexpr std::array<std::string_view, 9> kPrefixes = {"re",   "un",  "dis",   "mis", "over",
                                                                       "out",  "pre", "under", "non"};
         for (std::string_view suffix : kSuffixes) {
@@ -740,9 +712,13 @@ void RankDefinitions(std::string_view word, PartSenses& part, const WordFamilies
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
-        std::string clue = ClueClause(sense.gloss);
+        // The first clause that gives nothing away, if any does.
+        const std::vector<std::string> clauses = ClueClauses(sense.gloss);
+        const auto clean = std::find_if(clauses.begin(), clauses.end(),
+                                        [&](const std::string& clause) { return !families.GivesAway(clause, word); });
+        std::string clue = clean != clauses.end() ? *clean : clauses.front();
         const bool rare = i > 0 && !sense.Tagged();
-        if (families.GivesAway(clue, word)) {
+        if (clean == clauses.end()) {
             part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
             continue;
         }
@@ -1022,6 +998,34 @@ private:
 };
 
 } // namespace
+
+bool IsRomanNumeral(std::string_view word)
+{
+    static constexpr std::array<std::pair<std::string_view, int>, 13> kDigits = {{
+        {"m", 1000}, {"cm", 900}, {"d", 500}, {"cd", 400}, {"c", 100}, {"xc", 90}, {"l", 50},
+        {"xl", 40},  {"x", 10},   {"ix", 9},  {"v", 5},    {"iv", 4},  {"i", 1},
+    }};
+    // The canonical spelling of the number the letters add up to must be the word.
+    int value = 0;
+    for (size_t at = 0; at < word.size();) {
+        bool matched = false;
+        for (const auto& [digits, amount] : kDigits) {
+            if (word.substr(at, digits.size()) == digits) {
+                value += amount;
+                at += digits.size();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched)
+            return false;
+    }
+    std::string canonical;
+    for (const auto& [digits, amount] : kDigits)
+        for (; value >= amount; value -= amount)
+            canonical += digits;
+    return !word.empty() && canonical == word;
+}
 
 bool WordNetImporter::Import(const std::string& folder)
 {

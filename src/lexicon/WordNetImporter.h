@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pelorin {
 
@@ -88,5 +89,10 @@ private:
     int32_t inflected_ = 0;
     int32_t definitions_ = 0;
 };
+
+/// True when a lower-case word is a roman numeral in its canonical spelling
+/// ("xli", "iv", "mix"; not "iiii" or "dim"). As crossword answers such numbers are
+/// no words, where WordNet lists them as numbers.
+bool IsRomanNumeral(std::string_view word);
 
 } // namespace pelorin

@@ -47,6 +47,9 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"flee; take to one's heels", "flee"},
         {"feline mammal usually having thick soft fur: domestic cats", "feline mammal usually having thick soft fur"},
         {"go through (mental or physical states)", "go through (mental or physical states)"},
+        {"make an addition (to); join or combine", "make an addition"},
+        {"(Old Testament) in Judeo-Christian mythology; the first man", "the first man"},
+        {"(plural) any group of human beings (men or women) collectively", "any group of human beings collectively"},
         {"unbalanced (aside; text", "unbalanced (aside"},
         // Too long: cut before the last clause opener that leaves a phrase.
         {"any of several tropical and subtropical treelike herbs of the genus Musa having a terminal crown of "
@@ -55,6 +58,9 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"a celestial body of hot gases that radiates energy derived from thermonuclear reactions in the interior "
          "of the star",
          "a celestial body of hot gases that radiates energy"},
+        {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
+         "resonators that produce a vibrato sound",
+         "a percussion instrument similar to a xylophone but having metal bars"},
         {"a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "
          "one degree",
          "a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "
@@ -62,6 +68,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
     };
     for (const auto& [definition, clue] : cases)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
+    // Where the first clause gives the word away, the next may do.
+    EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
 }
 
 TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
