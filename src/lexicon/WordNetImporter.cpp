@@ -29,8 +29,8 @@ enum PartOfSpeech : int { kNoun, kVerb, kAdjective, kAdverb, kPartCount };
 constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", "adj", "adv"};
 
 // Spellings WordNet holds that a reader of today takes for no word at all.
-constexpr std::array<std::string_view, 7> kArchaicSpellings = {"agone",   "ain",  "carcase", "carven",
-                                                                "phantasy", "rase", "shew"};
+constexpr std::array<std::string_view, 8> kArchaicSpellings = {"agone",    "ain",  "carcase", "carven",
+                                                                "phantasy", "rase", "shew",    "spue"};
 
 // One sense of a lemma, with what its synset says about the lemma.
 struct Sense {
@@ -701,21 +701,48 @@ private:
 
 // ---- Definitions ----------------------------------------------------------------
 
+// Whether a later clause of a gloss reads as a definition of its own, rather than
+// a remark on the first ("either spatial or metaphorical") or a predicate without
+// its subject ("achieved independence in 1903"): a noun's starts with a
+// determiner, a verb's with a verb, and no clause with a qualifier.
+bool OpensDefinition(std::string_view clause, int pos, const LemmaMap& lemmas)
+{
+    static constexpr std::array<std::string_view, 9> kDeterminers = {"a",   "an",  "the",       "any",      "one",
+                                                                      "some", "anything", "something", "someone"};
+    static constexpr std::array<std::string_view, 14> kQualifiers = {
+        "either", "sometimes", "also", "used", "as", "usually", "especially", "often",
+        "or",     "and",       "but",  "not",  "e.g.", "esp."};
+    const std::string first = ToLower(clause.substr(0, clause.find(' ')));
+    if (std::find(kQualifiers.begin(), kQualifiers.end(), first) != kQualifiers.end())
+        return false;
+    if (pos == kNoun)
+        return std::find(kDeterminers.begin(), kDeterminers.end(), first) != kDeterminers.end();
+    if (pos == kVerb) {
+        const auto verb = lemmas.find(first);
+        return verb != lemmas.end() && verb->second.Has(kVerb);
+    }
+    return true;
+}
+
 // The definitions of one lemma in one part of speech. Each sense gives its clue
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
 // alternative definitions. Rare senses (untagged, not the first) go to 500 +
 // order and give-aways to 600 + order, behind every clean sense, rare or not.
-void RankDefinitions(std::string_view word, PartSenses& part, const WordFamilies& families)
+void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
+                     const LemmaMap& lemmas)
 {
     part.definitions.clear();
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
-        // The first clause that gives nothing away, if any does.
+        // The first clause that gives nothing away, if any does; a later clause only
+        // when it reads as a definition by itself.
         const std::vector<std::string> clauses = ClueClauses(sense.gloss);
-        const auto clean = std::find_if(clauses.begin(), clauses.end(),
-                                        [&](const std::string& clause) { return !families.GivesAway(clause, word); });
+        const auto clean = std::find_if(clauses.begin(), clauses.end(), [&](const std::string& clause) {
+            return (&clause == &clauses.front() || OpensDefinition(clause, pos, lemmas)) &&
+                   !families.GivesAway(clause, word);
+        });
         std::string clue = clean != clauses.end() ? *clean : clauses.front();
         const bool rare = i > 0 && !sense.Tagged();
         if (clean == clauses.end()) {
@@ -757,8 +784,8 @@ void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& famili
 void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 {
     for (auto& [word, lemma] : lemmas) {
-        for (PartSenses& part : lemma.parts)
-            RankDefinitions(word, part, families);
+        for (int pos = 0; pos < kPartCount; ++pos)
+            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas);
         AddSynonyms(word, lemma, families);
     }
 }
@@ -954,7 +981,13 @@ public:
     std::unique_ptr<WordRecord> Shared(std::string_view text, const Lemma& headword, const Inflection& inflection,
                                        int32_t baseIndex)
     {
-        const bool formFirst = !headword.Common() || inflection.baseTags > headword.TagTotal();
+        bool formFirst = !headword.Common() || inflection.baseTags > headword.TagTotal();
+        // The reading that gives the clue leads, with its form note: one whose every
+        // sense gives the word away or is rare yields to one with a plain clean sense.
+        const bool formClean = Clean(lemmas_.find(inflection.base)->second.parts[inflection.pos]);
+        const bool headwordClean = std::any_of(headword.parts.begin(), headword.parts.end(), Clean);
+        if (formFirst ? !formClean && headwordClean : !headwordClean && formClean)
+            formFirst = !formFirst;
         auto record = NewRecord(text, WordNetImporter::kDominantKind);
         record->baseIndex = baseIndex;
         record->form = formFirst ? FormCode(inflection.kind) : kFormPlain;
@@ -969,6 +1002,12 @@ public:
     }
 
 private:
+    static bool Clean(const PartSenses& part)
+    {
+        return std::any_of(part.definitions.begin(), part.definitions.end(),
+                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kSecondaryRank; });
+    }
+
     // One sub-record per part of speech, the dominant one of kind 3 when leading.
     void AddHeadwordReading(WordRecord& record, std::string_view text, const Lemma& lemma, bool trailing)
     {

@@ -57,11 +57,14 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
+                               "paint v 1 0 1 1 00002090  \n"
+                               "promise v 1 0 1 0 00002092  \n"
                                "pay v 1 0 1 1 00002060  \n"
                                "repay v 2 0 2 1 00002061 00002062  \n"
                                "shew v 1 0 1 0 00002070  \n"
                                "sit v 1 0 1 1 00002020  \n"
-                               "travel v 1 0 1 0 00002083  \n";
+                               "travel v 1 0 1 0 00002083  \n"
+                               "vow v 1 0 1 1 00002091  \n";
 const char* const kDataVerb =
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody  \n"
     "00002020 35 v 01 sit 0 000 | be seated  \n"
@@ -75,10 +78,15 @@ const char* const kDataVerb =
     "00002080 40 v 01 fail 0 000 | be unsuccessful  \n"
     "00002081 38 v 01 move 0 000 | change location  \n"
     "00002082 40 v 01 own 0 000 | have ownership  \n"
-    "00002083 38 v 01 travel 0 000 | undergo transportation  \n";
+    "00002083 38 v 01 travel 0 000 | undergo transportation  \n"
+    "00002090 35 v 01 paint 0 000 | apply paint to  \n"
+    "00002091 32 v 01 vow 0 000 | make a vow; either solemnly or not; promise  \n"
+    "00002092 32 v 01 promise 0 000 | make a promise  \n";
 
-const char* const kIndexAdj = "xli a 1 0 1 0 00003001  \n";
-const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n";
+const char* const kIndexAdj = "painted a 1 0 1 0 00003002  \n"
+                              "xli a 1 0 1 0 00003001  \n";
+const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n"
+                             "00003002 00 s 01 painted 0 000 | having makeup applied  \n";
 
 const char* const kCntList = "come%2:38:00:: 1 40\n"
                              "sit%2:35:00:: 1 30\n"
@@ -86,9 +94,11 @@ const char* const kCntList = "come%2:38:00:: 1 40\n"
                              "lose%2:40:00:: 1 9\n"
                              "loser%1:18:00:: 1 2\n"
                              "exact%2:40:00:: 1 1\n"
+                             "paint%2:35:00:: 1 6\n"
                              "pay%2:40:00:: 1 8\n"
                              "repay%2:40:00:: 1 3\n"
-                             "tom%1:18:00:: 1 3\n";
+                             "tom%1:18:00:: 1 3\n"
+                             "vow%2:32:00:: 1 2\n";
 
 const char* const kVerbExc = "has have\n"
                              "sat sit\n";
@@ -196,6 +206,11 @@ TEST_F(WordNetImporterCluesTest, CluesAreShortAndGiveNothingAway)
                                         "priest of the Israelites; created the golden calf"}));
     EXPECT_EQ(Clue("REPAY"), "refund"); // "pay back" and "repayment" give it away
     EXPECT_EQ(Clue("LOSES"), "fails to win");
+    // A later clause that reads as a definition, not a remark on the first.
+    EXPECT_EQ(Clue("VOWS"), "promises");
+    // The reading that gives the clue leads, with its form: PAINTED is no past here.
+    EXPECT_EQ(Clue("PAINTED"), "having makeup applied");
+    EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
 }
 
 // Abbreviations, roman numerals and archaic spellings are no words for a grid.
