@@ -5,8 +5,10 @@
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 namespace pelorin {
 
@@ -95,6 +97,11 @@ void ShortenQuote(Quote& quote)
         excerpt.push_back(text[i]);
         // The closing "..." marks a cut, so it comes only when text remains.
         if (excerpt.size() >= kExcerptLength && i + 1 < text.size()) {
+            // A blank cut in two would show the answer one letter short: the cut
+            // goes before it.
+            if (text[i] == '_' && text[i + 1] == '_')
+                while (!excerpt.empty() && excerpt.back() == '_')
+                    excerpt.pop_back();
             excerpt += kEllipsis;
             break;
         }
@@ -102,15 +109,54 @@ void ShortenQuote(Quote& quote)
     quote.text = std::move(excerpt);
 }
 
-void BuildQuotes(Entry& entry)
+void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
+{
+    if (!quote.text)
+        return;
+    const int32_t answer = dictionary.Find(word);
+    if (answer < 0)
+        return;
+    const int32_t answerBase = dictionary.Record(answer).baseIndex;
+    // One family: the answer, its base, and every form of either.
+    auto related = [&](int32_t other) {
+        if (other < 0 || other == answer)
+            return false;
+        const int32_t otherBase = dictionary.Record(other).baseIndex;
+        return other == answerBase || otherBase == answer || (answerBase >= 0 && otherBase == answerBase);
+    };
+    std::string& text = *quote.text;
+    for (size_t at = 0; at < text.size();) {
+        if (!IsAsciiLetter(text[at])) {
+            ++at;
+            continue;
+        }
+        size_t end = at;
+        while (end < text.size() && IsAsciiLetter(text[end]))
+            ++end;
+        if (related(dictionary.Find(std::string_view(text).substr(at, end - at))))
+            std::fill(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(end),
+                      '_');
+        at = end;
+    }
+}
+
+void BuildQuotes(Entry& entry, const Dictionary& dictionary)
 {
     const std::string_view answer = TextOf(entry.text);
+    // A sentence found twice (in two books, or twice in one) is one hint.
+    std::unordered_set<std::string_view> seen;
     for (const Quotation* quotation : entry.matches) {
+        if (!seen.insert(TextOf(quotation->text)).second)
+            continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
         quote->text = quotation->text;
         quote->length = quotation->length;
+        // A player takes any underscore for a blank; the book's own are no blanks.
+        if (quote->text)
+            std::replace(quote->text->begin(), quote->text->end(), '_', '-');
         MaskAnswer(*quote, answer);
+        MaskOtherForms(*quote, answer, dictionary);
         ShortenQuote(*quote);
         entry.quotes.Add(std::move(quote));
     }
@@ -142,9 +188,9 @@ void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
 
 void ChooseClues(Game& game, const Style& style, const std::atomic<bool>& keepRunning)
 {
-    ForEachEntry(game, keepRunning, [&](Entry& entry) { CollectMatches(entry, style); });
-    ForEachEntry(game, keepRunning, [&](Entry& entry) { BuildQuotes(entry); });
     const Dictionary& dictionary = style.Lexicon();
+    ForEachEntry(game, keepRunning, [&](Entry& entry) { CollectMatches(entry, style); });
+    ForEachEntry(game, keepRunning, [&](Entry& entry) { BuildQuotes(entry, dictionary); });
     ForEachEntry(game, keepRunning, [&](Entry& entry) { ChooseDefinitions(entry, dictionary); });
 }
 
