@@ -143,11 +143,10 @@ void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dicti
 void BuildQuotes(Entry& entry, const Dictionary& dictionary)
 {
     const std::string_view answer = TextOf(entry.text);
-    // A sentence found twice (in two books, or twice in one) is one hint.
-    std::unordered_set<std::string_view> seen;
+    // A sentence found twice (in two books, or twice in one), or two that read the
+    // same as excerpts, make one hint.
+    std::unordered_set<std::string> shown;
     for (const Quotation* quotation : entry.matches) {
-        if (!seen.insert(TextOf(quotation->text)).second)
-            continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
         quote->text = quotation->text;
@@ -158,6 +157,8 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         MaskAnswer(*quote, answer);
         MaskOtherForms(*quote, answer, dictionary);
         ShortenQuote(*quote);
+        if (!shown.insert(std::string(TextOf(quote->text))).second)
+            continue;
         entry.quotes.Add(std::move(quote));
     }
 }

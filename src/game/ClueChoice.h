@@ -23,8 +23,8 @@ void ChooseClues(Game& game, const Style& style, const std::atomic<bool>& keepRu
 void CollectMatches(Entry& entry, const Style& style);
 
 /// One quote per match, in the order of the matches, with the answer and its other
-/// forms blanked out and long sentences cut to an excerpt around it. A sentence
-/// that comes twice gives one quote, and the book's own underscores become
+/// forms blanked out and long sentences cut to an excerpt around it. Quotes that
+/// read the same are shown once, and the book's own underscores become
 /// hyphens, so that every underscore the player sees is a blank.
 void BuildQuotes(Entry& entry, const Dictionary& dictionary);
 

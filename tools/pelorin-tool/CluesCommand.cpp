@@ -2,7 +2,8 @@
 // preparation workers do, for every style of the root, block patterns 0 to 2 and
 // the seeds given, and counts the clues a crossword solver rejects on sight: those
 // too long to be a clue, those that hold the answer or another form of it, and
-// answers that are no words (abbreviations, roman numerals). With --list it prints
+// answers that are no words (abbreviations, roman numerals); and the entries whose
+// quotes show a form of the answer or a sentence twice. With --list it prints
 // every clue for a solver to judge.
 #include "Command.h"
 #include "DictionaryLoader.h"
@@ -94,6 +95,8 @@ struct Faults {
     bool givesAway = false; // holds the answer, its base or an inflection
     bool cleanExists = false; // ... while another definition or synonym is clean
     bool nonWord = false;   // an abbreviation or a roman numeral
+    bool hintShowsForm = false; // a quote shows the answer, its base or an inflection
+    bool hintRepeats = false;   // a quote shows the same sentence as another
 };
 
 class ClueJudge {
@@ -115,6 +118,11 @@ public:
             dictionary_.Record(word).CollectDefinitions(all);
             for (const Definition* definition : all)
                 faults.cleanExists = faults.cleanExists || !GivesAway(TextOf(definition->text), answer, word);
+        }
+        std::set<std::string_view> quotes;
+        for (const Quote* quote : entry.quotes) {
+            faults.hintShowsForm = faults.hintShowsForm || GivesAway(TextOf(quote->text), answer, word);
+            faults.hintRepeats = faults.hintRepeats || !quotes.insert(TextOf(quote->text)).second;
         }
         const auto spelled = spellings_.find(std::string(answer));
         if (spelled != spellings_.end()) {
@@ -182,6 +190,8 @@ struct Tally {
     int givesAway = 0;
     int givesAwayNeedlessly = 0;
     int nonWords = 0;
+    int hintsShowingForms = 0;
+    int hintsRepeating = 0;
 };
 
 double Share(int part, int whole)
@@ -213,6 +223,8 @@ void JudgeGame(Game& game, const std::string& label, const ClueJudge& judge, boo
             tally.givesAway += faults.givesAway;
             tally.givesAwayNeedlessly += faults.givesAway && faults.cleanExists;
             tally.nonWords += faults.nonWord;
+            tally.hintsShowingForms += faults.hintShowsForm;
+            tally.hintsRepeating += faults.hintRepeats;
             if (!list)
                 continue;
             std::string marks;
@@ -293,6 +305,9 @@ int Run(std::span<const std::string> args)
                 tally.givesAway, tally.givesAwayNeedlessly);
     std::printf("answers that are abbreviations or roman numerals: %d\n", tally.nonWords);
     std::printf("without a clue: %d\n", tally.none);
+    std::printf("entries whose quotes show the answer, its base or an inflection: %d (%.1f %%)\n",
+                tally.hintsShowingForms, Share(tally.hintsShowingForms, tally.clues));
+    std::printf("entries with a sentence quoted twice: %d\n", tally.hintsRepeating);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
