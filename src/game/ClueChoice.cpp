@@ -29,6 +29,26 @@ constexpr size_t kMaxDefinitions = 10;
 // has nothing better.
 constexpr int32_t kSecondaryRank = 500;
 
+// The word index of an upper-case word, or -1: the bisection of Dictionary::Find
+// without the probe record it builds, since the masking looks up every word of
+// every quote.
+int32_t IndexOf(const Dictionary& dictionary, std::string_view upper)
+{
+    int32_t low = 0;
+    int32_t high = dictionary.Count();
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        const int order = std::string_view(dictionary.Record(middle).text).compare(upper);
+        if (order == 0)
+            return middle;
+        if (order < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return -1;
+}
+
 // Runs `work` on every entry, Across then Down, until keepRunning is cleared.
 template <typename Work>
 void ForEachEntry(Game& game, const std::atomic<bool>& keepRunning, Work&& work)
@@ -124,20 +144,28 @@ void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dicti
         const int32_t otherBase = dictionary.Record(other).baseIndex;
         return other == answerBase || otherBase == answer || (answerBase >= 0 && otherBase == answerBase);
     };
+    // A form begins as its base does (rod, rods; run, ran; sing, sang) and is at
+    // most a few letters longer or shorter (running, ran), so only such words are
+    // looked up: each lookup costs a walk through the table. The few forms that
+    // begin otherwise (go, went) stay shown.
+    const std::string_view base = answerBase >= 0 ? std::string_view(dictionary.Record(answerBase).text) : word;
+    const size_t shortest = std::min(word.size(), base.size());
+    const size_t longest = std::max(word.size(), base.size()) + 4;
+    auto mayBeForm = [&](std::string_view token) {
+        const char initial = ToUpperAscii(token.front());
+        return (initial == word.front() || initial == base.front()) && token.size() + 2 >= shortest &&
+               token.size() <= longest;
+    };
     std::string& text = *quote.text;
-    for (size_t at = 0; at < text.size();) {
-        if (!IsAsciiLetter(text[at])) {
-            ++at;
-            continue;
-        }
-        size_t end = at;
-        while (end < text.size() && IsAsciiLetter(text[end]))
-            ++end;
-        if (related(dictionary.Find(std::string_view(text).substr(at, end - at))))
-            std::fill(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(end),
-                      '_');
-        at = end;
-    }
+    std::string upper;
+    ForEachLetterRun(std::string_view(text), [&](std::string_view token, size_t at) {
+        if (!mayBeForm(token))
+            return true;
+        upper = ToUpperAscii(token);
+        if (related(IndexOf(dictionary, upper)))
+            std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(at), token.size(), '_');
+        return true;
+    });
 }
 
 void BuildQuotes(Entry& entry, const Dictionary& dictionary)

@@ -63,7 +63,8 @@ struct PartSenses {
     // Some sense spells the lemma in lower case, so it is not only a name; this
     // decides which plurals a noun gets.
     bool common = false;
-    // Some sense is no particular person or place, so the word takes inflections.
+    // Some sense is no name of a particular person or place, so the word takes
+    // inflections.
     bool inflectable = false;
 };
 
@@ -461,7 +462,9 @@ void SettleSenses(LemmaMap& lemmas)
             for (const Sense& sense : part.senses) {
                 part.tagTotal += sense.tagCount;
                 part.common = part.common || sense.lowerCase;
-                part.inflectable = part.inflectable || !sense.instance;
+                // WordNet marks a few common nouns as instances too (isle):
+                // only a capitalised instance is the name of someone or somewhere.
+                part.inflectable = part.inflectable || !sense.instance || sense.lowerCase;
             }
         }
     }
@@ -614,22 +617,12 @@ public:
     bool GivesAway(std::string_view text, std::string_view word) const
     {
         const std::vector<std::string> answer = Roots(word);
-        size_t at = 0;
-        while (at < text.size()) {
-            while (at < text.size() && !IsAsciiLetter(text[at]))
-                ++at;
-            size_t end = at;
-            while (end < text.size() && IsAsciiLetter(text[end]))
-                ++end;
-            if (end > at) {
-                const std::vector<std::string>& roots = CachedRoots(ToLower(text.substr(at, end - at)));
-                for (const std::string& root : roots)
-                    if (std::find(answer.begin(), answer.end(), root) != answer.end())
-                        return true;
-            }
-            at = end;
-        }
-        return false;
+        return !ForEachLetterRun(text, [&](std::string_view token, size_t) {
+            for (const std::string& root : CachedRoots(ToLower(token)))
+                if (std::find(answer.begin(), answer.end(), root) != answer.end())
+                    return false;
+            return true;
+        });
     }
 
 private:

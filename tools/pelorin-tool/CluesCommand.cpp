@@ -157,24 +157,15 @@ private:
     bool GivesAway(std::string_view text, std::string_view answer, int32_t word) const
     {
         const std::set<int32_t> family = Family(word);
-        size_t at = 0;
-        while (at < text.size()) {
-            while (at < text.size() && !IsAsciiLetter(text[at]))
-                ++at;
-            size_t end = at;
-            while (end < text.size() && IsAsciiLetter(text[end]))
-                ++end;
-            const std::string token = ToUpperAscii(text.substr(at, end - at));
-            at = end;
-            if (token.empty())
-                continue;
-            if (token == answer)
-                return true;
-            for (int32_t member : Family(dictionary_.Find(token)))
+        return !ForEachLetterRun(text, [&](std::string_view token, size_t) {
+            const std::string upper = ToUpperAscii(token);
+            if (upper == answer)
+                return false;
+            for (int32_t member : Family(dictionary_.Find(upper)))
                 if (family.count(member) > 0)
-                    return true;
-        }
-        return false;
+                    return false;
+            return true;
+        });
     }
 
     const Dictionary& dictionary_;
