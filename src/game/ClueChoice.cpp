@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace pelorin {
@@ -129,43 +130,72 @@ void ShortenQuote(Quote& quote)
     quote.text = std::move(excerpt);
 }
 
+namespace {
+
+// The other forms of one answer, found word by word in its quotes: the answer, its
+// base, and every form of either are one family. A form begins as its base does
+// (rod, rods; run, ran; sing, sang) and is at most a few letters longer or shorter
+// (running, ran), or is short (eat, ate; go, went), so only such words are looked
+// up, each once for all the answer's quotes: a lookup walks through the table.
+class FormMasker {
+public:
+    FormMasker(std::string_view word, const Dictionary& dictionary) : word_(word), dictionary_(dictionary)
+    {
+        answer_ = dictionary.Find(word);
+        answerBase_ = answer_ >= 0 ? dictionary.Record(answer_).baseIndex : -1;
+        base_ = answerBase_ >= 0 ? std::string_view(dictionary.Record(answerBase_).text) : word;
+    }
+
+    void Mask(Quote& quote)
+    {
+        if (!quote.text || answer_ < 0)
+            return;
+        std::string& text = *quote.text;
+        ForEachLetterRun(std::string_view(text), [&](std::string_view token, size_t at) {
+            if (MayBeForm(token) && IsForm(ToUpperAscii(token)))
+                std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(at), token.size(), '_');
+            return true;
+        });
+    }
+
+private:
+    bool MayBeForm(std::string_view token) const
+    {
+        const char initial = ToUpperAscii(token.front());
+        if (initial != word_.front() && initial != base_.front())
+            return token.size() <= 4 && base_.size() <= 4;
+        return token.size() + 2 >= std::min(word_.size(), base_.size()) &&
+               token.size() <= std::max(word_.size(), base_.size()) + 4;
+    }
+
+    bool IsForm(const std::string& upper)
+    {
+        const auto known = seen_.find(upper);
+        if (known != seen_.end())
+            return known->second;
+        const int32_t other = IndexOf(dictionary_, upper);
+        bool related = false;
+        if (other >= 0 && other != answer_) {
+            const int32_t otherBase = dictionary_.Record(other).baseIndex;
+            related = other == answerBase_ || otherBase == answer_ || (answerBase_ >= 0 && otherBase == answerBase_);
+        }
+        seen_.emplace(upper, related);
+        return related;
+    }
+
+    std::string_view word_;
+    const Dictionary& dictionary_;
+    int32_t answer_ = -1;
+    int32_t answerBase_ = -1;
+    std::string_view base_;
+    std::unordered_map<std::string, bool> seen_;
+};
+
+} // namespace
+
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
 {
-    if (!quote.text)
-        return;
-    const int32_t answer = dictionary.Find(word);
-    if (answer < 0)
-        return;
-    const int32_t answerBase = dictionary.Record(answer).baseIndex;
-    // One family: the answer, its base, and every form of either.
-    auto related = [&](int32_t other) {
-        if (other < 0 || other == answer)
-            return false;
-        const int32_t otherBase = dictionary.Record(other).baseIndex;
-        return other == answerBase || otherBase == answer || (answerBase >= 0 && otherBase == answerBase);
-    };
-    // A form begins as its base does (rod, rods; run, ran; sing, sang) and is at
-    // most a few letters longer or shorter (running, ran), so only such words are
-    // looked up: each lookup costs a walk through the table. The few forms that
-    // begin otherwise (go, went) stay shown.
-    const std::string_view base = answerBase >= 0 ? std::string_view(dictionary.Record(answerBase).text) : word;
-    const size_t shortest = std::min(word.size(), base.size());
-    const size_t longest = std::max(word.size(), base.size()) + 4;
-    auto mayBeForm = [&](std::string_view token) {
-        const char initial = ToUpperAscii(token.front());
-        return (initial == word.front() || initial == base.front()) && token.size() + 2 >= shortest &&
-               token.size() <= longest;
-    };
-    std::string& text = *quote.text;
-    std::string upper;
-    ForEachLetterRun(std::string_view(text), [&](std::string_view token, size_t at) {
-        if (!mayBeForm(token))
-            return true;
-        upper = ToUpperAscii(token);
-        if (related(IndexOf(dictionary, upper)))
-            std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(at), token.size(), '_');
-        return true;
-    });
+    FormMasker(word, dictionary).Mask(quote);
 }
 
 void BuildQuotes(Entry& entry, const Dictionary& dictionary)
@@ -174,6 +204,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     // A sentence found twice (in two books, or twice in one), or two that read the
     // same as excerpts, make one hint.
     std::unordered_set<std::string> shown;
+    FormMasker forms(answer, dictionary);
     for (const Quotation* quotation : entry.matches) {
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
@@ -183,7 +214,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         if (quote->text)
             std::replace(quote->text->begin(), quote->text->end(), '_', '-');
         MaskAnswer(*quote, answer);
-        MaskOtherForms(*quote, answer, dictionary);
+        forms.Mask(*quote);
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;

@@ -30,8 +30,9 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary);
 
 /// Blanks out the other forms of the answer word (upper case) that the
 /// dictionary knows, each as a whole word: its base word, and the forms of the
-/// answer or of its base (RODS hides "rod"; RAN hides "run" and "runs"), those
-/// that begin with the answer's or the base's letter.
+/// answer or of its base (RODS hides "rod"; RAN hides "run" and "runs"; EATEN
+/// hides "ate"); a long form that begins with another letter than the answer and
+/// its base stays.
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary);
 
 /// Blanks out the answer word (upper case) in a quote: every occurrence that

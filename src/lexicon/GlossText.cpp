@@ -166,6 +166,7 @@ std::string FirstClause(std::string_view text)
 }
 
 constexpr std::array<std::string_view, 3> kConjunctions = {"and", "or", "but"};
+constexpr std::array<std::string_view, 6> kRelatives = {"that", "which", "who", "whose", "where", "when"};
 
 // Words that open a clause that explains rather than names.
 constexpr std::array<std::string_view, 20> kClauseOpeners = {
@@ -216,7 +217,9 @@ std::string CutToClueLength(const std::string& clause)
         if (prefix.size() > kClauseLength)
             break;
         const std::string last = ToLower(words[end - 1]);
-        if (StandsAlone(prefix) && !(last.size() > 4 && EndsWith(last, "ly")))
+        // "the sensation that results" has lost what the relative clause says.
+        const bool openClause = OneOf(ToLower(words[end - 2]), kRelatives);
+        if (StandsAlone(prefix) && !openClause && !(last.size() > 4 && EndsWith(last, "ly")))
             best = std::move(prefix);
     }
     return best.empty() ? clause : best;

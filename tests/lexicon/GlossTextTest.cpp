@@ -61,6 +61,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
+        {"the sensation that results when taste buds in the tongue and throat convey information about the "
+         "chemical composition of a soluble stimulus",
+         "the sensation that results when taste buds in the tongue and throat convey information about the "
+         "chemical composition of a soluble stimulus"},
         {"a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "
          "one degree",
          "a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "

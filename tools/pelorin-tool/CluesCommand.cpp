@@ -221,7 +221,9 @@ void JudgeGame(Game& game, const std::string& label, const ClueJudge& judge, boo
             std::string marks;
             for (const auto& [fault, mark] : {std::pair{faults.none, " [none]"}, std::pair{faults.tooLong, " [long]"},
                                               std::pair{faults.givesAway, " [gives away]"},
-                                              std::pair{faults.nonWord, " [no word]"}})
+                                              std::pair{faults.nonWord, " [no word]"},
+                                              std::pair{faults.hintShowsForm, " [a quote shows a form]"},
+                                              std::pair{faults.hintRepeats, " [a quote twice]"}})
                 if (fault)
                     marks += mark;
             std::printf("%s\t%s\t%s%s\n", label.c_str(), answer.c_str(), printed.c_str(), marks.c_str());
