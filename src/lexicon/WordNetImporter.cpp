@@ -15,7 +15,6 @@
 #include <set>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -381,7 +380,8 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     if (tokens.size() < 4 || !ParseNumber(tokens[3], wordCount, 16))
         return;
     sense.found = true;
-    bool spelledOtherwise = false;
+    bool spelled = false;          // the synset spells the lemma at all
+    bool spelledOtherwise = false; // ... and not only as an abbreviation
     for (size_t i = 0; i < wordCount && 4 + 2 * i < tokens.size(); ++i) {
         std::string_view word = tokens[4 + 2 * i];
         // Adjectives may carry a syntactic marker: "big(a)", "galore(ip)".
@@ -394,6 +394,7 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
             sense.synonyms.push_back(std::move(synonym));
             continue;
         }
+        spelled = true;
         if (i == 0)
             sense.firstMember = true;
         if (word == lemma) {
@@ -405,7 +406,7 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         if (capitals < 2 || capitals < small)
             spelledOtherwise = true;
     }
-    sense.abbreviation = !sense.lowerCase && !spelledOtherwise;
+    sense.abbreviation = spelled && !sense.lowerCase && !spelledOtherwise;
     const size_t pointersAt = 4 + 2 * wordCount;
     if (pointersAt < tokens.size() && ParseNumber(tokens[pointersAt], sense.pointers)) {
         for (size_t p = 0; p < static_cast<size_t>(sense.pointers) && pointersAt + 1 + 4 * p < tokens.size(); ++p)
