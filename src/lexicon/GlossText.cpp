@@ -235,9 +235,9 @@ bool IsVowel(char c)
 // Words that go with a verb: particles ("carry out") and the objects that follow
 // a verb in a definition ("take a course").
 constexpr std::array<std::string_view, 9> kParticles = {"out", "up", "off", "down", "in", "on", "away", "back", "over"};
-constexpr std::array<std::string_view, 16> kObjects = {"a",        "an",       "the",     "one's", "oneself", "something",
-                                                       "somebody", "someone",  "it",      "them",  "all",     "its",
-                                                       "their",    "his",      "her",     "some"};
+constexpr std::array<std::string_view, 16> kObjects = {"a", "an", "the", "one's", "oneself", "something",
+                                                       "somebody", "someone", "it", "them", "all", "its",
+                                                       "their", "his", "her", "some"};
 
 bool IsAdverb(std::string_view word)
 {

@@ -652,7 +652,8 @@ private:
 
     bool IsStem(const std::string& stem, const std::vector<std::string>& roots) const
     {
-        return stem.size() >= 3 && lemmas_.count(stem) > 0 && std::find(roots.begin(), roots.end(), stem) == roots.end();
+        return stem.size() >= 3 && lemmas_.count(stem) > 0 &&
+               std::find(roots.begin(), roots.end(), stem) == roots.end();
     }
 
     // The lemmas a word is made from by one common affix, with the spelling

@@ -78,9 +78,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
 
 TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
 {
-    for (const auto& [verb, form] : {std::pair{"make", "makes"}, std::pair{"fix", "fixes"}, std::pair{"carry", "carries"},
-                                     std::pair{"go", "goes"}, std::pair{"play", "plays"}, std::pair{"be", "is"},
-                                     std::pair{"have", "has"}, std::pair{"woo", "woos"}, std::pair{"push", "pushes"}})
+    for (const auto& [verb, form] :
+         {std::pair{"make", "makes"}, std::pair{"fix", "fixes"}, std::pair{"carry", "carries"}, std::pair{"go", "goes"},
+          std::pair{"play", "plays"}, std::pair{"be", "is"}, std::pair{"have", "has"}, std::pair{"woo", "woos"},
+          std::pair{"push", "pushes"}})
         EXPECT_EQ(ThirdPerson(verb), form) << verb;
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
@@ -103,7 +104,8 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"to make a mistake", "makes a mistake"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},
-        {"establish the validity of something, as by an example", "establish the validity of something, as by an example"},
+        {"establish the validity of something, as by an example",
+         "establish the validity of something, as by an example"},
     };
     for (const auto& [definition, agreed] : cases)
         EXPECT_EQ(ThirdPersonDefinition(definition, known), agreed) << definition;

@@ -69,7 +69,10 @@ bool ReadSpellings(const std::string& folder, SpellingMap& spellings)
                 std::string word, lexId;
                 fields >> word >> lexId;
                 word = word.substr(0, word.find('('));
-                numeral = numeral || (!word.empty() && std::all_of(word.begin(), word.end(), ::isdigit));
+                const bool digits = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+                    return c >= '0' && c <= '9';
+                });
+                numeral = numeral || digits;
                 members.push_back(word);
             }
             for (const std::string& word : members) {
