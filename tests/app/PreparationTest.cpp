@@ -183,24 +183,6 @@ protected:
     test::TestRoot root_;
 };
 
-TEST_F(PreparationTest, StartUpFillsTheCacheAndStartsNoFillWhenItIsFull)
-{
-    root_.AddStyle("My.Style.zas");
-    {
-        auto app = StartApp();
-        ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("My.Style.zas") && Idle(*app); }, kFillLimit));
-        app->ShutDown();
-    }
-    for (int32_t pattern = 0; pattern < kPreparedPatterns; ++pattern)
-        Age(root_.CacheFile(Format("My.Style_%d.zac", pattern)));
-
-    auto app = StartApp();
-    ASSERT_TRUE(test::WaitUntil([&] { return Idle(*app); }, kFillLimit));
-    for (int32_t pattern = 0; pattern < kPreparedPatterns; ++pattern)
-        EXPECT_TRUE(IsOld(root_.CacheFile(Format("My.Style_%d.zac", pattern)))) << pattern;
-    EXPECT_TRUE(notifier_.Messages().empty());
-}
-
 class RecordingHooks final : public AppHooks {
 public:
     void RefreshSelection() override { calls += "S"; }
@@ -210,11 +192,16 @@ public:
     std::string calls;
 };
 
-// A style added while the program runs (the style manager's step) joins the list
-// and is prepared at once; taking a game replaces exactly the file taken.
-TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
+// The life of the cache: start-up fills it, an existing file is never rewritten,
+// and a style added while the program runs (the style manager's step) is prepared
+// at once. A file that does not read is removed, so that a sound one takes its
+// place, while the game in play stays exactly as it was; taking a sound game
+// replaces exactly that file; and a later start finds the cache full.
+TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
 {
     root_.AddStyle("A.zas");
+    const std::string damaged = root_.CacheFile("A_1.zac");
+    test::WriteFileBytes(damaged, "not a game file");
     auto app = StartApp();
     root_.AddStyle("B.zas");
     auto added = std::make_unique<Style>(app->Lexicon());
@@ -223,13 +210,27 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
     ASSERT_EQ(app->Styles().Count(), 2);
     ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
                                 kFillLimit));
+    ASSERT_EQ(test::FileBytes(damaged), "not a game file");
+
+    ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
+    Entry* const first = app->CurrentGame().Across().At(0);
+    app->selectedEntry = first;
+    app->currentFilePath = "/games/old.zag";
+    RecordingHooks window;
+    app->mainWindow = &window;
+    EXPECT_FALSE(app->TakeCachedGame(0, 1));
+    EXPECT_EQ(app->CurrentGame().Across().At(0), first);
+    EXPECT_EQ(app->selectedEntry, first);
+    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
+    EXPECT_FALSE(app->modified);
+    EXPECT_EQ(window.calls, "");
+    ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
+    Game made;
+    EXPECT_TRUE(OpenGame(damaged, made));
+
     const std::vector<std::string> names = {"A_0.zac", "A_1.zac", "A_2.zac", "B_0.zac", "B_1.zac", "B_2.zac"};
     for (const std::string& name : names)
         Age(root_.CacheFile(name));
-
-    RecordingHooks window;
-    app->mainWindow = &window;
-    app->currentFilePath = "/games/old.zag";
     ASSERT_TRUE(CachedGameExists("B", app->CacheFolder(), 1));
     ASSERT_TRUE(app->TakeCachedGame(1, 1));
     ASSERT_GT(app->CurrentGame().Across().Count(), 0);
@@ -238,53 +239,16 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
     EXPECT_TRUE(app->modified);
     EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
     EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
-
     const std::string taken = root_.CacheFile("B_1.zac");
     EXPECT_TRUE(!fs::exists(taken) || !IsOld(taken)) << "the taken file was not deleted";
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(taken) && Idle(*app); }, kFillLimit));
     EXPECT_FALSE(IsOld(taken));
-    for (const std::string& name : names) {
-        if (name != "B_1.zac") {
-            EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
-        }
-    }
-}
-
-// A cache file that does not read is removed, so that a sound one is made in its
-// place, while the game in play stays exactly as it was, with its file and state.
-TEST_F(PreparationTest, DamagedCacheFileIsReplacedAndTheCurrentGameKept)
-{
-    root_.AddStyle("A.zas");
-    const std::string damaged = root_.CacheFile("A_1.zac");
-    {
-        std::ofstream out(damaged, std::ios::binary);
-        out << "not a game file";
-    }
-    auto app = StartApp();
-    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && Idle(*app); }, kFillLimit));
-    ASSERT_EQ(test::FileBytes(damaged), "not a game file") << "an existing file is never rewritten";
-
-    ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
-    Entry* const first = app->CurrentGame().Across().At(0);
-    const int32_t across = app->CurrentGame().Across().Count();
-    app->selectedEntry = first;
-    app->currentFilePath = "/games/old.zag";
-    app->modified = false;
-    RecordingHooks window;
-    app->mainWindow = &window;
-
-    EXPECT_FALSE(app->TakeCachedGame(0, 1));
-    EXPECT_EQ(app->CurrentGame().Across().Count(), across);
-    EXPECT_EQ(app->CurrentGame().Across().At(0), first);
-    EXPECT_EQ(app->selectedEntry, first);
-    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
-    EXPECT_FALSE(app->modified);
-    EXPECT_EQ(window.calls, "");
-
-    // The worker makes a sound file where the damaged one was.
-    ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
-    Game made;
-    EXPECT_TRUE(OpenGame(damaged, made));
+    Age(taken);
+    app->ShutDown();
+    app = StartApp();
+    ASSERT_TRUE(test::WaitUntil([&] { return Idle(*app); }, kFillLimit));
+    for (const std::string& name : names)
+        EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 

@@ -91,21 +91,16 @@ TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
         EXPECT_TRUE(settings_.ReadString("RootDir", root)) << file;
         EXPECT_EQ(root, expected) << file;
     }
-    std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
-        << "[General]\nLastBlockId=dword:00000002\nFirstCall=\n";
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 2);
-    EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
-}
-
-// A string's stored size is (units + 1) * 2 bytes; only sizes up to 4 bytes fit a
-// number, read little-endian.
-TEST_F(SettingsTest, NumberStoredAsStringReadsAsItsBytes)
-{
-    const std::pair<const char*, int32_t> cases[] = {{"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
-    for (const auto& [text, number] : cases) {
-        settings_.WriteString("LastBlockId", text);
+    // A number read from a string takes its stored bytes: (units + 1) * 2 of them,
+    // so only a string of at most one unit fits, read little-endian.
+    const std::pair<const char*, int32_t> numbers[] = {
+        {"dword:00000002", 2}, {"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
+    for (const auto& [text, number] : numbers) {
+        std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
+            << "[General]\nLastBlockId=" << text << "\nFirstCall=\n";
         EXPECT_EQ(settings_.ReadDword("LastBlockId"), number) << text;
     }
+    EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
 }
 
 } // namespace

@@ -44,10 +44,8 @@ TEST_F(StoredValues, ValuesHaveTheirStoredBytes)
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText("ABC"); }), std::string("\x04\0\0\0ABC\0", 8));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(StoredText()); }), std::string(4, '\0'));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(""); }), std::string("\x01\0\0\0\0", 5));
-}
 
-TEST_F(StoredValues, TextsReadBackUpToTheirFirstZeroByte)
-{
+    // A text reads back up to its first zero byte.
     FilePtr file = Reading(std::string("\x06\0\0\0AB\0CD\0\x00\0\0\0", 14));
     FileReader reader(file.get());
     StoredText first, second = "old";

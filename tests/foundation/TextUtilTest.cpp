@@ -1,9 +1,7 @@
 #include "foundation/TextUtil.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace pelorin {
 namespace {
@@ -33,15 +31,6 @@ TEST(TextUtil, TrimToLettersTreatsOnlyAsciiAsLettersAndViewsIntoTheText)
     EXPECT_EQ(TrimToLetters("1984."), "");
     const std::string_view text = "\"Go.\"";
     EXPECT_EQ(TrimToLetters(text).data(), text.data() + 1);
-}
-
-TEST(TextUtil, FileExistsSeesFilesNotFolders)
-{
-    test::TempDir dir;
-    std::ofstream(dir.File("a.zac")) << "x";
-    EXPECT_TRUE(FileExists(dir.File("a.zac")));
-    EXPECT_FALSE(FileExists(dir.File("b.zac")));
-    EXPECT_FALSE(FileExists(dir.Path().string()));
 }
 
 } // namespace

@@ -14,12 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace pelorin {
@@ -239,39 +237,6 @@ TEST_F(GridFillerTest, StyleWithoutWordsOfALengthFailsAfterAllPasses)
     EXPECT_FALSE(FillSeeded(game, *four->style, 3, 1, stats));
     EXPECT_EQ(stats.passes, GridFiller::kMaxPasses);
     EXPECT_GT(stats.incomplete, 0);
-}
-
-// Shutdown must not wait for a search: a cleared flag ends the fill at the start
-// of the next pass, and a flag cleared before the call ends it before any pass.
-TEST_F(GridFillerTest, FillerStopsWhenKeepRunningCleared)
-{
-    {
-        Game game;
-        FillStats stats;
-        keepRunning = false;
-        EXPECT_FALSE(FillSeeded(game, *four->style, 0, 3, stats));
-        EXPECT_EQ(stats.passes, 0);
-    }
-    // This search runs all 2000 passes (see the test above); the worker repeats
-    // fills until one is stopped, so the flag is cleared while a search runs or
-    // just before the next begins, on any machine.
-    keepRunning = true;
-    Game game;
-    FillStats stats;
-    bool filled = true;
-    std::thread worker([&] {
-        SeedRandom(2);
-        do
-            filled = FillGame(game, *three->style, 0, keepRunning, &stats);
-        while (filled || stats.passes == GridFiller::kMaxPasses);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    keepRunning = false;
-    // The join returning at all shows the loop ended, and fewer passes than the
-    // whole search show that the flag, not the pass limit, ended the fill.
-    worker.join();
-    EXPECT_FALSE(filled);
-    EXPECT_LT(stats.passes, GridFiller::kMaxPasses);
 }
 
 // A style made from books, as the style editor makes one: the words are the same
