@@ -78,21 +78,19 @@ TEST(ItemList, AddEachPlacesLikeOneAddAfterAnother)
     }
 }
 
+// The capacity follows the list's step exactly: a list of 10 takes its eleventh
+// element after growing to 20, one of 100 its 101st after growing to 200.
 TEST(ItemList, GrowsByItsStepWhenFull)
 {
-    ItemList<Keyed> tens(10, ListOrder::Append, true, 10);
-    for (int i = 0; i < 10; ++i)
-        tens.Add(new Keyed(0, i));
-    EXPECT_EQ(tens.Capacity(), 10);
-    tens.Add(new Keyed(0, 10));
-    EXPECT_EQ(tens.Capacity(), 20);
-    EXPECT_EQ(tens.At(10)->tag, 10);
-    EXPECT_EQ(tens.At(0)->tag, 0);
-
-    ItemList<Keyed> hundreds(100, ListOrder::Append, true, 100);
-    for (int i = 0; i < 101; ++i)
-        hundreds.Add(new Keyed(0, i));
-    EXPECT_EQ(hundreds.Capacity(), 200);
+    for (const int32_t step : {10, 100}) {
+        ItemList<Keyed> list(step, ListOrder::Append, true, step);
+        for (int32_t i = 0; i < step; ++i)
+            list.Add(new Keyed(0, i));
+        EXPECT_EQ(list.Capacity(), step);
+        list.Add(new Keyed(0, step));
+        EXPECT_EQ(list.Capacity(), 2 * step);
+        EXPECT_EQ(list.At(step)->tag, step);
+    }
 }
 
 // Out of range, RemoveAt and At do nothing harmful; in range, RemoveAt closes the

@@ -153,12 +153,6 @@ TEST_F(ReplacingFileTest, LinksAreFollowedAndKept)
     EXPECT_FALSE(Replace(dir.File("loop.zag")));
 }
 
-TEST_F(ReplacingFileTest, FailsInAMissingFolder)
-{
-    ReplacingFile file;
-    EXPECT_FALSE(file.Open(dir.File("missing/game.zag")));
-}
-
 TEST_F(StoredValues, FullDiskIsAFailedWrite)
 {
     FilePtr full = OpenFile("/dev/full", "wb");
