@@ -4,6 +4,7 @@
 #include "lexicon/Style.h"
 #include "foundation/TextUtil.h"
 
+#include <array>
 #include <cassert>
 #include <ctime>
 
@@ -13,16 +14,24 @@ namespace {
 
 constexpr uint8_t kLastLetter = 26;
 
-bool IsLetterValue(uint8_t letter)
+constexpr bool IsLetterValue(uint8_t letter)
 {
     return letter >= 1 && letter <= kLastLetter;
 }
 
 // A letter byte as entry text shows it: "A"-"Z", and a blank for anything that is
-// not a letter (an empty cell; blocks never belong to an entry).
+// not a letter (an empty cell; blocks never belong to an entry). A table, as the
+// filler spells every entry several times a pass.
+constexpr std::array<char, 256> kLetterChars = [] {
+    std::array<char, 256> chars{};
+    for (size_t letter = 0; letter < chars.size(); ++letter)
+        chars[letter] = IsLetterValue(static_cast<uint8_t>(letter)) ? static_cast<char>(letter + 64) : ' ';
+    return chars;
+}();
+
 char LetterChar(uint8_t letter)
 {
-    return IsLetterValue(letter) ? static_cast<char>(letter + 64) : ' ';
+    return kLetterChars[letter];
 }
 
 uint8_t LetterValue(char c)
@@ -208,13 +217,19 @@ void ClearCell(Cell& cell)
     SetLetter(cell, kEmpty, true);
 }
 
+std::string_view CurrentPattern(const Entry& entry, std::array<char, kSide>& buffer)
+{
+    assert(entry.cells.Count() <= kSide && "an entry lies within one face");
+    size_t length = 0;
+    for (const Cell* cell : entry.cells)
+        buffer[length++] = LetterChar(cell->letter);
+    return std::string_view(buffer.data(), length);
+}
+
 std::string CurrentPattern(const Entry& entry)
 {
-    std::string pattern;
-    pattern.reserve(kSide);
-    for (const Cell* cell : entry.cells)
-        pattern.push_back(LetterChar(cell->letter));
-    return pattern;
+    std::array<char, kSide> buffer;
+    return std::string(CurrentPattern(entry, buffer));
 }
 
 void EntryText(Entry& entry)

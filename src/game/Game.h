@@ -172,6 +172,9 @@ void ClearCell(Cell& cell);
 void EntryText(Entry& entry);
 /// The entry's current solution letters as text, without storing it.
 std::string CurrentPattern(const Entry& entry);
+/// The same into a caller's buffer, for the filler's many queries: the text is a
+/// view of the buffer. An entry never runs further than one side of a face.
+std::string_view CurrentPattern(const Entry& entry, std::array<char, kSide>& buffer);
 
 // Player operations.
 std::string PlayerText(const Entry& entry);

@@ -132,6 +132,9 @@ public:
     }
     /// How many words MatchPattern gives for a pattern, without building the list.
     int32_t CountPattern(std::string_view pattern) const { return index_.CountPattern(pattern); }
+    /// The word index at position n of what MatchPattern gives, without building
+    /// the list; -1 unless n is below CountPattern(pattern).
+    int32_t NthMatch(std::string_view pattern, int32_t n) const { return index_.NthMatch(pattern, n); }
     /// Whether a word (any case) is in the word list.
     bool ContainsWord(std::string_view text) const { return index_.ContainsWord(text); }
 
