@@ -209,7 +209,7 @@ BENCHMARK(BM_WorkerGame)->Apply(FillArguments);
 BENCHMARK(BM_FillerPasses)->Apply(FillArguments);
 
 // The clue choice of one filled game, the part of a successful fill that does
-// not depend on the search: it reads every book's sentences for each answer.
+// not depend on the search; the style's quotation index is made by then.
 void BM_ChooseClues(benchmark::State& state)
 {
     const Style* style = StyleOrSkip(state);

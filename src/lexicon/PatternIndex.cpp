@@ -297,6 +297,21 @@ bool PatternIndex::ScanRange(std::string_view pattern, int32_t& begin, int32_t& 
     return begin < end;
 }
 
+template <typename Visit>
+void PatternIndex::ForEachWalked(std::string_view pattern, Visit&& visit) const
+{
+    int32_t begin = 0;
+    int32_t end = 0;
+    uint64_t mask = 0;
+    uint64_t key = 0;
+    if (!ScanRange(pattern, begin, end, mask, key))
+        return;
+    const Bucket& bucket = buckets_[pattern.size()];
+    for (auto j = static_cast<size_t>(begin); j < static_cast<size_t>(end); ++j)
+        if ((bucket.keys[j] & mask) == key && !visit(bucket.words[j]))
+            return;
+}
+
 int32_t PatternIndex::CountPattern(std::string_view pattern) const
 {
     if (plain_) {
@@ -314,16 +329,11 @@ int32_t PatternIndex::CountPattern(std::string_view pattern) const
         });
         return count;
     }
-    int32_t begin = 0;
-    int32_t end = 0;
-    uint64_t mask = 0;
-    uint64_t key = 0;
-    if (!ScanRange(pattern, begin, end, mask, key))
-        return 0;
-    const uint64_t* keys = buckets_[pattern.size()].keys.data();
     int32_t count = 0;
-    for (int32_t j = begin; j < end; ++j)
-        count += (keys[j] & mask) == key ? 1 : 0;
+    ForEachWalked(pattern, [&](int32_t) {
+        ++count;
+        return true;
+    });
     return count;
 }
 
@@ -342,16 +352,10 @@ void PatternIndex::MatchPatternInto(std::string_view pattern, std::vector<int32_
         });
         return;
     }
-    int32_t begin = 0;
-    int32_t end = 0;
-    uint64_t mask = 0;
-    uint64_t key = 0;
-    if (!ScanRange(pattern, begin, end, mask, key))
-        return;
-    const Bucket& bucket = buckets_[pattern.size()];
-    for (int32_t j = begin; j < end; ++j)
-        if ((bucket.keys[static_cast<size_t>(j)] & mask) == key)
-            target.push_back(bucket.words[static_cast<size_t>(j)]);
+    ForEachWalked(pattern, [&](int32_t wordIndex) {
+        target.push_back(wordIndex);
+        return true;
+    });
 }
 
 int32_t PatternIndex::NthMatch(std::string_view pattern, int32_t n) const
@@ -377,17 +381,13 @@ int32_t PatternIndex::NthMatch(std::string_view pattern, int32_t n) const
         });
         return found;
     }
-    int32_t begin = 0;
-    int32_t end = 0;
-    uint64_t mask = 0;
-    uint64_t key = 0;
-    if (!ScanRange(pattern, begin, end, mask, key))
-        return -1;
-    const Bucket& bucket = buckets_[pattern.size()];
-    for (int32_t j = begin; j < end; ++j)
-        if ((bucket.keys[static_cast<size_t>(j)] & mask) == key && n-- == 0)
-            return bucket.words[static_cast<size_t>(j)];
-    return -1;
+    ForEachWalked(pattern, [&](int32_t wordIndex) {
+        if (n-- > 0)
+            return true;
+        found = wordIndex;
+        return false;
+    });
+    return found;
 }
 
 bool PatternIndex::ContainsWord(std::string_view text) const

@@ -103,6 +103,10 @@ private:
     /// The bucket range that a pattern's scan visits, and the mask and key that a
     /// fitting word's packed text shows; false when the pattern fits nothing.
     bool ScanRange(std::string_view pattern, int32_t& begin, int32_t& end, uint64_t& mask, uint64_t& key) const;
+    /// Calls visit(word index) with each word of the walk that fits the pattern,
+    /// in list order, until it returns false.
+    template <typename Visit>
+    void ForEachWalked(std::string_view pattern, Visit&& visit) const;
 
     /// Whether the list is plain (see the class comment); decided once, by the constructor.
     bool IsPlain() const;
