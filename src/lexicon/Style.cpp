@@ -104,7 +104,6 @@ Book::Book() : sentences(kSentenceListStep, ListOrder::Append, true, kSentenceLi
 void Book::MarkWords(std::string_view text) const
 {
     assert(style && "a book marks words only for its style");
-    const Dictionary& dictionary = style->Lexicon();
     ForEachToken(text, [&](std::string_view token) {
         if (!IsAsciiLetter(token[0]))
             return;
@@ -115,8 +114,7 @@ void Book::MarkWords(std::string_view text) const
         for (char c : word)
             if (!IsAsciiLetter(c))
                 return; // DON'T, WELL-KNOWN: not dictionary words
-        // Find upper-cases the word itself.
-        const int32_t wordIndex = dictionary.Find(word);
+        const int32_t wordIndex = style->LookUp(word);
         if (wordIndex >= 0)
             style->MarkWord(wordIndex);
     });
@@ -152,6 +150,21 @@ void Style::MarkWord(int32_t wordIndex)
         return;
     EnsureFlags();
     flags_[static_cast<size_t>(wordIndex)] = 1;
+}
+
+int32_t Style::LookUp(std::string_view word)
+{
+    const Dictionary& dictionary = *dictionary_;
+    if (!lookups_ || lookups_->stamp != dictionary.Stamp() || lookups_->count != dictionary.Count()) {
+        lookups_ = std::make_unique<Lookups>();
+        lookups_->stamp = dictionary.Stamp();
+        lookups_->count = dictionary.Count();
+    }
+    Lookups& lookups = *lookups_;
+    const int32_t number = lookups.words.Add(word);
+    if (static_cast<size_t>(number) == lookups.wordIndexes.size())
+        lookups.wordIndexes.push_back(dictionary.Find(word)); // Find upper-cases the word itself
+    return lookups.wordIndexes[static_cast<size_t>(number)];
 }
 
 void Style::EnsureFlags()
@@ -195,6 +208,7 @@ int32_t Style::SentenceCount() const
 
 void Style::BuildWordList()
 {
+    lookups_.reset(); // the scanning is over
     stamp_ = dictionary_->Stamp();
     words_.Clear();
     if (flags_) {

@@ -149,6 +149,9 @@ public:
 
     /// Sets the flag of a word index (the book scanner's mark).
     void MarkWord(int32_t wordIndex);
+    /// The dictionary's Find for a word of a book, remembered until the word list
+    /// is built: books name the same words again and again.
+    int32_t LookUp(std::string_view word);
 
     const Dictionary& Lexicon() const { return *dictionary_; }
     const WordList& Words() const { return words_; }
@@ -169,6 +172,15 @@ private:
     /// Forgets the quotation index; called whenever the books change.
     void DropQuotations();
 
+    /// The look-ups of the books scanned since the word list was last built, with
+    /// the dictionary stamp and size they were made against.
+    struct Lookups {
+        int32_t stamp = 0;
+        int32_t count = 0;
+        WordTable words;
+        std::vector<int32_t> wordIndexes; ///< by number in words
+    };
+
     /// The quotation index and the flag that lets only its first reader make it.
     struct LazyQuotations {
         std::once_flag made;
@@ -179,6 +191,7 @@ private:
     WordList words_;
     PatternIndex index_; ///< of words_
     std::unique_ptr<int32_t[]> flags_; ///< one per word index; created on first use
+    std::unique_ptr<Lookups> lookups_; ///< while books are scanned
     std::string fullPath_;
     std::string fileName_;
     StoredText description_;
