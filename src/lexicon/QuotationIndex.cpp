@@ -11,26 +11,34 @@ QuotationIndex::QuotationIndex(const ItemList<Book>& books)
     // Pairs of word and sentence, in sentence order; a sentence names a word once.
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::vector<int32_t> lastSentence;
+    std::vector<std::string_view> words; // of one sentence, cut down to their letters
     int32_t bookPosition = 0;
     for (const Book* book : books) {
         for (Quotation* sentence : book->sentences) {
             const auto number = static_cast<int32_t>(sentences_.size());
             sentences_.push_back(sentence);
             books_.push_back(bookPosition);
-            const auto mask = static_cast<uint32_t>(sentence->LetterMask());
+            // The sentence's letter mask, from the words the index reads anyway.
+            words.clear();
+            uint32_t mask = 0;
             ForEachToken(TextOf(sentence->text), [&](std::string_view token) {
                 const std::string_view word = TrimToLetters(token);
-                // The mask holds the initials of the words of three letters or more.
-                if (word.empty() || (mask & (1u << (ToUpperAscii(word[0]) - 'A'))) == 0)
-                    return;
+                if (!word.empty()) {
+                    words.push_back(word);
+                    mask |= Quotation::MaskBit(word);
+                }
+            });
+            for (std::string_view word : words) {
+                if ((mask & (1u << (ToUpperAscii(word[0]) - 'A'))) == 0)
+                    continue;
                 const int32_t id = words_.Add(word);
                 if (static_cast<size_t>(id) == lastSentence.size())
                     lastSentence.push_back(-1);
                 if (lastSentence[static_cast<size_t>(id)] == number)
-                    return;
+                    continue;
                 lastSentence[static_cast<size_t>(id)] = number;
                 pairs.emplace_back(id, number);
-            });
+            }
         }
         ++bookPosition;
     }

@@ -67,26 +67,39 @@ void WordList::Clear()
 // Quotation
 
 Quotation::Quotation(int32_t sortKey, int32_t textLength, StoredText sentence)
-    : key(sortKey), text(std::move(sentence)), length(textLength), mask_(ComputeLetterMask(TextOf(text)))
+    : key(sortKey), text(std::move(sentence)), length(textLength)
 {
+}
+
+uint32_t Quotation::MaskBit(std::string_view word)
+{
+    return word.size() >= kMaskMinWordLength ? 1u << (ToUpperAscii(word[0]) - 'A') : 0;
 }
 
 int32_t Quotation::ComputeLetterMask(std::string_view sentence)
 {
     uint32_t bits = 0;
-    ForEachToken(sentence, [&](std::string_view token) {
-        const std::string_view word = TrimToLetters(token);
-        if (word.size() >= kMaskMinWordLength)
-            bits |= 1u << (ToUpperAscii(word[0]) - 'A');
-    });
+    ForEachToken(sentence, [&](std::string_view token) { bits |= MaskBit(TrimToLetters(token)); });
     return static_cast<int32_t>(bits);
+}
+
+int32_t Quotation::LetterMask() const
+{
+    // A mask of 0 is computed again, which costs only time: its value depends on
+    // the text alone, so whichever thread stores it stores the same.
+    int32_t mask = mask_.load(std::memory_order_relaxed);
+    if (mask == 0) {
+        mask = ComputeLetterMask(TextOf(text));
+        mask_.store(mask, std::memory_order_relaxed);
+    }
+    return mask;
 }
 
 bool Quotation::ContainsWord(std::string_view upperWord) const
 {
     if (upperWord.empty() || !IsUpperLetter(upperWord[0]))
         return false;
-    if ((static_cast<uint32_t>(mask_) & (1u << (upperWord[0] - 'A'))) == 0)
+    if ((static_cast<uint32_t>(LetterMask()) & (1u << (upperWord[0] - 'A'))) == 0)
         return false;
     bool found = false;
     ForEachToken(TextOf(text), [&](std::string_view token) {

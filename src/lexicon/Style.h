@@ -45,14 +45,18 @@ private:
 /// A sentence of a book, kept as a quotation for clues.
 class Quotation {
 public:
-    /// A sentence read from a file or made by the scanner; the mask is computed here,
-    /// so threads that search the sentence later only ever read it.
+    /// A sentence read from a file or made by the scanner.
     Quotation(int32_t key, int32_t length, StoredText text);
 
     int32_t SortKey() const { return key; }
     /// Bit n is set when the sentence holds a word of at least 3 letters that
-    /// begins with the letter A + n.
-    int32_t LetterMask() const { return mask_; }
+    /// begins with the letter A + n. Computed on first use and kept: a style
+    /// holds tens of thousands of sentences, and loading one should not read them
+    /// all. Workers of one style may ask at once; they compute the same value.
+    int32_t LetterMask() const;
+    /// The bit that a word, cut down to its letters, gives the letter mask: its
+    /// initial's when it has at least 3 letters, else none.
+    static uint32_t MaskBit(std::string_view word);
     /// Whether one of the sentence's words, cut down to its letters and upper-cased,
     /// equals the upper-case word.
     bool ContainsWord(std::string_view upperWord) const;
@@ -66,7 +70,7 @@ private:
     /// least 3 letters.
     static int32_t ComputeLetterMask(std::string_view text);
 
-    int32_t mask_ = 0; ///< letter mask of text; set by the constructor alone
+    mutable std::atomic<int32_t> mask_{0}; ///< letter mask of text; 0 until first asked
 };
 
 /// The sentences of one book file of a style.
