@@ -4,7 +4,6 @@
 #include "lexicon/Style.h"
 #include "foundation/TextUtil.h"
 
-#include <array>
 #include <cassert>
 #include <ctime>
 
@@ -18,16 +17,6 @@ constexpr bool IsLetterValue(uint8_t letter)
 {
     return letter >= 1 && letter <= kLastLetter;
 }
-
-// A letter byte as entry text shows it: "A"-"Z", and a blank for anything that is
-// not a letter (an empty cell; blocks never belong to an entry). A table, as the
-// filler spells every entry several times a pass.
-constexpr std::array<char, 256> kLetterChars = [] {
-    std::array<char, 256> chars{};
-    for (size_t letter = 0; letter < chars.size(); ++letter)
-        chars[letter] = IsLetterValue(static_cast<uint8_t>(letter)) ? static_cast<char>(letter + 64) : ' ';
-    return chars;
-}();
 
 char LetterChar(uint8_t letter)
 {
@@ -215,15 +204,6 @@ void SetLetter(Cell& cell, uint8_t letter, bool mirror)
 void ClearCell(Cell& cell)
 {
     SetLetter(cell, kEmpty, true);
-}
-
-std::string_view CurrentPattern(const Entry& entry, std::array<char, kSide>& buffer)
-{
-    assert(entry.cells.Count() <= kSide && "an entry lies within one face");
-    size_t length = 0;
-    for (const Cell* cell : entry.cells)
-        buffer[length++] = LetterChar(cell->letter);
-    return std::string_view(buffer.data(), length);
 }
 
 std::string CurrentPattern(const Entry& entry)
