@@ -13,7 +13,7 @@ namespace {
 
 constexpr uint8_t kLastLetter = 26;
 
-constexpr bool IsLetterValue(uint8_t letter)
+bool IsLetterValue(uint8_t letter)
 {
     return letter >= 1 && letter <= kLastLetter;
 }
