@@ -196,11 +196,8 @@ void ClearCell(Cell& cell)
 
 std::string CurrentPattern(const Entry& entry)
 {
-    std::string pattern;
-    pattern.reserve(kSide);
-    for (const Cell* cell : entry.cells)
-        pattern.push_back(LetterChar(cell->letter));
-    return pattern;
+    std::array<char, kSide> buffer;
+    return std::string(CurrentPattern(entry, buffer));
 }
 
 void EntryText(Entry& entry)

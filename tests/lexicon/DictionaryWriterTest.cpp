@@ -42,9 +42,9 @@ std::unique_ptr<WordRecord> Convert(const TestRecord& from)
     return record;
 }
 
-WordTable ConvertAll(const std::vector<TestRecord>& records)
+WordRecordTable ConvertAll(const std::vector<TestRecord>& records)
 {
-    WordTable table;
+    WordRecordTable table;
     for (const TestRecord& record : records)
         table.push_back(Convert(record));
     return table;
@@ -67,7 +67,7 @@ std::vector<TestRecord> Sample()
 class DictionaryWriterTest : public ::testing::Test {
 protected:
     TempDir dir_;
-    WordTable table_ = ConvertAll(Sample());
+    WordRecordTable table_ = ConvertAll(Sample());
 };
 
 // The file is compared with the test's own byte builder, never read back through
@@ -84,7 +84,7 @@ TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
 // rewrite must keep each as it was.
 TEST_F(DictionaryWriterTest, AbsentAndEmptyDefinitionTextsStayApart)
 {
-    WordTable table = ConvertAll({Expect("A", {{0, 0, ""}, {1, 0, ""}})});
+    WordRecordTable table = ConvertAll({Expect("A", {{0, 0, ""}, {1, 0, ""}})});
     table[0]->definitions.At(0)->text = std::nullopt;
     ASSERT_TRUE(DictionaryWriter(table).Write(dir_.File("a.dct"), 1));
 
@@ -105,7 +105,7 @@ TEST_F(DictionaryWriterTest, StampFollowsTheContent)
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(1), stamp);
     table_[2]->definitions.At(0)->aux = 4001;
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(), stamp);
-    EXPECT_GT(DictionaryWriter(WordTable()).ContentStamp(), 0);
+    EXPECT_GT(DictionaryWriter(WordRecordTable()).ContentStamp(), 0);
 }
 
 // A table the reader or the pattern query could not use is not written, and the
@@ -133,7 +133,7 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
     }
     EXPECT_EQ(test::FileBytes(path), before);
 
-    WordTable full;
+    WordRecordTable full;
     for (int32_t i = 0; i <= Dictionary::kCapacity; ++i) {
         const char text[5] = {char('A' + i / 17576), char('A' + i / 676 % 26), char('A' + i / 26 % 26),
                               char('A' + i % 26), 0};
