@@ -116,18 +116,18 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
     const std::string path = dir_.File("Zanth.dct");
     ASSERT_TRUE(DictionaryWriter(table_).Write(path, 99));
     const std::string before = test::FileBytes(path);
-    const std::pair<const char*, std::function<void(WordTable&)>> damages[] = {
-        {"words out of order", [](WordTable& t) { std::swap(t[0], t[2]); }},
-        {"a word twice", [](WordTable& t) { t[2]->SetText("CATS"); }},
-        {"a base outside the table", [](WordTable& t) { t[1]->baseIndex = 3; }},
-        {"a length above the text's", [](WordTable& t) { t[2]->length = 4; }},
-        {"a length below the text's", [](WordTable& t) { t[2]->length = 2; }},
-        {"a hyphen", [](WordTable& t) { t[2]->SetText("DOG-"); }},
-        {"a blank", [](WordTable& t) { t[2]->SetText("DO G"); }},
-        {"lower case", [](WordTable& t) { t[2]->text = "dog"; }},
+    const std::pair<const char*, std::function<void(WordRecordTable&)>> damages[] = {
+        {"words out of order", [](WordRecordTable& t) { std::swap(t[0], t[2]); }},
+        {"a word twice", [](WordRecordTable& t) { t[2]->SetText("CATS"); }},
+        {"a base outside the table", [](WordRecordTable& t) { t[1]->baseIndex = 3; }},
+        {"a length above the text's", [](WordRecordTable& t) { t[2]->length = 4; }},
+        {"a length below the text's", [](WordRecordTable& t) { t[2]->length = 2; }},
+        {"a hyphen", [](WordRecordTable& t) { t[2]->SetText("DOG-"); }},
+        {"a blank", [](WordRecordTable& t) { t[2]->SetText("DO G"); }},
+        {"lower case", [](WordRecordTable& t) { t[2]->text = "dog"; }},
     };
     for (const auto& [what, damage] : damages) {
-        WordTable table = ConvertAll(Sample());
+        WordRecordTable table = ConvertAll(Sample());
         damage(table);
         EXPECT_FALSE(DictionaryWriter(table).Write(path, 1)) << what;
     }

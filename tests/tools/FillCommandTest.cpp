@@ -72,7 +72,7 @@ TEST_F(FillCommandTest, BatchWritesEverySeedsGameAsASingleFillDoes)
     for (int seed = 40; seed <= 42; ++seed) {
         const std::string single = dir.File("single.zag");
         ASSERT_EQ(test::RunTool(fill + "--seed " + std::to_string(seed) + " --out " + single).exitCode, 0);
-        EXPECT_EQ(ReadAll(dir.File("batch/Test_1_" + std::to_string(seed) + ".zag")), ReadAll(single)) << seed;
+        EXPECT_EQ(test::FileBytes(dir.File("batch/Test_1_" + std::to_string(seed) + ".zag")), test::FileBytes(single)) << seed;
     }
 }
 
