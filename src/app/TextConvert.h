@@ -7,9 +7,12 @@
 
 namespace pelorin {
 
-/// The program's narrow text is UTF-8; the windows and the settings store take
-/// and give Qt's UTF-16 strings. Every crossing goes through these two.
+// The program keeps its text as narrow UTF-8 bytes; Qt takes and gives wide text.
+// Every crossing goes through these two.
+
+/// Narrow text to wide text.
 QString ToWide(std::string_view text);
+/// Wide text to narrow text.
 std::string ToNarrow(const QString& text);
 
 } // namespace pelorin
