@@ -7,14 +7,18 @@ CMAKE_FLAGS ?=
 
 .PHONY: run test bench deps configure build data sanitize clean
 
+# Fills the cache first, so that the first New Game is ready at once (nothing to do
+# when it is full); without a display the game runs under xvfb-run for a screenshot.
 run: data
-	$(BUILD)/pelorin-tool summary --root $(BUILD)
+	$(BUILD)/pelorin-tool prepare --root $(BUILD)
+	@scripts/run-game.sh $(BUILD)
 
 test: data
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	scripts/bench-window.sh $(BUILD) 5
 
 deps:
 	@scripts/install-deps.sh
