@@ -52,10 +52,9 @@ enum class PrepareResult {
 
 /// A worker's whole job: when no file of that path exists, fills a new game with
 /// the style's words (at most `attempts` times, the generator running on) and
-/// writes it there. A cleared
-/// keep-running flag ends it without writing: a fill that returns after the flag
-/// was cleared may have had its clue choice cut short, and a game without hints
-/// must not wait in the cache for a later run.
+/// writes it there. A cleared keep-running flag ends it without writing: a fill
+/// that returns after the flag was cleared may have had its clue choice cut short,
+/// and a game without hints must not wait in the cache for a later run.
 PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
                           const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts);
 

@@ -84,7 +84,8 @@ void HelpWindow::Show(const QUrl& page)
         contents.setPath(QFileInfo(page.path()).path() + QLatin1Char('/') + QLatin1String(kContentsPage));
         browser_->setSource(contents);
     }
-    browser_->setSource(page);
+    if (browser_->source() != page)
+        browser_->setSource(page);
     show();
     raise();
     activateWindow();

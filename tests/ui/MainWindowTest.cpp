@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/TextConvert.h"
+#include "foundation/Notifier.h"
 #include "game/GameFile.h"
 #include "scene/MenuDisplayType.h"
 #include "ui/CommandIds.h"
@@ -18,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace pelorin {
 
@@ -74,6 +76,7 @@ private Q_SLOTS:
     void failedOpenKeepsTheGame();
     void unsavedWorkIsNeverLostWithoutAQuestion();
     void escapeNeverClosesAndF1OpensHelp();
+    void workerMessagesWaitForTheWindowThread();
 
 private:
     QString Text(const char* name) { return rig_->Find<QLabel>(QLatin1String(name))->text(); }
@@ -272,6 +275,15 @@ void MainWindowTest::escapeNeverClosesAndF1OpensHelp()
     QVERIFY(help);
     QVERIFY(help->isVisible());
     QCOMPARE(help->Page().fileName(), QStringLiteral("contents.htm"));
+}
+
+// A worker's message is handed to the user-interface thread and the worker goes on
+// at once: that thread may be waiting for the worker to end.
+void MainWindowTest::workerMessagesWaitForTheWindowThread()
+{
+    std::thread([] { ShowMessage("Cannot Open Game File", "Error"); }).join();
+    QVERIFY(rig_->prompter.asked.empty());
+    QTRY_COMPARE(rig_->prompter.asked, QStringList{QStringLiteral("Cannot Open Game File")});
 }
 
 } // namespace pelorin
