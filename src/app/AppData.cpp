@@ -217,7 +217,8 @@ bool AppData::KeepPreparing(int32_t styleIndex, int32_t patternId)
     const Style* style = styles_.At(styleIndex);
     if (!style || patternId < 0 || patternId >= kPreparedPatterns)
         return false;
-    if (GiveUps(*style, patternId) >= kGiveUpLimit)
+    // Without a dictionary no worker runs, and with too many give-ups none should.
+    if (!dictionaryLoaded_ || GiveUps(*style, patternId) >= kGiveUpLimit)
         return false;
     if (!WorkerRunning(*style, patternId))
         StartPreparation(*style);

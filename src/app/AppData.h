@@ -80,8 +80,8 @@ public:
     /// For New Game, waiting for the game of a style and block pattern that is not
     /// in the cache: starts the style's preparation again when that worker is idle,
     /// since an ended worker would never make the file. False, and nothing started,
-    /// when the worker has given up kGiveUpLimit times in a row: the style cannot
-    /// fill that pattern.
+    /// when the worker has given up kGiveUpLimit times in a row, or without a
+    /// dictionary: the style cannot fill that pattern.
     bool KeepPreparing(int32_t styleIndex, int32_t patternId);
     /// How many preparations of a style and block pattern gave up in a row.
     int32_t GiveUps(const Style& style, int32_t patternId) const;
