@@ -33,7 +33,8 @@ data: build
 	cmake --build $(BUILD) --target data
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# under ThreadSanitizer, each in a build folder of its own.
+# under ThreadSanitizer, each in a build folder of its own. Qt itself is not built
+# with ThreadSanitizer; tests/tsan.supp says which of its reports are dropped.
 sanitize: deps
 	cmake -S . -B build-asan -DPELORIN_SANITIZE=address,undefined -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
@@ -43,7 +44,8 @@ sanitize: deps
 	cmake -S . -B build-tsan -DPELORIN_SANITIZE=thread -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-tsan -j $(JOBS)
 	cmake --build build-tsan --target data
-	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp \
+	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan
