@@ -20,6 +20,7 @@
 #include "ui/Prompter.h"
 #include "ui/QuotesTabCtrl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -33,6 +34,7 @@
 #include <QStatusBar>
 
 #include <array>
+#include <tuple>
 
 namespace pelorin {
 
@@ -107,7 +109,7 @@ CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(pr
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    // The status bar lies inside the designed client area, below its controls.
+    // The status bar lies inside the client area of the layout, below its controls.
     client->setFixedSize(kClientSize.width(), kClientSize.height() - statusBar()->sizeHint().height());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -162,7 +164,6 @@ void CMirelDlg::CreateMenu()
 QAction* CMirelDlg::AddCommand(QMenu* menu, const QString& text, uint32_t id)
 {
     QAction* action = menu->addAction(text);
-    action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
 }
@@ -171,7 +172,7 @@ void CMirelDlg::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(false);
-    std::array<QLabel*, 3> panes{};
+    std::array<QLabel*, kPaneWidths.size()> panes{};
     for (size_t i = 0; i < panes.size(); ++i) {
         panes[i] = new QLabel(bar);
         panes[i]->setFixedWidth(kPaneWidths[i]);

@@ -21,12 +21,12 @@ constexpr QRect kOk = DialogRect(121, 132, 50, 14);
 constexpr QRect kCancel = DialogRect(177, 132, 50, 14);
 // Labels are wider than their text needs, so that they fit whatever the font.
 constexpr QRect kPatternLabel = DialogRect(11, 11, 100, 10);
-constexpr std::array<QRect, 3> kPictures = {
+constexpr std::array<QRect, kOfferedPatterns> kPictures = {
     DialogRect(12, 27, 64, 57),
     DialogRect(86, 27, 63, 57),
     DialogRect(158, 27, 65, 57),
 };
-constexpr std::array<QRect, 3> kFrames = {
+constexpr std::array<QRect, kOfferedPatterns> kFrames = {
     DialogRect(10, 25, 69, 60),
     DialogRect(83, 25, 69, 60),
     DialogRect(156, 25, 69, 60),
@@ -49,7 +49,7 @@ GameDialog::GameDialog(AppData& app, QWidget* parent)
 
     auto* patternLabel = new QLabel(QStringLiteral("Block Pattern :"), this);
     patternLabel->setGeometry(kPatternLabel);
-    for (int32_t k = 0; k < 3; ++k) {
+    for (int32_t k = 0; k < kOfferedPatterns; ++k) {
         QFrame* frame = new QFrame(this);
         frame->setGeometry(kFrames[static_cast<size_t>(k)]);
         frame->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -72,7 +72,8 @@ GameDialog::GameDialog(AppData& app, QWidget* parent)
     for (const Style* style : app_.Styles())
         styles_->addItem(ToWide(TextOf(style->Description())));
     // A remembered style beyond the list (styles were deleted) selects nothing.
-    styles_->setCurrentIndex(app_.lastStyleId < styles_->count() ? app_.lastStyleId : -1);
+    const bool listed = app_.lastStyleId >= 0 && app_.lastStyleId < styles_->count();
+    styles_->setCurrentIndex(listed ? app_.lastStyleId : -1);
     connect(styles_, &QComboBox::currentIndexChanged, this, [this](int index) { app_.lastStyleId = index; });
 
     waitText_->setGeometry(kWaitText);
@@ -94,7 +95,7 @@ bool GameDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (int32_t k = 0; k < 3; ++k) {
+        for (int32_t k = 0; k < kOfferedPatterns; ++k) {
             if (watched == pictures_[static_cast<size_t>(k)]) {
                 ChoosePattern(k);
                 return true;
@@ -114,7 +115,7 @@ void GameDialog::ChoosePattern(int32_t patternId)
 void GameDialog::ShowFrame()
 {
     // A remembered pattern that New Game does not offer shows no frame.
-    for (int32_t k = 0; k < 3; ++k)
+    for (int32_t k = 0; k < kOfferedPatterns; ++k)
         frames_[static_cast<size_t>(k)]->setVisible(k == chosenPattern_);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/BlockPatterns.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -45,8 +47,8 @@ private:
     QComboBox* styles_;
     QLabel* waitText_;
     QPushButton* ok_;
-    std::array<QLabel*, 3> pictures_{};
-    std::array<QFrame*, 3> frames_{};
+    std::array<QLabel*, kOfferedPatterns> pictures_{};
+    std::array<QFrame*, kOfferedPatterns> frames_{};
     int32_t chosenPattern_ = 0;
     QTimer timer_;
 };

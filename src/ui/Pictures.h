@@ -12,7 +12,7 @@ class QWidget;
 
 namespace pelorin {
 
-// The program's pictures, drawn by the program itself in their designed sizes.
+// The program's pictures, drawn by the program itself in their fixed sizes.
 
 /// The size of the picture of an offered block pattern (bitmaps 136 to 138);
 /// empty for any other pattern.

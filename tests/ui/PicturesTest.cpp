@@ -36,11 +36,11 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void picturesHaveTheirDesignedSizes();
+    void picturesHaveTheirFixedSizes();
     void patternPicturesAreDrawnFromThePatterns();
 };
 
-void PicturesTest::picturesHaveTheirDesignedSizes()
+void PicturesTest::picturesHaveTheirFixedSizes()
 {
     QCOMPARE(PatternPicture(0).size(), QSize(96, 92));
     QCOMPARE(PatternPicture(1).size(), QSize(95, 92));
