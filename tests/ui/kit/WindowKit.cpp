@@ -1,6 +1,5 @@
 #include "ui/kit/WindowKit.h"
 
-#include "foundation/Notifier.h"
 #include "game/BlockPatterns.h"
 #include "game/GameFile.h"
 #include "scene/MenuDisplayType.h"

@@ -12,7 +12,6 @@
 #include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace pelorin::test {
 
