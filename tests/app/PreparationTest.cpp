@@ -61,12 +61,12 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     std::atomic<bool> keepRunning{true};
     auto style = fresh();
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(PrepareGame(*style, path, 0, keepRunning));
+    ASSERT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Written);
     const auto whole = std::chrono::steady_clock::now() - started;
     EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 1);
     EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
     const std::string before = test::FileBytes(path);
-    EXPECT_FALSE(PrepareGame(*style, path, 0, keepRunning));
+    EXPECT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Present);
     EXPECT_EQ(test::FileBytes(path), before);
     EXPECT_TRUE(notifier.Messages().empty());
     fs::remove(path);
@@ -79,7 +79,7 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
             std::this_thread::sleep_for(whole * step / kSteps);
             running = false;
         });
-        const bool written = PrepareGame(*style, path, 0, running);
+        const bool written = PrepareGame(*style, path, 0, running) == PrepareResult::Written;
         stopper.join();
         ASSERT_EQ(written, fs::exists(path));
         if (!written)
@@ -279,6 +279,38 @@ TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
     EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
     for (const std::string& name : kept)
         EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
+}
+
+// New Game waits only for a game that can come: while the worker of the chosen
+// style and pattern gives up, the wait starts it again, until it has given up
+// kGiveUpLimit times in a row; a run that finds its file starts the count again.
+TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
+{
+    root_.AddStyle("Short.zas", 2); // no grid fills with words of 2 letters
+    auto app = std::make_unique<AppData>(root_.Root());
+    app->prepareAttempts = 1;
+    app->LoadAtStartup();
+    const Style& style = *app->Styles().At(0);
+    int32_t restarts = 0;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            if (app->WorkerRunning(style, 0))
+                return false;
+            if (!app->KeepPreparing(0, 0))
+                return true;
+            ++restarts;
+            return false;
+        },
+        kFillLimit));
+    EXPECT_EQ(restarts, AppData::kGiveUpLimit - 1);
+    EXPECT_EQ(app->GiveUps(style, 0), AppData::kGiveUpLimit);
+    EXPECT_FALSE(app->WorkerRunning(style, 0)) << "nothing starts once the style cannot fill";
+    EXPECT_FALSE(app->KeepPreparing(1, 0)) << "no such style";
+
+    std::ofstream(root_.CacheFile("Short_0.zac")) << "a game made by another run";
+    app->StartPreparation(style);
+    ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0); }, kFillLimit));
+    EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
 // Every way of ending a style's searching workers ends them promptly and without
