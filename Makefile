@@ -15,6 +15,7 @@ test: data
 
 bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 deps:
 	@scripts/install-deps.sh
