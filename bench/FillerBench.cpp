@@ -212,6 +212,21 @@ void BM_ChooseClues(benchmark::State& state)
 }
 BENCHMARK(BM_ChooseClues)->Args({0, 0})->Args({1, 0})->Unit(benchmark::kMillisecond);
 
+// The index of a style's sentences by word, which the first game of a style makes
+// for the clue choice and all later games share.
+void BM_QuotationIndex(benchmark::State& state)
+{
+    const Style* style = StyleOrSkip(state);
+    if (!style)
+        return;
+    state.SetLabel(kStyleFiles[state.range(0)]);
+    for (auto _ : state) {
+        const QuotationIndex index(style->Books());
+        benchmark::DoNotOptimize(index.WordCount());
+    }
+}
+BENCHMARK(BM_QuotationIndex)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Patterns as the filler asks them: words of the style of 4 to 8 letters with
 // some letters opened, and the first letter open in half of them (the costly
 // case for a sorted list, whose probes then span every word).

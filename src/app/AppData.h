@@ -103,6 +103,11 @@ public:
     const std::string& StylesFolder() const { return stylesFolder_; }
     const std::string& CacheFolder() const { return cacheFolder_; }
 
+    /// Whether lastBlockId names a pattern the New Game dialog offers (0 to 2). The
+    /// setting is kept as stored, but a hand-edited value may hold anything (a "1"
+    /// written as a string reads as 49), and the dialog then shows no pattern chosen.
+    bool LastBlockOffered() const { return lastBlockId >= 0 && lastBlockId < kOfferedPatterns; }
+
     // Plain state of the windows.
 
     AppHooks* mainWindow = nullptr; ///< not owned; set by the main window's first tick

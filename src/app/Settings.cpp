@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "app/TextConvert.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -15,16 +17,6 @@ constexpr const char* kOrganisation = "Tarnwick";
 constexpr const char* kApplication = "Zanth";
 constexpr QLatin1StringView kDwordPrefix("dword:");
 constexpr qsizetype kDwordDigits = 8;
-
-QString ToWide(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToNarrow(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
 
 // One open of the store for one operation; the file is closed (and written when
 // changed) when the object goes.

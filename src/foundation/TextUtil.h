@@ -38,6 +38,22 @@ std::pair<std::string, std::string> SplitPath(std::string_view path);
 /// off; a view into the text, empty when it holds no letter.
 std::string_view TrimToLetters(std::string_view text);
 
+/// Calls `visit` with each token of a text split at spaces (only); empty tokens
+/// are skipped.
+template <typename Visit>
+void ForEachToken(std::string_view text, Visit&& visit)
+{
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > start)
+            visit(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
 /// True when a file (not a folder) of that path exists.
 bool FileExists(const std::string& path);
 

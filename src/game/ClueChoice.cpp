@@ -48,8 +48,7 @@ void CollectMatches(Entry& entry, const Style& style)
     EntryText(entry);
     const std::string_view answer = TextOf(entry.text);
     entry.matches.Clear();
-    for (const Book* book : style.Books())
-        book->CollectQuotations(answer, entry.matches);
+    style.CollectQuotations(answer, entry.matches);
 }
 
 void MaskAnswer(Quote& quote, std::string_view word)

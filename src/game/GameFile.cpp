@@ -287,14 +287,20 @@ private:
 
 void ApplyCells(Game& game, const std::array<CellRecord, kCellCount>& records)
 {
-    // Every view of the old game is set back first: a view is shared by twins, and
+    // The old game's views are set back first: a view is shared by twins, and
     // resetting it while its other cell is applied would wipe that cell's number.
+    // A block cell keeps no view at all (twins are blocks together), so the scene
+    // draws nothing where the new game has blocks; an open cell's view is marked
+    // for rebuilding below.
     for (int i = 0; i < kCellCount; ++i) {
-        if (CellView* view = game.At(i).view.get()) {
+        Cell& cell = game.At(i);
+        if (records[static_cast<size_t>(i)].letter == kBlock) {
+            cell.view.reset();
+        } else if (CellView* view = cell.view.get()) {
             view->letterSet = kSetNormal;
             view->faceNumbers.fill(0);
             view->letterTile = 0;
-            view->Refresh();
+            view->mesh.reset();
         }
     }
     const EntryFinder across(game.Across());
@@ -309,10 +315,10 @@ void ApplyCells(Game& game, const std::array<CellRecord, kCellCount>& records)
         cell.playerLetter = record.playerLetter;
         cell.acrossEntry = across.Find(record.acrossIndex);
         cell.downEntry = down.Find(record.downIndex);
-        CellView& view = cell.GetCellView();
-        view.faceNumbers[static_cast<size_t>(record.face)] = record.number;
         if (record.letter == kBlock)
             continue;
+        CellView& view = cell.GetCellView();
+        view.faceNumbers[static_cast<size_t>(cell.face)] = record.number;
         // Twins are applied one after the other; the later one sets the common
         // letters last.
         SetLetter(cell, record.letter, true);

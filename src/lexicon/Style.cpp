@@ -28,21 +28,6 @@ constexpr int32_t kSentenceListStep = 100;
 // Words of one or two letters are too common to tell sentences apart.
 constexpr size_t kMaskMinWordLength = 3;
 
-// Calls `visit` with each space-separated token of a text; empty tokens are skipped.
-template <typename Visit>
-void ForEachToken(std::string_view text, Visit&& visit)
-{
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(' ', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end > start)
-            visit(text.substr(start, end - start));
-        start = end + 1;
-    }
-}
-
 bool EqualsUpper(std::string_view text, std::string_view upperWord)
 {
     if (text.size() != upperWord.size())
@@ -154,7 +139,8 @@ void Book::CollectQuotations(std::string_view upperWord, ItemList<Quotation>& ta
 // Style
 
 Style::Style(const Dictionary& dictionary)
-    : dictionary_(&dictionary), books_(kBookListStep, ListOrder::Append, true, kBookListStep)
+    : dictionary_(&dictionary), books_(kBookListStep, ListOrder::Append, true, kBookListStep),
+      quotations_(std::make_unique<LazyQuotations>())
 {
 }
 
@@ -183,7 +169,20 @@ bool Style::AddBook(const std::string& bookPath)
     // sentences and no words.
     const bool scanned = ScanBook(bookPath, *book);
     books_.Add(std::move(book));
+    DropQuotations();
     return scanned;
+}
+
+const QuotationIndex& Style::Quotations() const
+{
+    LazyQuotations& lazy = *quotations_;
+    std::call_once(lazy.made, [&] { lazy.index = std::make_unique<QuotationIndex>(books_); });
+    return *lazy.index;
+}
+
+void Style::DropQuotations()
+{
+    quotations_ = std::make_unique<LazyQuotations>();
 }
 
 int32_t Style::SentenceCount() const
@@ -341,6 +340,7 @@ bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileNam
     words_ = std::move(words);
     IndexWords();
     books_.Swap(books);
+    DropQuotations();
     return true;
 }
 

@@ -3,10 +3,12 @@
 #include "foundation/ItemList.h"
 #include "foundation/StoredValues.h"
 #include "lexicon/PatternIndex.h"
+#include "lexicon/QuotationIndex.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -133,6 +135,15 @@ public:
     /// Whether a word (any case) is in the word list.
     bool ContainsWord(std::string_view text) const { return index_.ContainsWord(text); }
 
+    /// The books' sentences by word, made on first use and then shared by every
+    /// thread that reads the style. Adding a book or loading the style drops it.
+    const QuotationIndex& Quotations() const;
+    /// What CollectQuotations of every book in turn adds, found through the index.
+    void CollectQuotations(std::string_view upperWord, ItemList<Quotation>& target) const
+    {
+        Quotations().CollectQuotations(upperWord, target);
+    }
+
     /// Sets the flag of a word index (the book scanner's mark).
     void MarkWord(int32_t wordIndex);
 
@@ -152,6 +163,14 @@ private:
     void EnsureFlags();
     /// Rebuilds the pattern index from the word list; called whenever the list changes.
     void IndexWords();
+    /// Forgets the quotation index; called whenever the books change.
+    void DropQuotations();
+
+    /// The quotation index and the flag that lets only its first reader make it.
+    struct LazyQuotations {
+        std::once_flag made;
+        std::unique_ptr<QuotationIndex> index;
+    };
 
     const Dictionary* dictionary_;
     WordList words_;
@@ -161,6 +180,7 @@ private:
     std::string fileName_;
     StoredText description_;
     ItemList<Book> books_;
+    mutable std::unique_ptr<LazyQuotations> quotations_; ///< of books_
     int32_t status_ = 1;
     int32_t stamp_ = 0;
 };

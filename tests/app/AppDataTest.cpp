@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace pelorin {
 namespace {
@@ -103,21 +104,45 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     EXPECT_TRUE(fs::is_empty(root.Cache()));
 }
 
-// ShutDown stores the last choices even when unchanged; the Exit command destroys
+// ShutDown stores both last choices even when unchanged; the Exit command destroys
 // AppData without ShutDown and stores nothing.
 TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
 {
-    settings_.WriteDword("LastBlockId", 2);
     test::TempDir emptyRoot;
     for (bool shutDown : {true, false}) {
+        settings_.WriteDword("LastBlockId", 2);
+        settings_.WriteDword("LastStyleId", 5);
+        {
+            AppData app(emptyRoot.Folder());
+            app.LoadAtStartup();
+            EXPECT_EQ(app.lastBlockId, 2);
+            EXPECT_EQ(app.lastStyleId, 5);
+            fs::remove(settingsDir_.File("Tarnwick/Zanth.ini"));
+            if (shutDown)
+                app.ShutDown();
+        }
+        EXPECT_EQ(settings_.ReadDword("LastBlockId"), shutDown ? 2 : 0);
+        EXPECT_EQ(settings_.ReadDword("LastStyleId"), shutDown ? 5 : 0);
+    }
+}
+
+// A pattern stored by hand as the string "1" reads as 49 and is kept, but the New
+// Game dialog must not take it for a pattern it offers.
+TEST_F(AppDataTest, OnlyAnOfferedPatternCountsAsTheLastChosen)
+{
+    test::TempDir emptyRoot;
+    const std::pair<std::function<void()>, bool> cases[] = {
+        {[&] { settings_.WriteDword("LastBlockId", 2); }, true},
+        {[&] { settings_.WriteDword("LastBlockId", 3); }, false},
+        {[&] { settings_.WriteDword("LastBlockId", -1); }, false},
+        {[&] { settings_.WriteString("LastBlockId", "1"); }, false},
+    };
+    for (const auto& [store, offered] : cases) {
+        store();
         AppData app(emptyRoot.Folder());
         app.LoadAtStartup();
-        EXPECT_EQ(app.lastBlockId, 2);
-        fs::remove(settingsDir_.File("Tarnwick/Zanth.ini"));
-        if (shutDown)
-            app.ShutDown();
+        EXPECT_EQ(app.LastBlockOffered(), offered) << app.lastBlockId;
     }
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
 }
 
 } // namespace

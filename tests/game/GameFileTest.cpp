@@ -201,6 +201,37 @@ TEST_F(GameFileTest, OpeningOverAnotherGameDropsEveryOldReference)
     }
 }
 
+// The scene draws every view that is dirty or holds a mesh. After opening, the
+// open cells of the new game are rebuilt and nothing stands where it has blocks,
+// whatever game was shown before: the same pattern again, or another one.
+TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
+{
+    MakePlayedGame();
+    for (int32_t pattern : {0, 1}) {
+        auto saved = std::make_unique<Game>();
+        LayOutPattern(*saved, pattern);
+        test::FillSolution(*saved);
+        ASSERT_TRUE(SaveGame(File("pattern.zag"), *saved));
+        for (int i = 0; i < kCellCount; ++i) {
+            if (CellView* view = game->At(i).FindView()) {
+                view->dirty = 0; // drawn
+                view->mesh = std::make_unique<CellMesh>();
+            }
+        }
+        ASSERT_TRUE(OpenGame(File("pattern.zag"), *game));
+        for (int i = 0; i < kCellCount; ++i) {
+            const Cell& cell = game->At(i);
+            const CellView* view = cell.FindView();
+            if (cell.letter == kBlock) {
+                EXPECT_TRUE(!view || (!view->dirty && !view->mesh)) << "pattern " << pattern << ", block " << i;
+            } else {
+                ASSERT_NE(view, nullptr);
+                EXPECT_TRUE(view->dirty && !view->mesh) << "pattern " << pattern << ", cell " << i;
+            }
+        }
+    }
+}
+
 // Saving again after reopening gives the same bytes, so play, given-up marks and
 // hints survive; only the reveal colours do not.
 TEST_F(GameFileTest, SaveAndReopenKeepsPlayButShowsRevealedCellsAsNormal)

@@ -3,6 +3,7 @@
 #include "foundation/StoredValues.h"
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
+#include "game/GameFile.h"
 #include "game/Random.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
@@ -14,6 +15,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -287,6 +290,133 @@ TEST_F(GridFillerTest, FillerStopsWhenKeepRunningCleared)
     worker.join();
     EXPECT_FALSE(filled);
     EXPECT_LT(stats.passes, GridFiller::kMaxPasses);
+}
+
+// A style made from books, as the style editor makes one: the words are the same
+// share of the four-letter world as above, and the books' sentences hold them in
+// every way a book may (capitalised, in brackets, with trailing marks, inside
+// longer words, joined by hyphens), some in dozens of sentences and some in long
+// ones, so that the saved games carry masked and shortened quotes.
+class FilledGameTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        world = new WordWorld;
+        const std::vector<std::string> all = test::AbcWords(2, 7, 'D');
+        test::WriteDictionary(world->dir.Folder(), test::PlainWords(all));
+        ASSERT_TRUE(world->dictionary->Load(world->dir.Folder()));
+        std::vector<std::string> words;
+        for (const std::string& word : all)
+            if (Fnv1a(word) % 10 < 3)
+                words.push_back(word);
+        world->style = std::make_unique<Style>(*world->dictionary);
+        int book = 0;
+        for (const std::string& text : Books(words)) {
+            const std::string path = world->dir.File("book" + std::to_string(book++) + ".txt");
+            std::ofstream(path, std::ios::binary) << text;
+            world->style->AddBook(path);
+        }
+        world->style->BuildWordList();
+    }
+    static void TearDownTestSuite() { delete world; }
+
+    // Three books of sentences over the words, the same on every machine.
+    static std::vector<std::string> Books(std::vector<std::string> words)
+    {
+        uint32_t state = 12345;
+        auto next = [&state](uint32_t range) {
+            state = state * 1664525u + 1013904223u;
+            return (state >> 8) % range;
+        };
+        auto lower = [](std::string word) {
+            for (char& c : word)
+                c = static_cast<char>(c - 'A' + 'a');
+            return word;
+        };
+        // Each word once in a shuffled order, then words drawn with a strong lean
+        // towards the first ones, so that a few occur in many sentences.
+        for (size_t i = words.size(); i > 1; --i)
+            std::swap(words[i - 1], words[next(static_cast<uint32_t>(i))]);
+        std::vector<std::string> tokens;
+        for (const std::string& word : words)
+            tokens.push_back(word);
+        const auto count = static_cast<uint32_t>(words.size());
+        for (int i = 0; i < 12000; ++i)
+            tokens.push_back(words[next(count) * next(count) / count]);
+
+        std::vector<std::string> books(3);
+        size_t t = 0;
+        for (int sentence = 0; t < tokens.size(); ++sentence) {
+            std::string& book = books[static_cast<size_t>(sentence) % books.size()];
+            const uint32_t length = sentence % 9 == 0 ? 30 + next(30) : 2 + next(14);
+            for (uint32_t i = 0; i < length && t < tokens.size(); ++i) {
+                const std::string& word = tokens[t++];
+                std::string shown = i == 0 ? word.substr(0, 1) + lower(word.substr(1)) : lower(word);
+                switch (next(24)) {
+                case 0: shown = "(" + shown; break;
+                case 1: shown += ","; break;
+                case 2: shown = word; break;
+                case 3: shown += "-" + lower(tokens[t % tokens.size()]); break;
+                case 4: shown = lower(word) + lower(tokens[t % tokens.size()]).substr(0, 2) + " " + shown; break;
+                case 5: shown += "'s"; break;
+                case 6: shown += "\n"; break;
+                }
+                book += (i == 0 ? "" : " ") + shown;
+            }
+            book += next(5) == 0 ? ". 1999.\n" : ".\n";
+        }
+        return books;
+    }
+
+    static WordWorld* world;
+};
+
+WordWorld* FilledGameTest::world = nullptr;
+
+uint64_t Fnv1a64(std::string_view bytes)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : bytes) {
+        hash ^= static_cast<uint8_t>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The saved game of a seed is the whole result of the filler and the clue choice:
+// grid, answers, quotes and definitions. Any change to either that alters a
+// player's puzzle shows here.
+TEST_F(FilledGameTest, SameSeedSavesTheSameGameFile)
+{
+    const struct {
+        int32_t pattern;
+        uint32_t seed;
+        size_t size;
+        uint64_t hash; ///< FNV-1a of the file's bytes
+    } games[] = {
+        {0, 1, 38167, 0x5ecd8a07ee5cf00cull},
+        {0, 2, 36476, 0x8569ef1ec931f66cull},
+        {1, 1, 27112, 0x2f8844b244cfe139ull},
+        {1, 3, 31049, 0x69b3280d8868c677ull},
+    };
+    const std::atomic<bool> keepRunning{true};
+    for (const auto& golden : games) {
+        SCOPED_TRACE(testing::Message() << "pattern " << golden.pattern << ", seed " << golden.seed);
+        Game game;
+        SeedRandom(golden.seed);
+        ASSERT_TRUE(FillGame(game, *world->style, golden.pattern, keepRunning));
+        const std::string path = world->dir.File("game.zag");
+        ASSERT_TRUE(SaveGame(path, game));
+        const std::string bytes = ReadAll(path);
+        EXPECT_EQ(bytes.size(), golden.size);
+        EXPECT_EQ(Fnv1a64(bytes), golden.hash);
+    }
 }
 
 class GridFillerStepTest : public testing::Test {

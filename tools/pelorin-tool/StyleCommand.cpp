@@ -67,8 +67,7 @@ void PrintQuotations(const Style& style, const std::string& word)
 {
     // The clue choice's list: ordered by key, not owning, the books in their order.
     ItemList<Quotation> matches(100, ListOrder::Sorted, false, 100);
-    for (const Book* book : style.Books())
-        book->CollectQuotations(word, matches);
+    style.CollectQuotations(word, matches);
     std::printf("Quotations of %s: %d\n", word.c_str(), matches.Count());
     for (const Quotation* quotation : matches) {
         const std::string_view text = TextOf(quotation->text);
