@@ -36,11 +36,13 @@ sanitize: deps
 	cmake --build build-asan -j $(JOBS)
 	cmake --build build-asan --target data
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 	cmake -S . -B build-tsan -DPELORIN_SANITIZE=thread -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-tsan -j $(JOBS)
 	cmake --build build-tsan --target data
-	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan
