@@ -35,55 +35,43 @@ void DrawFramedTile(QPainter& painter, int tile)
     painter.fillRect(area.adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth), Qt::white);
 }
 
-QImage Atlas(int tiles)
+/// White tiles stacked from the top, each with a dark frame; tile 0 stays blank, and
+/// tile k shows text(k) where place() puts it: from the tile's top-left corner and
+/// the text's own outline, place() gives the origin of the text's baseline.
+QImage DrawAtlas(int tiles, int pixelSize, QRgb ink, QString (*text)(int), QPoint (*place)(QPoint, QRect))
 {
     QImage image(kTileSize, kTileSize * tiles, QImage::Format_RGB32);
     image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QFont font = SceneFont(pixelSize);
+    const QFontMetrics metrics(font);
+    painter.setFont(font);
+    painter.setPen(QColor(ink));
+    for (int tile = 0; tile < tiles; ++tile) {
+        DrawFramedTile(painter, tile);
+        if (tile == 0)
+            continue;
+        const QString shown = text(tile);
+        painter.drawText(place(QPoint(0, tile * kTileSize), metrics.tightBoundingRect(shown)), shown);
+    }
     return image;
 }
 
 QImage LetterAtlas(QRgb ink)
 {
-    QImage image = Atlas(kLetterTiles);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFont font = SceneFont(kLetterPixels);
-    const QFontMetrics metrics(font);
-    painter.setFont(font);
-    painter.setPen(QColor(ink));
-    for (int tile = 0; tile < kLetterTiles; ++tile) {
-        DrawFramedTile(painter, tile);
-        if (tile == 0)
-            continue;
+    return DrawAtlas(
+        kLetterTiles, kLetterPixels, ink, [](int tile) { return QString(QChar('A' + tile - 1)); },
         // Centred on the glyph's own outline, not on the font's line box, so every
         // letter sits in the middle of its square.
-        const QString letter(QChar('A' + tile - 1));
-        const QRect glyph = metrics.tightBoundingRect(letter);
-        const QPoint centre(kTileSize / 2, tile * kTileSize + kTileSize / 2);
-        painter.drawText(centre - glyph.center(), letter);
-    }
-    return image;
+        [](QPoint corner, QRect outline) { return corner + QPoint(kTileSize / 2, kTileSize / 2) - outline.center(); });
 }
 
 QImage NumberAtlas()
 {
-    QImage image = Atlas(kNumberTiles);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFont font = SceneFont(kNumberPixels);
-    const QFontMetrics metrics(font);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    for (int tile = 0; tile < kNumberTiles; ++tile) {
-        DrawFramedTile(painter, tile);
-        if (tile == 0)
-            continue;
-        const QString number = QString::number(tile);
-        const QRect glyphs = metrics.tightBoundingRect(number);
-        const QPoint corner(kNumberInset, tile * kTileSize + kNumberInset);
-        painter.drawText(corner - glyphs.topLeft(), number);
-    }
-    return image;
+    return DrawAtlas(
+        kNumberTiles, kNumberPixels, kBlackInk, [](int tile) { return QString::number(tile); },
+        [](QPoint corner, QRect outline) { return corner + QPoint(kNumberInset, kNumberInset) - outline.topLeft(); });
 }
 
 QImage WallPicture()

@@ -164,6 +164,15 @@ private Q_SLOTS:
             QCOMPARE(At(builder.triangles, square * 2), (Vector{base, base + 1, base + 2}));
             QCOMPARE(At(builder.triangles, square * 2 + 1), (Vector{base + 2, base + 3, base}));
         }
+
+        // A number or letter the atlases do not hold shows a blank tile, not a
+        // neighbouring one.
+        MeshBuilder beyond;
+        AddCellCube(beyond, 0, 0, 0, 27, {64, -1, 0, 0}, kSetNormal);
+        for (const int i : {1, 5}) {
+            QCOMPARE(At(beyond.firstCoordinates, i), (Vector{0, 0, 0}));
+            QCOMPARE(At(beyond.secondCoordinates, i), (Vector{0, 0, 0}));
+        }
     }
 
     // A face wound the wrong way is culled and leaves a hole in the box: every
