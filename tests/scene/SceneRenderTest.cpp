@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPainter>
 #include <QPolygonF>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -39,31 +40,14 @@ bool Near(QRgb a, QRgb b, int tolerance)
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-QRgb Scaled(QRgb colour, double factor)
-{
-    return qRgb(static_cast<int>(std::lround(qRed(colour) * factor)),
-                static_cast<int>(std::lround(qGreen(colour) * factor)),
-                static_cast<int>(std::lround(qBlue(colour) * factor)));
-}
-
-/// Tile k of an atlas.
-QImage Tile(int32_t atlas, int k)
-{
-    return ScenePicture(atlas).copy(0, k * kTileSize, kTileSize, kTileSize);
-}
-
-/// What a cube side shows: a letter tile with a number tile multiplied over it.
+/// What a cube side shows: letter tile `letter` with number tile `number` multiplied
+/// over it.
 QImage CubeSide(int32_t letters, int letter, int number)
 {
-    QImage side = Tile(letters, letter).convertToFormat(QImage::Format_RGB32);
-    const QImage overlay = Tile(kNumberPicture, number).convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < kTileSize; ++y) {
-        for (int x = 0; x < kTileSize; ++x) {
-            const QRgb a = side.pixel(x, y);
-            const QRgb b = overlay.pixel(x, y);
-            side.setPixel(x, y, qRgb(qRed(a) * qRed(b) / 255, qGreen(a) * qGreen(b) / 255, qBlue(a) * qBlue(b) / 255));
-        }
-    }
+    QImage side = ScenePicture(letters).copy(0, letter * kTileSize, kTileSize, kTileSize);
+    QPainter painter(&side);
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.drawImage(0, 0, ScenePicture(kNumberPicture), 0, number * kTileSize, kTileSize, kTileSize);
     return side;
 }
 
@@ -248,7 +232,8 @@ private Q_SLOTS:
         QVERIFY(wall > 50000 && blue > 50000);
 
         Look(0.75f);
-        const QRgb shaded = Scaled(kWallColour, 0.5 * (0.8 + 17.0 / 255.0));
+        // The wall times the ambient light alone: 0.5 × (0.8 + 17 / 255).
+        const QRgb shaded = qRgb(36, 47, 62);
         QVERIFY(Near(CentrePixel(Frame()), shaded, 2));
         SetPatternRow(*game_, 0, 3, "   X    ");
         QVERIFY(Near(CentrePixel(Frame()), shaded, 2));
