@@ -57,8 +57,8 @@ void OrbitPress(OrbitCamera& camera, int32_t x, int32_t y);
 void OrbitRelease(OrbitCamera& camera);
 
 /// View times projection: the eye looks at the middle of the box with a vertical
-/// field of view of a quarter turn's half (π/4), aspect 1 (the picture is stretched
-/// to the view), near plane 1 and far plane 1000.
+/// field of view of π/4, aspect 1 (the picture is stretched to the view's shape),
+/// near plane 1 and far plane 1000.
 Matrix4 ViewProjection(const OrbitCamera& camera);
 
 } // namespace pelorin

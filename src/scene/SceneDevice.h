@@ -52,7 +52,6 @@ public:
     /// Compiles the program and sets up the light; false when the context cannot run it.
     bool Create();
     QOpenGLContext* Context() const { return context_; }
-    bool Released() const { return released_; }
 
     /// Uploads a texture into a slot (shrunk if the context cannot hold its size; the
     /// picture keeps its mapping over u and v).
