@@ -10,15 +10,22 @@
 # than half of its visible characters are letters, and as a book it would only give
 # quotations of punctuation.
 #
+# Collections of dialogue and chat logs are passed over too: where one fortune in
+# twelve or more is an exchange between speakers ("<nick> ...", "Q: ... A: ...",
+# "DINGELL: ..."), the sentences read as transcripts rather than quotations. In
+# the other collections such an exchange is left out on its own.
+#
 # The copy is the text as it stands, with what the book scanner (words split at spaces
 # only, sentences ended by "." only) would misread made plain:
 #   - the "%" lines between fortunes become blank lines, and a fortune that does not end
-#     with a full stop gets one on a line of its own, so fortunes never run together;
+#     with a full stop gets one at its end, so fortunes never run together;
 #   - attribution lines ("-- Author") are left out;
 #   - tabs, used for indents and before attributions, become spaces, since a tab between
-#     two words would glue them into one token;
+#     two words would glue them into one token; runs of spaces become one space;
 #   - backspace overstrikes from terminal days ("____^H^H^H^Honly", "_^HN") are applied,
 #     leaving the word itself, and other control characters (bells) are dropped;
+#   - underscores, which a player would take for the blanks of a hint, go: those that
+#     mark emphasis ("_The Maltese Falcon_") are dropped, any other becomes a hyphen;
 #   - carriage returns and trailing blanks go.
 set -euo pipefail
 
@@ -69,35 +76,61 @@ sub plain {
   return $plain;
 }
 
-# A fortune that does not end with a full stop would run on into the next one, since
-# only "." ends a sentence; a lone "." after it keeps it a quotation of its own.
-# Attribution lines ("-- Author") are left out: they are no part of the sentence.
-open my $dst, '>:raw', $out or die "cannot write $out: $!\n";
-my $last = '';
-sub end_fortune {
-  my ($dst) = @_;
-  print {$dst} ".\n" or die "write failed: $!\n" if $last ne '' && $last !~ /\.\z/;
-  $last = '';
+# A line where a speaker's turn starts: "<nick> ...", "* nick ...", "Q: ...",
+# "Cerebus: ...", "DINGELL: ...".
+sub speaker_line {
+  my ($line) = @_;
+  return $line =~ /^\s*(?:<[^>\s]+>|\*\s+\S+\s|[A-Z][A-Za-z.']*(?: [A-Z][A-Za-z.']*){0,2}:\s)/;
 }
+
+# A fortune as one piece of plain text.
+sub clean {
+  my ($line) = @_;
+  $line =~ s/(?<![A-Za-z0-9])_([^_\s](?:[^_]*[^_\s])?)_(?![A-Za-z0-9])/$1/g;
+  $line =~ tr/_/-/;
+  $line =~ s/ {2,}/ /g;
+  $line =~ s/^ +| +$//g;
+  return $line;
+}
+
+# Splits the collection into fortunes (the lines between "%" lines), each without
+# its attribution lines.
+my @fortunes = ([]);
 for my $line (@lines) {
   $line =~ s/\r?\n\z//;
   if ($line =~ /^%\s*$/) {
-    end_fortune($dst);
-    print {$dst} "\n" or die "write failed: $!\n";
+    push @fortunes, [];
     next;
   }
   $line = plain($line);
   $line =~ s/\s+\z//;
   next if $line =~ /^\s*--\s*\S/;
-  $last = $line if $line =~ /\S/;
-  print {$dst} "$line\n" or die "write failed: $!\n";
+  push @{$fortunes[-1]}, $line;
 }
-end_fortune($dst);
+@fortunes = grep { grep { /\S/ } @$_ } @fortunes;
+my @dialogue = grep { (grep { speaker_line($_) } @$_) >= 2 } @fortunes;
+exit 4 if @fortunes && @dialogue * 12 >= @fortunes;
+
+# A fortune that does not end with a full stop would run on into the next one, since
+# only "." ends a sentence; one is added to its last line.
+open my $dst, '>:raw', $out or die "cannot write $out: $!\n";
+my $first = 1;
+for my $fortune (@fortunes) {
+  next if (grep { speaker_line($_) } @$fortune) >= 2;
+  my @text = map { clean($_) } @$fortune;
+  pop @text while @text && $text[-1] eq '';
+  shift @text while @text && $text[0] eq '';
+  next unless @text;
+  $text[-1] .= '.' unless $text[-1] =~ /\.\z/;
+  print {$dst} $first ? '' : "\n", map { "$_\n" } @text or die "write failed: $!\n";
+  $first = 0;
+}
 close $dst or die "write failed: $!\n";
 PERL
 
 count=0
 skipped=()
+dialogue=()
 for path in "$source"/*; do
   name=${path##*/}
   [[ -f "$path" && ! -L "$path" && "$name" != *.* ]] || continue
@@ -106,6 +139,7 @@ for path in "$source"/*; do
   case $status in
     0) count=$((count + 1)) ;;
     3) skipped+=("$name") ;;
+    4) dialogue+=("$name") ;;
     *) exit "$status" ;;
   esac
 done
@@ -120,4 +154,4 @@ done
 for new in "$work"/Fortunes-*.txt; do
   mv -f "$new" "$books/"
 done
-echo "Fortunes: $count collections in $books${skipped:+ (pictures passed over: ${skipped[*]})}"
+echo "Fortunes: $count collections in $books${skipped:+ (pictures passed over: ${skipped[*]})}${dialogue:+ (dialogue passed over: ${dialogue[*]})}"

@@ -78,7 +78,9 @@ if books_stale "$here/export-fortunes.sh" "$root"/Books/Fortunes-*.txt; then
 fi
 
 # The Bible alone is a little short of words to fill every block pattern every time;
-# the Tao and the wisdom collection keep Scripture's tone and give it enough.
+# the Tao, the wisdom, the literature and the platitudes collections keep Scripture's
+# tone of proverbs and sayings and give it enough.
 make_style "$root/Styles/Scripture.zas" Scripture "$root"/Books/Bible-*.txt \
-  "$root/Books/Fortunes-tao.txt" "$root/Books/Fortunes-wisdom.txt"
+  "$root/Books/Fortunes-tao.txt" "$root/Books/Fortunes-wisdom.txt" \
+  "$root/Books/Fortunes-literature.txt" "$root/Books/Fortunes-platitudes.txt"
 make_style "$root/Styles/Quotations.zas" Quotations "$root"/Books/Fortunes-*.txt

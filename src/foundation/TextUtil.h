@@ -54,6 +54,26 @@ void ForEachToken(std::string_view text, Visit&& visit)
     }
 }
 
+/// Calls `visit(word, position)` with each run of ASCII letters of a text, in order;
+/// `visit` returns true to go on and false to stop, and so does the call.
+template <typename Visit>
+bool ForEachLetterRun(std::string_view text, Visit&& visit)
+{
+    for (size_t at = 0; at < text.size();) {
+        if (!IsAsciiLetter(text[at])) {
+            ++at;
+            continue;
+        }
+        size_t end = at;
+        while (end < text.size() && IsAsciiLetter(text[end]))
+            ++end;
+        if (!visit(text.substr(at, end - at), at))
+            return false;
+        at = end;
+    }
+    return true;
+}
+
 /// True when a file (not a folder) of that path exists.
 bool FileExists(const std::string& path);
 

@@ -3,6 +3,7 @@
 #include "foundation/Notifier.h"
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
+#include "lexicon/GlossText.h"
 
 #include <algorithm>
 #include <array>
@@ -26,31 +27,50 @@ namespace {
 enum PartOfSpeech : int { kNoun, kVerb, kAdjective, kAdverb, kPartCount };
 constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", "adj", "adv"};
 
+// Spellings WordNet holds that a reader of today takes for no word at all.
+constexpr std::array<std::string_view, 8> kArchaicSpellings = {"agone",    "ain",  "carcase", "carven",
+                                                                "phantasy", "rase", "shew",    "spue"};
+
+// One sense of a lemma, with what its synset says about the lemma.
 struct Sense {
     uint32_t offset = 0;
-    int64_t tagCount = 0; // tagged uses in the semantic concordance (cntlist.rev)
+    int32_t order = 0;     // WordNet's sense order: by tagged uses, arbitrary when untagged
+    int64_t tagCount = 0;  // tagged uses in the semantic concordance (cntlist.rev)
+    bool found = false;    // the synset was read
+    bool lowerCase = false;    // the synset spells the lemma in lower case (not only a name)
+    bool firstMember = false;  // the lemma is the synset's first word: what it is chiefly called
+    bool abbreviation = false; // spelled only as an abbreviation there (IRS, DoS)
+    bool instance = false;     // a particular person, place or thing
+    bool numeral = false;      // a number (the synset lists "4" or "41")
+    int32_t pointers = 0;      // how linked the synset is
+    std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
+    std::string gloss;                 // the definition, examples removed
+
+    bool Tagged() const { return tagCount > 0; }
 };
 
 struct Gloss {
-    int32_t order = 0; // 0-based sense order within the part of speech
     int32_t rank = 0;
     uint32_t offset = 0;
     std::string text;
 };
 
 struct PartSenses {
-    std::vector<Sense> senses;
-    std::vector<Gloss> definitions;
+    std::vector<Sense> senses;       // best first, once ordered
+    std::vector<Gloss> definitions;  // ranked, once the families are known
     int64_t tagTotal = 0;
-    // Some synset spells the lemma in lower case, so it is not only a name; this
+    // Some sense spells the lemma in lower case, so it is not only a name; this
     // decides which plurals a noun gets.
     bool common = false;
+    // Some sense is no name of a particular person or place, so the word takes
+    // inflections.
+    bool inflectable = false;
 };
 
 struct Lemma {
     std::array<PartSenses, kPartCount> parts;
 
-    bool Has(int pos) const { return !parts[pos].definitions.empty(); }
+    bool Has(int pos) const { return !parts[pos].senses.empty(); }
     int64_t TagTotal() const
     {
         int64_t total = 0;
@@ -62,8 +82,12 @@ struct Lemma {
     {
         size_t total = 0;
         for (const PartSenses& part : parts)
-            total += part.definitions.size();
+            total += part.senses.size();
         return total;
+    }
+    bool Common() const
+    {
+        return std::any_of(parts.begin(), parts.end(), [](const PartSenses& part) { return part.common; });
     }
 };
 
@@ -71,9 +95,25 @@ struct Lemma {
 // upper case, so map order is table order.
 using LemmaMap = std::map<std::string, Lemma, std::less<>>;
 
+// The inflections the table holds. A verb's "-s" form has no form code of its own
+// (it is a plain word to the clue list), so its definitions are made to agree
+// with it instead.
+enum class InflectionKind : int { kPlural, kPast, kDoing, kThird };
+
+int32_t FormCode(InflectionKind kind)
+{
+    switch (kind) {
+    case InflectionKind::kPlural: return kFormPlural;
+    case InflectionKind::kPast: return kFormPast;
+    case InflectionKind::kDoing: return kFormDoing;
+    case InflectionKind::kThird: return kFormPlain;
+    }
+    return kFormPlain;
+}
+
 struct Inflection {
     std::string base;
-    int32_t form = kFormPlain;
+    InflectionKind kind = InflectionKind::kPlural;
     int pos = kNoun;
     bool fromException = false;
     int64_t baseTags = 0; // the base's tagged uses in this part of speech
@@ -110,15 +150,6 @@ bool IsVowel(char c)
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
 }
 
-std::string_view Trim(std::string_view text, std::string_view junk = " \t\r")
-{
-    const size_t first = text.find_first_not_of(junk);
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(junk);
-    return text.substr(first, last - first + 1);
-}
-
 void SplitWords(std::string_view line, std::vector<std::string_view>& tokens)
 {
     tokens.clear();
@@ -153,70 +184,6 @@ void ForEachLine(std::string_view content, Visit visit)
         visit(content.substr(at, end - at));
         at = end + 1;
     }
-}
-
-// True when the text holds the word (lower-case letters) as a whole word, in any
-// case: the letters around it are not letters, so "cat" is found in
-// "cat-o'-nine-tails" but not in "wildcats".
-bool ContainsWholeWord(std::string_view text, std::string_view word)
-{
-    if (word.empty() || text.size() < word.size())
-        return false;
-    for (size_t at = 0; at + word.size() <= text.size(); ++at) {
-        if (at > 0 && IsAsciiLetter(text[at - 1]))
-            continue;
-        const size_t after = at + word.size();
-        if (after < text.size() && IsAsciiLetter(text[after]))
-            continue;
-        bool same = true;
-        for (size_t i = 0; i < word.size() && same; ++i)
-            same = ToLowerAscii(text[at + i]) == word[i];
-        if (same)
-            return true;
-    }
-    return false;
-}
-
-// One part of a gloss without a trailing example that is run on with ': "' or
-// ', "' instead of being set off by "; " (WordNet has a few hundred of those).
-std::string_view CutRunOnExample(std::string_view part)
-{
-    if (part.empty() || part.back() != '"')
-        return part;
-    for (std::string_view marker : {std::string_view(": \""), std::string_view(":\""), std::string_view(", \"")}) {
-        const size_t at = part.find(marker);
-        if (at != std::string_view::npos)
-            return part.substr(0, at);
-    }
-    return part;
-}
-
-// The definition a gloss gives: its ";"-separated parts without the quoted
-// examples, which would show the answer word in a sentence.
-std::string CleanGloss(std::string_view gloss)
-{
-    std::string text;
-    size_t at = 0;
-    while (at <= gloss.size()) {
-        size_t end = gloss.find(';', at);
-        if (end == std::string_view::npos)
-            end = gloss.size();
-        std::string_view part = Trim(gloss.substr(at, end - at), " \t\r;");
-        at = end + 1;
-        if (part.empty() || part.front() == '"')
-            continue;
-        // A later part with an unpaired quote is an example whose opening quote
-        // WordNet lost ("...; he didn't sink a single putt over three feet\"").
-        if (!text.empty() && std::count(part.begin(), part.end(), '"') % 2 != 0)
-            continue;
-        part = Trim(CutRunOnExample(part), " \t\r;:,");
-        if (part.empty())
-            continue;
-        if (!text.empty())
-            text += "; ";
-        text += part;
-    }
-    return text;
 }
 
 // ---- Regular English inflection ---------------------------------------------
@@ -273,19 +240,6 @@ std::string RegularDoing(std::string_view verb)
     return doing + "ing";
 }
 
-// The form code of an entry of verb.exc, which mixes past tenses, participles and
-// -ing forms with present forms (is, has, caddies) that have no form code: 0.
-int32_t VerbExceptionForm(std::string_view inflected)
-{
-    if (EndsWith(inflected, "ing"))
-        return kFormDoing;
-    if (inflected == "am" || inflected == "are")
-        return kFormPlain;
-    if (EndsWith(inflected, "s") && !EndsWith(inflected, "ss") && inflected != "was")
-        return kFormPlain;
-    return kFormPast;
-}
-
 // ---- Reading WordNet --------------------------------------------------------
 
 class Reader {
@@ -339,9 +293,11 @@ void ReadIndex(std::string_view content, int pos, LemmaMap& lemmas)
         if (first > tokens.size() || tokens.size() - first < synsetCount)
             return;
         std::vector<Sense> senses(synsetCount);
-        for (size_t i = 0; i < synsetCount; ++i)
+        for (size_t i = 0; i < synsetCount; ++i) {
+            senses[i].order = static_cast<int32_t>(i);
             if (!ParseNumber(tokens[first + i], senses[i].offset))
                 return;
+        }
         lemmas[ToLower(tokens[0])].parts[pos].senses = std::move(senses);
     });
 }
@@ -378,7 +334,6 @@ void ReadTagCounts(std::string_view content, LemmaMap& lemmas)
         if (senseNumber < 1 || senseNumber > part.senses.size())
             return;
         part.senses[senseNumber - 1].tagCount += tagCount;
-        part.tagTotal += tagCount;
     });
 }
 
@@ -413,58 +368,135 @@ private:
     std::unordered_map<uint32_t, std::string_view> lines_;
 };
 
-std::string_view GlossOf(std::string_view line)
+// ---- Synsets -------------------------------------------------------------------
+
+// What a synset line says about one of its words: "offset lex_filenum ss_type w_cnt
+// [word lex_id]... p_cnt [symbol offset pos source/target]... | gloss".
+void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std::vector<std::string_view>& tokens)
 {
     const size_t bar = line.find(" | ");
-    return bar == std::string_view::npos ? std::string_view() : line.substr(bar + 3);
-}
-
-// True when the synset lists the lemma spelled exactly so, in lower case.
-bool ListsLowerCase(std::string_view line, std::string_view lemma, std::vector<std::string_view>& tokens)
-{
-    SplitWords(line.substr(0, line.find(" | ")), tokens);
+    SplitWords(line.substr(0, bar), tokens);
     size_t wordCount = 0;
     if (tokens.size() < 4 || !ParseNumber(tokens[3], wordCount, 16))
-        return false;
-    for (size_t i = 0; i < wordCount && 4 + 2 * i < tokens.size(); ++i)
-        if (tokens[4 + 2 * i] == lemma)
-            return true;
-    return false;
+        return;
+    sense.found = true;
+    bool spelled = false;          // the synset spells the lemma at all
+    bool spelledOtherwise = false; // ... and not only as an abbreviation
+    for (size_t i = 0; i < wordCount && 4 + 2 * i < tokens.size(); ++i) {
+        std::string_view word = tokens[4 + 2 * i];
+        // Adjectives may carry a syntactic marker: "big(a)", "galore(ip)".
+        word = word.substr(0, word.find('('));
+        if (!word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            sense.numeral = true;
+        if (ToLower(word) != lemma) {
+            std::string synonym(word);
+            std::replace(synonym.begin(), synonym.end(), '_', ' ');
+            sense.synonyms.push_back(std::move(synonym));
+            continue;
+        }
+        spelled = true;
+        if (i == 0)
+            sense.firstMember = true;
+        if (word == lemma) {
+            sense.lowerCase = true;
+            continue;
+        }
+        const auto capitals = std::count_if(word.begin(), word.end(), IsUpperLetter);
+        const auto small = static_cast<std::ptrdiff_t>(word.size()) - capitals;
+        if (capitals < 2 || capitals < small)
+            spelledOtherwise = true;
+    }
+    sense.abbreviation = spelled && !sense.lowerCase && !spelledOtherwise;
+    const size_t pointersAt = 4 + 2 * wordCount;
+    if (pointersAt < tokens.size() && ParseNumber(tokens[pointersAt], sense.pointers)) {
+        for (size_t p = 0; p < static_cast<size_t>(sense.pointers) && pointersAt + 1 + 4 * p < tokens.size(); ++p)
+            if (tokens[pointersAt + 1 + 4 * p] == "@i")
+                sense.instance = true;
+    }
+    if (bar != std::string_view::npos)
+        sense.gloss = CleanGloss(line.substr(bar + 3));
 }
 
-// The definitions of one lemma in one part of speech, ranked: sense order, with
-// rare senses and give-aways moved behind every plain one.
-void BuildDefinitions(std::string_view lemma, PartSenses& part, const SynsetFile& synsets,
-                      std::vector<std::string_view>& tokens)
+// A sense that would bring a non-word into the grid: an abbreviation, a roman
+// numeral, or an archaic spelling.
+bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
-    for (size_t i = 0; i < part.senses.size(); ++i) {
-        const Sense& sense = part.senses[i];
-        const std::optional<std::string_view> line = synsets.Line(sense.offset);
-        if (!line)
-            continue;
-        if (!part.common)
-            part.common = ListsLowerCase(*line, lemma, tokens);
-        std::string text = CleanGloss(GlossOf(*line));
-        if (text.empty())
-            continue;
-        const auto order = static_cast<int32_t>(i);
-        const bool rare = i > 0 && sense.tagCount == 0;
-        const bool giveAway = ContainsWholeWord(text, lemma);
-        const int32_t rank = rare || giveAway ? WordNetImporter::kSecondaryRank + order : order;
-        part.definitions.push_back({order, rank, sense.offset, std::move(text)});
+    if (!sense.found || sense.gloss.empty() || sense.abbreviation)
+        return true;
+    if (sense.numeral && IsRomanNumeral(lemma))
+        return true;
+    return std::find(kArchaicSpellings.begin(), kArchaicSpellings.end(), lemma) != kArchaicSpellings.end();
+}
+
+// Senses in the order a solver expects them. Common senses come before the ones
+// that only a name or a symbol spells so (TOM, SAT); tagged senses keep WordNet's
+// order, which is by use. WordNet's order of untagged senses means nothing, so they
+// go by evidence: the sense that the word chiefly names (the synset's first word:
+// the bird for EMU, not the unit it abbreviates), then the more linked synset (the
+// fish for TUNA, not a cactus of Jamaica).
+void OrderSenses(std::vector<Sense>& senses)
+{
+    std::stable_sort(senses.begin(), senses.end(), [](const Sense& a, const Sense& b) {
+        if (a.lowerCase != b.lowerCase)
+            return a.lowerCase;
+        if (a.Tagged() != b.Tagged())
+            return a.Tagged();
+        if (a.Tagged())
+            return a.order < b.order;
+        if (a.firstMember != b.firstMember)
+            return a.firstMember;
+        if (a.pointers != b.pointers)
+            return a.pointers > b.pointers;
+        return a.order < b.order;
+    });
+}
+
+// Drops the non-word senses, orders the rest and sums up each part of speech; a
+// lemma left without senses is no word.
+void SettleSenses(LemmaMap& lemmas)
+{
+    for (auto& [word, lemma] : lemmas) {
+        for (PartSenses& part : lemma.parts) {
+            std::erase_if(part.senses, [&](const Sense& sense) { return IsNonWordSense(word, sense); });
+            OrderSenses(part.senses);
+            part.tagTotal = 0;
+            for (const Sense& sense : part.senses) {
+                part.tagTotal += sense.tagCount;
+                part.common = part.common || sense.lowerCase;
+                // WordNet marks a few common nouns as instances too (isle):
+                // only a capitalised instance is the name of someone or somewhere.
+                part.inflectable = part.inflectable || !sense.instance || sense.lowerCase;
+            }
+        }
     }
+    std::erase_if(lemmas, [](const auto& entry) { return entry.second.SenseCount() == 0; });
 }
 
 // ---- Inflected forms --------------------------------------------------------
 
+// The form code of an entry of verb.exc, which mixes past tenses, participles and
+// -ing forms with present forms: "has" and "is" are "-s" forms, "am" and "are" none.
+std::optional<InflectionKind> VerbExceptionKind(std::string_view inflected)
+{
+    if (EndsWith(inflected, "ing"))
+        return InflectionKind::kDoing;
+    if (inflected == "am" || inflected == "are")
+        return std::nullopt;
+    if (EndsWith(inflected, "s") && !EndsWith(inflected, "ss") && inflected != "was")
+        return InflectionKind::kThird;
+    return InflectionKind::kPast;
+}
+
+// Where one spelling is the form of several bases, the more used base wins, then a
+// listed form over a regular one, then a noun's plural over a verb's "-s".
 bool Better(const Inflection& a, const Inflection& b)
 {
     if (a.baseTags != b.baseTags)
         return a.baseTags > b.baseTags;
     if (a.fromException != b.fromException)
         return a.fromException;
-    if (a.form != b.form)
-        return a.form < b.form;
+    if (a.kind != b.kind)
+        return a.kind < b.kind;
     return a.base < b.base;
 }
 
@@ -472,14 +504,20 @@ class InflectionCollector {
 public:
     explicit InflectionCollector(const LemmaMap& lemmas) : lemmas_(lemmas) {}
 
-    void Offer(const std::string& inflected, std::string_view base, int32_t form, int pos, bool fromException)
+    void Offer(const std::string& inflected, std::string_view base, InflectionKind kind, int pos, bool fromException)
     {
-        if (inflected == base || !IsLetterWord(inflected) || lemmas_.count(inflected) > 0)
+        if (inflected == base || !IsLetterWord(inflected))
             return;
         const auto found = lemmas_.find(base);
-        if (found == lemmas_.end() || !found->second.Has(pos))
+        if (found == lemmas_.end() || !found->second.Has(pos) || !found->second.parts[pos].inflectable)
             return;
-        Inflection candidate{std::string(base), form, pos, fromException, found->second.parts[pos].tagTotal};
+        const int64_t baseTags = found->second.parts[pos].tagTotal;
+        // A headword of the same spelling keeps its own reading beside this one,
+        // but only a form that WordNet lists or that a used word makes is worth it:
+        // SAT is the past of sit, while CHAOS is no plural of chao.
+        if (lemmas_.count(inflected) > 0 && !fromException && baseTags == 0)
+            return;
+        Inflection candidate{std::string(base), kind, pos, fromException, baseTags};
         const auto [slot, added] = forms_.try_emplace(inflected, candidate);
         if (!added && Better(candidate, slot->second))
             slot->second = std::move(candidate);
@@ -496,47 +534,53 @@ public:
             if (tokens.size() < 2 || !IsLetterWord(tokens[0]))
                 return;
             const std::string inflected = ToLower(tokens[0]);
-            const int32_t form = pos == kNoun ? kFormPlural : VerbExceptionForm(inflected);
-            if (form == kFormPlain)
+            const std::optional<InflectionKind> kind =
+                pos == kNoun ? InflectionKind::kPlural : VerbExceptionKind(inflected);
+            if (!kind)
                 return;
             bool offered = false;
             for (size_t i = 1; i < tokens.size(); ++i) {
                 if (!IsLetterWord(tokens[i]))
                     continue;
                 const std::string base = ToLower(tokens[i]);
-                irregular_.emplace(base, form);
+                irregular_.emplace(base, *kind);
                 const auto found = lemmas_.find(base);
                 if (!offered && found != lemmas_.end() && found->second.Has(pos)) {
-                    Offer(inflected, base, form, pos, true);
+                    Offer(inflected, base, *kind, pos, true);
                     offered = true;
                 }
             }
         });
     }
 
+    // The regular rules make no forms of a word of one or two letters (IS, HAS and
+    // HIS are no plurals of I, HA and HI), except of a verb in use (do, go).
     void AddRegularForms()
     {
         for (const auto& [word, lemma] : lemmas_) {
-            if (lemma.Has(kNoun) && !Irregular(word, kFormPlural))
+            const bool shortWord = word.size() <= 2;
+            if (lemma.Has(kNoun) && !shortWord && !Irregular(word, InflectionKind::kPlural))
                 OfferRegularPlural(word, lemma.parts[kNoun].common);
-            if (lemma.Has(kVerb)) {
-                if (!Irregular(word, kFormPast))
-                    Offer(RegularPast(word), word, kFormPast, kVerb, false);
-                if (!Irregular(word, kFormDoing))
-                    Offer(RegularDoing(word), word, kFormDoing, kVerb, false);
-            }
+            if (!lemma.Has(kVerb) || (shortWord && lemma.parts[kVerb].tagTotal == 0))
+                continue;
+            if (!Irregular(word, InflectionKind::kPast))
+                Offer(RegularPast(word), word, InflectionKind::kPast, kVerb, false);
+            if (!Irregular(word, InflectionKind::kDoing))
+                Offer(RegularDoing(word), word, InflectionKind::kDoing, kVerb, false);
+            if (!Irregular(word, InflectionKind::kThird))
+                Offer(ThirdPerson(word), word, InflectionKind::kThird, kVerb, false);
         }
     }
 
     InflectionMap& Forms() { return forms_; }
 
 private:
-    // Names take a plural too (Americans, Israelites, Frenchmen are common in
-    // books), but only the plain one: a name that already ends in s or takes -es
-    // or -ies (Naples, Langtry) has no plural worth a word slot. Nouns in -ae are
-    // Latin plurals or taxonomic families already. A noun in -s takes -es after a
-    // vowel or another s (gases, buses, classes); after anything else it is a
-    // plural already (years, physics, pants).
+    // Names of peoples take a plural too (Americans, Israelites, Frenchmen are
+    // common in books), but only the plain one: a name that already ends in s or
+    // takes -es or -ies (Naples, Langtry) has no plural worth a word slot. Nouns in
+    // -ae are Latin plurals or taxonomic families already. A noun in -s takes -es
+    // after a vowel or another s (gases, buses, classes); after anything else it
+    // is a plural already (years, physics, pants).
     void OfferRegularPlural(const std::string& noun, bool common)
     {
         if (EndsWith(noun, "ae"))
@@ -549,15 +593,197 @@ private:
         std::string plural = RegularPlural(noun, lemmas_);
         if (!common && !EndsWith(plural, "men") && plural != noun + "s")
             return;
-        Offer(plural, noun, kFormPlural, kNoun, false);
+        Offer(plural, noun, InflectionKind::kPlural, kNoun, false);
     }
 
-    bool Irregular(const std::string& base, int32_t form) const { return irregular_.count({base, form}) > 0; }
+    bool Irregular(const std::string& base, InflectionKind kind) const { return irregular_.count({base, kind}) > 0; }
 
     const LemmaMap& lemmas_;
     InflectionMap forms_;
-    std::set<std::pair<std::string, int32_t>> irregular_;
+    std::set<std::pair<std::string, InflectionKind>> irregular_;
 };
+
+// ---- Word families ------------------------------------------------------------
+
+// Which words give an answer away. A definition gives its word away when it holds
+// the word, another form of it (LOSERS and LOSER, RAN and RUN) or a word of the
+// same stem: "loses" for LOSER, "pay" for REPAY, "exactness" for EXACTLY. Each word
+// has roots: itself, its base when it is an inflected form, and the lemmas it is
+// made from by a common prefix or suffix (two steps: repayments, repayment,
+// repay, pay); two words of a shared root are of one family.
+class WordFamilies {
+public:
+    WordFamilies(const LemmaMap& lemmas, const InflectionMap& forms) : lemmas_(lemmas), forms_(forms) {}
+
+    bool GivesAway(std::string_view text, std::string_view word) const
+    {
+        const std::vector<std::string> answer = Roots(word);
+        return !ForEachLetterRun(text, [&](std::string_view token, size_t) {
+            for (const std::string& root : CachedRoots(ToLower(token)))
+                if (std::find(answer.begin(), answer.end(), root) != answer.end())
+                    return false;
+            return true;
+        });
+    }
+
+private:
+    const std::vector<std::string>& CachedRoots(const std::string& word) const
+    {
+        const auto found = cache_.find(word);
+        if (found != cache_.end())
+            return found->second;
+        return cache_.emplace(word, Roots(word)).first->second;
+    }
+
+    std::vector<std::string> Roots(std::string_view word) const
+    {
+        std::vector<std::string> roots{std::string(word)};
+        const auto form = forms_.find(word);
+        if (form != forms_.end())
+            roots.push_back(form->second.base);
+        for (size_t step = 0, from = 0; step < 2; ++step) {
+            const size_t to = roots.size();
+            for (size_t i = from; i < to; ++i)
+                AddStems(std::string(roots[i]), roots);
+            from = to;
+        }
+        return roots;
+    }
+
+    bool IsStem(const std::string& stem, const std::vector<std::string>& roots) const
+    {
+        return stem.size() >= 3 && lemmas_.count(stem) > 0 &&
+               std::find(roots.begin(), roots.end(), stem) == roots.end();
+    }
+
+    // The lemmas a word is made from by one common affix, with the spelling
+    // changes the suffix brings: lose-r, happi-ly, hamm-er, creat-ion.
+    void AddStems(const std::string& word, std::vector<std::string>& roots) const
+    {
+        static constexpr std::array<std::string_view, 25> kSuffixes = {
+            "er",  "or",   "ness", "ly",  "ment", "ion",  "ation", "ition", "ity", "able", "ful", "less", "ist",
+            "ism", "ous",  "ive",  "al",  "ency", "ence", "ance",  "y",     "s",   "es",   "ed",  "ing"};
+        static constexpr std::array<std::string_view, 9> kPrefixes = {"re",   "un",  "dis",   "mis", "over",
+                                                                      "out",  "pre", "under", "non"};
+        for (std::string_view suffix : kSuffixes) {
+            // A lone -y would make MAN the stem of MANY.
+            const size_t least = suffix == "y" ? 4 : 3;
+            if (word.size() < suffix.size() + least || !EndsWith(word, suffix))
+                continue;
+            const std::string stem = word.substr(0, word.size() - suffix.size());
+            std::string candidates[4] = {stem, stem + "e", {}, {}};
+            if (stem.back() == 'i')
+                candidates[2] = stem.substr(0, stem.size() - 1) + "y";
+            if (stem.size() >= 2 && stem.back() == stem[stem.size() - 2] && !IsVowel(stem.back()))
+                candidates[3] = stem.substr(0, stem.size() - 1);
+            for (std::string& candidate : candidates)
+                if (IsStem(candidate, roots))
+                    roots.push_back(std::move(candidate));
+        }
+        for (std::string_view prefix : kPrefixes) {
+            if (word.size() < prefix.size() + 3 || word.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            std::string stem = word.substr(prefix.size());
+            if (IsStem(stem, roots))
+                roots.push_back(std::move(stem));
+        }
+    }
+
+    const LemmaMap& lemmas_;
+    const InflectionMap& forms_;
+    mutable std::unordered_map<std::string, std::vector<std::string>> cache_;
+};
+
+// ---- Definitions ----------------------------------------------------------------
+
+// Whether a later clause of a gloss reads as a definition of its own, rather than
+// a remark on the first ("either spatial or metaphorical") or a predicate without
+// its subject ("achieved independence in 1903"): a noun's starts with a
+// determiner, a verb's with a verb, and no clause with a qualifier.
+bool OpensDefinition(std::string_view clause, int pos, const LemmaMap& lemmas)
+{
+    static constexpr std::array<std::string_view, 9> kDeterminers = {"a",   "an",  "the",       "any",      "one",
+                                                                      "some", "anything", "something", "someone"};
+    static constexpr std::array<std::string_view, 14> kQualifiers = {
+        "either", "sometimes", "also", "used", "as", "usually", "especially", "often",
+        "or",     "and",       "but",  "not",  "e.g.", "esp."};
+    const std::string first = ToLower(clause.substr(0, clause.find(' ')));
+    if (std::find(kQualifiers.begin(), kQualifiers.end(), first) != kQualifiers.end())
+        return false;
+    if (pos == kNoun)
+        return std::find(kDeterminers.begin(), kDeterminers.end(), first) != kDeterminers.end();
+    if (pos == kVerb) {
+        const auto verb = lemmas.find(first);
+        return verb != lemmas.end() && verb->second.Has(kVerb);
+    }
+    return true;
+}
+
+// The definitions of one lemma in one part of speech. Each sense gives its clue
+// (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
+// than the gloss, the whole gloss right behind it (2 x order + 1) for the
+// alternative definitions. Rare senses (untagged, not the first) go to 500 +
+// order and give-aways to 600 + order, behind every clean sense, rare or not.
+void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
+                     const LemmaMap& lemmas)
+{
+    part.definitions.clear();
+    for (size_t i = 0; i < part.senses.size(); ++i) {
+        const Sense& sense = part.senses[i];
+        const auto order = static_cast<int32_t>(i);
+        // The first clause that gives nothing away, if any does; a later clause only
+        // when it reads as a definition by itself.
+        const std::vector<std::string> clauses = ClueClauses(sense.gloss);
+        const auto clean = std::find_if(clauses.begin(), clauses.end(), [&](const std::string& clause) {
+            return (&clause == &clauses.front() || OpensDefinition(clause, pos, lemmas)) &&
+                   !families.GivesAway(clause, word);
+        });
+        std::string clue = clean != clauses.end() ? *clean : clauses.front();
+        const bool rare = i > 0 && !sense.Tagged();
+        if (clean == clauses.end()) {
+            part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
+            continue;
+        }
+        if (rare) {
+            part.definitions.push_back({WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue)});
+            continue;
+        }
+        const bool shortened = clue != sense.gloss;
+        part.definitions.push_back({2 * order, sense.offset, std::move(clue)});
+        if (shortened && !families.GivesAway(sense.gloss, word))
+            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss});
+    }
+}
+
+// Where every sense gives the word away, the synset's other words clue it
+// instead ("precisely" for EXACTLY): one per sense, in sense order.
+void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& families)
+{
+    for (const PartSenses& part : lemma.parts)
+        for (const Gloss& gloss : part.definitions)
+            if (gloss.rank < WordNetImporter::kGiveAwayRank)
+                return;
+    int32_t next = WordNetImporter::kSynonymRank;
+    for (PartSenses& part : lemma.parts) {
+        for (const Sense& sense : part.senses) {
+            for (const std::string& synonym : sense.synonyms) {
+                if (families.GivesAway(synonym, word))
+                    continue;
+                part.definitions.push_back({next++, sense.offset, synonym});
+                break;
+            }
+        }
+    }
+}
+
+void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
+{
+    for (auto& [word, lemma] : lemmas) {
+        for (int pos = 0; pos < kPartCount; ++pos)
+            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas);
+        AddSynonyms(word, lemma, families);
+    }
+}
 
 // ---- Capacity ---------------------------------------------------------------
 
@@ -566,18 +792,26 @@ private:
 // together with every form left. Deterministic: ties go to the text order.
 void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 {
-    if (lemmas.size() + forms.size() <= capacity)
+    size_t collisions = 0;
+    for (const auto& entry : forms)
+        collisions += lemmas.count(entry.first);
+    if (lemmas.size() + forms.size() - collisions <= capacity)
         return;
     if (lemmas.size() <= capacity) {
+        // A form that shares a headword's spelling takes no slot of its own, but
+        // dropping it costs the word its second reading only; the others go first.
         std::vector<InflectionMap::iterator> order;
         for (auto it = forms.begin(); it != forms.end(); ++it)
             order.push_back(it);
-        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+            const bool aShared = lemmas.count(a->first) > 0;
+            if (aShared != (lemmas.count(b->first) > 0))
+                return aShared;
             if (a->second.fromException != b->second.fromException)
                 return a->second.fromException;
             return a->second.baseTags > b->second.baseTags;
         });
-        for (size_t i = capacity - lemmas.size(); i < order.size(); ++i)
+        for (size_t i = capacity - lemmas.size() + collisions; i < order.size(); ++i)
             forms.erase(order[i]);
         return;
     }
@@ -596,8 +830,8 @@ void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 
 // ---- Records ----------------------------------------------------------------
 
-// The parts of speech a word has, the dominant one (most tagged uses, then most
-// senses) first.
+// The parts of speech a word has, the dominant one first: a part with common
+// senses before one of names only, then the most tagged uses, then most senses.
 std::vector<int> PartsByDominance(const Lemma& lemma)
 {
     std::vector<int> parts;
@@ -607,9 +841,11 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
     std::stable_sort(parts.begin(), parts.end(), [&](int a, int b) {
         const PartSenses& pa = lemma.parts[a];
         const PartSenses& pb = lemma.parts[b];
+        if (pa.common != pb.common)
+            return pa.common;
         if (pa.tagTotal != pb.tagTotal)
             return pa.tagTotal > pb.tagTotal;
-        return pa.definitions.size() > pb.definitions.size();
+        return pa.senses.size() > pb.senses.size();
     });
     return parts;
 }
@@ -622,24 +858,29 @@ std::unique_ptr<WordRecord> NewRecord(std::string_view text, int32_t kind)
     return record;
 }
 
-// Adds the definitions; `inflected` (when not empty) is the word the record stands
-// for, and a definition that names it is a give-away for it too.
-int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, std::string_view inflected = {})
+// How a reading's definitions are copied into a record.
+struct Copy {
+    // A reading behind another one ranks its clean senses behind the other's.
+    bool trailing = false;
+    // A verb's "-s" form agrees with its definitions: "moves toward".
+    const VerbForm* thirdPerson = nullptr;
+};
+
+int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
     for (const Gloss& gloss : glosses) {
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
-        if (gloss.rank < WordNetImporter::kSecondaryRank && !inflected.empty() &&
-            ContainsWholeWord(gloss.text, inflected))
-            definition->rank = WordNetImporter::kSecondaryRank + gloss.order;
-        definition->text = gloss.text;
+        if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
+            definition->rank += WordNetImporter::kTrailingReadingShift;
+        definition->text = copy.thirdPerson ? ThirdPersonDefinition(gloss.text, *copy.thirdPerson) : gloss.text;
         definition->aux = static_cast<int32_t>(gloss.offset);
         record.definitions.Add(std::move(definition));
     }
     return static_cast<int32_t>(glosses.size());
 }
 
-// The letters-only lemmas of every part of speech with their ranked definitions.
+// The letters-only lemmas of every part of speech with what their synsets say.
 bool ReadLemmas(Reader& reader, LemmaMap& lemmas)
 {
     std::string content;
@@ -661,11 +902,11 @@ bool ReadLemmas(Reader& reader, LemmaMap& lemmas)
         SynsetFile synsets;
         synsets.Index(std::move(content));
         for (auto& [word, lemma] : lemmas)
-            if (!lemma.parts[pos].senses.empty())
-                BuildDefinitions(word, lemma.parts[pos], synsets, tokens);
+            for (Sense& sense : lemma.parts[pos].senses)
+                if (const std::optional<std::string_view> line = synsets.Line(sense.offset))
+                    ReadSense(*line, word, sense, tokens);
     }
-    // A lemma whose synsets could not be found has nothing to clue it with.
-    std::erase_if(lemmas, [](const auto& entry) { return entry.second.SenseCount() == 0; });
+    SettleSenses(lemmas);
     return true;
 }
 
@@ -682,39 +923,143 @@ bool CollectInflections(Reader& reader, InflectionCollector& inflections)
     return true;
 }
 
-std::unique_ptr<WordRecord> HeadwordRecord(std::string_view text, const Lemma& lemma, int32_t& definitions)
-{
-    const std::vector<int> parts = PartsByDominance(lemma);
-    auto record = NewRecord(text, WordNetImporter::kDominantKind);
-    if (parts.size() == 1) {
-        definitions += AddDefinitions(*record, lemma.parts[parts[0]].definitions);
+// Builds the word records from the lemmas and the inflected forms.
+class RecordMaker {
+public:
+    RecordMaker(const LemmaMap& lemmas, const InflectionMap& forms) : lemmas_(lemmas), forms_(forms)
+    {
+        thirdPerson_ = [this](std::string_view word) -> std::optional<std::string> {
+            const auto lemma = lemmas_.find(word);
+            if (lemma == lemmas_.end() || !lemma->second.Has(kVerb))
+                return std::nullopt;
+            const auto listed = thirdPersonExceptions_.find(std::string(word));
+            return listed != thirdPersonExceptions_.end() ? listed->second : ThirdPerson(word);
+        };
+        for (const auto& [inflected, inflection] : forms_)
+            if (inflection.kind == InflectionKind::kThird && inflection.fromException)
+                thirdPersonExceptions_.emplace(inflection.base, inflected);
+    }
+
+    int32_t Definitions() const { return definitions_; }
+
+    std::unique_ptr<WordRecord> Headword(std::string_view text, const Lemma& lemma)
+    {
+        auto record = NewRecord(text, WordNetImporter::kDominantKind);
+        const std::vector<int> parts = PartsByDominance(lemma);
+        if (parts.size() == 1)
+            definitions_ += AddDefinitions(*record, lemma.parts[parts[0]].definitions);
+        else
+            AddHeadwordReading(*record, text, lemma, false);
         return record;
     }
-    for (size_t i = 0; i < parts.size(); ++i) {
-        auto sub = NewRecord(text, i == 0 ? WordNetImporter::kDominantKind : WordNetImporter::kDefaultKindOther);
-        definitions += AddDefinitions(*sub, lemma.parts[parts[i]].definitions);
-        record->subRecords.Add(std::move(sub));
-    }
-    return record;
-}
 
-std::unique_ptr<WordRecord> InflectedRecord(std::string_view text, const Inflection& inflection, const Lemma& base,
-                                            int32_t baseIndex, int32_t& definitions)
-{
-    auto record = NewRecord(text, WordNetImporter::kDominantKind);
-    record->form = inflection.form;
-    record->baseIndex = baseIndex;
-    // A base with one part of speech lends its own definitions through the base
-    // index; otherwise only the inflected part of speech may clue the form.
-    if (PartsByDominance(base).size() > 1) {
-        auto sub = NewRecord(text, WordNetImporter::kDominantKind);
-        definitions += AddDefinitions(*sub, base.parts[inflection.pos].definitions, text);
-        record->subRecords.Add(std::move(sub));
+    // A form of one base. A base with one part of speech and nothing else to its
+    // spelling lends its own definitions through the base index; otherwise only the
+    // inflected part of speech may clue the form (a plural never gets a verb sense).
+    std::unique_ptr<WordRecord> Inflected(std::string_view text, const Inflection& inflection, int32_t baseIndex)
+    {
+        auto record = NewRecord(text, WordNetImporter::kDominantKind);
+        record->form = FormCode(inflection.kind);
+        record->baseIndex = baseIndex;
+        const Lemma& base = lemmas_.find(inflection.base)->second;
+        const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
+                             forms_.count(inflection.base) == 0;
+        if (!borrows)
+            AddInflectedReading(*record, text, inflection, false);
+        return record;
     }
-    return record;
-}
+
+    // A spelling that is a headword and a form of another word keeps both
+    // readings, the more used one first; a headword that only names something
+    // comes after the form (SAT is the past of sit before it is Saturday). The
+    // form's code goes with its reading: only a leading form shows its note.
+    std::unique_ptr<WordRecord> Shared(std::string_view text, const Lemma& headword, const Inflection& inflection,
+                                       int32_t baseIndex)
+    {
+        bool formFirst = !headword.Common() || inflection.baseTags > headword.TagTotal();
+        // The reading that gives the clue leads, with its form note: one whose every
+        // sense gives the word away or is rare yields to one with a plain clean sense.
+        const bool formClean = Clean(lemmas_.find(inflection.base)->second.parts[inflection.pos]);
+        const bool headwordClean = std::any_of(headword.parts.begin(), headword.parts.end(), Clean);
+        if (formFirst ? !formClean && headwordClean : !headwordClean && formClean)
+            formFirst = !formFirst;
+        auto record = NewRecord(text, WordNetImporter::kDominantKind);
+        record->baseIndex = baseIndex;
+        record->form = formFirst ? FormCode(inflection.kind) : kFormPlain;
+        if (formFirst) {
+            AddInflectedReading(*record, text, inflection, false);
+            AddHeadwordReading(*record, text, headword, true);
+        } else {
+            AddHeadwordReading(*record, text, headword, false);
+            AddInflectedReading(*record, text, inflection, true);
+        }
+        return record;
+    }
+
+private:
+    static bool Clean(const PartSenses& part)
+    {
+        return std::any_of(part.definitions.begin(), part.definitions.end(),
+                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kSecondaryRank; });
+    }
+
+    // One sub-record per part of speech, the dominant one of kind 3 when leading.
+    void AddHeadwordReading(WordRecord& record, std::string_view text, const Lemma& lemma, bool trailing)
+    {
+        const std::vector<int> parts = PartsByDominance(lemma);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            const bool dominant = i == 0 && !trailing;
+            auto sub = NewRecord(text, dominant ? WordNetImporter::kDominantKind : WordNetImporter::kDefaultKindOther);
+            definitions_ += AddDefinitions(*sub, lemma.parts[parts[i]].definitions, Copy{trailing, nullptr});
+            record.subRecords.Add(std::move(sub));
+        }
+    }
+
+    void AddInflectedReading(WordRecord& record, std::string_view text, const Inflection& inflection, bool trailing)
+    {
+        const Lemma& base = lemmas_.find(inflection.base)->second;
+        auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
+        const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr};
+        definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
+        record.subRecords.Add(std::move(sub));
+    }
+
+    const LemmaMap& lemmas_;
+    const InflectionMap& forms_;
+    std::unordered_map<std::string, std::string> thirdPersonExceptions_; // have -> has
+    VerbForm thirdPerson_;
+    int32_t definitions_ = 0;
+};
 
 } // namespace
+
+bool IsRomanNumeral(std::string_view word)
+{
+    static constexpr std::array<std::pair<std::string_view, int>, 13> kDigits = {{
+        {"m", 1000}, {"cm", 900}, {"d", 500}, {"cd", 400}, {"c", 100}, {"xc", 90}, {"l", 50},
+        {"xl", 40},  {"x", 10},   {"ix", 9},  {"v", 5},    {"iv", 4},  {"i", 1},
+    }};
+    // The canonical spelling of the number the letters add up to must be the word.
+    int value = 0;
+    for (size_t at = 0; at < word.size();) {
+        bool matched = false;
+        for (const auto& [digits, amount] : kDigits) {
+            if (word.substr(at, digits.size()) == digits) {
+                value += amount;
+                at += digits.size();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched)
+            return false;
+    }
+    std::string canonical;
+    for (const auto& [digits, amount] : kDigits)
+        for (; value >= amount; value -= amount)
+            canonical += digits;
+    return !word.empty() && canonical == word;
+}
 
 bool WordNetImporter::Import(const std::string& folder)
 {
@@ -735,7 +1080,10 @@ bool WordNetImporter::Import(const std::string& folder)
     InflectionMap& forms = inflections.Forms();
     FitCapacity(lemmas, forms, static_cast<size_t>(std::max(capacity_, 0)));
 
-    // Both maps are sorted and share no text, so merging their keys gives the table.
+    SetStatusText("Ranking definitions ...");
+    RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
+
+    // Both maps are sorted; merging their keys, each spelling once, gives the table.
     std::vector<std::string_view> texts;
     texts.reserve(lemmas.size() + forms.size());
     for (const auto& entry : lemmas)
@@ -743,23 +1091,30 @@ bool WordNetImporter::Import(const std::string& folder)
     for (const auto& entry : forms)
         texts.push_back(entry.first);
     std::inplace_merge(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(lemmas.size()), texts.end());
+    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
 
     SetStatusText("Making word records ...");
+    RecordMaker maker(lemmas, forms);
     records_.reserve(texts.size());
     for (std::string_view text : texts) {
         const auto headword = lemmas.find(text);
-        if (headword != lemmas.end()) {
-            records_.push_back(HeadwordRecord(text, headword->second, definitions_));
+        const auto form = forms.find(text);
+        if (form == forms.end()) {
+            records_.push_back(maker.Headword(text, headword->second));
             ++headwords_;
             continue;
         }
-        const Inflection& inflection = forms.find(text)->second;
         const auto baseIndex = static_cast<int32_t>(
-            std::lower_bound(texts.begin(), texts.end(), inflection.base) - texts.begin());
-        records_.push_back(
-            InflectedRecord(text, inflection, lemmas.find(inflection.base)->second, baseIndex, definitions_));
-        ++inflected_;
+            std::lower_bound(texts.begin(), texts.end(), form->second.base) - texts.begin());
+        if (headword != lemmas.end()) {
+            records_.push_back(maker.Shared(text, headword->second, form->second, baseIndex));
+            ++headwords_;
+        } else {
+            records_.push_back(maker.Inflected(text, form->second, baseIndex));
+            ++inflected_;
+        }
     }
+    definitions_ = maker.Definitions();
     SetStatusText("");
     return true;
 }

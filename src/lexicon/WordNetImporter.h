@@ -5,36 +5,50 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pelorin {
 
 /// Builds the word table of a dictionary from a WordNet 3.0 database folder (the
 /// layout Debian installs under /usr/share/wordnet: index.*, data.*, cntlist.rev,
-/// noun.exc and verb.exc).
+/// noun.exc and verb.exc), for a crossword: every word a fair answer, every first
+/// definition a clue a solver accepts.
 ///
-/// Words: every lemma made of letters only becomes a top-level record, upper-cased.
-/// A word with senses in one part of speech holds its definitions itself; a word
-/// with several holds one sub-record per part of speech, the dominant one (most
-/// tagged uses in cntlist.rev) of kind 3 and the others of kDefaultKindOther, so
-/// the clue comes from the dominant part of speech first.
+/// Words: every lemma made of letters only becomes a top-level record, upper-cased,
+/// except what is no word in a grid: senses that WordNet spells only as an
+/// abbreviation (IRS, DoS), roman numerals (XLI) and a few archaic spellings. A
+/// word with senses in one part of speech holds its definitions itself; a word
+/// with several holds one sub-record per part of speech, the dominant one (common
+/// senses before names, then most tagged uses in cntlist.rev) of kind 3 and the
+/// others of kDefaultKindOther, so the clue comes from the dominant part first.
 ///
-/// Definitions: one per sense, the gloss without its quoted examples, aux = synset
-/// offset, rank = the sense's 0-based order in its part of speech. A sense that is
-/// rare (never tagged, and not the first) or whose definition names the word itself
-/// is moved to 500 + order, behind every plain sense, so it is never the clue while
-/// a better one exists.
+/// Senses: common senses before those only a name or symbol spells so; tagged
+/// senses in WordNet's order (by use), untagged ones by evidence (the synset whose
+/// first word the lemma is, then the more linked synset).
 ///
-/// Inflected forms: plurals (form 3), past tenses and participles (form 4) and -ing
-/// forms (form 5) that are not headwords themselves become records that name their
-/// base word. They come from noun.exc and verb.exc and from the regular English
+/// Definitions: one per sense, its clue (the gloss's first clause, see
+/// ClueClause) ranked 2 x order, followed by the whole gloss (2 x order + 1) when
+/// that is longer; aux = synset offset. Rare senses (untagged, not the first) rank
+/// kSecondaryRank + order and give-aways kGiveAwayRank + order, behind every clean
+/// sense. A give-away names the word, another form of it or a word of the same
+/// stem (LOSER and "loses", REPAY and "pay"); a word whose every sense gives it
+/// away is clued by its synonyms (kSynonymRank on).
+///
+/// Inflected forms: plurals (form 3), past tenses and participles (form 4), -ing
+/// forms (form 5) and verbs' "-s" forms (form 0, their definitions made to agree:
+/// "moves toward") come from noun.exc and verb.exc and from the regular English
 /// rules; a base with an exception entry for a form gets no regular one of that
-/// form (no "runned" beside "ran"). Where a form could come from several bases, the
-/// base with more tagged uses wins, then an exception entry over a regular rule,
-/// then the lower form code, then the base that sorts first, so the same WordNet
-/// always gives the same table. An inflected form of a word with several parts of
-/// speech carries one kind-3 sub-record with only the relevant part of speech's
-/// definitions (a plural never gets a verb sense as its clue); one of a word with a
-/// single part of speech borrows its base's definitions through the base index.
+/// form (no "runned" beside "ran"). Names of particular people and places and
+/// words of one or two letters take no regular forms (but verbs in use: goes,
+/// does). Where a form could come from several bases, the base with more tagged
+/// uses wins, then an exception entry over a regular rule, then a plural over an
+/// "-s" form, then the base that sorts first, so the same WordNet always gives the
+/// same table. A form of a word with several parts of speech carries one kind-3
+/// sub-record with only the relevant part of speech's definitions; one of a word
+/// with a single part of speech borrows its base's definitions through the base
+/// index. A form that is also a headword keeps both readings, the more used one
+/// first (SAT: the past of sit, then Saturday), the other's clean senses ranked
+/// kTrailingReadingShift behind.
 ///
 /// Capacity: should there be more words than the table holds, inflected forms go
 /// first (regular before exception ones, rarer bases first), then the rarest
@@ -45,8 +59,13 @@ public:
     /// The kind of the other parts of speech: any kind but 3, whose definitions are
     /// collected 10 ranks behind the dominant ones.
     static constexpr int32_t kDefaultKindOther = 1;
-    /// Rank of rare senses and give-aways: 500 + the sense's order.
-    static constexpr int32_t kSecondaryRank = 500;
+    /// Ranks of a definition: its sense's band plus the sense's order. Clean senses
+    /// rank below kSynonymRank; the clue choice keeps ranks of kSecondaryRank and
+    /// more only when nothing ranks lower.
+    static constexpr int32_t kTrailingReadingShift = 200;
+    static constexpr int32_t kSynonymRank = 400;
+    static constexpr int32_t kSecondaryRank = 500; ///< rare senses
+    static constexpr int32_t kGiveAwayRank = 600;
 
     explicit WordNetImporter(int32_t capacity = Dictionary::kCapacity) : capacity_(capacity) {}
 
@@ -70,5 +89,10 @@ private:
     int32_t inflected_ = 0;
     int32_t definitions_ = 0;
 };
+
+/// True when a lower-case word is a roman numeral in its canonical spelling
+/// ("xli", "iv", "mix"; not "iiii" or "dim"). As crossword answers such numbers are
+/// no words, where WordNet lists them as numbers.
+bool IsRomanNumeral(std::string_view word);
 
 } // namespace pelorin

@@ -77,6 +77,11 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
     tail.replace(5, 13, std::string(12, 'x') + " ");
     EXPECT_EQ(Shortened(tail), "..." + tail.substr(17));
 
+    // A cut never halves a blank: the excerpt ends before it.
+    std::string twice = WithBlank(200, 100);
+    twice.replace(144, 5, "_____");
+    EXPECT_EQ(Shortened(twice), twice.substr(0, 144) + "...");
+
     // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
     // blank to centre on) stay whole.
     for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
@@ -162,7 +167,7 @@ TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
     Entry& entry = AddEntry("CAT");
 
     CollectMatches(entry, *style);
-    BuildQuotes(entry);
+    BuildQuotes(entry, *dictionary);
     ASSERT_EQ(entry.matches.Count(), 12);
     ASSERT_EQ(entry.quotes.Count(), 12);
     const ItemList<Quotation>& firstSentences = style->Books().At(0)->sentences;
@@ -174,6 +179,28 @@ TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
         EXPECT_NE(TextOf(entry.quotes.At(i)->text).find("___"), std::string_view::npos);
         EXPECT_LE(entry.quotes.At(i == 0 ? 0 : i - 1)->key, entry.quotes.At(i)->key);
     }
+}
+
+// A hint shows no form of the answer, no underscore of the book's that reads as a
+// blank, and no sentence twice.
+TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
+{
+    const std::vector<std::string> sentences = {"Every cat has cats of its own.", "A cat_like cat."};
+    style->AddBook(WriteBook("first.txt", sentences));
+    style->AddBook(WriteBook("again.txt", sentences));
+    style->BuildWordList();
+    std::vector<std::string> quotes;
+    for (const char* answer : {"CATS", "CAT"}) {
+        game.Across().Clear();
+        Entry& entry = AddEntry(answer);
+        CollectMatches(entry, *style);
+        BuildQuotes(entry, *dictionary);
+        for (const Quote* quote : entry.quotes)
+            quotes.emplace_back(TextOf(quote->text));
+    }
+    std::sort(quotes.begin(), quotes.end());
+    EXPECT_EQ(quotes, (std::vector<std::string>{"A ___-like ___.", "Every ___ has ____ of its own.",
+                                                "Every ___ has ____ of its own."}));
 }
 
 // At most ten definitions; those ranked 500 or more only when no other exists.

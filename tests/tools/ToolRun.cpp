@@ -10,11 +10,15 @@ ToolResult RunTool(const std::string& arguments, const std::string& configFolder
     std::string commandLine;
     if (!configFolder.empty())
         commandLine = "XDG_CONFIG_HOME=" + configFolder + " ";
-    // Both streams into the one pipe, so tests see messages where the user would.
-    commandLine += std::string(PELORIN_TOOL) + " " + arguments + " 2>&1";
+    commandLine += std::string(PELORIN_TOOL) + " " + arguments;
+    return RunCommand(commandLine);
+}
 
+ToolResult RunCommand(const std::string& commandLine)
+{
     ToolResult result;
-    std::FILE* pipe = popen(commandLine.c_str(), "r");
+    // Both streams into the one pipe, so tests see messages where the user would.
+    std::FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
     char buffer[4096];
     for (size_t got = 0; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         result.output.append(buffer, got);

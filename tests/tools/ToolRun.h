@@ -14,4 +14,7 @@ struct ToolResult {
 /// whose commands read or write settings and must not share them.
 ToolResult RunTool(const std::string& arguments, const std::string& configFolder = {});
 
+/// Runs a shell command line and waits for it, its two streams together.
+ToolResult RunCommand(const std::string& commandLine);
+
 } // namespace pelorin::test

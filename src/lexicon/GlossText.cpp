@@ -1,0 +1,380 @@
+#include "lexicon/GlossText.h"
+
+#include "foundation/TextUtil.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace pelorin {
+
+namespace {
+
+std::string_view Trim(std::string_view text, std::string_view junk)
+{
+    const size_t first = text.find_first_not_of(junk);
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(junk);
+    return text.substr(first, last - first + 1);
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::string ToLower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+template <size_t N>
+bool OneOf(std::string_view word, const std::array<std::string_view, N>& list)
+{
+    return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator)
+{
+    std::vector<std::string_view> words;
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find(separator, at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > at)
+            words.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+std::string Join(const std::vector<std::string_view>& words, size_t count)
+{
+    std::string text;
+    for (size_t i = 0; i < count && i < words.size(); ++i) {
+        if (i > 0)
+            text += ' ';
+        text += words[i];
+    }
+    return text;
+}
+
+// ---- Quoted examples ----------------------------------------------------------
+
+// One part of a gloss without a trailing example that is run on with ': "' or
+// ', "' instead of being set off by "; " (WordNet has a few hundred of those).
+std::string_view CutRunOnExample(std::string_view part)
+{
+    if (part.empty() || part.back() != '"')
+        return part;
+    for (std::string_view marker : {std::string_view(": \""), std::string_view(":\""), std::string_view(", \"")}) {
+        const size_t at = part.find(marker);
+        if (at != std::string_view::npos)
+            return part.substr(0, at);
+    }
+    return part;
+}
+
+// ---- Clauses ------------------------------------------------------------------
+
+// Words a phrase does not end with when it is complete.
+constexpr std::array<std::string_view, 38> kOpenEndings = {
+    "a",    "an",   "the",  "of",    "to",   "for",   "by",    "with",  "and",   "or",
+    "in",   "on",   "at",   "from",  "as",   "into",  "than",  "that",  "which", "who",
+    "whose", "is",  "are",  "was",   "were", "be",    "been",  "but",   "while", "through",
+    "its",  "their", "his", "her",   "not",  "any",   "some",  "very"};
+
+// Single words that label a definition rather than give one.
+constexpr std::array<std::string_view, 12> kLabels = {
+    "quantifier", "informal", "slang",  "colloquial", "archaic",  "obsolete",
+    "literary",   "formal",   "plural", "nonstandard", "figurative", "abbreviation"};
+
+// Words that open a clause that only frames the definition ("in Judeo-Christian
+// mythology; the first man").
+constexpr std::array<std::string_view, 3> kFrames = {"in", "according", "among"};
+
+// A clause a solver can read as the whole definition: not a lone label, not a
+// frame, and not cut off after a word that wants more ("use as a basis for").
+bool StandsAlone(std::string_view clause)
+{
+    const std::vector<std::string_view> words = SplitAt(Trim(clause, " ,;:"), ' ');
+    if (words.empty())
+        return false;
+    const std::string last = ToLower(Trim(words.back(), ",;:"));
+    if (words.size() == 1)
+        return last.size() >= 3 && !OneOf(last, kLabels) && !OneOf(last, kOpenEndings);
+    return !OneOf(last, kOpenEndings) && !OneOf(ToLower(words.front()), kFrames);
+}
+
+// The text without its parenthesised asides ("(Old Testament)", "(1809-1865)",
+// "a (usually rectangular) container"); unchanged when the brackets do not pair.
+std::string WithoutAsides(std::string_view text)
+{
+    std::string plain;
+    int depth = 0;
+    for (char c : text) {
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (--depth < 0)
+                return std::string(text);
+        } else if (depth == 0) {
+            // Two spaces meet where an aside stood; one is enough.
+            if (c == ' ' && (plain.empty() || plain.back() == ' '))
+                continue;
+            // No space before punctuation: "addition (to); join" -> "addition; join".
+            if ((c == ',' || c == ';' || c == ':') && !plain.empty() && plain.back() == ' ')
+                plain.pop_back();
+            plain += c;
+        }
+    }
+    if (depth != 0)
+        return std::string(text);
+    return std::string(Trim(plain, " ,;:"));
+}
+
+// The first ";" clause that stands on its own, with the clauses before it that do
+// not ("use as a basis for; found on" stays whole); then the part before ": " when
+// that stands ("feline mammal ...: domestic cats").
+std::string FirstClause(std::string_view text)
+{
+    std::string clause;
+    const std::vector<std::string_view> parts = SplitAt(text, ';');
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::string_view part = Trim(parts[i], " ");
+        if (part.empty())
+            continue;
+        // A frame before the definition goes when a definition follows it.
+        if (clause.empty() && i + 1 < parts.size() && OneOf(ToLower(SplitAt(part, ' ').front()), kFrames))
+            continue;
+        if (!clause.empty())
+            clause += "; ";
+        clause += part;
+        if (StandsAlone(clause))
+            break;
+    }
+    const size_t colon = clause.find(": ");
+    if (colon != std::string::npos && StandsAlone(clause.substr(0, colon)))
+        clause.resize(colon);
+    return clause;
+}
+
+constexpr std::array<std::string_view, 3> kConjunctions = {"and", "or", "but"};
+constexpr std::array<std::string_view, 6> kRelatives = {"that", "which", "who", "whose", "where", "when"};
+
+// Words that open a clause that explains rather than names.
+constexpr std::array<std::string_view, 20> kClauseOpeners = {
+    "that",     "which",   "who",       "whose",  "where",  "when",    "while",
+    "whereby",  "especially", "usually", "often", "typically", "chiefly", "mainly",
+    "mostly",   "including",  "such",    "e.g.",  "esp.",   "except"};
+// Participles that open such a clause ("... used to reduce noise").
+constexpr std::array<std::string_view, 24> kParticiples = {
+    "used",     "made",     "found",   "worn",       "noted",      "located",    "grown",   "known",
+    "called",   "derived",  "based",   "held",       "kept",       "caused",     "produced", "associated",
+    "formed",   "marked",   "characterized", "considered", "regarded", "designed", "intended", "cultivated"};
+// Nouns in -ing that are no participle.
+constexpr std::array<std::string_view, 18> kIngNouns = {
+    "something", "anything", "nothing", "everything", "building", "clothing",
+    "morning",   "evening",  "ceiling", "during",     "wedding",  "offspring",
+    "pudding",   "stocking", "lightning", "sibling",   "bearing",  "thing"};
+
+bool OpensClause(std::string_view previous, std::string_view word)
+{
+    if (!previous.empty() && (previous.back() == ',' || previous.back() == ';'))
+        return true;
+    const std::string lower = ToLower(Trim(word, ",;:"));
+    if (OneOf(lower, kClauseOpeners) || OneOf(lower, kParticiples))
+        return true;
+    return lower.size() >= 6 && EndsWith(lower, "ing") && !OneOf(lower, kIngNouns);
+}
+
+// The clause length that leaves room for the clue list's longest word-form note,
+// "(plural) ".
+constexpr size_t kClauseLength = kClueLength - 10;
+
+// A clause longer than that, cut before the last clause opener that leaves a
+// phrase of at least three words that fits and stands on its own ("similar to a
+// xylophone but" loses its "but"; "a coarse vine widely" is no phrase).
+std::string CutToClueLength(const std::string& clause)
+{
+    if (clause.size() <= kClauseLength)
+        return clause;
+    const std::vector<std::string_view> words = SplitAt(clause, ' ');
+    std::string best;
+    for (size_t i = 3; i < words.size(); ++i) {
+        if (!OpensClause(words[i - 1], words[i]))
+            continue;
+        size_t end = i;
+        while (end > 3 && OneOf(ToLower(Trim(words[end - 1], ",;:")), kConjunctions))
+            --end;
+        std::string prefix = std::string(Trim(Join(words, end), " ,;:"));
+        if (prefix.size() > kClauseLength)
+            break;
+        const std::string last = ToLower(words[end - 1]);
+        // "the sensation that results" has lost what the relative clause says.
+        const bool openClause = OneOf(ToLower(words[end - 2]), kRelatives);
+        if (StandsAlone(prefix) && !openClause && !(last.size() > 4 && EndsWith(last, "ly")))
+            best = std::move(prefix);
+    }
+    return best.empty() ? clause : best;
+}
+
+// ---- Verb forms ---------------------------------------------------------------
+
+bool IsVowel(char c)
+{
+    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
+}
+
+// Words that go with a verb: particles ("carry out") and the objects that follow
+// a verb in a definition ("take a course").
+constexpr std::array<std::string_view, 9> kParticles = {"out", "up", "off", "down", "in", "on", "away", "back", "over"};
+constexpr std::array<std::string_view, 16> kObjects = {"a", "an", "the", "one's", "oneself", "something",
+                                                       "somebody", "someone", "it", "them", "all", "its",
+                                                       "their", "his", "her", "some"};
+
+bool IsAdverb(std::string_view word)
+{
+    return word.size() > 4 && EndsWith(word, "ly") && word != "apply" && word != "rely" && word != "supply" &&
+           word != "reply" && word != "fly" && word != "bully" && word != "rally" && word != "tally";
+}
+
+} // namespace
+
+std::string CleanGloss(std::string_view gloss)
+{
+    std::string text;
+    size_t at = 0;
+    while (at <= gloss.size()) {
+        size_t end = gloss.find(';', at);
+        if (end == std::string_view::npos)
+            end = gloss.size();
+        std::string_view part = Trim(gloss.substr(at, end - at), " \t\r;");
+        at = end + 1;
+        if (part.empty() || part.front() == '"')
+            continue;
+        // A later part with an unpaired quote is an example whose opening quote
+        // WordNet lost ("...; he didn't sink a single putt over three feet\"").
+        if (!text.empty() && std::count(part.begin(), part.end(), '"') % 2 != 0)
+            continue;
+        part = Trim(CutRunOnExample(part), " \t\r;:,");
+        if (part.empty())
+            continue;
+        if (!text.empty())
+            text += "; ";
+        text += part;
+    }
+    // WordNet quotes a word `so'; a player reads 'so'.
+    std::replace(text.begin(), text.end(), '`', '\'');
+    return text;
+}
+
+std::string ClueClause(std::string_view definition)
+{
+    std::string clause = FirstClause(WithoutAsides(definition));
+    // An aside the clause needs stays: "go through (mental or physical states)".
+    if (!StandsAlone(clause)) {
+        std::string whole = FirstClause(Trim(definition, " "));
+        if (StandsAlone(whole) || clause.empty())
+            clause = std::move(whole);
+    }
+    if (clause.empty())
+        return std::string(definition);
+    return CutToClueLength(clause);
+}
+
+std::vector<std::string> ClueClauses(std::string_view definition)
+{
+    std::vector<std::string> clauses{ClueClause(definition)};
+    for (size_t at = definition.find("; "); at != std::string_view::npos; at = definition.find("; ", at + 2)) {
+        std::string clause = ClueClause(definition.substr(at + 2));
+        if (std::find(clauses.begin(), clauses.end(), clause) == clauses.end())
+            clauses.push_back(std::move(clause));
+    }
+    return clauses;
+}
+
+std::string ThirdPerson(std::string_view verb)
+{
+    if (verb == "be")
+        return "is";
+    if (verb == "have")
+        return "has";
+    std::string form(verb);
+    if (verb.empty())
+        return form;
+    const char last = verb.back();
+    const char before = verb.size() >= 2 ? verb[verb.size() - 2] : 'a';
+    if (last == 's' || last == 'x' || last == 'z' || EndsWith(verb, "ch") || EndsWith(verb, "sh") ||
+        (last == 'o' && !IsVowel(before)))
+        return form + "es";
+    if (last == 'y' && !IsVowel(before)) {
+        form.pop_back();
+        return form + "ies";
+    }
+    return form + "s";
+}
+
+std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& thirdPerson)
+{
+    // Changes words[at] when it is a verb; a trailing comma or semicolon stays.
+    auto change = [&](std::vector<std::string>& words, size_t at) {
+        std::string& word = words[at];
+        const size_t end = word.find_last_not_of(",;:");
+        const std::string core = word.substr(0, end + 1);
+        const std::optional<std::string> form = thirdPerson(core);
+        if (!form)
+            return false;
+        word = *form + word.substr(end + 1);
+        return true;
+    };
+    std::vector<std::string> words;
+    for (std::string_view word : SplitAt(definition, ' '))
+        words.emplace_back(word);
+    if (words.size() > 1 && words[0] == "to" && thirdPerson(words[1]))
+        words.erase(words.begin());
+
+    // Each comma-separated phrase that starts with a verb; once the first phrase
+    // does not, the definition is no list of verb phrases and stays as it is.
+    size_t at = 0;
+    bool first = true;
+    while (at < words.size()) {
+        if (!first && (words[at] == "or" || words[at] == "and") && at + 1 < words.size())
+            ++at;
+        while (at + 1 < words.size() && IsAdverb(words[at]))
+            ++at;
+        if (!change(words, at))
+            break;
+        // The verbs joined to this one by "or" agree too: "feel or suffer from",
+        // "carry out or perform", "follow a procedure or take a course"; but not a
+        // word that only follows another verb ("cause to move or shift").
+        for (size_t j = at + 1; j + 1 < words.size() && words[j - 1].back() != ',' && words[j - 1].back() != ';';
+             ++j) {
+            if (words[j] != "or" && words[j] != "and")
+                continue;
+            const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
+                                (j + 2 < words.size() && OneOf(words[j + 2], kObjects));
+            if (joined && change(words, j + 1))
+                at = j + 1;
+        }
+        first = false;
+        while (at < words.size() && words[at].back() != ',' && words[at].back() != ';')
+            ++at;
+        ++at;
+    }
+    std::string text;
+    for (const std::string& word : words) {
+        if (!text.empty())
+            text += ' ';
+        text += word;
+    }
+    return text;
+}
+
+} // namespace pelorin

@@ -1,0 +1,115 @@
+#include "lexicon/GlossText.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace pelorin {
+namespace {
+
+// Quoted examples would show the answer in a sentence; quotes that are part of
+// the definition stay, and WordNet's `quotes' become plain ones.
+TEST(GlossTextTest, CleanGlossDropsExamplesOnly)
+{
+    const struct {
+        const char* gloss;
+        const char* definition;
+    } cases[] = {
+        {"a support or foundation; \"the base of the lamp\"  ", "a support or foundation"},
+        {"feline mammal: domestic cats; \"the cat sat\"", "feline mammal: domestic cats"},
+        {"a whip: \"the cat was feared by sailors\"", "a whip"},
+        {"the act of moving fast; as in the expression \"on the run\"",
+         "the act of moving fast; as in the expression \"on the run\""},
+        {"a male deer; he didn't sink a putt\"", "a male deer"},
+        {"mature female of mammals of which the male is called `buck'",
+         "mature female of mammals of which the male is called 'buck'"},
+    };
+    for (const auto& [gloss, definition] : cases)
+        EXPECT_EQ(CleanGloss(gloss), definition) << gloss;
+}
+
+// A clue is the first clause that stands on its own, without asides, and no
+// longer than a clue; what cannot be cut well stays whole.
+TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
+{
+    const struct {
+        const char* definition;
+        const char* clue;
+    } cases[] = {
+        {"(Old Testament) elder brother of Moses (14th century BC); the first high priest", "elder brother of Moses"},
+        {"(used especially of meats) preserved in salt", "preserved in salt"},
+        {"a (usually rectangular) container; may have a lid", "a container"},
+        {"having an (over)abundance of flesh", "having an abundance of flesh"},
+        {"not thin; of a specific thickness", "not thin"},
+        {"use as a basis for; found on", "use as a basis for; found on"},
+        {"quantifier; used with either mass or count nouns", "quantifier; used with either mass or count nouns"},
+        {"flee; take to one's heels", "flee"},
+        {"feline mammal usually having thick soft fur: domestic cats", "feline mammal usually having thick soft fur"},
+        {"go through (mental or physical states)", "go through (mental or physical states)"},
+        {"make an addition (to); join or combine", "make an addition"},
+        {"(Old Testament) in Judeo-Christian mythology; the first man", "the first man"},
+        {"(plural) any group of human beings (men or women) collectively", "any group of human beings collectively"},
+        {"unbalanced (aside; text", "unbalanced (aside"},
+        // Too long: cut before the last clause opener that leaves a phrase.
+        {"any of several tropical and subtropical treelike herbs of the genus Musa having a terminal crown of "
+         "large entire leaves and usually bearing hanging clusters of elongated fruits",
+         "any of several tropical and subtropical treelike herbs of the genus Musa"},
+        {"a celestial body of hot gases that radiates energy derived from thermonuclear reactions in the interior "
+         "of the star",
+         "a celestial body of hot gases that radiates energy"},
+        {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
+         "resonators that produce a vibrato sound",
+         "a percussion instrument similar to a xylophone but having metal bars"},
+        {"the sensation that results when taste buds in the tongue and throat convey information about the "
+         "chemical composition of a soluble stimulus",
+         "the sensation that results when taste buds in the tongue and throat convey information about the "
+         "chemical composition of a soluble stimulus"},
+        {"a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "
+         "one degree",
+         "a unit of heat equal to the amount of heat required to raise the temperature of one kilogram of water by "
+         "one degree"},
+    };
+    for (const auto& [definition, clue] : cases)
+        EXPECT_EQ(ClueClause(definition), clue) << definition;
+    // Where the first clause gives the word away, the next may do.
+    EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
+}
+
+TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
+{
+    for (const auto& [verb, form] :
+         {std::pair{"make", "makes"}, std::pair{"fix", "fixes"}, std::pair{"carry", "carries"}, std::pair{"go", "goes"},
+          std::pair{"play", "plays"}, std::pair{"be", "is"}, std::pair{"have", "has"}, std::pair{"woo", "woos"},
+          std::pair{"push", "pushes"}})
+        EXPECT_EQ(ThirdPerson(verb), form) << verb;
+
+    const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
+                                         "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave"};
+    const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
+        if (verbs.count(std::string(word)) == 0)
+            return std::nullopt;
+        return ThirdPerson(word);
+    };
+    const struct {
+        const char* definition;
+        const char* agreed;
+    } cases[] = {
+        {"move toward, travel toward something or somebody or approach something",
+         "moves toward, travels toward something or somebody or approaches something"},
+        {"carry out or perform an action", "carries out or performs an action"},
+        {"feel or suffer from the lack of", "feels or suffers from the lack of"},
+        {"follow a procedure or take a course", "follows a procedure or takes a course"},
+        {"cause to move or shift", "causes to move or shift"},
+        {"to make a mistake", "makes a mistake"},
+        {"formally accept", "formally accepts"},
+        {"forsake, leave behind", "forsakes, leaves behind"},
+        {"establish the validity of something, as by an example",
+         "establish the validity of something, as by an example"},
+    };
+    for (const auto& [definition, agreed] : cases)
+        EXPECT_EQ(ThirdPersonDefinition(definition, known), agreed) << definition;
+}
+
+} // namespace
+} // namespace pelorin

@@ -1,0 +1,224 @@
+#include "lexicon/WordNetImporter.h"
+
+#include "lexicon/Dictionary.h"
+#include "lexicon/DictionaryWriter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace pelorin {
+namespace {
+
+// A tiny WordNet of the cases where a dictionary made naively gives clues a
+// crossword solver rejects: each word below was once clued wrongly.
+const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
+                               "come n 1 0 1 0 00001030  \n"
+                               "emu n 2 0 2 0 00001001 00001002  \n"
+                               "ezra n 1 0 1 0 00001080  \n"
+                               "fen n 2 0 2 0 00001060 00001061  \n"
+                               "ha n 1 0 1 0 00001090  \n"
+                               "irs n 1 0 1 0 00001040  \n"
+                               "levite n 1 0 1 0 00001081  \n"
+                               "loser n 2 0 2 1 00001050 00001051  \n"
+                               "sat n 1 0 1 0 00001020  \n"
+                               "tom n 2 0 2 1 00001085 00001086  \n"
+                               "tuna n 2 0 2 0 00001010 00001011  \n";
+const char* const kDataNoun =
+    "00001001 23 n 02 electromagnetic_unit 0 emu 0 001 @ 00000001 n 0000 | any of various systems of units  \n"
+    "00001002 05 n 03 emu 0 Dromaius_novaehollandiae 0 Emu_novaehollandiae 0 000 | large Australian "
+    "flightless bird  \n"
+    "00001010 20 n 02 tuna 0 Opuntia_tuna 0 001 @ 00000001 n 0000 | tropical American prickly pear  \n"
+    "00001011 05 n 02 tuna 0 tunny 0 003 @ 00000001 n 0000 @ 00000002 n 0000 ~ 00000003 n 0000 | any very "
+    "large marine food and game fish  \n"
+    "00001020 28 n 03 Saturday 0 Sabbatum 0 Sat 0 000 | the seventh and last day of the week  \n"
+    "00001030 27 n 01 come 0 000 | a thick white fluid  \n"
+    "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
+    "00001050 18 n 01 loser 0 000 | a contestant who loses the contest  \n"
+    "00001051 18 n 01 loser 0 000 | a person with a record of failing  \n"
+    "00001060 23 n 01 fen 0 000 | 100 fen equal 1 yuan in China  \n"
+    "00001061 17 n 03 marsh 0 marshland 0 fen 0 000 | low-lying wet land with grassy vegetation; usually is "
+    "a transition zone between land and water  \n"
+    "00001070 18 n 01 Aaron 0 001 @i 00000001 n 0000 | (Old Testament) elder brother of Moses (14th century "
+    "BC); the first high priest of the Israelites; created the golden calf  \n"
+    "00001080 18 n 01 Ezra 0 001 @i 00000001 n 0000 | a Jewish priest and scribe  \n"
+    "00001081 18 n 01 Levite 0 001 @ 00000001 n 0000 | a member of the Hebrew tribe of Levi  \n"
+    "00001085 18 n 01 Tom 0 000 | an offensive name  \n"
+    "00001086 05 n 01 tom 0 000 | male turkey  \n"
+    "00001090 04 n 01 ha 0 000 | an expression of surprise  \n";
+
+const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
+                               "exact v 1 0 1 1 00002050  \n"
+                               "fail v 1 0 1 0 00002080  \n"
+                               "have v 1 0 1 1 00002030  \n"
+                               "lose v 1 0 1 1 00002040  \n"
+                               "move v 1 0 1 0 00002081  \n"
+                               "own v 1 0 1 0 00002082  \n"
+                               "paint v 1 0 1 1 00002090  \n"
+                               "promise v 1 0 1 0 00002092  \n"
+                               "pay v 1 0 1 1 00002060  \n"
+                               "repay v 2 0 2 1 00002061 00002062  \n"
+                               "shew v 1 0 1 0 00002070  \n"
+                               "sit v 1 0 1 1 00002020  \n"
+                               "travel v 1 0 1 0 00002083  \n"
+                               "vow v 1 0 1 1 00002091  \n";
+const char* const kDataVerb =
+    "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody  \n"
+    "00002020 35 v 01 sit 0 000 | be seated  \n"
+    "00002030 40 v 01 have 0 000 | have or own  \n"
+    "00002040 40 v 01 lose 0 000 | fail to win  \n"
+    "00002050 40 v 01 exact 0 000 | claim as due  \n"
+    "00002060 40 v 01 pay 0 000 | give money  \n"
+    "00002061 40 v 03 repay 0 pay_back 0 refund 0 000 | pay back  \n"
+    "00002062 40 v 01 repay 0 000 | make repayment for  \n"
+    "00002070 39 v 01 shew 0 000 | establish the validity of something  \n"
+    "00002080 40 v 01 fail 0 000 | be unsuccessful  \n"
+    "00002081 38 v 01 move 0 000 | change location  \n"
+    "00002082 40 v 01 own 0 000 | have ownership  \n"
+    "00002083 38 v 01 travel 0 000 | undergo transportation  \n"
+    "00002090 35 v 01 paint 0 000 | apply paint to  \n"
+    "00002091 32 v 01 vow 0 000 | make a vow; either solemnly or not; promise  \n"
+    "00002092 32 v 01 promise 0 000 | make a promise  \n";
+
+const char* const kIndexAdj = "painted a 1 0 1 0 00003002  \n"
+                              "xli a 1 0 1 0 00003001  \n";
+const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n"
+                             "00003002 00 s 01 painted 0 000 | having makeup applied  \n";
+
+const char* const kCntList = "come%2:38:00:: 1 40\n"
+                             "sit%2:35:00:: 1 30\n"
+                             "have%2:40:00:: 1 50\n"
+                             "lose%2:40:00:: 1 9\n"
+                             "loser%1:18:00:: 1 2\n"
+                             "exact%2:40:00:: 1 1\n"
+                             "paint%2:35:00:: 1 6\n"
+                             "pay%2:40:00:: 1 8\n"
+                             "repay%2:40:00:: 1 3\n"
+                             "tom%1:18:00:: 1 3\n"
+                             "vow%2:32:00:: 1 2\n";
+
+const char* const kVerbExc = "has have\n"
+                             "sat sit\n";
+
+class WordNetImporterCluesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::pair<const char*, const char*> files[] = {
+            {"index.noun", kIndexNoun}, {"data.noun", kDataNoun}, {"index.verb", kIndexVerb},
+            {"data.verb", kDataVerb},   {"index.adj", kIndexAdj}, {"data.adj", kDataAdj},
+            {"index.adv", ""},          {"data.adv", ""},         {"cntlist.rev", kCntList},
+            {"noun.exc", ""},           {"verb.exc", kVerbExc},
+        };
+        for (const auto& [name, text] : files)
+            std::ofstream(wordnet_.File(name), std::ios::binary) << text;
+        WordNetImporter importer;
+        ASSERT_TRUE(importer.Import(wordnet_.Folder())) << importer.Error();
+        // Through the file, so that base words are resolved as the game sees them.
+        const std::string path = wordnet_.File("Zanth.dct");
+        ASSERT_TRUE(DictionaryWriter(importer.Records()).Write(path));
+        ASSERT_TRUE(dictionary_.LoadFile(path));
+    }
+
+    const WordRecord* Word(const char* text) const
+    {
+        const int32_t index = dictionary_.Find(text);
+        return index < 0 ? nullptr : &dictionary_.Record(index);
+    }
+
+    // The definitions in the order the clue choice sees them.
+    std::vector<std::string> Definitions(const char* text) const
+    {
+        std::vector<std::string> texts;
+        const WordRecord* word = Word(text);
+        if (!word)
+            return texts;
+        DefinitionList definitions = MakeDefinitionList();
+        word->CollectDefinitions(definitions);
+        for (const Definition* definition : definitions)
+            texts.emplace_back(TextOf(definition->text));
+        return texts;
+    }
+
+    std::string Clue(const char* text) const
+    {
+        const std::vector<std::string> definitions = Definitions(text);
+        return definitions.empty() ? "" : definitions.front();
+    }
+
+    test::TempDir wordnet_;
+    Dictionary dictionary_;
+};
+
+// Untagged senses go by evidence: the synset the word chiefly names (EMU's first
+// word is the bird's), then the more linked synset (the fish for TUNA); a sense
+// only a name spells so comes after the common ones, tagged or not (TOM); a
+// give-away comes after every clean sense, rare ones too (FEN).
+TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
+{
+    const struct {
+        const char* word;
+        const char* clue;
+    } cases[] = {
+        {"EMU", "large Australian flightless bird"},
+        {"TUNA", "any very large marine food and game fish"},
+        {"TOM", "male turkey"},
+        {"FEN", "low-lying wet land with grassy vegetation"},
+        {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
+    };
+    for (const auto& [word, clue] : cases)
+        EXPECT_EQ(Clue(word), clue) << word;
+}
+
+// A form that is a headword too keeps both readings, the more used one first, and
+// a verb's "-s" form is clued in agreement with it. Words of one or two letters
+// and names of particular people take no regular forms.
+TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingInOrderOfUse)
+{
+    const WordRecord* sat = Word("SAT");
+    ASSERT_NE(sat, nullptr);
+    EXPECT_EQ(sat->form, kFormPast);
+    EXPECT_EQ(dictionary_.Record(sat->baseIndex).text, "SIT");
+    EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
+
+    const WordRecord* comes = Word("COMES");
+    ASSERT_NE(comes, nullptr);
+    EXPECT_EQ(comes->form, kFormPlain);
+    EXPECT_EQ(dictionary_.Record(comes->baseIndex).text, "COME");
+    EXPECT_EQ(Clue("COMES"), "moves toward, travels toward something or somebody");
+    EXPECT_EQ(Clue("HAS"), "has or owns"); // listed; not the plural of HA
+
+    EXPECT_NE(Word("LEVITES"), nullptr);
+    for (const char* none : {"EZRAS", "AARONS"})
+        EXPECT_EQ(Word(none), nullptr) << none;
+}
+
+// The clue is the gloss's first clause without asides; the whole gloss follows it.
+// Where every sense gives the word away, a synonym clues it.
+TEST_F(WordNetImporterCluesTest, CluesAreShortAndGiveNothingAway)
+{
+    EXPECT_EQ(Definitions("AARON"),
+              (std::vector<std::string>{"elder brother of Moses",
+                                        "(Old Testament) elder brother of Moses (14th century BC); the first high "
+                                        "priest of the Israelites; created the golden calf"}));
+    EXPECT_EQ(Clue("REPAY"), "refund"); // "pay back" and "repayment" give it away
+    EXPECT_EQ(Clue("LOSES"), "fails to win");
+    // A later clause that reads as a definition, not a remark on the first.
+    EXPECT_EQ(Clue("VOWS"), "promises");
+    // The reading that gives the clue leads, with its form: PAINTED is no past here.
+    EXPECT_EQ(Clue("PAINTED"), "having makeup applied");
+    EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
+}
+
+// Abbreviations, roman numerals and archaic spellings are no words for a grid.
+TEST_F(WordNetImporterCluesTest, NonWordsAreLeftOut)
+{
+    for (const char* none : {"IRS", "XLI", "SHEW", "SHEWS"})
+        EXPECT_EQ(Word(none), nullptr) << none;
+}
+
+} // namespace
+} // namespace pelorin
