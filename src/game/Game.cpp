@@ -18,11 +18,9 @@ bool IsLetterValue(uint8_t letter)
     return letter >= 1 && letter <= kLastLetter;
 }
 
-// A letter byte as entry text shows it: "A"-"Z", and a blank for anything that is
-// not a letter (an empty cell; blocks never belong to an entry).
 char LetterChar(uint8_t letter)
 {
-    return IsLetterValue(letter) ? static_cast<char>(letter + 64) : ' ';
+    return kLetterChars[letter];
 }
 
 uint8_t LetterValue(char c)
@@ -210,11 +208,8 @@ void ClearCell(Cell& cell)
 
 std::string CurrentPattern(const Entry& entry)
 {
-    std::string pattern;
-    pattern.reserve(kSide);
-    for (const Cell* cell : entry.cells)
-        pattern.push_back(LetterChar(cell->letter));
-    return pattern;
+    std::array<char, kSide> buffer;
+    return std::string(CurrentPattern(entry, buffer));
 }
 
 void EntryText(Entry& entry)

@@ -5,6 +5,7 @@
 #include "lexicon/Dictionary.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,15 @@ class WordRecord;
 /// Letters are bytes: 0 empty, 1-26 "A"-"Z" (character = value + 64), 255 block.
 constexpr uint8_t kEmpty = 0;
 constexpr uint8_t kBlock = 255;
+/// The character entry text shows for each letter byte: "A"-"Z" for 1-26, and a
+/// blank for anything else (an empty cell; blocks never belong to an entry). A
+/// table, as the filler spells every entry several times a pass.
+inline constexpr std::array<char, 256> kLetterChars = [] {
+    std::array<char, 256> chars{};
+    for (size_t letter = 0; letter < chars.size(); ++letter)
+        chars[letter] = letter >= 1 && letter <= 26 ? static_cast<char>(letter + 64) : ' ';
+    return chars;
+}();
 constexpr int kFaces = 4;
 constexpr int kSide = 8;
 constexpr int kCellCount = kFaces * kSide * kSide;
@@ -172,6 +182,16 @@ void ClearCell(Cell& cell);
 void EntryText(Entry& entry);
 /// The entry's current solution letters as text, without storing it.
 std::string CurrentPattern(const Entry& entry);
+/// The same into a caller's buffer, for the filler's many queries: the text is a
+/// view of the buffer. An entry never runs further than one side of a face.
+inline std::string_view CurrentPattern(const Entry& entry, std::array<char, kSide>& buffer)
+{
+    assert(entry.cells.Count() <= kSide && "an entry lies within one face");
+    size_t length = 0;
+    for (const Cell* cell : entry.cells)
+        buffer[length++] = kLetterChars[cell->letter];
+    return std::string_view(buffer.data(), length);
+}
 
 // Player operations.
 std::string PlayerText(const Entry& entry);

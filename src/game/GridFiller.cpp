@@ -9,14 +9,19 @@
 #include "lexicon/Style.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace pelorin {
 
 namespace {
 
 constexpr double kLargestDraw = 32767.0;
+// Room for the patterns of a few hundred passes; a miss costs one query.
+constexpr int kCountBits = 12;
 
 void ResetEntry(Entry& entry)
 {
@@ -26,6 +31,14 @@ void ResetEntry(Entry& entry)
         ClearCell(*cell);
     entry.definitions.Clear();
     entry.quotes.Clear();
+}
+
+void StoreText(Entry& entry, std::string_view text)
+{
+    if (entry.text)
+        entry.text->assign(text);
+    else
+        entry.text.emplace(text);
 }
 
 bool SameText(std::string_view a, std::string_view b)
@@ -39,6 +52,24 @@ bool SameText(std::string_view a, std::string_view b)
 }
 
 } // namespace
+
+// An entry's letters as a pattern, in a buffer as long as the longest entry and
+// zero after the pattern's end. No pattern holds a zero byte, so the buffer read
+// as one integer tells patterns of every length apart.
+struct GridFiller::Letters {
+    explicit Letters(const Entry& entry) : text(CurrentPattern(entry, chars)) {}
+
+    uint64_t Key() const
+    {
+        uint64_t key = 0;
+        std::memcpy(&key, chars.data(), sizeof key);
+        return key;
+    }
+
+    std::array<char, kSide> chars{};
+    std::string_view text;
+};
+static_assert(kSide == sizeof(uint64_t), "an entry's letters fill one key");
 
 int32_t PickPosition(int32_t draw, int32_t count)
 {
@@ -96,9 +127,17 @@ bool HasDuplicateWords(const Game& game)
 }
 
 GridFiller::GridFiller(Game& game, const Style& style)
-    : game_(game), style_(style), dictionary_(style.Lexicon())
+    : game_(game), style_(style), dictionary_(style.Lexicon()), counts_(size_t{1} << kCountBits)
 {
-    matches_.reserve(256);
+}
+
+int32_t GridFiller::CountFits(const Letters& letters)
+{
+    const uint64_t key = letters.Key();
+    Kept& kept = counts_[static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kCountBits))];
+    if (kept.key != key)
+        kept = {key, style_.CountPattern(letters.text)};
+    return kept.value;
 }
 
 void GridFiller::ResetEntries()
@@ -112,9 +151,19 @@ void GridFiller::ResetEntries()
 int32_t GridFiller::ValidateEntries()
 {
     int32_t incomplete = 0;
+    validated_.resize(static_cast<size_t>(game_.Across().Count() + game_.Down().Count()));
+    size_t place = 0;
     auto validate = [&](Entry& entry) {
-        EntryText(entry);
-        if (style_.ContainsWord(TextOf(entry.text))) {
+        const Letters letters(entry);
+        Kept& kept = validated_[place++];
+        // The same letters as at the last validation: the text stored then is
+        // still the entry's (only validation writes texts during a search), and the
+        // style's answer is known.
+        if (kept.key != letters.Key() || !entry.text) {
+            StoreText(entry, letters.text);
+            kept = {letters.Key(), style_.ContainsWord(letters.text)};
+        }
+        if (kept.value) {
             entry.complete = 1;
             return;
         }
@@ -143,13 +192,14 @@ void GridFiller::FillOpenEntries()
 
 bool GridFiller::TryPlaceWord(Entry& entry)
 {
-    style_.MatchPatternInto(CurrentPattern(entry), matches_);
-    if (matches_.empty()) {
+    const Letters letters(entry);
+    const int32_t count = CountFits(letters);
+    if (count == 0) {
         entry.complete = 0;
         return false;
     }
-    const int32_t position = PickPosition(NextRandom(), static_cast<int32_t>(matches_.size()));
-    const std::string& word = dictionary_.Record(matches_[static_cast<size_t>(position)]).text;
+    const int32_t position = PickPosition(NextRandom(), count);
+    const std::string& word = dictionary_.Record(style_.NthMatch(letters.text, position)).text;
     entry.complete = 1;
     const bool across = entry.direction == kAcross;
     int32_t p = 0;
@@ -174,14 +224,14 @@ void GridFiller::RepairEntry(Entry& entry)
         return;
     // Free the letter whose removal lets the most words fit; the first such
     // position wins ties, and position 0 when nothing fits at all.
-    const std::string pattern = CurrentPattern(entry);
+    Letters letters(entry);
     int32_t best = 0;
     int32_t bestCount = 0;
-    std::string probe;
-    for (size_t p = 0; p < pattern.size(); ++p) {
-        probe = pattern;
-        probe[p] = ' ';
-        const int32_t count = style_.CountPattern(probe);
+    for (size_t p = 0; p < letters.text.size(); ++p) {
+        const char letter = letters.chars[p];
+        letters.chars[p] = ' ';
+        const int32_t count = CountFits(letters);
+        letters.chars[p] = letter;
         if (count > bestCount) {
             best = static_cast<int32_t>(p);
             bestCount = count;
@@ -204,8 +254,18 @@ void GridFiller::RepairEntry(Entry& entry)
 
 bool GridFiller::Fill(int32_t patternId, const std::atomic<bool>& keepRunning)
 {
+    if (!Search(patternId, keepRunning))
+        return false;
+    ChooseClues(game_, style_, keepRunning);
+    return true;
+}
+
+bool GridFiller::Search(int32_t patternId, const std::atomic<bool>& keepRunning)
+{
     stats_ = FillStats();
     LayOutPattern(game_, patternId);
+    // New entries: nothing is known of their texts.
+    validated_.clear();
     int32_t direction = kAcross;
     int32_t incomplete = 0;
     for (int32_t pass = 0; pass < kMaxPasses; ++pass) {
@@ -229,10 +289,7 @@ bool GridFiller::Fill(int32_t patternId, const std::atomic<bool>& keepRunning)
             break;
         ResetEntries();
     }
-    if (incomplete != 0)
-        return false;
-    ChooseClues(game_, style_, keepRunning);
-    return true;
+    return incomplete == 0;
 }
 
 bool FillGame(Game& game, const Style& style, int32_t patternId, const std::atomic<bool>& keepRunning,

@@ -35,6 +35,12 @@ struct FillStats {
 /// gives the style's answers in the style's order, so one seed and one style give
 /// the same grid on every machine, and tests can pin grids computed independently
 /// of this code. Nothing here may change the order of draws or of visits.
+///
+/// A pass builds no strings and, but for the duplicate check of a complete grid,
+/// allocates nothing: an entry's letters are read into a buffer of eight bytes,
+/// which is also the key under which the filler keeps the style's answers (a word
+/// or not, how many words fit) for the patterns it meets again, since the style
+/// does not change while the filler runs.
 class GridFiller {
 public:
     static constexpr int32_t kMaxPasses = 2000;
@@ -50,6 +56,8 @@ public:
     /// clues. False when the grid is still incomplete after the last pass, or at
     /// once when keepRunning is found cleared at the start of a pass.
     bool Fill(int32_t patternId, const std::atomic<bool>& keepRunning);
+    /// The fill without the clue choice: true when every entry is complete.
+    bool Search(int32_t patternId, const std::atomic<bool>& keepRunning);
     const FillStats& Stats() const { return stats_; }
 
     // The steps of a pass, public so that tests can drive them one at a time.
@@ -66,10 +74,28 @@ public:
     void RepairEntry(Entry& entry);
 
 private:
+    struct Letters;
+
+    /// CountPattern of the style, remembered: the search asks for the same
+    /// patterns again and again (every open entry after a restart, the same stuck
+    /// entry pass after pass), and the style does not change during a fill.
+    int32_t CountFits(const Letters& letters);
+
+    /// An answer of the style kept for a packed pattern; key 0 is no pattern.
+    struct Kept {
+        uint64_t key = 0;
+        int32_t value = 0;
+    };
+
     Game& game_;
     const Style& style_;
     const Dictionary& dictionary_;
-    std::vector<int32_t> matches_; ///< reused by every placement
+    /// Whether the text each entry had at its last validation was a word, by the
+    /// entry's place (Across entries first, then Down): most entries keep their
+    /// letters from one validation to the next.
+    std::vector<Kept> validated_;
+    /// CountFits' answers, by a hash of the pattern; a newer pattern replaces an older.
+    std::vector<Kept> counts_;
     FillStats stats_;
 };
 

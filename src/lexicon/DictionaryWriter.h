@@ -12,7 +12,7 @@ namespace pelorin {
 
 /// The top-level records of a dictionary, in table order (a record's position is
 /// its word index).
-using WordTable = std::vector<std::unique_ptr<WordRecord>>;
+using WordRecordTable = std::vector<std::unique_ptr<WordRecord>>;
 
 /// Writes a table of word records as a dictionary file ("Zanth.dct" format,
 /// version 54), the way Dictionary::LoadFile reads it back.

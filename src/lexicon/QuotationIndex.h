@@ -1,10 +1,10 @@
 #pragma once
 
 #include "foundation/ItemList.h"
+#include "lexicon/WordTable.h"
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -46,32 +46,10 @@ public:
     int32_t BookOf(int32_t number) const { return books_[static_cast<size_t>(number)]; }
 
     int32_t SentenceCount() const { return static_cast<int32_t>(sentences_.size()); }
-    int32_t WordCount() const { return static_cast<int32_t>(wordStarts_.size()); }
+    int32_t WordCount() const { return words_.Count(); }
 
 private:
-    static constexpr int32_t kNoWord = -1;
-
-    /// The slot of the word in the table: the one that holds it, else the empty
-    /// one where it belongs. `upper` tells whether the word's letters may be in
-    /// any case (building) or are upper case already (a query).
-    size_t Slot(std::string_view word, uint32_t hash, bool upper) const;
-    /// The number of a word, adding it when it is new.
-    int32_t Intern(std::string_view word);
-    void Grow();
-    std::string_view Word(int32_t word) const;
-
-    /// A place of the word table: a word's number and hash, or kNoWord.
-    struct Entry {
-        uint32_t hash = 0;
-        int32_t word = kNoWord;
-    };
-
-    // The words: their upper-case texts end to end, and where each starts.
-    std::string text_;
-    std::vector<uint32_t> wordStarts_;
-    // An open-addressing table of the words; its size is a power of two, at least
-    // twice the number of words.
-    std::vector<Entry> slots_;
+    WordTable words_;
     // The sentences of word w are numbers_[firsts_[w]] up to numbers_[firsts_[w + 1]].
     std::vector<uint32_t> firsts_;
     std::vector<int32_t> numbers_;

@@ -67,26 +67,39 @@ void WordList::Clear()
 // Quotation
 
 Quotation::Quotation(int32_t sortKey, int32_t textLength, StoredText sentence)
-    : key(sortKey), text(std::move(sentence)), length(textLength), mask_(ComputeLetterMask(TextOf(text)))
+    : key(sortKey), text(std::move(sentence)), length(textLength)
 {
+}
+
+uint32_t Quotation::MaskBit(std::string_view word)
+{
+    return word.size() >= kMaskMinWordLength ? 1u << (ToUpperAscii(word[0]) - 'A') : 0;
 }
 
 int32_t Quotation::ComputeLetterMask(std::string_view sentence)
 {
     uint32_t bits = 0;
-    ForEachToken(sentence, [&](std::string_view token) {
-        const std::string_view word = TrimToLetters(token);
-        if (word.size() >= kMaskMinWordLength)
-            bits |= 1u << (ToUpperAscii(word[0]) - 'A');
-    });
+    ForEachToken(sentence, [&](std::string_view token) { bits |= MaskBit(TrimToLetters(token)); });
     return static_cast<int32_t>(bits);
+}
+
+int32_t Quotation::LetterMask() const
+{
+    // A mask of 0 is computed again, which costs only time: its value depends on
+    // the text alone, so whichever thread stores it stores the same.
+    int32_t mask = mask_.load(std::memory_order_relaxed);
+    if (mask == 0) {
+        mask = ComputeLetterMask(TextOf(text));
+        mask_.store(mask, std::memory_order_relaxed);
+    }
+    return mask;
 }
 
 bool Quotation::ContainsWord(std::string_view upperWord) const
 {
     if (upperWord.empty() || !IsUpperLetter(upperWord[0]))
         return false;
-    if ((static_cast<uint32_t>(mask_) & (1u << (upperWord[0] - 'A'))) == 0)
+    if ((static_cast<uint32_t>(LetterMask()) & (1u << (upperWord[0] - 'A'))) == 0)
         return false;
     bool found = false;
     ForEachToken(TextOf(text), [&](std::string_view token) {
@@ -104,7 +117,6 @@ Book::Book() : sentences(kSentenceListStep, ListOrder::Append, true, kSentenceLi
 void Book::MarkWords(std::string_view text) const
 {
     assert(style && "a book marks words only for its style");
-    const Dictionary& dictionary = style->Lexicon();
     ForEachToken(text, [&](std::string_view token) {
         if (!IsAsciiLetter(token[0]))
             return;
@@ -115,8 +127,7 @@ void Book::MarkWords(std::string_view text) const
         for (char c : word)
             if (!IsAsciiLetter(c))
                 return; // DON'T, WELL-KNOWN: not dictionary words
-        // Find upper-cases the word itself.
-        const int32_t wordIndex = dictionary.Find(word);
+        const int32_t wordIndex = style->LookUp(word);
         if (wordIndex >= 0)
             style->MarkWord(wordIndex);
     });
@@ -152,6 +163,21 @@ void Style::MarkWord(int32_t wordIndex)
         return;
     EnsureFlags();
     flags_[static_cast<size_t>(wordIndex)] = 1;
+}
+
+int32_t Style::LookUp(std::string_view word)
+{
+    const Dictionary& dictionary = *dictionary_;
+    if (!lookups_ || lookups_->stamp != dictionary.Stamp() || lookups_->count != dictionary.Count()) {
+        lookups_ = std::make_unique<Lookups>();
+        lookups_->stamp = dictionary.Stamp();
+        lookups_->count = dictionary.Count();
+    }
+    Lookups& lookups = *lookups_;
+    const int32_t number = lookups.words.Add(word);
+    if (static_cast<size_t>(number) == lookups.wordIndexes.size())
+        lookups.wordIndexes.push_back(dictionary.Find(word)); // Find upper-cases the word itself
+    return lookups.wordIndexes[static_cast<size_t>(number)];
 }
 
 void Style::EnsureFlags()
@@ -195,6 +221,7 @@ int32_t Style::SentenceCount() const
 
 void Style::BuildWordList()
 {
+    lookups_.reset(); // the scanning is over
     stamp_ = dictionary_->Stamp();
     words_.Clear();
     if (flags_) {

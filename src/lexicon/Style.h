@@ -45,14 +45,18 @@ private:
 /// A sentence of a book, kept as a quotation for clues.
 class Quotation {
 public:
-    /// A sentence read from a file or made by the scanner; the mask is computed here,
-    /// so threads that search the sentence later only ever read it.
+    /// A sentence read from a file or made by the scanner.
     Quotation(int32_t key, int32_t length, StoredText text);
 
     int32_t SortKey() const { return key; }
     /// Bit n is set when the sentence holds a word of at least 3 letters that
-    /// begins with the letter A + n.
-    int32_t LetterMask() const { return mask_; }
+    /// begins with the letter A + n. Computed on first use and kept: a style
+    /// holds tens of thousands of sentences, and loading one should not read them
+    /// all. Workers of one style may ask at once; they compute the same value.
+    int32_t LetterMask() const;
+    /// The bit that a word, cut down to its letters, gives the letter mask: its
+    /// initial's when it has at least 3 letters, else none.
+    static uint32_t MaskBit(std::string_view word);
     /// Whether one of the sentence's words, cut down to its letters and upper-cased,
     /// equals the upper-case word.
     bool ContainsWord(std::string_view upperWord) const;
@@ -66,7 +70,7 @@ private:
     /// least 3 letters.
     static int32_t ComputeLetterMask(std::string_view text);
 
-    int32_t mask_ = 0; ///< letter mask of text; set by the constructor alone
+    mutable std::atomic<int32_t> mask_{0}; ///< letter mask of text; 0 until first asked
 };
 
 /// The sentences of one book file of a style.
@@ -132,6 +136,9 @@ public:
     }
     /// How many words MatchPattern gives for a pattern, without building the list.
     int32_t CountPattern(std::string_view pattern) const { return index_.CountPattern(pattern); }
+    /// The word index at position n of what MatchPattern gives, without building
+    /// the list; -1 unless n is below CountPattern(pattern).
+    int32_t NthMatch(std::string_view pattern, int32_t n) const { return index_.NthMatch(pattern, n); }
     /// Whether a word (any case) is in the word list.
     bool ContainsWord(std::string_view text) const { return index_.ContainsWord(text); }
 
@@ -146,6 +153,9 @@ public:
 
     /// Sets the flag of a word index (the book scanner's mark).
     void MarkWord(int32_t wordIndex);
+    /// The dictionary's Find for a word of a book, remembered until the word list
+    /// is built: books name the same words again and again.
+    int32_t LookUp(std::string_view word);
 
     const Dictionary& Lexicon() const { return *dictionary_; }
     const WordList& Words() const { return words_; }
@@ -166,6 +176,15 @@ private:
     /// Forgets the quotation index; called whenever the books change.
     void DropQuotations();
 
+    /// The look-ups of the books scanned since the word list was last built, with
+    /// the dictionary stamp and size they were made against.
+    struct Lookups {
+        int32_t stamp = 0;
+        int32_t count = 0;
+        WordTable words;
+        std::vector<int32_t> wordIndexes; ///< by number in words
+    };
+
     /// The quotation index and the flag that lets only its first reader make it.
     struct LazyQuotations {
         std::once_flag made;
@@ -176,6 +195,7 @@ private:
     WordList words_;
     PatternIndex index_; ///< of words_
     std::unique_ptr<int32_t[]> flags_; ///< one per word index; created on first use
+    std::unique_ptr<Lookups> lookups_; ///< while books are scanned
     std::string fullPath_;
     std::string fileName_;
     StoredText description_;

@@ -76,7 +76,7 @@ public:
 
     const std::string& Error() const { return error_; }
     /// The table in word-index order, ready for DictionaryWriter.
-    const WordTable& Records() const { return records_; }
+    const WordRecordTable& Records() const { return records_; }
     int32_t HeadwordCount() const { return headwords_; }
     int32_t InflectedCount() const { return inflected_; }
     int32_t DefinitionCount() const { return definitions_; }
@@ -84,7 +84,7 @@ public:
 private:
     int32_t capacity_;
     std::string error_;
-    WordTable records_;
+    WordRecordTable records_;
     int32_t headwords_ = 0;
     int32_t inflected_ = 0;
     int32_t definitions_ = 0;

@@ -96,6 +96,21 @@ TEST_F(BookScannerTest, RunsTooLongForTheBufferAreDropped)
     EXPECT_EQ(Sentences(), (Texts{"He left.", "It was late."}));
 }
 
+// The scanner remembers what the dictionary answered for each word until the word
+// list is built; a dictionary loaded in between answers afresh, so a rebuild never
+// marks the word indexes of the dictionary it replaced.
+TEST_F(BookScannerTest, WordsAreLookedUpInTheDictionaryOfTheMoment)
+{
+    const std::string path = dir.File("book.txt");
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "Come back soon, cat.";
+    style = std::make_unique<Style>(dictionary);
+    style->AddBook(path);
+    test::WriteDictionary(dir.Folder(), test::PlainWords({"AARDVARK", "BACK", "CAT", "COME", "SOON"}), 99);
+    ASSERT_TRUE(dictionary.Load(dir.Folder()));
+    ASSERT_TRUE(style->UpdateIfStale());
+    EXPECT_EQ(Words(), (Texts{"BACK", "CAT", "COME", "SOON"}));
+}
+
 // Quotations are chosen by closeness to 80 characters.
 TEST_F(BookScannerTest, SentencesCarryTheirDistanceFromEightyAsKey)
 {

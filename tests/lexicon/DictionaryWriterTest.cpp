@@ -49,9 +49,9 @@ std::unique_ptr<WordRecord> Convert(const TestRecord& from)
     return record;
 }
 
-WordTable ConvertAll(const std::vector<TestRecord>& records)
+WordRecordTable ConvertAll(const std::vector<TestRecord>& records)
 {
-    WordTable table;
+    WordRecordTable table;
     for (const TestRecord& record : records)
         table.push_back(Convert(record));
     return table;
@@ -74,7 +74,7 @@ std::vector<TestRecord> Sample()
 class DictionaryWriterTest : public ::testing::Test {
 protected:
     TempDir dir_;
-    WordTable table_ = ConvertAll(Sample());
+    WordRecordTable table_ = ConvertAll(Sample());
 };
 
 // The file is compared with the test's own byte builder, never read back through
@@ -91,7 +91,7 @@ TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
 // rewrite must keep each as it was.
 TEST_F(DictionaryWriterTest, AbsentAndEmptyDefinitionTextsStayApart)
 {
-    WordTable table = ConvertAll({Expect("A", {{0, 0, ""}, {1, 0, ""}})});
+    WordRecordTable table = ConvertAll({Expect("A", {{0, 0, ""}, {1, 0, ""}})});
     table[0]->definitions.At(0)->text = std::nullopt;
     ASSERT_TRUE(DictionaryWriter(table).Write(dir_.File("a.dct"), 1));
 
@@ -112,7 +112,7 @@ TEST_F(DictionaryWriterTest, StampFollowsTheContent)
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(1), stamp);
     table_[2]->definitions.At(0)->aux = 4001;
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(), stamp);
-    EXPECT_GT(DictionaryWriter(WordTable()).ContentStamp(), 0);
+    EXPECT_GT(DictionaryWriter(WordRecordTable()).ContentStamp(), 0);
 }
 
 // A table the reader could not use (out of order, a duplicate, a base outside the
@@ -135,7 +135,7 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
     EXPECT_TRUE(DictionaryWriter(table_).Valid());
     EXPECT_EQ(ReadBytes(path), before);
 
-    WordTable full;
+    WordRecordTable full;
     for (int32_t i = 0; i <= Dictionary::kCapacity; ++i) {
         const char text[5] = {char('A' + i / 17576), char('A' + i / 676 % 26), char('A' + i / 26 % 26),
                               char('A' + i % 26), 0};

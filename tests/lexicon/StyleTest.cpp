@@ -78,6 +78,8 @@ protected:
         style.MatchPatternInto(pattern, buffer);
         EXPECT_EQ(buffer, expected);
         EXPECT_EQ(style.CountPattern(pattern), static_cast<int32_t>(expected.size()));
+        for (size_t n = 0; n <= expected.size(); ++n)
+            EXPECT_EQ(style.NthMatch(pattern, static_cast<int32_t>(n)), n < expected.size() ? expected[n] : -1);
     }
 
     std::string StylesFolder() const { return dir.File("Styles"); }

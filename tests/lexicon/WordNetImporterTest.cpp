@@ -140,7 +140,7 @@ protected:
         return importer_->Import(wordnet_.Folder());
     }
 
-    const WordTable& Table() const { return importer_->Records(); }
+    const WordRecordTable& Table() const { return importer_->Records(); }
 
     bool Has(const std::string& text) const
     {

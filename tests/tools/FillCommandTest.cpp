@@ -69,5 +69,46 @@ TEST_F(FillCommandTest, BareStyleNameIsFoundInTheStylesFolder)
     EXPECT_EQ(ReadAll(dir.File("a.zag")), ReadAll(dir.File("b.zag")));
 }
 
+// A batch makes each seed's game on its own thread into a file named after the
+// style, pattern and seed, and each must be the game a single fill of that seed
+// makes: users check batches against single fills and against other machines.
+TEST_F(FillCommandTest, BatchWritesEverySeedsGameAsASingleFillDoes)
+{
+    const std::string fill = "fill --root " + dir.Folder() + " --style Test.zas --pattern 1 ";
+    const test::ToolResult batch = test::RunTool(fill + "--seed 40 --count 3 --jobs 2 --out " + dir.File("batch"));
+    ASSERT_EQ(batch.exitCode, 0) << batch.output;
+    EXPECT_NE(batch.output.find("filled 3 of 3: pattern 1, Test.zas, seeds 40 to 42, jobs 2, time "),
+              std::string::npos)
+        << batch.output;
+    EXPECT_NE(batch.output.find(" games/s\n"), std::string::npos) << batch.output;
+    EXPECT_NE(batch.output.find("fill: 3 of 3 games"), std::string::npos) << batch.output;
+    for (int seed = 40; seed <= 42; ++seed) {
+        const std::string single = dir.File("single.zag");
+        ASSERT_EQ(test::RunTool(fill + "--seed " + std::to_string(seed) + " --out " + single).exitCode, 0);
+        EXPECT_EQ(ReadAll(dir.File("batch/Test_1_" + std::to_string(seed) + ".zag")), ReadAll(single)) << seed;
+    }
+}
+
+// Seeds that do not fill are named and make the batch fail, so a script never
+// takes a short batch for a whole one; mistakes in the options are refused.
+TEST_F(FillCommandTest, BatchReportsSeedsThatDidNotFillAndRefusesBadOptions)
+{
+    // Pattern 3 has entries of 8 cells and the style has no such words.
+    const std::string fill = "fill --root " + dir.Folder() + " --style Test.zas ";
+    const test::ToolResult failed =
+        test::RunTool(fill + "--pattern 3 --tries 1 --seed 5 --count 2 --out " + dir.File("failed"));
+    EXPECT_EQ(failed.exitCode, 1) << failed.output;
+    EXPECT_NE(failed.output.find("filled 0 of 2"), std::string::npos) << failed.output;
+    EXPECT_NE(failed.output.find("not filled: seeds 5, 6 (tries 1 each)"), std::string::npos) << failed.output;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("failed")));
+
+    for (const char* options : {"--seed 1 --jobs 2 --out x", "--count 0 --out x", "--count 2 --jobs 0 --out x",
+                                "--seed 4294967295 --count 2 --out x"}) {
+        const test::ToolResult refused = test::RunTool(fill + "--pattern 1 " + options);
+        EXPECT_EQ(refused.exitCode, 2) << options << "\n" << refused.output;
+        EXPECT_NE(refused.output.find("usage: pelorin-tool fill"), std::string::npos) << refused.output;
+    }
+}
+
 } // namespace
 } // namespace pelorin

@@ -1,8 +1,11 @@
-// pelorin-tool fill: makes one puzzle the way a preparation worker does, for
-// batches of puzzles and for checking that a seed gives the same grid on every machine.
+// pelorin-tool fill: makes puzzles the way a preparation worker does, one or a
+// batch of consecutive seeds on several threads, and checks that a seed gives the
+// same grid on every machine.
 #include "Command.h"
 #include "DictionaryLoader.h"
 
+#include "foundation/Notifier.h"
+#include "foundation/TextUtil.h"
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
 #include "game/GameFile.h"
@@ -11,10 +14,20 @@
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace pelorin::tool {
 namespace {
@@ -23,30 +36,203 @@ constexpr const char* kName = "fill";
 // A preparation worker gives one game this many tries before it gives up.
 constexpr long long kWorkerTries = 4;
 constexpr long long kMaxTries = 1000;
+constexpr long long kMaxSeed = 0xFFFFFFFFLL;
+constexpr long long kMaxCount = 1000000;
+constexpr long long kMaxJobs = 256;
+// How often a batch's progress line may change: often enough to watch, seldom
+// enough not to flood a log.
+constexpr std::chrono::milliseconds kProgressInterval(250);
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point started)
+{
+    return std::chrono::duration<double>(Clock::now() - started).count();
+}
+
+// One seed's game, as fill makes it and a preparation worker would: the game is
+// made (which seeds the generator with the time), the seed replaces that, and the
+// filler gets up to `tries` fills of the game, the generator running on.
+struct SeedGame {
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    bool filled = false;
+    long long tries = 0;
+    long long passes = 0;
+};
+
+SeedGame FillSeed(const Style& style, int32_t pattern, long long tries, const uint32_t* seed)
+{
+    SeedGame made;
+    if (seed)
+        SeedRandom(*seed);
+    const std::atomic<bool> keepRunning{true};
+    while (!made.filled && made.tries < tries) {
+        FillStats stats;
+        made.filled = FillGame(*made.game, style, pattern, keepRunning, &stats);
+        ++made.tries;
+        made.passes += stats.passes;
+    }
+    return made;
+}
+
+struct Request {
+    const Style* style = nullptr;
+    int32_t pattern = 0;
+    long long tries = kWorkerTries;
+    bool seeded = false;
+    long long seed = 0;
+    long long count = 0; ///< 0: one game into the file --out names
+    long long jobs = 1;
+    std::string out;
+};
+
+int FillOne(const Request& request)
+{
+    const auto started = Clock::now();
+    const auto seed = static_cast<uint32_t>(request.seed);
+    const SeedGame made = FillSeed(*request.style, request.pattern, request.tries, request.seeded ? &seed : nullptr);
+    std::printf("%s: pattern %d, %s, tries %lld, passes %lld, time %.3f s\n", made.filled ? "filled" : "not filled",
+                request.pattern, request.style->FileName().c_str(), made.tries, made.passes, SecondsSince(started));
+    if (!made.filled)
+        return 1;
+    if (!SaveGame(request.out, *made.game))
+        return 1;
+    std::printf("saved %s\n", request.out.c_str());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// What became of each seed of a batch; each worker writes only the seeds it took.
+enum class Outcome : uint8_t { Pending, Saved, NotFilled, NotSaved };
+
+// A batch: workers take the seeds in turn and write each game into the folder;
+// this thread shows the progress until all are done.
+class Batch {
+public:
+    explicit Batch(const Request& request)
+        : request_(request), outcomes_(static_cast<size_t>(request.count), Outcome::Pending),
+          styleName_(StripExtension(request.style->FileName()))
+    {
+    }
+
+    int Run()
+    {
+        const auto started = Clock::now();
+        const long long jobs = std::min(request_.jobs, request_.count);
+        {
+            std::vector<std::jthread> workers;
+            for (long long j = 0; j < jobs; ++j)
+                workers.emplace_back([this] { Work(); });
+            ShowProgress();
+        }
+        return Report(SecondsSince(started), jobs);
+    }
+
+private:
+    void Work()
+    {
+        for (long long i = next_++; i < request_.count; i = next_++) {
+            const auto seed = static_cast<uint32_t>(request_.seed + i);
+            const SeedGame made = FillSeed(*request_.style, request_.pattern, request_.tries, &seed);
+            Outcome outcome = Outcome::NotFilled;
+            if (made.filled)
+                outcome = SaveGame(PathOf(seed), *made.game) ? Outcome::Saved : Outcome::NotSaved;
+            outcomes_[static_cast<size_t>(i)] = outcome;
+            std::lock_guard lock(mutex_);
+            ++done_;
+            changed_.notify_one();
+        }
+    }
+
+    // STYLE_PATTERN_SEED.zag, the style named by its file name without extension.
+    std::string PathOf(uint32_t seed) const
+    {
+        return JoinPath(request_.out, Format("%s_%d_%u.zag", styleName_.c_str(), request_.pattern, seed));
+    }
+
+    void ShowProgress()
+    {
+        // On a terminal the line is rewritten in place; in a log each showing is a line.
+        const char end = isatty(STDERR_FILENO) ? '\r' : '\n';
+        long long shown = -1;
+        std::unique_lock lock(mutex_);
+        while (shown != request_.count) {
+            changed_.wait_for(lock, kProgressInterval, [&] { return done_ == request_.count; });
+            if (done_ == shown)
+                continue;
+            shown = done_;
+            std::fprintf(stderr, "fill: %lld of %lld games%c", shown, request_.count, end);
+        }
+        if (end == '\r')
+            std::fputc('\n', stderr);
+    }
+
+    int Report(double seconds, long long jobs) const
+    {
+        const auto saved = std::count(outcomes_.begin(), outcomes_.end(), Outcome::Saved);
+        const long long last = request_.seed + request_.count - 1;
+        std::printf("filled %lld of %lld: pattern %d, %s, seeds %lld to %lld, jobs %lld, time %.3f s, %.1f games/s\n",
+                    static_cast<long long>(saved), request_.count, request_.pattern,
+                    request_.style->FileName().c_str(), request_.seed, last, jobs, seconds,
+                    seconds > 0 ? static_cast<double>(saved) / seconds : 0.0);
+        std::printf("saved %lld games in %s\n", static_cast<long long>(saved), request_.out.c_str());
+        if (std::fflush(stdout) != 0)
+            return 1;
+        std::string failed;
+        for (size_t i = 0; i < outcomes_.size(); ++i)
+            if (outcomes_[i] == Outcome::NotFilled)
+                failed += Format("%s%lld", failed.empty() ? "" : ", ", request_.seed + static_cast<long long>(i));
+        if (!failed.empty())
+            std::fprintf(stderr, "pelorin-tool: %s: not filled: seeds %s (tries %lld each)\n", kName, failed.c_str(),
+                         request_.tries);
+        return saved == request_.count ? 0 : 1;
+    }
+
+    const Request& request_;
+    std::vector<Outcome> outcomes_;
+    const std::string styleName_;
+    std::atomic<long long> next_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    long long done_ = 0; ///< guarded by mutex_
+};
 
 int Run(std::span<const std::string> args)
 {
     std::string error;
-    const auto options = Options::Parse(args, {"root", "style", "pattern", "seed", "tries", "out"}, {}, error);
+    const auto options =
+        Options::Parse(args, {"root", "style", "pattern", "seed", "tries", "count", "jobs", "out"}, {}, error);
     if (!options)
         return UsageError(kName, error);
     const std::string* root = options->Value("root");
     const std::string* style = options->Value("style");
     const std::string* out = options->Value("out");
     if (!root || root->empty() || !style || style->empty() || !out || out->empty())
-        return UsageError(kName, "fill needs --root DIR, --style FILE and --out FILE");
+        return UsageError(kName, "fill needs --root DIR, --style FILE and --out FILE (a folder with --count)");
     if (!options->Operands().empty())
         return UsageError(kName, "fill takes no operands");
+    Request request;
     long long pattern = 0;
     if (!options->Integer("pattern", pattern, 0, kPatternCount - 1))
         return UsageError(kName, "--pattern must be a block pattern id, 0 to 3");
-    long long tries = kWorkerTries;
-    if (options->Has("tries") && !options->Integer("tries", tries, 1, kMaxTries))
+    request.pattern = static_cast<int32_t>(pattern);
+    if (options->Has("tries") && !options->Integer("tries", request.tries, 1, kMaxTries))
         return UsageError(kName, "--tries must be a whole number from 1 to 1000");
-    long long seed = 0;
-    const bool seeded = options->Has("seed");
-    if (seeded && !options->Integer("seed", seed, 0, 0xFFFFFFFFLL))
+    request.seeded = options->Has("seed");
+    if (request.seeded && !options->Integer("seed", request.seed, 0, kMaxSeed))
         return UsageError(kName, "--seed must be a whole number from 0 to 4294967295");
+    if (options->Has("count") && !options->Integer("count", request.count, 1, kMaxCount))
+        return UsageError(kName, "--count must be a whole number from 1 to 1000000");
+    request.jobs = std::max<long long>(std::thread::hardware_concurrency(), 1);
+    if (options->Has("jobs") && (request.count == 0 || !options->Integer("jobs", request.jobs, 1, kMaxJobs)))
+        return UsageError(kName, "--jobs goes with --count and must be a whole number from 1 to 256");
+    if (request.count > 0) {
+        // A batch without a seed starts where a game would: at the time.
+        if (!request.seeded)
+            request.seed = static_cast<long long>(static_cast<uint32_t>(std::time(nullptr)));
+        if (request.seed + request.count - 1 > kMaxSeed)
+            return UsageError(kName, "--seed and --count run past the last seed, 4294967295");
+    }
+    request.out = *out;
 
     StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
@@ -58,35 +244,23 @@ int Run(std::span<const std::string> args)
         std::fprintf(stderr, "pelorin-tool: %s: the style %s did not load\n", kName, style->c_str());
         return 1;
     }
+    request.style = &loaded;
+    if (request.count == 0)
+        return FillOne(request);
 
-    // The game seeds the generator with the time; a given seed replaces that, so
-    // the same seed and style give the same grid on every machine.
-    auto game = std::make_unique<Game>();
-    if (seeded)
-        SeedRandom(static_cast<uint32_t>(seed));
-    const std::atomic<bool> keepRunning{true};
-    const auto started = std::chrono::steady_clock::now();
-    bool filled = false;
-    long long triesUsed = 0;
-    long long passes = 0;
-    while (!filled && triesUsed < tries) {
-        FillStats stats;
-        filled = FillGame(*game, loaded, static_cast<int32_t>(pattern), keepRunning, &stats);
-        ++triesUsed;
-        passes += stats.passes;
+    std::error_code made;
+    std::filesystem::create_directories(request.out, made);
+    if (made || !std::filesystem::is_directory(request.out)) {
+        std::fprintf(stderr, "pelorin-tool: %s: cannot make the folder %s\n", kName, request.out.c_str());
+        return 1;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("%s: pattern %lld, %s, tries %lld, passes %lld, time %.3f s\n", filled ? "filled" : "not filled",
-                pattern, loaded.FileName().c_str(), triesUsed, passes, seconds);
-    if (!filled)
-        return 1;
-    if (!SaveGame(*out, *game))
-        return 1;
-    std::printf("saved %s\n", out->c_str());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return Batch(request).Run();
 }
 
-const Command command(kName, "--root DIR --style FILE --pattern N [--seed S] [--tries 4] --out FILE", Run);
+const Command command(kName,
+                      "--root DIR --style FILE --pattern N [--seed S] [--tries 4] "
+                      "(--out FILE | --count N [--jobs J] --out DIR)",
+                      Run);
 
 } // namespace
 } // namespace pelorin::tool
