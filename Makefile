@@ -7,8 +7,12 @@ CMAKE_FLAGS ?=
 
 .PHONY: run test bench deps configure build data sanitize clean
 
+# Fills the cache first, so that the first New Game is ready at once (nothing to do
+# when it is full; the game starts even if that fails); without a display the game
+# runs under xvfb-run for a screenshot.
 run: data
-	$(BUILD)/pelorin-tool summary --root $(BUILD)
+	-$(BUILD)/pelorin-tool prepare --root $(BUILD)
+	@scripts/run-game.sh $(BUILD)
 
 test: data
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -16,6 +20,7 @@ test: data
 bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	scripts/bench-window.sh $(BUILD) 5
 
 deps:
 	@scripts/install-deps.sh
@@ -30,7 +35,8 @@ data: build
 	cmake --build $(BUILD) --target data
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# under ThreadSanitizer, each in a build folder of its own.
+# under ThreadSanitizer, each in a build folder of its own. Qt itself is not built
+# with ThreadSanitizer; tests/tsan.supp says which of its reports are dropped.
 sanitize: deps
 	cmake -S . -B build-asan -DPELORIN_SANITIZE=address,undefined -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
@@ -41,7 +47,7 @@ sanitize: deps
 	cmake -S . -B build-tsan -DPELORIN_SANITIZE=thread -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-tsan -j $(JOBS)
 	cmake --build build-tsan --target data
-	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp \
 	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
 clean:

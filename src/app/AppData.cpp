@@ -177,7 +177,7 @@ void AppData::StartPreparation(const Style& style)
     std::unique_ptr<StyleWorkers>& workers = workers_[&style];
     if (!workers)
         workers = std::make_unique<StyleWorkers>(style);
-    workers->Start(cacheFolder_);
+    workers->Start(cacheFolder_, prepareAttempts);
 }
 
 void AppData::StopPreparation(const Style& style)
@@ -203,6 +203,26 @@ bool AppData::WorkerRunning(const Style& style, int32_t patternId) const
 std::string AppData::CachePath(const Style& style, int32_t patternId) const
 {
     return CacheFilePath(cacheFolder_, style.FileName(), patternId);
+}
+
+int32_t AppData::GiveUps(const Style& style, int32_t patternId) const
+{
+    assert(patternId >= 0 && patternId < kPreparedPatterns && "no worker prepares that pattern");
+    const StyleWorkers* workers = FindWorkers(style);
+    return workers ? workers->GiveUps(patternId) : 0;
+}
+
+bool AppData::KeepPreparing(int32_t styleIndex, int32_t patternId)
+{
+    const Style* style = styles_.At(styleIndex);
+    if (!style || patternId < 0 || patternId >= kPreparedPatterns)
+        return false;
+    // Without a dictionary no worker runs, and with too many give-ups none should.
+    if (!dictionaryLoaded_ || GiveUps(*style, patternId) >= kGiveUpLimit)
+        return false;
+    if (!WorkerRunning(*style, patternId))
+        StartPreparation(*style);
+    return true;
 }
 
 bool AppData::TakeCachedGame(int32_t styleIndex, int32_t patternId)

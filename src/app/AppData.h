@@ -33,6 +33,10 @@ public:
     static constexpr const char* kCacheFolder = "Cache";
     /// How long ShutDown waits for each running worker.
     static constexpr std::chrono::milliseconds kShutDownWait{1000};
+    /// After this many preparations in a row that gave up, a style counts as unable
+    /// to fill a block pattern: each is kPrepareRounds rounds of tries, so bad luck
+    /// is ruled out.
+    static constexpr int32_t kGiveUpLimit = 3;
 
     /// The program's AppData: the root folder from the RootDir setting, else the
     /// folder of the program file.
@@ -73,6 +77,14 @@ public:
     bool WorkerRunning(const Style& style, int32_t patternId) const;
     /// The full path of a style's cache file for a block pattern (CacheFilePath).
     std::string CachePath(const Style& style, int32_t patternId) const;
+    /// For New Game, waiting for the game of a style and block pattern that is not
+    /// in the cache: starts the style's preparation again when that worker is idle,
+    /// since an ended worker would never make the file. False, and nothing started,
+    /// when the worker has given up kGiveUpLimit times in a row, or without a
+    /// dictionary: the style cannot fill that pattern.
+    bool KeepPreparing(int32_t styleIndex, int32_t patternId);
+    /// How many preparations of a style and block pattern gave up in a row.
+    int32_t GiveUps(const Style& style, int32_t patternId) const;
 
     // Window hooks; nothing happens while there is no window.
 
@@ -118,6 +130,9 @@ public:
     std::string currentFilePath;    ///< the current game's file; empty when it has none
     bool gameInPlay = false;        ///< a game was opened or started this run
     Entry* selectedEntry = nullptr; ///< not owned; an entry of the current game, or null
+    /// The fills a worker tries before it gives up; tests lower it to see a style
+    /// give up quickly.
+    int32_t prepareAttempts = kPrepareAttempts;
 
 private:
     void SetFolders(std::string rootFolder);

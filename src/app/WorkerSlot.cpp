@@ -48,25 +48,26 @@ bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder
     return FileExists(CachePathOf(cacheFolder, styleName, patternId));
 }
 
-bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
-                 const std::atomic<bool>& keepRunning)
+PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
+                          const std::atomic<bool>& keepRunning, int32_t attempts)
 {
     if (FileExists(cachePath))
-        return false;
+        return PrepareResult::Present;
     // A game is large and the worker's stack need not be.
     const auto game = std::make_unique<Game>();
-    for (int32_t attempt = 0; attempt < kPrepareTries * kPrepareRounds; ++attempt) {
+    for (int32_t attempt = 0; attempt < attempts; ++attempt) {
         if (!keepRunning.load())
-            return false;
+            return PrepareResult::Stopped;
         if (!FillGame(*game, style, patternId, keepRunning))
             continue;
         if (!keepRunning.load())
-            return false;
+            return PrepareResult::Stopped;
         // SaveGame writes under a temporary name and renames, so the cache file
         // appears only when it is complete.
-        return SaveGame(cachePath, *game);
+        return SaveGame(cachePath, *game) ? PrepareResult::Written : PrepareResult::NotSaved;
     }
-    return false;
+    // The last failed fill may have been cut short by the flag.
+    return keepRunning.load() ? PrepareResult::GaveUp : PrepareResult::Stopped;
 }
 
 WorkerSlot::~WorkerSlot()
@@ -75,10 +76,21 @@ WorkerSlot::~WorkerSlot()
 }
 
 bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patternId,
-                       const std::atomic<bool>& keepRunning)
+                       const std::atomic<bool>& keepRunning, int32_t attempts)
 {
-    auto job = [&style, path = std::move(cachePath), patternId, &keepRunning] {
-        PrepareGame(style, path, patternId, keepRunning);
+    auto job = [this, &style, path = std::move(cachePath), patternId, &keepRunning, attempts] {
+        switch (PrepareGame(style, path, patternId, keepRunning, attempts)) {
+        case PrepareResult::GaveUp:
+            giveUps_.fetch_add(1);
+            break;
+        case PrepareResult::Present:
+        case PrepareResult::Written:
+            giveUps_.store(0);
+            break;
+        case PrepareResult::Stopped:
+        case PrepareResult::NotSaved:
+            break;
+        }
     };
     return Start(std::move(job), keepRunning);
 }
@@ -155,11 +167,11 @@ StyleWorkers::~StyleWorkers()
     Stop();
 }
 
-void StyleWorkers::Start(const std::string& cacheFolder)
+void StyleWorkers::Start(const std::string& cacheFolder, int32_t attempts)
 {
     for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
         std::string path = CacheFilePath(cacheFolder, style_->FileName(), patternId);
-        slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_);
+        slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_, attempts);
     }
 }
 

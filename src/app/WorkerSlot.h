@@ -25,6 +25,8 @@ constexpr int32_t kPrepareTries = 4;
 /// so a run of bad luck on a style that fills nearly every time must not end it,
 /// while a style that cannot fill the pattern at all still lets it end.
 constexpr int32_t kPrepareRounds = 8;
+/// The fills a worker tries before it gives up.
+constexpr int32_t kPrepareAttempts = kPrepareTries * kPrepareRounds;
 
 /// The cache file name of a style file and block pattern: the style's file name
 /// without its extension, "_", the pattern and ".zac" (My.Style.zas, 2 gives
@@ -39,14 +41,22 @@ std::string CacheFilePath(const std::string& cacheFolder, std::string_view style
 /// are written under another name and renamed when complete.
 bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId);
 
+/// How a worker's job ended.
+enum class PrepareResult {
+    Present,  ///< the file was there already
+    Written,  ///< a new game was filled and written
+    Stopped,  ///< the keep-running flag was cleared
+    GaveUp,   ///< no try filled the block pattern
+    NotSaved, ///< a game was filled but could not be written
+};
+
 /// A worker's whole job: when no file of that path exists, fills a new game with
-/// the style's words (at most kPrepareTries times in each of kPrepareRounds rounds,
-/// the generator running on) and writes it there. A cleared
-/// keep-running flag ends it without writing: a fill that returns after the flag
-/// was cleared may have had its clue choice cut short, and a game without hints
-/// must not wait in the cache for a later run. True when a file was written.
-bool PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
-                 const std::atomic<bool>& keepRunning);
+/// the style's words (at most `attempts` times, the generator running on) and
+/// writes it there. A cleared keep-running flag ends it without writing: a fill
+/// that returns after the flag was cleared may have had its clue choice cut short,
+/// and a game without hints must not wait in the cache for a later run.
+PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
+                          const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts);
 
 /// One preparation worker: a thread that runs PrepareGame once for one style and
 /// block pattern (or, for tests, any job), and the marker that tells whether it
@@ -70,13 +80,16 @@ public:
     /// again. Nothing starts while the flag is cleared or when the thread cannot
     /// be made. The style and flag must outlive the worker.
     bool Start(const Style& style, std::string cachePath, int32_t patternId,
-               const std::atomic<bool>& keepRunning);
+               const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts);
     /// The same for any job: it runs on the worker thread, once more for every
     /// Start while it runs (see above). The job is kept only when a worker starts.
     bool Start(std::function<void()> job, const std::atomic<bool>& keepRunning);
 
     /// The running marker: true from Start until the worker's last act.
     bool Running() const { return state_.load() != kIdle; }
+    /// How many preparations in a row gave up on the slot's pattern; one that found
+    /// or wrote its file starts the count again.
+    int32_t GiveUps() const { return giveUps_.load(); }
 
     /// Waits at most `limit` for the worker to end; true (and the thread joined)
     /// when it has.
@@ -90,6 +103,7 @@ private:
     void Run();
 
     std::atomic<int> state_{kIdle};
+    std::atomic<int32_t> giveUps_{0};
     std::thread thread_;
     // Written by Start before the thread exists and only read by the thread.
     std::function<void()> job_;
@@ -109,8 +123,9 @@ public:
     StyleWorkers(const StyleWorkers&) = delete;
     StyleWorkers& operator=(const StyleWorkers&) = delete;
 
-    /// Starts the workers of patterns 0, 1 and 2 whose slots are idle.
-    void Start(const std::string& cacheFolder);
+    /// Starts the workers of patterns 0, 1 and 2 whose slots are idle, each trying
+    /// at most `attempts` fills.
+    void Start(const std::string& cacheFolder, int32_t attempts = kPrepareAttempts);
     /// Clears the stop flag: fillers give up at their next pass.
     void RequestStop() { keepRunning_.store(false); }
     /// Clears the stop flag and waits for every worker to end.
@@ -121,6 +136,7 @@ public:
 
     int32_t RunningCount() const;
     bool Running(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].Running(); }
+    int32_t GiveUps(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].GiveUps(); }
 
 private:
     const Style* style_;

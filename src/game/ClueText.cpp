@@ -54,4 +54,11 @@ std::string ClueLine(const Entry& entry)
     return line;
 }
 
+std::string NumberedLine(int32_t number, std::string_view text)
+{
+    std::string line = Format("%d. \t %.*s", number, static_cast<int>(text.size()), text.data());
+    CutToBytes(line, kMaxLineBytes);
+    return line;
+}
+
 } // namespace pelorin

@@ -19,4 +19,8 @@ std::string_view ClueText(const Entry& entry);
 /// at most 4,095 bytes.
 std::string ClueLine(const Entry& entry);
 
+/// One line of a hint list (a quote or a definition): the number, ". \t " and the
+/// text, at most 4,095 bytes.
+std::string NumberedLine(int32_t number, std::string_view text);
+
 } // namespace pelorin

@@ -98,6 +98,7 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     ASSERT_EQ(app.Styles().Count(), 2);
     for (const Style* style : app.Styles())
         EXPECT_EQ(app.RunningWorkers(*style), 0) << "word indexes without a dictionary point nowhere";
+    EXPECT_FALSE(app.KeepPreparing(0, 0)) << "New Game must not wait for a game no worker makes";
     app.ShutDown();
     EXPECT_EQ(test::FileBytes(root.StyleFile("Old.zas")), oldBytes);
     EXPECT_EQ(test::FileBytes(root.StyleFile("Current.zas")), currentBytes);

@@ -56,7 +56,7 @@ protected:
 TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
 {
     const std::string path = root_.CacheFile("Quick_1.zac");
-    ASSERT_TRUE(PrepareGame(style_, path, 1, keepRunning_));
+    ASSERT_EQ(PrepareGame(style_, path, 1, keepRunning_), PrepareResult::Written);
     Game game;
     ASSERT_TRUE(OpenGame(path, game));
     EXPECT_GT(game.Across().Count(), 0);
@@ -65,7 +65,7 @@ TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
     EXPECT_FALSE(CachedGameExists("Quick", root_.Cache(), 0));
 
     const std::string before = test::FileBytes(path);
-    EXPECT_FALSE(PrepareGame(style_, path, 1, keepRunning_));
+    EXPECT_EQ(PrepareGame(style_, path, 1, keepRunning_), PrepareResult::Present);
     EXPECT_EQ(test::FileBytes(path), before);
     EXPECT_TRUE(notifier_.Messages().empty());
 }
@@ -315,6 +315,38 @@ TEST_F(PreparationTest, AddedStyleIsPrepared)
     ASSERT_EQ(app->Styles().Count(), 2);
     EXPECT_EQ(app->Styles().At(1)->FileName(), "B.zas");
     EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("B.zas") && Idle(*app); }, kFillLimit));
+}
+
+// New Game waits only for a game that can come: while the worker of the chosen
+// style and pattern gives up, the wait starts it again, until it has given up
+// kGiveUpLimit times in a row; a run that finds its file starts the count again.
+TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
+{
+    root_.AddStyle("Short.zas", 2); // no grid fills with words of 2 letters
+    auto app = std::make_unique<AppData>(root_.Root());
+    app->prepareAttempts = 1;
+    app->LoadAtStartup();
+    const Style& style = *app->Styles().At(0);
+    int32_t restarts = 0;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            if (app->WorkerRunning(style, 0))
+                return false;
+            if (!app->KeepPreparing(0, 0))
+                return true;
+            ++restarts;
+            return false;
+        },
+        kFillLimit));
+    EXPECT_EQ(restarts, AppData::kGiveUpLimit - 1);
+    EXPECT_EQ(app->GiveUps(style, 0), AppData::kGiveUpLimit);
+    EXPECT_FALSE(app->WorkerRunning(style, 0)) << "nothing starts once the style cannot fill";
+    EXPECT_FALSE(app->KeepPreparing(1, 0)) << "no such style";
+
+    std::ofstream(root_.CacheFile("Short_0.zac")) << "a game made by another run";
+    app->StartPreparation(style);
+    ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0); }, kFillLimit));
+    EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
 // Every way of ending a style's searching workers ends them promptly and without

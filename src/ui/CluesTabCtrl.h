@@ -1,0 +1,74 @@
+#pragma once
+
+#include "game/Game.h"
+#include "ui/ListPage.h"
+
+#include <QTabWidget>
+
+namespace pelorin {
+
+class AppData;
+
+/// The clues of one direction of the current game, one line per entry in the
+/// order of the game's entry list. Choosing a line makes its entry the selected
+/// entry.
+class CluesTab : public ListPage {
+    Q_OBJECT
+
+public:
+    CluesTab(AppData& app, Direction direction, QWidget* parent);
+
+    /// Rebuilds the lines from the current game. The Across page selects its first
+    /// line (without choosing it: the caller has set the selected entry); the Down
+    /// page selects none.
+    void Fill();
+    /// Makes this direction's first entry the selected entry (none when there is
+    /// none), announces it and selects its line.
+    void ChooseFirst();
+
+Q_SIGNALS:
+    /// The selected entry changed through this page.
+    void EntryChosen();
+
+private:
+    void ChooseLine(int line);
+
+    AppData& app_;
+    Direction direction_;
+};
+
+/// The Across page.
+class CluesTab1 final : public CluesTab {
+public:
+    CluesTab1(AppData& app, QWidget* parent) : CluesTab(app, kAcross, parent) {}
+};
+
+/// The Down page.
+class CluesTab2 final : public CluesTab {
+public:
+    CluesTab2(AppData& app, QWidget* parent) : CluesTab(app, kDown, parent) {}
+};
+
+/// The Across and Down tabs. Switching tabs selects the first entry of the new
+/// direction.
+class CluesTabCtrl final : public QTabWidget {
+    Q_OBJECT
+
+public:
+    CluesTabCtrl(AppData& app, QWidget* parent);
+
+    /// Refills both pages from the current game and shows the Across page, where
+    /// the game's first entry is.
+    void Fill();
+
+    CluesTab& Page(Direction direction) const;
+
+Q_SIGNALS:
+    void EntryChosen();
+
+private:
+    CluesTab1* across_;
+    CluesTab2* down_;
+};
+
+} // namespace pelorin

@@ -1,0 +1,155 @@
+#include "scene/MenuDisplayType.h"
+#include "scene/StripPictures.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <vector>
+
+namespace pelorin {
+
+namespace {
+
+// A parent that records the commands the strip posts to it.
+class CommandRecorder final : public QWidget {
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != StripCommandEvent::Type())
+            return QWidget::event(event);
+        commands.push_back(static_cast<StripCommandEvent*>(event)->CommandId());
+        return true;
+    }
+    std::vector<uint32_t> commands;
+};
+
+constexpr uint32_t kFirstCommand = 100;
+constexpr int kReset = 5; // the button made disabled
+
+} // namespace
+
+class MenuDisplayTypeTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        parent_ = std::make_unique<CommandRecorder>();
+        strip_ = new MenuDisplayType(parent_.get());
+        strip_->setGeometry(4, 2, kStripWidth, kStripHeight);
+        strip_->LoadStripBitmaps();
+        for (int i = 0; i < kStripButtonCount; ++i)
+            strip_->AddStripButton(QRect(i * kStripButtonWidth, 0, kStripButtonWidth, kStripHeight),
+                                   kFirstCommand + i, i != kReset);
+        parent_->show();
+    }
+    void cleanup() { parent_.reset(); }
+
+    void pressPostsTheCommandOfTheButtonHit_data();
+    void pressPostsTheCommandOfTheButtonHit();
+    void hoverFollowsThePointer();
+    void missingPicturesLeaveAGreyBarThatWorks();
+    void picturesShowTheButtonsAndTheirLooks();
+
+private:
+    void Move(int x, int y)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), strip_->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(strip_, &move);
+    }
+    std::vector<int> Hovered() const
+    {
+        std::vector<int> hovered;
+        for (int i = 0; i < strip_->ButtonCount(); ++i)
+            if (strip_->Button(i).hover)
+                hovered.push_back(i);
+        return hovered;
+    }
+
+    std::unique_ptr<CommandRecorder> parent_;
+    MenuDisplayType* strip_ = nullptr;
+};
+
+void MenuDisplayTypeTest::pressPostsTheCommandOfTheButtonHit_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("button"); // -1: none
+    // Left and top edges belong to the button before; right and bottom ones to this.
+    QTest::newRow("right edge of New Game") << QPoint(80, 10) << 0;
+    QTest::newRow("left edge of Load Game") << QPoint(81, 10) << 1;
+    QTest::newRow("bottom row") << QPoint(40, 23) << 0;
+    QTest::newRow("top row") << QPoint(40, 0) << -1;
+    QTest::newRow("leftmost column") << QPoint(0, 10) << -1;
+    QTest::newRow("empty stretch") << QPoint(600, 10) << -1;
+    QTest::newRow("disabled Reset") << QPoint(440, 10) << -1;
+}
+
+// The command is posted, not sent: it runs after the press has been handled.
+void MenuDisplayTypeTest::pressPostsTheCommandOfTheButtonHit()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, button);
+    QTest::mousePress(strip_, Qt::LeftButton, {}, point);
+    QVERIFY(parent_->commands.empty());
+    QCoreApplication::processEvents();
+    const std::vector<uint32_t> expected =
+        button < 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{kFirstCommand + static_cast<uint32_t>(button)};
+    QCOMPARE(parent_->commands, expected);
+    QVERIFY(!strip_->Button(kReset).hover);
+}
+
+void MenuDisplayTypeTest::hoverFollowsThePointer()
+{
+    Move(40, 10);
+    QCOMPARE(Hovered(), std::vector<int>{0});
+    Move(600, 10); // straight onto the empty stretch
+    QCOMPARE(Hovered(), std::vector<int>{});
+    Move(440, 10); // a disabled button never lights up
+    QCOMPARE(Hovered(), std::vector<int>{});
+    Move(120, 10);
+    QCOMPARE(Hovered(), std::vector<int>{1});
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(strip_, &leave);
+    QCOMPARE(Hovered(), std::vector<int>{});
+    Move(120, 10);
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(strip_, &focusOut);
+    QCOMPARE(Hovered(), std::vector<int>{});
+}
+
+void MenuDisplayTypeTest::missingPicturesLeaveAGreyBarThatWorks()
+{
+    strip_->SetStripBitmaps(StripPicture(StripLook::Normal), QImage(), StripPicture(StripLook::Disabled));
+    QVERIFY(!strip_->HasBitmaps());
+    QCOMPARE(strip_->grab().toImage().pixelColor(40, 10), QColor(128, 128, 128));
+    QTest::mousePress(strip_, Qt::LeftButton, {}, QPoint(40, 10));
+    QCoreApplication::processEvents();
+    QCOMPARE(parent_->commands, std::vector<uint32_t>{kFirstCommand});
+}
+
+// Each look differs from the normal one only on the buttons, never on the empty
+// stretch; the strip shows the disabled look where a button is disabled.
+void MenuDisplayTypeTest::picturesShowTheButtonsAndTheirLooks()
+{
+    const QImage& normal = StripPicture(StripLook::Normal);
+    for (const StripLook look : {StripLook::Normal, StripLook::Hover, StripLook::Disabled})
+        QCOMPARE(StripPicture(look).size(), QSize(kStripWidth, kStripHeight));
+    const int stretch = kStripButtonCount * kStripButtonWidth + 10;
+    for (const StripLook look : {StripLook::Hover, StripLook::Disabled}) {
+        const QImage& other = StripPicture(look);
+        QVERIFY(other.copy(0, 0, kStripButtonWidth, kStripHeight) != normal.copy(0, 0, kStripButtonWidth, kStripHeight));
+        QCOMPARE(other.pixelColor(stretch, 10), normal.pixelColor(stretch, 10));
+    }
+    const QImage shown = strip_->grab().toImage();
+    const QRect reset(kReset * kStripButtonWidth, 0, kStripButtonWidth, kStripHeight);
+    QCOMPARE(shown.copy(reset).convertToFormat(QImage::Format_RGB888),
+             StripPicture(StripLook::Disabled).copy(reset).convertToFormat(QImage::Format_RGB888));
+    QCOMPARE(shown.copy(0, 0, 80, 24).convertToFormat(QImage::Format_RGB888), normal.copy(0, 0, 80, 24));
+}
+
+} // namespace pelorin
+
+QTEST_MAIN(pelorin::MenuDisplayTypeTest)
+#include "MenuDisplayTypeTest.moc"

@@ -1,0 +1,89 @@
+#include "ui/kit/WindowKit.h"
+
+#include "app/Settings.h"
+#include "ui/FirstDialog.h"
+#include "ui/HelpWindow.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace pelorin {
+
+namespace {
+
+// The help window, if one is open.
+HelpWindow* OpenHelpWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<HelpWindow*>(window); help && help->isVisible())
+            return help;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class FirstRunTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        if (HelpWindow* help = OpenHelpWindow())
+            help->close();
+    }
+    void firstRunWindowShowsOnce();
+    void escapeAndTheCloseBoxOpenTheTutorial();
+};
+
+// The first run offers the tutorial before the game starts; the next run does not.
+void FirstRunTest::firstRunWindowShowsOnce()
+{
+    const test::TestSettings settings(true);
+    test::WindowRig first;
+    int offered = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<FirstDialog*>(QApplication::activeModalWidget())) {
+            ++offered;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("Close"))
+                    button->click();
+        }
+    });
+    closer.start(10);
+    QVERIFY(first.Start());
+    QCOMPARE(offered, 1);
+    QVERIFY(!OpenHelpWindow());
+    std::string firstCall;
+    QVERIFY(Settings().ReadString("FirstCall", firstCall));
+    QCOMPARE(firstCall, std::string("1"));
+
+    test::WindowRig second;
+    QVERIFY(second.Start());
+    QCOMPARE(offered, 1);
+}
+
+void FirstRunTest::escapeAndTheCloseBoxOpenTheTutorial()
+{
+    for (const bool escape : {true, false}) {
+        FirstDialog dialog(nullptr);
+        dialog.show();
+        if (escape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.close();
+        QVERIFY(!dialog.isVisible());
+        HelpWindow* help = OpenHelpWindow();
+        QVERIFY(help);
+        QCOMPARE(help->Page().fileName(), QStringLiteral("tutorial.htm"));
+        help->close();
+    }
+}
+
+} // namespace pelorin
+
+QTEST_MAIN(pelorin::FirstRunTest)
+#include "FirstRunTest.moc"

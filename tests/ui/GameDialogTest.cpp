@@ -1,0 +1,154 @@
+#include "ui/kit/WindowKit.h"
+
+#include "app/AppTestData.h"
+#include "ui/GameDialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+namespace pelorin {
+
+namespace {
+// A fill of the test words takes milliseconds, a worker's one try that fails about
+// a tenth of a second. Generous for a busy machine and the sanitizers.
+constexpr int kWaitMs = 60000;
+const QString kWaiting = QStringLiteral("Processing, please wait ...");
+} // namespace
+
+class GameDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        settings_ = std::make_unique<test::TestSettings>();
+        root_ = std::make_unique<test::TestRoot>();
+    }
+    void cleanup()
+    {
+        root_.reset();
+        settings_.reset();
+    }
+    void takesTheGameOnceItIsMade();
+    void cancelKeepsTheGameAndTheChoices();
+    void saysSoWhenTheStyleCannotFillThePattern();
+    void okWithoutAPatternDoesNothing();
+
+private:
+    // Loads the data of a root with the style files given, each with the longest
+    // word it holds.
+    std::unique_ptr<AppData> Start(const std::vector<std::pair<std::string, int>>& styles)
+    {
+        for (const auto& [name, longest] : styles)
+            root_->AddStyle(name, longest);
+        auto app = std::make_unique<AppData>(root_->Root());
+        app->prepareAttempts = 1; // a style that cannot fill gives up at once
+        app->LoadAtStartup();
+        return app;
+    }
+    static QPushButton* Button(GameDialog& dialog, const QString& text)
+    {
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+    static QString WaitText(GameDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("WaitText"))->text(); }
+    static void ClickPattern(GameDialog& dialog, int k)
+    {
+        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(k)), Qt::LeftButton);
+    }
+
+    std::unique_ptr<test::TestSettings> settings_;
+    std::unique_ptr<test::TestRoot> root_;
+};
+
+// OK waits for the chosen game: when its worker has already ended without a file,
+// the wait starts it again, and the game is taken at the first check after it
+// appeared.
+void GameDialogTest::takesTheGameOnceItIsMade()
+{
+    auto app = Start({{"A.zas", 8}, {"B.zas", 8}});
+    const Style& style = *app->Styles().At(1);
+    QVERIFY(QTest::qWaitFor([&] { return app->RunningWorkers(style) == 0; }, kWaitMs));
+    const std::string path = app->CachePath(style, 1);
+    QVERIFY(std::filesystem::remove(path));
+
+    GameDialog dialog(*app, nullptr);
+    dialog.show();
+    dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
+    ClickPattern(dialog, 1);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
+    QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
+    QVERIFY(app->gameInPlay);
+    QVERIFY(app->modified);
+    QVERIFY(app->CurrentGame().Across().Count() > 0);
+    QCOMPARE(app->selectedEntry, app->CurrentGame().Across().At(0));
+    QCOMPARE(app->lastStyleId, 1);
+    QCOMPARE(app->lastBlockId, 1);
+}
+
+// Cancel leaves the current game and its state alone, but the pattern and style
+// chosen are remembered for the next time.
+void GameDialogTest::cancelKeepsTheGameAndTheChoices()
+{
+    auto app = Start({{"A.zas", 8}});
+    GameDialog dialog(*app, nullptr);
+    dialog.show();
+    QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->currentIndex(), 0);
+    ClickPattern(dialog, 2);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.Waiting());
+    QCOMPARE(app->lastBlockId, 2);
+    QCOMPARE(app->CurrentGame().Across().Count(), 0);
+    QVERIFY(!app->modified);
+    QVERIFY(!app->gameInPlay);
+}
+
+// A style whose worker gives up again and again cannot fill the pattern: the
+// wait ends with that news and OK can be pressed for another choice.
+void GameDialogTest::saysSoWhenTheStyleCannotFillThePattern()
+{
+    auto app = Start({{"Short.zas", 2}});
+    GameDialog dialog(*app, nullptr);
+    dialog.show();
+    ClickPattern(dialog, 0);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), QStringLiteral("This style cannot fill this block pattern."), kWaitMs);
+    QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
+    QVERIFY(!dialog.Waiting());
+    QCOMPARE(app->GiveUps(*app->Styles().At(0), 0), AppData::kGiveUpLimit);
+}
+
+// A stored pattern that New Game does not offer (written by hand) shows no frame
+// and OK does nothing until a picture is clicked; so does OK without a style.
+void GameDialogTest::okWithoutAPatternDoesNothing()
+{
+    auto app = Start({{"A.zas", 8}});
+    app->lastBlockId = 49;
+    app->lastStyleId = 5;
+    GameDialog dialog(*app, nullptr);
+    dialog.show();
+    QVERIFY(dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->currentIndex() == -1);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QVERIFY(!dialog.Waiting());
+    dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(0);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QVERIFY(!dialog.Waiting());
+    ClickPattern(dialog, 0);
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QVERIFY(dialog.Waiting());
+}
+
+} // namespace pelorin
+
+QTEST_MAIN(pelorin::GameDialogTest)
+#include "GameDialogTest.moc"

@@ -1,0 +1,292 @@
+#include "ui/kit/WindowKit.h"
+
+#include "app/Settings.h"
+#include "app/TextConvert.h"
+#include "foundation/Notifier.h"
+#include "game/GameFile.h"
+#include "scene/MenuDisplayType.h"
+#include "ui/CommandIds.h"
+#include "ui/HelpWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace pelorin {
+
+using test::KnownGame;
+using Answer = Prompter::Answer;
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Do you want to save the changes to this game ?");
+
+QStringList Lines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QString Progress(const Game& game)
+{
+    const int total = game.Across().Count() + game.Down().Count();
+    const int complete = CountComplete(game);
+    return QString::asprintf("%d/%d (%0.2f%%) Complete", complete, total, complete * 100.0 / total);
+}
+
+void CopyBytes(const std::string& from, const std::string& to, size_t keep, size_t changeAt = std::string::npos)
+{
+    std::string bytes = test::FileBytes(from).substr(0, keep);
+    if (changeAt < bytes.size())
+        bytes[changeAt] = 'X';
+    std::ofstream(to, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        settings_ = std::make_unique<test::TestSettings>();
+        rig_ = std::make_unique<test::WindowRig>();
+        QVERIFY(rig_->Start());
+    }
+    void cleanup()
+    {
+        rig_.reset();
+        settings_.reset();
+    }
+
+    void playsAWholeGame();
+    void commandsWithoutAnEntryDoNothing();
+    void failedOpenKeepsTheGame();
+    void unsavedWorkIsNeverLostWithoutAQuestion();
+    void escapeNeverClosesAndF1OpensHelp();
+    void workerMessagesWaitForTheWindowThread();
+
+private:
+    QString Text(const char* name) { return rig_->Find<QLabel>(QLatin1String(name))->text(); }
+    QLineEdit* AnswerBox() { return rig_->Find<QLineEdit>(QStringLiteral("AnswerBox")); }
+    void Click(const char* button) { QTest::mouseClick(rig_->Find<QPushButton>(QLatin1String(button)), Qt::LeftButton); }
+    void Type(const QString& answer)
+    {
+        AnswerBox()->clear();
+        QTest::keyClicks(AnswerBox(), answer);
+        QTest::keyClick(AnswerBox(), Qt::Key_Return);
+    }
+
+    std::unique_ptr<test::TestSettings> settings_;
+    std::unique_ptr<test::WindowRig> rig_;
+};
+
+// A game as a player plays it: taken from the cache, answered, given up, saved,
+// reopened and closed.
+void MainWindowTest::playsAWholeGame()
+{
+    AppData& app = rig_->App();
+    auto* strip = rig_->Find<MenuDisplayType>(QStringLiteral("Menu"));
+    QCOMPARE(Text("ProgressPane"), QStringLiteral("0/0 (0.00%) Complete"));
+    QCOMPARE(Text("GivenUpPane"), QStringLiteral("0 Given Up"));
+    for (int button = 2; button <= 5; ++button)
+        QVERIFY(!strip->Button(button).enabled);
+
+    // The new game shows its first Across entry, its clues and its hints.
+    QVERIFY(rig_->TakeKnownGame());
+    Game& game = app.CurrentGame();
+    Entry* across = game.Across().At(0);
+    Entry* down = game.Down().At(0);
+    QCOMPARE(app.selectedEntry, across);
+    auto* acrossList = rig_->Find<QListWidget>(QStringLiteral("AcrossList"));
+    auto* downList = rig_->Find<QListWidget>(QStringLiteral("DownList"));
+    QCOMPARE(acrossList->count(), game.Across().Count());
+    QCOMPARE(acrossList->item(0)->text(), QStringLiteral("%1. \t (plural) %2").arg(across->number).arg(KnownGame::kFirstDefinition));
+    QCOMPARE(acrossList->currentRow(), 0);
+    QCOMPARE(downList->item(0)->text(), QStringLiteral("%1. \t ?").arg(down->number)); // form 1 has no note
+    QCOMPARE(downList->currentRow(), -1);
+    QCOMPARE(Lines(rig_->Find<QListWidget>(QStringLiteral("QuotesList"))),
+             QStringList({"1. \t Quote number 1.", "2. \t Quote number 2.", "3. \t Quote number 3."}));
+    QCOMPARE(Lines(rig_->Find<QListWidget>(QStringLiteral("DefinitionsList"))),
+             QStringList({QStringLiteral("1. \t ") + KnownGame::kFirstDefinition,
+                          QStringLiteral("2. \t ") + KnownGame::kSecondDefinition}));
+    QCOMPARE(Text("ClueText"), QString::fromLatin1(KnownGame::kFirstDefinition));
+    QTRY_VERIFY(strip->Button(5).enabled);
+
+    // A right answer in any case fills the entry; a wrong length is refused.
+    Type(ToWide(TextOf(across->text)).toLower());
+    QVERIFY(IsFilled(*across));
+    QVERIFY(app.modified);
+    QVERIFY(rig_->prompter.asked.empty());
+    auto* clueTabs = rig_->Find<QTabWidget>(QStringLiteral("CluesTabCtrl"));
+    QTest::mouseClick(clueTabs->tabBar(), Qt::LeftButton, {}, clueTabs->tabBar()->tabRect(1).center());
+    QCOMPARE(app.selectedEntry, down);
+    QCOMPARE(downList->currentRow(), 0);
+    Type(QStringLiteral("ab"));
+    QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("This word must have %1 characters").arg(down->cells.Count())});
+    QVERIFY(!IsFilled(*down));
+
+    // Give Up shows the solution and counts in both panes.
+    Click("GiveUpButton");
+    QCOMPARE(AnswerBox()->text(), ToWide(TextOf(down->text)));
+    QCOMPARE(Text("GivenUpPane"), QStringLiteral("1 Given Up"));
+    QCOMPARE(Text("ProgressPane"), Progress(game));
+
+    // Save As from the strip gives the game a file and a title.
+    const QString path = QString::fromStdString(app.GamesFolder() + "/Week.zag");
+    rig_->prompter.files = {path};
+    QVERIFY(rig_->ClickStrip(2));
+    QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Week.zag"));
+    QVERIFY(!app.modified);
+    const std::string acrossLetters = PlayerText(*across);
+    const std::string downLetters = PlayerText(*down);
+
+    // A change, then Ctrl+O: the save question first, then the file as it was saved.
+    Click("ClearButton");
+    QVERIFY(app.modified);
+    rig_->prompter.answers = {Answer::No};
+    rig_->prompter.files = {path};
+    rig_->Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig_->Window()));
+    QTest::keyClick(&rig_->Window(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(rig_->prompter.TakeTexts(), QStringList{kSaveQuestion});
+    QCOMPARE(PlayerText(*game.Across().At(0)), acrossLetters);
+    QCOMPARE(PlayerText(*game.Down().At(0)), downLetters);
+    QCOMPARE(game.Down().At(0)->givenUp, 1);
+    QCOMPARE(app.selectedEntry, game.Across().At(0));
+    QVERIFY(!app.modified);
+
+    // Closing with changes asks; Cancel keeps playing, No closes and stores the
+    // last choices.
+    Click("GiveUpButton");
+    rig_->prompter.answers = {Answer::Cancel};
+    QVERIFY(!rig_->Window().close());
+    QVERIFY(rig_->Window().isVisible());
+    app.lastBlockId = 2;
+    rig_->prompter.answers = {Answer::No};
+    QVERIFY(rig_->Window().close());
+    QCOMPARE(rig_->prompter.TakeTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
+    QCOMPARE(Settings().ReadDword("LastBlockId"), 2);
+}
+
+// Before any game, and in a game without entries, OK, Enter, Clear and Give Up
+// have no entry to work on.
+void MainWindowTest::commandsWithoutAnEntryDoNothing()
+{
+    Type(QStringLiteral("cat"));
+    for (const char* button : {"OkButton", "ClearButton", "GiveUpButton"})
+        Click(button);
+    QVERIFY(rig_->prompter.asked.empty());
+    QVERIFY(!rig_->App().modified);
+    QCOMPARE(Text("ProgressPane"), QStringLiteral("0/0 (0.00%) Complete"));
+}
+
+// A file that opens but is no game (damaged, another magic) changes nothing and
+// says so; one that cannot be opened at all is reported once, with its reason.
+void MainWindowTest::failedOpenKeepsTheGame()
+{
+    AppData& app = rig_->App();
+    QVERIFY(rig_->TakeKnownGame());
+    const std::string sound = rig_->root.CacheFile("sound.zag");
+    QVERIFY(SaveGame(sound, app.CurrentGame()));
+    const std::string damaged = app.GamesFolder() + "/damaged.zag";
+    const std::string otherMagic = app.GamesFolder() + "/magic.zag";
+    CopyBytes(sound, damaged, test::FileBytes(sound).size() / 2);
+    CopyBytes(sound, otherMagic, std::string::npos, 8); // the first letter of the magic
+    const std::string missing = app.GamesFolder() + "/missing.zag";
+    const Entry* selected = app.selectedEntry;
+
+    for (const std::string& path : {damaged, otherMagic, missing}) {
+        rig_->prompter.answers = {Answer::No};
+        rig_->prompter.files = {QString::fromStdString(path)};
+        rig_->Window().OnCommand(kCmdOpen);
+        const QStringList expected = {kSaveQuestion, path == missing ?
+            QStringLiteral("Cannot open Game file (%1), error code (2)").arg(QString::fromStdString(path)) :
+            QStringLiteral("Cannot open this game file.")};
+        QCOMPARE(rig_->prompter.TakeTexts(), expected);
+        QCOMPARE(app.selectedEntry, selected);
+        QCOMPARE(app.CurrentGame().Across().At(0), selected);
+        QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Pelorin"));
+        QVERIFY(app.currentFilePath.empty());
+        QVERIFY(app.modified);
+    }
+}
+
+// Open, New, Exit and Close ask before unsaved changes go; a save that did not
+// happen keeps the game unsaved and the window open.
+void MainWindowTest::unsavedWorkIsNeverLostWithoutAQuestion()
+{
+    AppData& app = rig_->App();
+    QVERIFY(rig_->TakeKnownGame());
+    for (const uint32_t command : {kCmdOpen, kCmdNew, kCmdExit}) {
+        rig_->prompter.answers = {Answer::Cancel};
+        rig_->Window().OnCommand(command);
+        QCOMPARE(rig_->prompter.TakeTexts(), QStringList{kSaveQuestion});
+    }
+    QCOMPARE(rig_->prompter.fileDialogs, 0);
+
+    // Save does nothing for a game without a file.
+    rig_->Window().OnCommand(kCmdSave);
+    QVERIFY(app.modified);
+
+    // Save As into a folder that does not exist fails and leaves all as it was.
+    rig_->prompter.files = {QString::fromStdString(rig_->root.Root() + "NoSuchFolder/week.zag")};
+    QVERIFY(rig_->ClickStrip(2));
+    QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("Cannot Open Game File")});
+    QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Pelorin"));
+    QVERIFY(app.currentFilePath.empty());
+    QVERIFY(app.modified);
+
+    // Close, Yes, and the save dialog cancelled: the window stays and nothing is
+    // shut down.
+    rig_->prompter.answers = {Answer::Yes};
+    QVERIFY(!rig_->Window().close());
+    QVERIFY(rig_->Window().isVisible());
+    QCOMPARE(rig_->prompter.fileDialogs, 2);
+    QCOMPARE(rig_->prompter.lastFolder, QString::fromStdString(app.GamesFolder()));
+    std::string stored;
+    QVERIFY(!Settings().ReadString("LastBlockId", stored));
+}
+
+void MainWindowTest::escapeNeverClosesAndF1OpensHelp()
+{
+    QTest::keyClick(AnswerBox(), Qt::Key_Escape);
+    QVERIFY(rig_->Window().isVisible());
+    QVERIFY(rig_->prompter.asked.empty());
+
+    rig_->Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig_->Window()));
+    QTest::keyClick(&rig_->Window(), Qt::Key_F1);
+    HelpWindow* help = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        help = help ? help : qobject_cast<HelpWindow*>(window);
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->Page().fileName(), QStringLiteral("contents.htm"));
+}
+
+// A worker's message is handed to the user-interface thread and the worker goes on
+// at once: that thread may be waiting for the worker to end.
+void MainWindowTest::workerMessagesWaitForTheWindowThread()
+{
+    std::thread([] { ShowMessage("Cannot Open Game File", "Error"); }).join();
+    QVERIFY(rig_->prompter.asked.empty());
+    QTRY_COMPARE(rig_->prompter.asked, QStringList{QStringLiteral("Cannot Open Game File")});
+}
+
+} // namespace pelorin
+
+QTEST_MAIN(pelorin::MainWindowTest)
+#include "MainWindowTest.moc"

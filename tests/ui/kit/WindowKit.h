@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/AppData.h"
+#include "app/AppTestData.h"
+#include "support/TempDir.h"
+#include "ui/CMirelDlg.h"
+#include "ui/Prompter.h"
+#include "ui/QtNotifier.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace pelorin::test {
+
+/// Answers the windows' questions and file dialogs from a script and records what
+/// was asked. A question without a scripted answer is answered Cancel (No where
+/// there is no Cancel); a file dialog without a scripted file is cancelled.
+class ScriptedPrompter final : public Prompter {
+public:
+    Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
+    QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override;
+
+    /// The texts asked so far, in order; cleared by the call.
+    QStringList TakeTexts();
+
+    QStringList asked;
+    std::deque<Answer> answers;
+    std::deque<QString> files;
+    int fileDialogs = 0;
+    QString lastFolder;
+};
+
+/// The settings store in a folder of the test's own, the first run already behind
+/// it unless `firstRun`.
+class TestSettings {
+public:
+    explicit TestSettings(bool firstRun = false);
+
+private:
+    TempDir dir_;
+};
+
+/// The clues and hints of the game that WriteKnownGame writes.
+struct KnownGame {
+    static constexpr const char* kFirstDefinition = "Small domesticated feline";
+    static constexpr const char* kSecondDefinition = "A spiteful woman";
+    static constexpr int kQuotes = 3;
+    /// Quote k (1 to 3) reads "Quote number k."
+    static std::string QuoteText(int k);
+};
+
+/// Writes a game of block pattern 0 filled with known letters: the first Across
+/// entry a plural with two definitions and three quotes, the first Down entry of
+/// word form 1 without definitions. Every other entry gets one definition.
+void WriteKnownGame(const std::string& path);
+
+/// A data root, the application data loaded from it, and the main window shown
+/// and past its first tick. The style "A.zas" holds every test word; its game of
+/// pattern 0 is the known game. The settings are the test's own (TestSettings).
+class WindowRig {
+public:
+    WindowRig();
+    ~WindowRig();
+
+    /// Loads the data and shows the window; true once its first tick is done.
+    bool Start();
+    /// Takes the cached known game as New Game would.
+    bool TakeKnownGame();
+
+    CMirelDlg& Window() { return *window_; }
+    AppData& App() { return *app_; }
+    template <typename T>
+    T* Find(const QString& name)
+    {
+        return window_->findChild<T*>(name);
+    }
+    /// Clicks a button of the strip once it is enabled, and lets its posted
+    /// command run; false when it never was.
+    bool ClickStrip(int button);
+
+    TestRoot root;
+    ScriptedPrompter prompter;
+
+private:
+    QtNotifier notifier_{prompter};
+    std::unique_ptr<AppData> app_;
+    std::unique_ptr<CMirelDlg> window_;
+};
+
+} // namespace pelorin::test
