@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QOpenGLWidget>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -50,10 +51,11 @@ void OpenEveryCell(Game& game)
 
 void DrawFrame()
 {
-    scene->view.makeCurrent();
+    QOpenGLWidget& canvas = *scene->view.Canvas();
+    canvas.makeCurrent();
     scene->renderer.RenderFrame();
-    scene->view.context()->functions()->glFinish();
-    scene->view.doneCurrent();
+    canvas.context()->functions()->glFinish();
+    canvas.doneCurrent();
 }
 
 // The steady frame of the main window's timer: every cube built.
@@ -132,10 +134,11 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(&scene->view))
         return 1;
     DrawFrame();
-    scene->view.makeCurrent();
+    QOpenGLWidget& canvas = *scene->view.Canvas();
+    canvas.makeCurrent();
     std::printf("cubes: %lld, renderer: %s\n", static_cast<long long>(scene->renderer.CubesBuilt()),
-                reinterpret_cast<const char*>(scene->view.context()->functions()->glGetString(GL_RENDERER)));
-    scene->view.doneCurrent();
+                reinterpret_cast<const char*>(canvas.context()->functions()->glGetString(GL_RENDERER)));
+    canvas.doneCurrent();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

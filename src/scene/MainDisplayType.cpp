@@ -4,39 +4,63 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
 #include <QWheelEvent>
-
-#include <cmath>
 
 namespace pelorin {
 
-namespace {
+/// The OpenGL surface of the picture. It leaves the mouse to the view around it and
+/// hands painting and the loss of its context to the renderer.
+class SceneCanvas final : public QOpenGLWidget {
+public:
+    explicit SceneCanvas(QWidget* parent) : QOpenGLWidget(parent)
+    {
+        setObjectName(QStringLiteral("Canvas"));
+        setFormat(MainDisplayType::SceneFormat());
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 
-QSurfaceFormat SceneFormat()
-{
-    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    format.setDepthBufferSize(24);
-    format.setSamples(0);
-    return format;
-}
+    ~SceneCanvas() override
+    {
+        Release();
+        // The base class destroys the context next; this object is no longer there
+        // to hear of it.
+        if (QOpenGLContext* const current = context())
+            disconnect(current, nullptr, this, nullptr);
+    }
 
-} // namespace
+    SceneRenderer* renderer = nullptr;
 
-MainDisplayType::MainDisplayType(QWidget* parent) : QOpenGLWidget(parent)
+protected:
+    void initializeGL() override
+    {
+        // The context goes when the view closes and when it moves to another
+        // window; the renderer's objects must go first, while the context can still
+        // be made current. A new context gets them again on its first frame.
+        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { Release(); });
+    }
+
+    void paintGL() override
+    {
+        if (renderer)
+            renderer->RenderFrame();
+    }
+
+private:
+    void Release()
+    {
+        if (renderer)
+            renderer->ReleaseScene();
+    }
+};
+
+MainDisplayType::MainDisplayType(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Main"));
-    setFormat(SceneFormat());
+    setFrameStyle(QFrame::Box | QFrame::Plain);
 }
 
-MainDisplayType::~MainDisplayType()
-{
-    ReleaseDevice();
-    // The base class destroys the context next; this object is no longer there to
-    // hear of it.
-    if (QOpenGLContext* const current = context())
-        disconnect(current, nullptr, this, nullptr);
-}
+MainDisplayType::~MainDisplayType() = default;
 
 void MainDisplayType::SetRenderer(SceneRenderer* renderer)
 {
@@ -45,41 +69,46 @@ void MainDisplayType::SetRenderer(SceneRenderer* renderer)
     if (renderer_ && renderer_ != renderer)
         renderer_->ReleaseScene();
     renderer_ = renderer;
-    update();
+    if (canvas_)
+        canvas_->renderer = renderer;
+    Redraw();
 }
 
-QRect MainDisplayType::ClientViewport() const
+QSurfaceFormat MainDisplayType::SceneFormat()
 {
-    const qreal ratio = devicePixelRatioF();
-    const int border = static_cast<int>(std::lround(kBorder * ratio));
-    const int width = static_cast<int>(std::lround(this->width() * ratio));
-    const int height = static_cast<int>(std::lround(this->height() * ratio));
-    return QRect(border, border, std::max(width - 2 * border, 0), std::max(height - 2 * border, 0));
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setDepthBufferSize(24);
+    format.setSamples(0);
+    return format;
 }
 
-void MainDisplayType::initializeGL()
+QOpenGLWidget* MainDisplayType::CreateCanvas()
 {
-    // The context goes when the view closes and when it moves to another window;
-    // the renderer's objects must go first, while the context can still be made
-    // current. A new context gets them again on its first frame.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MainDisplayType::ReleaseDevice);
+    if (!canvas_) {
+        canvas_ = new SceneCanvas(this);
+        canvas_->renderer = renderer_;
+        canvas_->setGeometry(contentsRect());
+        canvas_->show();
+    }
+    return canvas_;
 }
 
-void MainDisplayType::paintGL()
+QOpenGLWidget* MainDisplayType::Canvas() const
 {
-    QOpenGLFunctions& gl = *context()->functions();
-    const QColor border = palette().color(QPalette::WindowText);
-    gl.glDisable(GL_SCISSOR_TEST);
-    gl.glClearColor(border.redF(), border.greenF(), border.blueF(), 1.0f);
-    gl.glClear(GL_COLOR_BUFFER_BIT);
-    if (renderer_)
-        renderer_->RenderFrame();
+    return canvas_;
 }
 
-void MainDisplayType::ReleaseDevice()
+void MainDisplayType::Redraw()
 {
-    if (renderer_)
-        renderer_->ReleaseScene();
+    if (canvas_)
+        canvas_->update();
+}
+
+void MainDisplayType::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (canvas_)
+        canvas_->setGeometry(contentsRect());
 }
 
 void MainDisplayType::mouseMoveEvent(QMouseEvent* event)
@@ -87,7 +116,7 @@ void MainDisplayType::mouseMoveEvent(QMouseEvent* event)
     if (renderer_) {
         const QPoint at = event->position().toPoint();
         OrbitDrag(renderer_->camera, event->buttons().testFlag(Qt::LeftButton), at.x(), at.y());
-        update();
+        Redraw();
     }
     event->accept();
 }
@@ -118,7 +147,7 @@ void MainDisplayType::wheelEvent(QWheelEvent* event)
     const int delta = event->angleDelta().y();
     if (delta != 0 && renderer_) {
         OrbitZoom(renderer_->camera, delta > 0);
-        update();
+        Redraw();
     }
     event->accept();
 }

@@ -1,9 +1,13 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QFrame>
+#include <QSurfaceFormat>
+
+class QOpenGLWidget;
 
 namespace pelorin {
 
+class SceneCanvas;
 class SceneRenderer;
 
 /// The scene view: a bordered child window in which the renderer draws the box, and
@@ -11,40 +15,42 @@ class SceneRenderer;
 /// the wheel moves the eye nearer or farther, and a left press takes the keyboard
 /// focus. The mouse never picks cells.
 ///
-/// Until the main window hands it a renderer, the view draws only its border and
-/// leaves the camera alone.
-class MainDisplayType final : public QOpenGLWidget {
+/// The picture is drawn into an OpenGL surface inside the border, made only once
+/// OpenGL is known to work: a window that holds such a surface cannot even show
+/// without OpenGL. Until the main window hands over a renderer, the view leaves
+/// the camera alone.
+class MainDisplayType final : public QFrame {
     Q_OBJECT
 
 public:
     static constexpr int kControlId = 1234;
-    /// The one-pixel border drawn around the picture.
-    static constexpr int kBorder = 1;
 
     explicit MainDisplayType(QWidget* parent = nullptr);
-    /// Releases the renderer's GL objects while the context is still current.
     ~MainDisplayType() override;
 
     /// Hands over the renderer (borrowed; null takes it back).
     void SetRenderer(SceneRenderer* renderer);
     SceneRenderer* Renderer() const { return renderer_; }
 
-    /// The picture's area inside the border, in device pixels: on a high-density
-    /// screen the picture fills the same part of the window.
-    QRect ClientViewport() const;
+    /// The format of the picture's OpenGL surface.
+    static QSurfaceFormat SceneFormat();
+    /// Makes the picture's OpenGL surface inside the border (once).
+    QOpenGLWidget* CreateCanvas();
+    /// The picture's surface, or null when there is no OpenGL.
+    QOpenGLWidget* Canvas() const;
+    /// Has the next frame drawn soon.
+    void Redraw();
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void ReleaseDevice();
-
     SceneRenderer* renderer_ = nullptr;
+    SceneCanvas* canvas_ = nullptr; ///< a child, when there is OpenGL
 };
 
 } // namespace pelorin

@@ -10,6 +10,8 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
+#include <cmath>
+
 namespace pelorin {
 
 namespace {
@@ -32,10 +34,13 @@ SceneRenderer::~SceneRenderer()
 bool SceneRenderer::InitDevice(MainDisplayType& view)
 {
     view_ = &view;
-    initStage_ = SceneDevice::Probe(view.format());
+    initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
     // No failure of this back end maps onto a listed detail code.
     initDetail_ = 0;
-    return initStage_ == 0;
+    if (initStage_ != 0)
+        return false;
+    canvas_ = view.CreateCanvas();
+    return true;
 }
 
 QString SceneRenderer::InitFailureMessage() const
@@ -53,7 +58,7 @@ void SceneRenderer::LoadResourceTexture(int32_t resourceId)
 
 void SceneRenderer::RenderFrame()
 {
-    if (initStage_ != 0 || !view_ || !EnsureDevice())
+    if (initStage_ != 0 || !canvas_ || !EnsureDevice())
         return;
     device_->DeleteRetired();
     UploadTextures();
@@ -84,7 +89,7 @@ void SceneRenderer::DrawCells()
 
 bool SceneRenderer::EnsureDevice()
 {
-    QOpenGLContext* const context = view_->context();
+    QOpenGLContext* const context = canvas_->context();
     if (!context || QOpenGLContext::currentContext() != context)
         return false;
     if (device_ && device_->Context() == context)
@@ -113,16 +118,17 @@ void SceneRenderer::UploadTextures()
 
 void SceneRenderer::ClearTarget()
 {
-    QOpenGLFunctions& gl = *view_->context()->functions();
-    const QRect client = view_->ClientViewport();
-    gl.glViewport(client.x(), client.y(), client.width(), client.height());
-    gl.glScissor(client.x(), client.y(), client.width(), client.height());
-    gl.glEnable(GL_SCISSOR_TEST);
+    QOpenGLFunctions& gl = *canvas_->context()->functions();
+    // The whole surface, in device pixels: on a high-density screen the picture
+    // fills the same part of the window.
+    const qreal ratio = canvas_->devicePixelRatioF();
+    gl.glViewport(0, 0, static_cast<GLsizei>(std::lround(canvas_->width() * ratio)),
+                  static_cast<GLsizei>(std::lround(canvas_->height() * ratio)));
+    gl.glDisable(GL_SCISSOR_TEST);
     gl.glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     gl.glClearDepthf(1.0f);
     gl.glDepthMask(GL_TRUE);
     gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gl.glDisable(GL_SCISSOR_TEST);
 }
 
 void SceneRenderer::SetupCamera()
@@ -134,10 +140,10 @@ void SceneRenderer::ReleaseScene()
 {
     if (!device_)
         return;
-    if (view_ && view_->context()) {
-        view_->makeCurrent();
+    if (canvas_ && canvas_->context()) {
+        canvas_->makeCurrent();
         device_->Release();
-        view_->doneCurrent();
+        canvas_->doneCurrent();
     } else {
         device_->Abandon();
     }

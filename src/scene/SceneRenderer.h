@@ -2,6 +2,7 @@
 
 #include "scene/OrbitCamera.h"
 
+#include <QOpenGLWidget>
 #include <QPointer>
 #include <QString>
 
@@ -39,8 +40,9 @@ public:
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
     /// Binds the renderer to its view and checks that an OpenGL context able to draw
-    /// the scene can be had. On false, InitStage says why (1: no context, 2: the
-    /// context lacks what the scene needs) and every drawing call does nothing.
+    /// the scene can be had; if so, the view gets its OpenGL surface. On false,
+    /// InitStage says why (1: no context, 2: the context lacks what the scene needs)
+    /// and every drawing call does nothing.
     bool InitDevice(MainDisplayType& view);
     int32_t InitStage() const { return initStage_; }
     int32_t InitDetail() const { return initDetail_; }
@@ -56,8 +58,8 @@ public:
     /// game; null draws the core box alone.
     void SetGame(Game* game) { game_ = game; }
 
-    /// Draws one frame. The view calls it while painting, with its context current;
-    /// it does nothing without a device.
+    /// Draws one frame. The view's surface calls it while painting, with its context
+    /// current; it does nothing without a device.
     void RenderFrame();
     /// Releases every GL object (textures, static meshes, the cubes of the cell
     /// views, the program) while the view's context is current. The slot table, the
@@ -100,6 +102,7 @@ private:
     void SetupCamera();
 
     QPointer<MainDisplayType> view_;
+    QPointer<QOpenGLWidget> canvas_; ///< the view's OpenGL surface, once there is one
     Game* game_ = nullptr;
     int32_t initStage_ = 0;
     int32_t initDetail_ = 0;

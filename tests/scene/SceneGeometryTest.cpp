@@ -258,6 +258,7 @@ private Q_SLOTS:
         renderer.SetGame(&game);
 
         view.show();
+        QVERIFY(!view.Canvas());
         QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));
         QTest::mouseMove(&view, QPoint(110, 100));
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(110, 100));
