@@ -2,6 +2,8 @@
 
 #include "app/TextConvert.h"
 
+#include <QIODevice>
+#include <QMap>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -17,16 +19,131 @@ constexpr const char* kOrganisation = "Tarnwick";
 constexpr const char* kApplication = "Zanth";
 constexpr QLatin1StringView kDwordPrefix("dword:");
 constexpr qsizetype kDwordDigits = 8;
+// The section Qt's INI files keep top-level values in; files written before kept
+// the values there too.
+constexpr QLatin1StringView kGeneralSection("General");
+constexpr QChar kQuote(u'"');
+constexpr QChar kEscape(u'\\');
 
-// One open of the store for one operation; the file is closed (and written when
-// changed) when the object goes.
-QSettings OpenStore()
+// --- The INI text -------------------------------------------------------------
+// Qt's own INI reader takes commas, semicolons and backslashes in a value as
+// syntax, so a path written by hand would not read as written. The settings file
+// is read and written by these two instead, through QSettings, which still finds
+// the file, locks it and replaces it whole.
+
+// A value in double quotes: its blanks at either end are kept, and inside it \"
+// stands for a quote, \\ for a backslash, \n, \r and \t for a line break, a
+// carriage return and a tab. Anything else is taken as it stands.
+QString Unquote(const QString& value)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganisation, kApplication);
+    if (value.size() < 2 || !value.startsWith(kQuote) || !value.endsWith(kQuote))
+        return value;
+    QString text;
+    const QStringView inner = QStringView(value).mid(1, value.size() - 2);
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        QChar c = inner[i];
+        if (c == kEscape && i + 1 < inner.size()) {
+            c = inner[++i];
+            if (c == u'n')
+                c = u'\n';
+            else if (c == u'r')
+                c = u'\r';
+            else if (c == u't')
+                c = u'\t';
+        }
+        text += c;
+    }
+    return text;
 }
 
-// The stored text of a value, whatever the INI reader made of it; nullopt when the
-// value is absent or the file cannot be read.
+// The form Unquote reads back as the same text: the text itself where nothing
+// in it would be lost or misread, else quoted.
+QString Quote(const QString& text)
+{
+    const bool plain = text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace() &&
+                                          text.front() != kQuote && !text.contains(u'\n') &&
+                                          !text.contains(u'\r'));
+    if (plain)
+        return text;
+    QString quoted(kQuote);
+    for (const QChar c : text) {
+        if (c == kQuote || c == kEscape)
+            quoted += kEscape;
+        if (c == u'\n')
+            quoted += QLatin1StringView("\\n");
+        else if (c == u'\r')
+            quoted += QLatin1StringView("\\r");
+        else
+            quoted += c;
+    }
+    return quoted + kQuote;
+}
+
+// Lines of "name=value" under [section] headings; a name outside any section or
+// in [General] is a top-level value, one in [Other] reads as "Other/name". Blank
+// lines, lines starting with ';' or '#' and lines without '=' are passed over.
+bool ReadIni(QIODevice& device, QSettings::SettingsMap& map)
+{
+    QString section;
+    QString text = QString::fromUtf8(device.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    for (const QString& rawLine : text.split(u'\n')) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2).trimmed();
+            if (section == kGeneralSection)
+                section.clear();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0)
+            continue;
+        const QString name = line.left(equals).trimmed();
+        const QString value = Unquote(line.mid(equals + 1).trimmed());
+        map.insert(section.isEmpty() ? name : section + u'/' + name, value);
+    }
+    return true;
+}
+
+bool WriteIni(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QMap<QString, QString> sections; // the lines of each section
+    for (auto value = map.begin(); value != map.end(); ++value) {
+        const qsizetype slash = value.key().indexOf(u'/');
+        const QString section = slash < 0 ? QString(kGeneralSection) : value.key().left(slash);
+        sections[section] += value.key().mid(slash + 1) + u'=' + Quote(value.value().toString()) + u'\n';
+    }
+    QString text;
+    // [General] first, as Qt writes it.
+    if (sections.contains(kGeneralSection))
+        text += u'[' + kGeneralSection + QLatin1StringView("]\n") + sections.take(kGeneralSection);
+    for (auto section = sections.begin(); section != sections.end(); ++section)
+        text += QLatin1StringView("\n[") + section.key() + QLatin1StringView("]\n") + section.value();
+    const QByteArray bytes = text.toUtf8();
+    return device.write(bytes) == bytes.size();
+}
+
+QSettings::Format SettingsFormat()
+{
+    static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("ini"), ReadIni, WriteIni);
+    return format;
+}
+
+// --- The store --------------------------------------------------------------
+
+// One open of the store for one operation; the file is closed (and written when
+// changed) when the object goes. Where Qt keeps INI files (setPath with IniFormat
+// included) is where this file lies.
+QSettings OpenStore()
+{
+    return QSettings(SettingsFormat(), QSettings::UserScope, kOrganisation, kApplication);
+}
+
+// The stored text of a value; nullopt when the value is absent or the file cannot
+// be read.
 std::optional<QString> ReadRaw(std::string_view name)
 {
     const QSettings store = OpenStore();
@@ -35,10 +152,6 @@ std::optional<QString> ReadRaw(std::string_view name)
     const QVariant value = store.value(ToWide(name));
     if (!value.isValid())
         return std::nullopt;
-    // An unquoted text with commas comes back split into a list; put it together
-    // again, since the program never stores lists.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
     return value.toString();
 }
 

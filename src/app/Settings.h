@@ -14,12 +14,21 @@ namespace pelorin {
 /// so nothing stays open between operations and a failure touches only that one.
 /// Failures are silent: reads behave as for an absent value, writes are dropped.
 ///
-/// How the two value types live in the INI file:
-/// - a string is stored as its plain text (`RootDir=/opt/pelorin/data/`), so an
-///   installation can set RootDir by hand;
-/// - a number is stored as `dword:` and exactly eight hex digits
-///   (`LastBlockId=dword:00000002`), so that a number is told from a string by its
-///   prefix alone and every number has one fixed-width form that reads back exactly.
+/// The file is a plain INI file that a person can edit:
+///
+///     [General]
+///     RootDir=/data/My Games, Volume 2/pelorin
+///     LastBlockId=dword:00000002
+///
+/// - A value is the rest of its line after "=", without the blanks around it;
+///   commas, semicolons and backslashes in it are kept as they are, so RootDir can
+///   be written by hand as the path it is.
+/// - A value in double quotes keeps blanks at its ends; inside the quotes \" is a
+///   quote, \\ a backslash, and \n, \r, \t a line break, a carriage return and a
+///   tab. The program quotes a string only when it needs that.
+/// - A number is stored as `dword:` and exactly eight hex digits, so that a number
+///   is told from a string by its prefix alone and every number has one
+///   fixed-width form that reads back exactly.
 ///
 /// Reads ignore the stored type, so that a value edited by hand into the other
 /// form still reads predictably, by these absent-value rules:

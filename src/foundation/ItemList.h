@@ -1,10 +1,13 @@
 #pragma once
 
+#include "foundation/KeyedOrder.h"
+
 #include <algorithm>
 #include <cassert>
 #include <concepts>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace pelorin {
 
@@ -24,8 +27,12 @@ enum class ListOrder : uint8_t {
 ///
 /// It either keeps the order of addition or keeps its elements sorted by their
 /// int32 key, and either owns its elements (removing or clearing deletes them) or
-/// only refers to elements owned elsewhere. Capacity grows by a fixed step, so a
-/// list's growth is the same on every machine.
+/// only refers to elements owned elsewhere.
+///
+/// Capacity() grows by the list's fixed step whenever an Add finds the list full,
+/// so it is the same on every machine. The slots underneath grow geometrically and
+/// are allocated on first use, so a list read from a file costs time and memory in
+/// proportion to its length, however small its step.
 ///
 /// Among equal keys a newcomer lands before the equal element that the bisection
 /// of FindKey meets; the order in which the player sees definitions and quotations
@@ -35,10 +42,12 @@ class ItemList {
 public:
     /// The answer of FindKey when the key belongs after the last element.
     static constexpr int32_t kAfterEnd = -1;
+    /// Up to this many elements in all, AddEach places them one by one.
+    static constexpr size_t kSmallBatch = 64;
 
     ItemList(int32_t capacity, ListOrder order, bool owns, int32_t growthStep)
-        : capacity_(std::max<int32_t>(capacity, 1)), slots_(std::make_unique<T*[]>(capacity_)),
-          order_(order), owns_(owns), growthStep_(std::max<int32_t>(growthStep, 1))
+        : capacity_(std::max<int32_t>(capacity, 1)), order_(order), owns_(owns),
+          growthStep_(std::max<int32_t>(growthStep, 1))
     {
         assert((order == ListOrder::Append || HasSortKey<T>) && "a sorted list needs keyed elements");
     }
@@ -52,7 +61,6 @@ public:
     void Swap(ItemList& other) noexcept
     {
         std::swap(capacity_, other.capacity_);
-        std::swap(count_, other.count_);
         std::swap(slots_, other.slots_);
         std::swap(order_, other.order_);
         std::swap(owns_, other.owns_);
@@ -64,9 +72,7 @@ public:
     void Add(T* element)
     {
         assert(element && "ItemList holds no null elements");
-        if (count_ == capacity_)
-            Grow();
-        int32_t position = count_;
+        int32_t position = Count();
         if constexpr (HasSortKey<T>) {
             if (order_ != ListOrder::Append) {
                 const int32_t found = FindKey(element->SortKey());
@@ -74,10 +80,7 @@ public:
                     position = found;
             }
         }
-        T** const slots = slots_.get();
-        std::move_backward(slots + position, slots + count_, slots + count_ + 1);
-        slots_[position] = element;
-        ++count_;
+        Place(position, element);
     }
 
     /// Adds an element the list is to own.
@@ -87,11 +90,67 @@ public:
         Add(element.release());
     }
 
-    /// The element in slot i, or null when i is not in 0..Count()-1.
-    T* At(int32_t i) const { return i >= 0 && i < count_ ? slots_[i] : nullptr; }
+    /// Adds the elements one after another, each placed exactly as Add would place
+    /// it, in O(n log n) time however the keys fall: a reader's way of filling a
+    /// list whose length a file decides.
+    void AddEach(std::vector<std::unique_ptr<T>> elements)
+    {
+        assert(owns_ && "only an owning list takes a unique_ptr");
+        const size_t count = slots_.size() + elements.size();
+        if (count <= kSmallBatch) {
+            // A few elements, the usual case, are placed one by one: the same
+            // order, without the cost of working it out for many.
+            for (auto& element : elements)
+                Add(element.release());
+            return;
+        }
+        GrowCapacityTo(count);
+        if constexpr (HasSortKey<T>) {
+            if (order_ != ListOrder::Append) {
+                std::vector<T*> all(slots_);
+                std::vector<int32_t> keys;
+                keys.reserve(count);
+                for (T* element : slots_)
+                    keys.push_back(element->SortKey());
+                for (auto& element : elements) {
+                    keys.push_back(element->SortKey());
+                    all.push_back(element.release());
+                }
+                slots_.clear();
+                slots_.reserve(count);
+                for (const int32_t from : KeyedInsertionOrder(keys, all.size() - elements.size()))
+                    slots_.push_back(all[static_cast<size_t>(from)]);
+                return;
+            }
+        }
+        slots_.reserve(count);
+        for (auto& element : elements)
+            slots_.push_back(element.release());
+    }
 
-    int32_t Count() const { return count_; }
-    bool Empty() const { return count_ == 0; }
+    /// Puts the element at the end whatever the order mode: for a reader that
+    /// restores a list in the order it was saved in. In a sorted list the keys
+    /// must stay in ascending order.
+    void Append(std::unique_ptr<T> element)
+    {
+        assert(owns_ && "only an owning list takes a unique_ptr");
+        if constexpr (HasSortKey<T>) {
+            assert((order_ == ListOrder::Append || slots_.empty() ||
+                    slots_.back()->SortKey() <= element->SortKey()) &&
+                   "a sorted list keeps its keys in order");
+        }
+        Place(Count(), element.release());
+    }
+
+    /// Makes room underneath for `count` elements in all, without changing
+    /// Capacity(): for a count a reader has checked against its file.
+    void Reserve(int32_t count) { slots_.reserve(static_cast<size_t>(std::max<int32_t>(count, 0))); }
+
+    /// The element in slot i, or null when i is not in 0..Count()-1.
+    T* At(int32_t i) const { return i >= 0 && i < Count() ? slots_[static_cast<size_t>(i)] : nullptr; }
+
+    int32_t Count() const { return static_cast<int32_t>(slots_.size()); }
+    bool Empty() const { return slots_.empty(); }
     int32_t Capacity() const { return capacity_; }
     bool Owns() const { return owns_; }
     ListOrder Order() const { return order_; }
@@ -100,25 +159,22 @@ public:
     /// change when i is out of range.
     bool RemoveAt(int32_t i)
     {
-        if (i < 0 || i >= count_)
+        if (i < 0 || i >= Count())
             return false;
         if (owns_)
-            delete slots_[i];
-        T** const slots = slots_.get();
-        std::move(slots + i + 1, slots + count_, slots + i);
-        slots_[--count_] = nullptr;
+            delete slots_[static_cast<size_t>(i)];
+        slots_.erase(slots_.begin() + i);
         return true;
     }
 
-    /// Empties the list (deleting the elements when it owns them); the slot array stays.
+    /// Empties the list (deleting the elements when it owns them); the slots stay.
     void Clear()
     {
-        for (int32_t i = 0; i < count_; ++i) {
-            if (owns_)
-                delete slots_[i];
-            slots_[i] = nullptr;
+        if (owns_) {
+            for (T* element : slots_)
+                delete element;
         }
-        count_ = 0;
+        slots_.clear();
     }
 
     /// The keyed search of a sorted list: the position a new element of this key
@@ -126,10 +182,10 @@ public:
     int32_t FindKey(int32_t key) const
         requires HasSortKey<T>
     {
-        const int32_t n = count_;
+        const int32_t n = Count();
         if (n == 0)
             return 0;
-        const int32_t last = slots_[n - 1]->SortKey();
+        const int32_t last = slots_[static_cast<size_t>(n - 1)]->SortKey();
         if (key > last)
             return kAfterEnd;
         if (key == last)
@@ -140,7 +196,7 @@ public:
         int32_t hi = n - 1;
         while (hi - lo >= 2) {
             const int32_t mid = (lo + hi) / 2;
-            const int32_t midKey = slots_[mid]->SortKey();
+            const int32_t midKey = slots_[static_cast<size_t>(mid)]->SortKey();
             if (key == midKey)
                 return mid;
             if (key > midKey)
@@ -151,24 +207,30 @@ public:
         return hi;
     }
 
-    T** begin() { return slots_.get(); }
-    T** end() { return slots_.get() + count_; }
-    T* const* begin() const { return slots_.get(); }
-    T* const* end() const { return slots_.get() + count_; }
+    T** begin() { return slots_.data(); }
+    T** end() { return slots_.data() + slots_.size(); }
+    T* const* begin() const { return slots_.data(); }
+    T* const* end() const { return slots_.data() + slots_.size(); }
 
 private:
-    void Grow()
+    void Place(int32_t position, T* element)
     {
-        const int32_t newCapacity = capacity_ + growthStep_;
-        auto grown = std::make_unique<T*[]>(newCapacity);
-        std::copy(slots_.get(), slots_.get() + count_, grown.get());
-        slots_ = std::move(grown);
-        capacity_ = newCapacity;
+        if (Count() == capacity_)
+            capacity_ += growthStep_;
+        slots_.insert(slots_.begin() + position, element);
     }
 
-    int32_t capacity_;
-    int32_t count_ = 0;
-    std::unique_ptr<T*[]> slots_; // make_unique<T*[]> value-initialises: every slot starts null
+    // The capacity that adding one element after another up to `count` gives.
+    void GrowCapacityTo(size_t count)
+    {
+        if (count <= static_cast<size_t>(capacity_))
+            return;
+        const size_t steps = (count - static_cast<size_t>(capacity_) + growthStep_ - 1) / growthStep_;
+        capacity_ += static_cast<int32_t>(steps) * growthStep_;
+    }
+
+    int32_t capacity_; ///< grows by growthStep_ when an Add finds the list full
+    std::vector<T*> slots_;
     ListOrder order_;
     bool owns_;
     int32_t growthStep_;

@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace pelorin {
@@ -170,6 +173,50 @@ int CreateTemporary(const std::string& targetPath, std::string& name)
     return -1; // errno is still EEXIST
 }
 
+// How many symbolic links a save follows before it takes the path for a loop;
+// the kernel's own limit for a path.
+constexpr int kMaxLinkHops = 40;
+
+// The file a path names, following symbolic links to their end: a save through a
+// link writes the file the link points to and leaves the link in place. A link
+// that points nowhere yet names the file to create.
+bool ResolveLinks(const std::string& path, std::string& resolved)
+{
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            resolved = current.string();
+            return true;
+        }
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) {
+            errno = error.value();
+            return false;
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// Whether an existing file may be replaced: only an ordinary file that the user
+// may write. A file without any write permission was made read-only on purpose,
+// and stays so even for a user whom the system would let write it.
+bool MayReplace(const std::string& path, const struct stat& info)
+{
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if ((info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ReplacingFile::~ReplacingFile()
@@ -180,12 +227,20 @@ ReplacingFile::~ReplacingFile()
 bool ReplacingFile::Open(const std::string& targetPath)
 {
     Discard();
-    target_ = targetPath;
+    std::string target;
+    if (!ResolveLinks(targetPath, target))
+        return false;
+    struct stat old {};
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    if (replacing && !MayReplace(target, old))
+        return false;
     std::string name;
-    const int fd = CreateTemporary(targetPath, name);
+    const int fd = CreateTemporary(target, name);
     if (fd < 0)
         return false;
-    std::FILE* file = fdopen(fd, "wb");
+    // The new file takes the old one's permissions, so that replacing a file never
+    // widens or narrows who may read it; a new file gets what the umask allows.
+    std::FILE* file = replacing && fchmod(fd, old.st_mode & 0777) != 0 ? nullptr : fdopen(fd, "wb");
     if (!file) {
         const int error = errno;
         close(fd);
@@ -194,6 +249,7 @@ bool ReplacingFile::Open(const std::string& targetPath)
         return false;
     }
     file_.reset(file);
+    target_ = std::move(target);
     temporary_ = std::move(name);
     return true;
 }

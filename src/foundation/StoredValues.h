@@ -97,6 +97,10 @@ private:
 /// the target only when every write succeeded, so the target is either the old
 /// file, whole, or the new one, whole; never a half-written one. A file that is
 /// not committed is removed when the object goes.
+///
+/// Replacing keeps what the user set up: a symbolic link is followed and the file
+/// it points to is replaced, a read-only file is refused, and the new file takes
+/// the old one's permissions.
 class ReplacingFile {
 public:
     ReplacingFile() = default;
@@ -104,7 +108,8 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    /// Creates the temporary file; false (errno set) when the folder does not take it.
+    /// Creates the temporary file; false (errno set) when the folder does not take
+    /// it or the target is a file that may not be replaced.
     bool Open(const std::string& targetPath);
     std::FILE* Get() const { return file_.get(); }
     /// Flushes and closes the file and renames it over the target when `writesOk`

@@ -11,18 +11,6 @@ namespace pelorin {
 
 namespace {
 
-constexpr uint8_t kLastLetter = 26;
-
-bool IsLetterValue(uint8_t letter)
-{
-    return letter >= 1 && letter <= kLastLetter;
-}
-
-char LetterChar(uint8_t letter)
-{
-    return kLetterChars[letter];
-}
-
 uint8_t LetterValue(char c)
 {
     return static_cast<uint8_t>(ToUpperAscii(c) - 64);

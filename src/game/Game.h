@@ -20,16 +20,30 @@ class WordRecord;
 
 /// Letters are bytes: 0 empty, 1-26 "A"-"Z" (character = value + 64), 255 block.
 constexpr uint8_t kEmpty = 0;
+constexpr uint8_t kLastLetter = 26;
 constexpr uint8_t kBlock = 255;
+
+constexpr bool IsLetterValue(uint8_t letter)
+{
+    return letter >= 1 && letter <= kLastLetter;
+}
+
 /// The character entry text shows for each letter byte: "A"-"Z" for 1-26, and a
 /// blank for anything else (an empty cell; blocks never belong to an entry). A
 /// table, as the filler spells every entry several times a pass.
 inline constexpr std::array<char, 256> kLetterChars = [] {
     std::array<char, 256> chars{};
     for (size_t letter = 0; letter < chars.size(); ++letter)
-        chars[letter] = letter >= 1 && letter <= 26 ? static_cast<char>(letter + 64) : ' ';
+        chars[letter] = IsLetterValue(static_cast<uint8_t>(letter)) ? static_cast<char>(letter + 64) : ' ';
     return chars;
 }();
+
+/// A letter byte as entry text shows it.
+constexpr char LetterChar(uint8_t letter)
+{
+    return kLetterChars[letter];
+}
+
 constexpr int kFaces = 4;
 constexpr int kSide = 8;
 constexpr int kCellCount = kFaces * kSide * kSide;

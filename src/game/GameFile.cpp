@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace pelorin {
@@ -25,7 +26,9 @@ constexpr int64_t kEntryRecordMinBytes = 40;
 constexpr int64_t kHintMinBytes = 12;
 // No entry runs further than one side of a face.
 constexpr int32_t kMaxEntryCells = kSide;
-constexpr uint8_t kLastLetter = 26;
+// At most four entries of two cells or more fit in a line of eight, and each
+// direction has 32 lines: a file announcing more is damaged.
+constexpr int32_t kMaxEntries = kFaces * kSide * 4;
 
 /// A cell record as the file holds it.
 struct CellRecord {
@@ -158,6 +161,7 @@ bool ReadQuotes(FileReader& in, Entry& entry)
     int32_t count = 0;
     if (!in.ReadInt32(count) || !in.CanHold(count, kHintMinBytes))
         return false;
+    entry.quotes.Reserve(count);
     for (int32_t i = 0; i < count; ++i) {
         auto quote = std::make_unique<Quote>();
         if (!in.ReadInt32(quote->key) || !in.ReadInt32(quote->length) || !in.ReadText(quote->text))
@@ -167,9 +171,10 @@ bool ReadQuotes(FileReader& in, Entry& entry)
     return true;
 }
 
-// Definitions are kept in rank order. Among equal ranks the file's order is kept,
-// so that the clue (the first definition) of a reopened game is the one that was
-// saved; the list's keyed insertion would reverse such ties on every reopening.
+// Definitions are kept in rank order, in a list sorted by rank as a fresh game's
+// is. Among equal ranks the file's order is kept, so that the clue (the first
+// definition) of a reopened game is the one that was saved; the list's keyed
+// insertion would reverse such ties on every reopening.
 bool ReadDefinitions(FileReader& in, Entry& entry)
 {
     int32_t count = 0;
@@ -185,9 +190,10 @@ bool ReadDefinitions(FileReader& in, Entry& entry)
     }
     std::stable_sort(read.begin(), read.end(),
                      [](const auto& a, const auto& b) { return a->rank < b->rank; });
-    DefinitionList ranked(10, ListOrder::Append, true, 10);
+    DefinitionList ranked = MakeDefinitionList();
+    ranked.Reserve(count);
     for (auto& definition : read)
-        ranked.Add(std::move(definition));
+        ranked.Append(std::move(definition));
     entry.definitions.Swap(ranked);
     return true;
 }
@@ -206,7 +212,7 @@ std::unique_ptr<Entry> ReadEntry(FileReader& in)
 bool ReadEntries(FileReader& in, EntryVector& entries)
 {
     int32_t count = 0;
-    if (!in.ReadInt32(count) || !in.CanHold(count, kEntryRecordMinBytes))
+    if (!in.ReadInt32(count) || count > kMaxEntries || !in.CanHold(count, kEntryRecordMinBytes))
         return false;
     entries.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
@@ -216,6 +222,32 @@ bool ReadEntries(FileReader& in, EntryVector& entries)
         entries.push_back(std::move(entry));
     }
     return true;
+}
+
+// Whether an entry is one that numbering the grid gives: a positive number, its
+// cells a run of open cells along one face in its direction, and its text the
+// solution letters of those cells. Anything else is damage, which a reveal or a
+// check of the player's answer would otherwise act on.
+bool FitsGrid(const Entry& entry, int32_t direction, const std::array<CellRecord, kCellCount>& cells)
+{
+    if (entry.direction != direction || entry.number <= 0)
+        return false;
+    std::string letters;
+    const Cell* previous = nullptr;
+    for (const Cell* stored : entry.storedCells) {
+        const CellRecord& cell = cells[static_cast<size_t>(CellIndex(stored->face, stored->column, stored->row))];
+        if (cell.letter == kBlock)
+            return false;
+        if (previous) {
+            const bool across = stored->row == previous->row && stored->column == previous->column + 1;
+            const bool down = stored->column == previous->column && stored->row == previous->row + 1;
+            if (stored->face != previous->face || !(direction == kAcross ? across : down))
+                return false;
+        }
+        previous = stored;
+        letters.push_back(LetterChar(cell.letter));
+    }
+    return TextOf(entry.text) == letters;
 }
 
 // A grid no game can have would leave entries running over blocks, where a reveal
@@ -231,16 +263,26 @@ bool IsConsistent(const GameImage& image)
                 return false;
         }
     }
-    for (const EntryVector* list : {&image.across, &image.down}) {
-        for (const auto& entry : *list) {
-            for (const Cell* stored : entry->storedCells) {
-                const int index = CellIndex(stored->face, stored->column, stored->row);
-                if (image.cells[static_cast<size_t>(index)].letter == kBlock)
-                    return false;
-            }
-        }
+    for (const auto& entry : image.across) {
+        if (!FitsGrid(*entry, kAcross, image.cells))
+            return false;
+    }
+    for (const auto& entry : image.down) {
+        if (!FitsGrid(*entry, kDown, image.cells))
+            return false;
     }
     return true;
+}
+
+// Whether a cell record may stand at a cell index. A game keeps its cells'
+// positions, so a record naming another cell would put its letters and numbers
+// in the wrong place. A game that never had a pattern laid out has its cells at
+// face 0, column 0, row 0 and writes them so: a block may carry that position.
+bool IsRecordOf(const CellRecord& record, int index)
+{
+    if (record.Index() == index)
+        return true;
+    return record.letter == kBlock && record.face == 0 && record.column == 0 && record.row == 0;
 }
 
 // False for a file of another version or magic and for a damaged one alike: the
@@ -255,15 +297,12 @@ bool ReadImage(FileReader& in, GameImage& image)
         return false;
     if (!in.ReadInt32(image.savedMark) || !ReadEntries(in, image.across) || !ReadEntries(in, image.down))
         return false;
-    // The records come in cell order. One that names another cell is damage: the
-    // game's cells keep their own positions, so it would put its letters and
-    // numbers in the wrong place.
     for (int i = 0; i < kCellCount; ++i) {
         CellRecord& record = image.cells[static_cast<size_t>(i)];
-        if (!ReadCellRecord(in, record) || record.Index() != i)
+        if (!ReadCellRecord(in, record) || !IsRecordOf(record, i))
             return false;
     }
-    return IsConsistent(image);
+    return in.AtEnd() && IsConsistent(image);
 }
 
 // The entry whose index field (not its position) is the stored index; the first

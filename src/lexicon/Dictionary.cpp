@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace pelorin {
 
@@ -36,6 +37,7 @@ bool ReadSubRecords(FileReader& reader, WordRecord& record, int depth)
         return true;
     if (depth >= Dictionary::kMaxNesting || !reader.CanHold(subCount, kMinRecordBytes))
         return false;
+    record.subRecords.Reserve(subCount);
     for (int32_t i = 0; i < subCount; ++i) {
         auto sub = std::make_unique<WordRecord>();
         if (!ReadRecord(reader, *sub, depth + 1))
@@ -52,14 +54,18 @@ bool ReadDefinitions(FileReader& reader, WordRecord& record)
         return false;
     if (!reader.CanHold(definitionCount, kMinDefinitionBytes))
         return false;
+    std::vector<std::unique_ptr<Definition>> read;
+    read.reserve(static_cast<size_t>(definitionCount));
     for (int32_t i = 0; i < definitionCount; ++i) {
         auto definition = std::make_unique<Definition>();
         if (!reader.ReadInt32(definition->rank) || !reader.ReadInt32(definition->aux) ||
             !reader.ReadText(definition->text))
             return false;
-        // Sorted insertion: among equal ranks the file's order meets FindKey's rule.
-        record.definitions.Add(std::move(definition));
+        read.push_back(std::move(definition));
     }
+    // Placed as one keyed insertion after another would place them: among equal
+    // ranks the file's order meets FindKey's rule.
+    record.definitions.AddEach(std::move(read));
     return true;
 }
 
@@ -77,9 +83,9 @@ bool ReadRecord(FileReader& reader, WordRecord& record, int depth)
     return ReadSubRecords(reader, record, depth) && ReadDefinitions(reader, record);
 }
 
-// Appends the definitions of a record that has no sub-records, ranks adjusted by
-// the record's kind.
-void CopyDefinitions(const WordRecord& record, DefinitionList& target)
+// The copies of the definitions of a record that has no sub-records, ranks
+// adjusted by the record's kind.
+void CopyDefinitions(const WordRecord& record, std::vector<std::unique_ptr<Definition>>& copies)
 {
     const int32_t penalty = record.kind == kKeepRanksKind ? 0 : kRankPenalty;
     for (const Definition* definition : record.definitions) {
@@ -88,18 +94,31 @@ void CopyDefinitions(const WordRecord& record, DefinitionList& target)
         copy->rank = definition->rank > std::numeric_limits<int32_t>::max() - penalty
                          ? std::numeric_limits<int32_t>::max()
                          : definition->rank + penalty;
-        target.Add(std::move(copy));
+        copies.push_back(std::move(copy));
     }
 }
 
-void CollectFrom(const WordRecord& record, DefinitionList& target)
+void CollectFrom(const WordRecord& record, std::vector<std::unique_ptr<Definition>>& copies)
 {
     if (record.subRecords.Empty()) {
-        CopyDefinitions(record, target);
+        CopyDefinitions(record, copies);
         return;
     }
     for (const WordRecord* sub : record.subRecords)
-        CollectFrom(*sub, target);
+        CollectFrom(*sub, copies);
+}
+
+// Whether the texts of the top-level records rise strictly in unsigned byte order,
+// as the lookup's bisection needs: in a table out of order, words that are there
+// are not found, and nothing tells why.
+bool InWordOrder(const std::unique_ptr<WordRecord>* table, int32_t count)
+{
+    for (int32_t i = 1; i < count; ++i) {
+        // std::string compares like memcmp: unsigned byte order.
+        if (table[i - 1]->text.compare(table[i]->text) >= 0)
+            return false;
+    }
+    return true;
 }
 
 // The text as SetText stores it. Stored texts end at their first zero byte, so a
@@ -136,7 +155,9 @@ void WordRecord::CollectDefinitions(DefinitionList& target) const
             return;
         record = record->base;
     }
-    CollectFrom(*record, target);
+    std::vector<std::unique_ptr<Definition>> copies;
+    CollectFrom(*record, copies);
+    target.AddEach(std::move(copies));
 }
 
 Dictionary::Dictionary() : records_(std::make_unique<std::unique_ptr<WordRecord>[]>(kCapacity)) {}
@@ -173,6 +194,10 @@ bool Dictionary::LoadFile(const std::string& path)
         if (!ReadRecord(reader, *table[i], 0))
             return false;
     }
+    // Records out of order, or bytes after the last one, are damage that would
+    // otherwise pass unseen.
+    if (!reader.AtEnd() || !InWordOrder(table.get(), count))
+        return false;
 
     // Only top-level records have bases; an index outside the table names no word.
     for (int32_t i = 0; i < count; ++i) {

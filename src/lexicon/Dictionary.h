@@ -79,9 +79,9 @@ public:
 
     /// Reads "Zanth.dct" from the root folder. A file that cannot be opened is
     /// reported ("Opening Dictionary"); a wrong version or magic, or a damaged or
-    /// truncated file, makes it return false silently. On any failure the
-    /// dictionary keeps the records, stamp and spare it held before; Path() always
-    /// names the file last tried.
+    /// truncated file (words out of order, bytes after the last record), makes it
+    /// return false silently. On any failure the dictionary keeps the records,
+    /// stamp and spare it held before; Path() always names the file last tried.
     bool Load(const std::string& rootFolder);
     /// Reads a dictionary file of any path (Load's worker).
     bool LoadFile(const std::string& path);

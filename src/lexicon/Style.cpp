@@ -329,25 +329,38 @@ bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileNam
     if (!reader.CanHold(wordCount, kWordIndexBytes))
         return false;
     WordList words;
+    // Only a dictionary of the style's own edition can tell damage from a word
+    // that the dictionary at hand lacks.
+    const bool sameEdition = stamp == dictionary_->Stamp() && dictionary_->Count() > 0;
+    int32_t previous = -1;
     for (int32_t i = 0; i < wordCount; ++i) {
         int32_t wordIndex = 0;
         if (!reader.ReadInt32(wordIndex))
             return false;
-        // An index beyond the dictionary (another edition, or damage) names no word;
-        // keeping it would make every query read outside the table.
+        // The queries bisect the list, so a list out of order loses words silently.
+        if (i > 0 && wordIndex <= previous)
+            return false;
+        previous = wordIndex;
+        // An index beyond the dictionary names no word; keeping it would make every
+        // query read outside the table. In a style of another edition it is a word
+        // this dictionary lacks, and the style's update rebuilds the list anyway.
         if (wordIndex >= 0 && wordIndex < dictionary_->Count())
             words.Append(wordIndex);
+        else if (sameEdition)
+            return false;
     }
     int32_t bookCount = 0;
     if (!reader.ReadInt32(bookCount) || !reader.CanHold(bookCount, kMinBookBytes))
         return false;
     ItemList<Book> books(kBookListStep, ListOrder::Append, true, kBookListStep);
+    books.Reserve(bookCount);
     for (int32_t b = 0; b < bookCount; ++b) {
         auto book = std::make_unique<Book>();
         book->style = this;
         int32_t sentenceCount = 0;
         if (!reader.ReadInt32(sentenceCount) || !reader.CanHold(sentenceCount, kMinSentenceBytes))
             return false;
+        book->sentences.Reserve(sentenceCount);
         for (int32_t s = 0; s < sentenceCount; ++s) {
             int32_t key = 0;
             int32_t length = 0;
@@ -358,6 +371,8 @@ bool Style::LoadFile(const std::string& stylesFolder, const std::string& fileNam
         }
         books.Add(std::move(book));
     }
+    if (!reader.AtEnd())
+        return false;
 
     fullPath_ = path;
     fileName_ = SplitPath(path).second;

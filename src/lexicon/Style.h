@@ -105,8 +105,9 @@ public:
     Style& operator=(const Style&) = delete;
 
     /// Loads a file of the styles folder. A file that cannot be opened is reported
-    /// ("Project Open"); a wrong version or magic, or a damaged file, loads nothing
-    /// silently.
+    /// ("Project Open"); a wrong version or magic, or a damaged file (a word list
+    /// out of order or, for the dictionary's own edition, outside it; bytes after
+    /// the last book), loads nothing silently.
     bool LoadFile(const std::string& stylesFolder, const std::string& fileName);
     /// Writes the style through a temporary file; "Cannot Open Project File" and
     /// false when that fails, and the old file stays whole.

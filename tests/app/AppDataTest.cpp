@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace pelorin {
 namespace {
@@ -132,17 +131,10 @@ TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
 TEST_F(AppDataTest, OnlyAnOfferedPatternCountsAsTheLastChosen)
 {
     test::TempDir emptyRoot;
-    const std::pair<std::function<void()>, bool> cases[] = {
-        {[&] { settings_.WriteDword("LastBlockId", 2); }, true},
-        {[&] { settings_.WriteDword("LastBlockId", 3); }, false},
-        {[&] { settings_.WriteDword("LastBlockId", -1); }, false},
-        {[&] { settings_.WriteString("LastBlockId", "1"); }, false},
-    };
-    for (const auto& [store, offered] : cases) {
-        store();
-        AppData app(emptyRoot.Folder());
-        app.LoadAtStartup();
-        EXPECT_EQ(app.LastBlockOffered(), offered) << app.lastBlockId;
+    AppData app(emptyRoot.Folder());
+    for (const auto& [id, offered] : {std::pair{0, true}, {2, true}, {3, false}, {-1, false}, {49, false}}) {
+        app.lastBlockId = id;
+        EXPECT_EQ(app.LastBlockOffered(), offered) << id;
     }
 }
 

@@ -52,14 +52,6 @@ void TestRoot::RemoveDictionary() const
     std::filesystem::remove(dir_.File("Zanth.dct"));
 }
 
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;

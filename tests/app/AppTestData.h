@@ -39,9 +39,6 @@ private:
     Dictionary dictionary_;
 };
 
-/// The bytes of a file, empty when it cannot be read.
-std::string FileBytes(const std::string& path);
-
 /// Polls a condition until it holds or the limit passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 

@@ -4,6 +4,7 @@
 
 #include "game/GameFile.h"
 #include "lexicon/StyleList.h"
+#include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 
 #include <QSettings>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace pelorin {
@@ -28,46 +30,67 @@ constexpr auto kFillLimit = 120s;
 // Clearing the flag ends a searching filler within one pass; allow for a slow one.
 constexpr auto kStopLimit = 3s;
 
-TEST(CacheFileNameTest, KeepsEveryDotButTheLast)
+// A worker writes a game only where none is, and the game appears complete: it is
+// written under another name and renamed, so nothing else is ever left in the
+// folder. A fill that returns after the flag was cleared may have had its clue
+// choice cut short, and such a game must not wait in the cache for a later run:
+// wherever in the making the flag is cleared, a game that is written has all its
+// clues.
+TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
 {
-    const std::string longName(300, 'n'); // names are not cut to a fixed buffer
-    EXPECT_EQ(CacheFileName("My.Style.zas", 0), "My.Style_0.zac");
-    EXPECT_EQ(CacheFileName(".zas", 1), ".zas_1.zac");
-    EXPECT_EQ(CacheFileName(longName + ".zas", 2), longName + "_2.zac");
-}
-
-// The workers' own tests: a slot, its thread and the file it makes.
-class WorkerSlotTest : public ::testing::Test {
-protected:
-    void SetUp() override
+    test::RecordingNotifier notifier;
+    test::TestRoot root;
+    // A book of every word, many times over.
+    test::TempDir books;
     {
-        root_.AddStyle("Quick.zas");
-        ASSERT_TRUE(style_.LoadFile(root_.Styles(), "Quick.zas"));
+        std::ofstream book(books.File("all.txt"));
+        const std::vector<std::string> words = test::AbcWords(2, 8);
+        for (int copy = 0; copy < 4; ++copy)
+            for (size_t i = 0; i < words.size(); ++i)
+                book << (i % 12 == 0 ? "\nThe " : " ") << words[i] << (i % 12 == 11 ? "." : "");
     }
-
-    test::RecordingNotifier notifier_;
-    test::TestRoot root_;
-    Style style_{root_.Lexicon()};
-    std::atomic<bool> keepRunning_{true};
-};
-
-// A cache file appears only complete: it is written under another name and
-// renamed, so nothing else is ever left in the folder. An existing file is kept.
-TEST_F(WorkerSlotTest, PrepareGameWritesAFilledGameOnlyWhenTheFileIsMissing)
-{
-    const std::string path = root_.CacheFile("Quick_1.zac");
-    ASSERT_EQ(PrepareGame(style_, path, 1, keepRunning_), PrepareResult::Written);
-    Game game;
-    ASSERT_TRUE(OpenGame(path, game));
-    EXPECT_GT(game.Across().Count(), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root_.Cache()), {}), 1);
-    EXPECT_TRUE(CachedGameExists("Quick", root_.Cache() + "/", 1));
-    EXPECT_FALSE(CachedGameExists("Quick", root_.Cache(), 0));
-
+    // A fresh style each time: its first clue choice makes its index of sentences,
+    // so that choosing the clues takes a good share of the time.
+    auto fresh = [&] {
+        auto style = std::make_unique<Style>(root.Lexicon());
+        style->AddBook(books.File("all.txt"));
+        style->BuildWordList();
+        return style;
+    };
+    const std::string path = root.CacheFile("All_0.zac");
+    std::atomic<bool> keepRunning{true};
+    auto style = fresh();
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Written);
+    const auto whole = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 1);
+    EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
     const std::string before = test::FileBytes(path);
-    EXPECT_EQ(PrepareGame(style_, path, 1, keepRunning_), PrepareResult::Present);
+    EXPECT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Present);
     EXPECT_EQ(test::FileBytes(path), before);
-    EXPECT_TRUE(notifier_.Messages().empty());
+    EXPECT_TRUE(notifier.Messages().empty());
+    fs::remove(path);
+
+    constexpr int kSteps = 40;
+    for (int step = 0; step < kSteps; ++step) {
+        style = fresh();
+        std::atomic<bool> running{true};
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(whole * step / kSteps);
+            running = false;
+        });
+        const bool written = PrepareGame(*style, path, 0, running) == PrepareResult::Written;
+        stopper.join();
+        ASSERT_EQ(written, fs::exists(path));
+        if (!written)
+            continue;
+        Game game;
+        ASSERT_TRUE(OpenGame(path, game));
+        for (const auto* list : {&game.Across(), &game.Down()})
+            for (const Entry* entry : *list)
+                EXPECT_FALSE(entry->definitions.Empty()) << "step " << step << ": " << TextOf(entry->text);
+        fs::remove(path);
+    }
 }
 
 // A job the test holds on the worker thread until it lets it go, counting its runs.
@@ -94,44 +117,30 @@ private:
 };
 
 // A file taken while its worker is still ending must be made again: a Start while
-// the worker runs has it run its job once more instead of being ignored, since the
-// file the job found or wrote may already be gone.
-TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMore)
+// the worker runs has it run its job once more (once, however often asked), since
+// the file the job found or wrote may already be gone; unless the worker was asked
+// to stop meanwhile. An idle slot starts a fresh worker, but not while stopped.
+TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
 {
-    std::atomic<bool> keepRunning{true};
-    HeldJob held;
-    WorkerSlot slot;
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    held.WaitUntilEntered();
-    ASSERT_TRUE(slot.Running());
-    EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
-    EXPECT_TRUE(slot.Start(held.Job(), keepRunning)) << "a second request adds no third run";
-    held.Release();
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 2);
-    EXPECT_FALSE(slot.Running());
-
-    // An idle slot starts a fresh worker.
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 3);
-}
-
-// A worker asked to stop does not make its extra run: the stop comes first.
-TEST(WorkerSlotRestartTest, ClearedFlagDropsTheRequestedRun)
-{
-    std::atomic<bool> keepRunning{true};
-    HeldJob held;
-    WorkerSlot slot;
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    held.WaitUntilEntered();
-    ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-    keepRunning = false;
-    held.Release();
-    slot.Join();
-    EXPECT_EQ(held.Runs(), 1);
-    EXPECT_FALSE(slot.Running());
-    EXPECT_FALSE(slot.Start(held.Job(), keepRunning)) << "nothing starts while the flag is cleared";
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "running");
+        std::atomic<bool> keepRunning{true};
+        HeldJob held;
+        WorkerSlot slot;
+        ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
+        held.WaitUntilEntered();
+        ASSERT_TRUE(slot.Running());
+        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+        keepRunning = !stop;
+        held.Release();
+        slot.Join();
+        EXPECT_EQ(held.Runs(), stop ? 1 : 2);
+        EXPECT_FALSE(slot.Running());
+        EXPECT_EQ(slot.Start(held.Job(), keepRunning), !stop);
+        slot.Join();
+        EXPECT_EQ(held.Runs(), stop ? 1 : 3);
+    }
 }
 
 // The preparation as AppData runs it: start-up, taking games, deleting styles and
@@ -181,24 +190,6 @@ protected:
     test::TestRoot root_;
 };
 
-TEST_F(PreparationTest, StartUpFillsTheCacheAndStartsNoFillWhenItIsFull)
-{
-    root_.AddStyle("My.Style.zas");
-    {
-        auto app = StartApp();
-        ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("My.Style.zas") && Idle(*app); }, kFillLimit));
-        app->ShutDown();
-    }
-    for (int32_t pattern = 0; pattern < kPreparedPatterns; ++pattern)
-        Age(root_.CacheFile(Format("My.Style_%d.zac", pattern)));
-
-    auto app = StartApp();
-    ASSERT_TRUE(test::WaitUntil([&] { return Idle(*app); }, kFillLimit));
-    for (int32_t pattern = 0; pattern < kPreparedPatterns; ++pattern)
-        EXPECT_TRUE(IsOld(root_.CacheFile(Format("My.Style_%d.zac", pattern)))) << pattern;
-    EXPECT_TRUE(notifier_.Messages().empty());
-}
-
 class RecordingHooks final : public AppHooks {
 public:
     void RefreshSelection() override { calls += "S"; }
@@ -208,20 +199,45 @@ public:
     std::string calls;
 };
 
-TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
+// The life of the cache: start-up fills it, an existing file is never rewritten,
+// and a style added while the program runs (the style manager's step) is prepared
+// at once. A file that does not read is removed, so that a sound one takes its
+// place, while the game in play stays exactly as it was; taking a sound game
+// replaces exactly that file; and a later start finds the cache full.
+TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
 {
     root_.AddStyle("A.zas");
-    root_.AddStyle("B.zas");
+    const std::string damaged = root_.CacheFile("A_1.zac");
+    test::WriteFileBytes(damaged, "not a game file");
     auto app = StartApp();
+    root_.AddStyle("B.zas");
+    auto added = std::make_unique<Style>(app->Lexicon());
+    ASSERT_TRUE(added->LoadFile(root_.Styles(), "B.zas"));
+    app->AddStyle(std::move(added));
+    ASSERT_EQ(app->Styles().Count(), 2);
     ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
                                 kFillLimit));
+    ASSERT_EQ(test::FileBytes(damaged), "not a game file");
+
+    ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
+    Entry* const first = app->CurrentGame().Across().At(0);
+    app->selectedEntry = first;
+    app->currentFilePath = "/games/old.zag";
+    RecordingHooks window;
+    app->mainWindow = &window;
+    EXPECT_FALSE(app->TakeCachedGame(0, 1));
+    EXPECT_EQ(app->CurrentGame().Across().At(0), first);
+    EXPECT_EQ(app->selectedEntry, first);
+    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
+    EXPECT_FALSE(app->modified);
+    EXPECT_EQ(window.calls, "");
+    ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
+    Game made;
+    EXPECT_TRUE(OpenGame(damaged, made));
+
     const std::vector<std::string> names = {"A_0.zac", "A_1.zac", "A_2.zac", "B_0.zac", "B_1.zac", "B_2.zac"};
     for (const std::string& name : names)
         Age(root_.CacheFile(name));
-
-    RecordingHooks window;
-    app->mainWindow = &window;
-    app->currentFilePath = "/games/old.zag";
     ASSERT_TRUE(CachedGameExists("B", app->CacheFolder(), 1));
     ASSERT_TRUE(app->TakeCachedGame(1, 1));
     ASSERT_GT(app->CurrentGame().Across().Count(), 0);
@@ -230,53 +246,16 @@ TEST_F(PreparationTest, TakingAGameReplacesExactlyThatFile)
     EXPECT_TRUE(app->modified);
     EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
     EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
-
     const std::string taken = root_.CacheFile("B_1.zac");
     EXPECT_TRUE(!fs::exists(taken) || !IsOld(taken)) << "the taken file was not deleted";
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(taken) && Idle(*app); }, kFillLimit));
     EXPECT_FALSE(IsOld(taken));
-    for (const std::string& name : names) {
-        if (name != "B_1.zac") {
-            EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
-        }
-    }
-}
-
-// A cache file that does not read is removed, so that a sound one is made in its
-// place, while the game in play stays exactly as it was, with its file and state.
-TEST_F(PreparationTest, DamagedCacheFileIsReplacedAndTheCurrentGameKept)
-{
-    root_.AddStyle("A.zas");
-    const std::string damaged = root_.CacheFile("A_1.zac");
-    {
-        std::ofstream out(damaged, std::ios::binary);
-        out << "not a game file";
-    }
-    auto app = StartApp();
-    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && Idle(*app); }, kFillLimit));
-    ASSERT_EQ(test::FileBytes(damaged), "not a game file") << "an existing file is never rewritten";
-
-    ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
-    Entry* const first = app->CurrentGame().Across().At(0);
-    const int32_t across = app->CurrentGame().Across().Count();
-    app->selectedEntry = first;
-    app->currentFilePath = "/games/old.zag";
-    app->modified = false;
-    RecordingHooks window;
-    app->mainWindow = &window;
-
-    EXPECT_FALSE(app->TakeCachedGame(0, 1));
-    EXPECT_EQ(app->CurrentGame().Across().Count(), across);
-    EXPECT_EQ(app->CurrentGame().Across().At(0), first);
-    EXPECT_EQ(app->selectedEntry, first);
-    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
-    EXPECT_FALSE(app->modified);
-    EXPECT_EQ(window.calls, "");
-
-    // The worker makes a sound file where the damaged one was.
-    ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
-    Game made;
-    EXPECT_TRUE(OpenGame(damaged, made));
+    Age(taken);
+    app->ShutDown();
+    app = StartApp();
+    ASSERT_TRUE(test::WaitUntil([&] { return Idle(*app); }, kFillLimit));
+    for (const std::string& name : names)
+        EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
@@ -300,21 +279,6 @@ TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
     EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
     for (const std::string& name : kept)
         EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
-}
-
-// A style added while the program runs joins the list and is prepared at once.
-TEST_F(PreparationTest, AddedStyleIsPrepared)
-{
-    root_.AddStyle("A.zas");
-    auto app = StartApp();
-    ASSERT_EQ(app->Styles().Count(), 1);
-    root_.AddStyle("B.zas");
-    auto style = std::make_unique<Style>(app->Lexicon());
-    ASSERT_TRUE(style->LoadFile(root_.Styles(), "B.zas"));
-    app->AddStyle(std::move(style));
-    ASSERT_EQ(app->Styles().Count(), 2);
-    EXPECT_EQ(app->Styles().At(1)->FileName(), "B.zas");
-    EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("B.zas") && Idle(*app); }, kFillLimit));
 }
 
 // New Game waits only for a game that can come: while the worker of the chosen

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace pelorin {
@@ -33,11 +34,19 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, "unchanged");
     EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
+    // The first run is told once, and recorded as "1".
+    EXPECT_TRUE(CheckFirstRun());
+    EXPECT_TRUE(settings_.ReadString("FirstCall", root));
+    EXPECT_EQ(root, "1");
+    EXPECT_FALSE(CheckFirstRun());
 
-    ASSERT_TRUE(settings_.WriteString("RootDir", " /data/caf\xc3\xa9, with comma/"));
+    // Whatever the program writes reads back as it was.
+    for (const char* text : {" /data/caf\xc3\xa9, with comma/", "\"q\" a\\b;c\nd ", "\"", ""}) {
+        ASSERT_TRUE(settings_.WriteString("RootDir", text));
+        EXPECT_TRUE(settings_.ReadString("RootDir", root));
+        EXPECT_EQ(root, text);
+    }
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -7));
-    EXPECT_TRUE(settings_.ReadString("RootDir", root));
-    EXPECT_EQ(root, " /data/caf\xc3\xa9, with comma/");
     EXPECT_EQ(settings_.ReadDword("LastStyleId"), -7);
 
     // 255 units fit; a longer string reads as absent.
@@ -48,44 +57,50 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     EXPECT_EQ(root, std::string(255, 'x'));
 }
 
-// The store file is what users and installers see: numbers as dword hex, and a
-// hand-written file is read as written.
+// The store file is what users and installers see: numbers as dword hex, strings
+// as their text.
 TEST_F(SettingsTest, StoreFileKeepsItsTextForm)
 {
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -1));
+    ASSERT_TRUE(settings_.WriteString("RootDir", "/data/My Games, Volume 2/a;b\\c"));
     const std::string text = test::FileBytes(StorePath());
-    EXPECT_NE(text.find("LastBlockId=dword:0000002a"), std::string::npos) << text;
-    EXPECT_NE(text.find("LastStyleId=dword:ffffffff"), std::string::npos) << text;
-
-    // As an installation or a hand edit would write it.
-    std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
-        << "[General]\nRootDir=/opt/pelorin/data\nLastBlockId=dword:00000002\nFirstCall=\n";
-    std::string root;
-    EXPECT_TRUE(settings_.ReadString("RootDir", root));
-    EXPECT_EQ(root, "/opt/pelorin/data");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 2);
-    EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
+    EXPECT_EQ(text, "[General]\n"
+                    "LastBlockId=dword:0000002a\n"
+                    "LastStyleId=dword:ffffffff\n"
+                    "RootDir=/data/My Games, Volume 2/a;b\\c\n");
 }
 
-// A string's stored size is (units + 1) * 2 bytes; only sizes up to 4 bytes fit a
-// number, read little-endian.
-TEST_F(SettingsTest, NumberStoredAsStringReadsAsItsBytes)
+// An installation or a person writes RootDir by hand; the path reads as written,
+// whatever characters it holds.
+TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
 {
-    const std::pair<const char*, int32_t> cases[] = {{"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
-    for (const auto& [text, number] : cases) {
-        settings_.WriteString("LastBlockId", text);
+    const std::pair<const char*, const char*> cases[] = {
+        {"[General]\nRootDir=/data/My Games, Volume 2/pelorin\n", "/data/My Games, Volume 2/pelorin"},
+        {"[General]\nRootDir=/data/a;b\n", "/data/a;b"},
+        {"[General]\r\nRootDir=/data/a\\b\r\n", "/data/a\\b"},
+        {"; set by the installer\nRootDir = /opt/pelorin/data \n", "/opt/pelorin/data"},
+        {"[General]\nRootDir=\" /data/with blanks \"\n", " /data/with blanks "},
+        {"[General]\nRootDir=\"/data/\\\"quoted\\\"\"\n", "/data/\"quoted\""},
+        {"[Other]\nRootDir=/elsewhere\n[General]\nRootDir=/data/x\n", "/data/x"},
+    };
+    std::filesystem::create_directories(dir_.File("Tarnwick"));
+    for (const auto& [file, expected] : cases) {
+        std::ofstream(StorePath(), std::ios::binary | std::ios::trunc) << file;
+        std::string root;
+        EXPECT_TRUE(settings_.ReadString("RootDir", root)) << file;
+        EXPECT_EQ(root, expected) << file;
+    }
+    // A number read from a string takes its stored bytes: (units + 1) * 2 of them,
+    // so only a string of at most one unit fits, read little-endian.
+    const std::pair<const char*, int32_t> numbers[] = {
+        {"dword:00000002", 2}, {"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
+    for (const auto& [text, number] : numbers) {
+        std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
+            << "[General]\nLastBlockId=" << text << "\nFirstCall=\n";
         EXPECT_EQ(settings_.ReadDword("LastBlockId"), number) << text;
     }
-}
-
-TEST_F(SettingsTest, FirstRunCheckRecordsTheFirstRunOnce)
-{
-    EXPECT_TRUE(CheckFirstRun());
-    std::string value;
-    EXPECT_TRUE(settings_.ReadString("FirstCall", value));
-    EXPECT_EQ(value, "1");
-    EXPECT_FALSE(CheckFirstRun());
+    EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
 }
 
 } // namespace

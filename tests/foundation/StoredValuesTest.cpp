@@ -4,23 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
 
 namespace pelorin {
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class StoredValues : public ::testing::Test {
 protected:
@@ -33,32 +24,28 @@ protected:
             write(writer);
             EXPECT_TRUE(writer.Ok());
         }
-        return ReadAll(path);
+        return test::FileBytes(path);
     }
     FilePtr Reading(const std::string& bytes)
     {
         const std::string path = dir.File("input");
-        WriteAll(path, bytes);
+        test::WriteFileBytes(path, bytes);
         return OpenFile(path, "rb");
     }
     test::TempDir dir;
 };
 
-TEST_F(StoredValues, IntegersAreLittleEndianTwosComplement)
+// Integers are little-endian two's complement; a text counts its zero byte, and an
+// absent text is the count 0 alone, apart from the empty one.
+TEST_F(StoredValues, ValuesHaveTheirStoredBytes)
 {
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(0x01020304); }), std::string("\x04\x03\x02\x01", 4));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteInt32(-1); }), std::string("\xff\xff\xff\xff", 4));
-}
-
-TEST_F(StoredValues, TextsCountTheirZeroByteAndAbsentTextsAreCountZero)
-{
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText("ABC"); }), std::string("\x04\0\0\0ABC\0", 8));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(StoredText()); }), std::string(4, '\0'));
     EXPECT_EQ(Written([](FileWriter& w) { w.WriteText(""); }), std::string("\x01\0\0\0\0", 5));
-}
 
-TEST_F(StoredValues, TextsReadBackUpToTheirFirstZeroByte)
-{
+    // A text reads back up to its first zero byte.
     FilePtr file = Reading(std::string("\x06\0\0\0AB\0CD\0\x00\0\0\0", 14));
     FileReader reader(file.get());
     StoredText first, second = "old";
@@ -69,107 +56,101 @@ TEST_F(StoredValues, TextsReadBackUpToTheirFirstZeroByte)
     EXPECT_TRUE(reader.AtEnd());
 }
 
-// A damaged file must not make a reader allocate or read beyond what is there.
-TEST_F(StoredValues, ReadsBeyondTheEndFailForGood)
-{
-    FilePtr file = Reading(std::string("\xff\xff\xff\x7f" "AB", 6)); // a text of 2^31-1 bytes
-    FileReader reader(file.get());
-    StoredText text = "kept";
-    EXPECT_FALSE(reader.ReadText(text));
-    EXPECT_EQ(text, "kept");
-    int32_t value = 7;
-    EXPECT_FALSE(reader.ReadInt32(value));
-    EXPECT_EQ(value, 7);
-    EXPECT_FALSE(reader.Ok());
+class ReplacingFileTest : public ::testing::Test {
+protected:
+    // Writes the int32 7 over the target; false when the file would not open.
+    bool Replace(const std::string& target)
+    {
+        ReplacingFile file;
+        if (!file.Open(target))
+            return false;
+        FileWriter writer(file.Get());
+        writer.WriteInt32(7);
+        return file.Commit(writer.Ok());
+    }
+    static mode_t Mode(const std::string& path)
+    {
+        struct stat info {};
+        EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+        return info.st_mode & 0777;
+    }
+    const std::string written = std::string("\x07\0\0\0", 4);
+    test::TempDir dir;
+};
 
-    FilePtr negative = Reading(std::string("\xfe\xff\xff\xff", 4));
-    FileReader negativeReader(negative.get());
-    EXPECT_FALSE(negativeReader.ReadText(text));
-}
-
-TEST_F(StoredValues, CanHoldRefusesCountsTheRestOfTheFileCannotHold)
-{
-    FilePtr file = Reading(std::string(12, '\0'));
-    FileReader reader(file.get());
-    EXPECT_TRUE(reader.CanHold(3, 4));
-    EXPECT_FALSE(reader.CanHold(4, 4));
-    EXPECT_FALSE(reader.CanHold(-1, 4));
-    EXPECT_FALSE(reader.CanHold(0x7fffffff, 28));
-}
-
-TEST_F(StoredValues, ReplacingFileKeepsTheOldFileUntilCommitted)
+// The old file stays whole until a complete new one replaces it: not when the new
+// one is dropped unfinished, nor when a write failed. Nothing else is left behind.
+TEST_F(ReplacingFileTest, OldFileStaysUntilTheNewOneIsCommitted)
 {
     const std::string target = dir.File("game.zag");
-    WriteAll(target, "old");
-    {
+    test::WriteFileBytes(target, "old");
+    for (bool commit : {false, true}) {
         ReplacingFile file;
         ASSERT_TRUE(file.Open(target));
         FileWriter writer(file.Get());
-        writer.WriteText("new");
-        EXPECT_EQ(ReadAll(target), "old");
-        // Not committed: the temporary goes, the old file stays.
+        writer.WriteInt32(7);
+        EXPECT_EQ(test::FileBytes(target), "old");
+        if (commit) {
+            EXPECT_FALSE(file.Commit(false));
+        }
     }
-    EXPECT_EQ(ReadAll(target), "old");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_FALSE(file.Commit(false)); // a failed write keeps the old file too
-    }
-    EXPECT_EQ(ReadAll(target), "old");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_TRUE(file.Commit(writer.Ok()));
-    }
-    EXPECT_EQ(ReadAll(target), std::string("\x05\0\0\0", 4));
-    // Nothing but the target is left in the folder.
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(test::FileBytes(target), "old");
+    EXPECT_TRUE(Replace(target));
+    EXPECT_EQ(test::FileBytes(target), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
-// A saved game or style must be as readable as any file the user makes (other
-// accounts may share a data root), so the umask alone decides its mode.
-TEST_F(StoredValues, ReplacedFileGetsTheModeTheUmaskAllows)
+// A new file is as readable as any file the user makes (other accounts may share
+// a data root), so the umask alone decides its mode; a replaced file keeps the
+// mode the user gave it.
+TEST_F(ReplacingFileTest, NewFilesTakeTheUmaskAndReplacedFilesKeepTheirMode)
 {
     const mode_t previous = umask(027);
-    const std::string target = dir.File("game.zag");
-    {
-        ReplacingFile file;
-        ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(5);
-        EXPECT_TRUE(file.Commit(writer.Ok()));
-    }
+    const std::string fresh = dir.File("fresh.zag");
+    const std::string kept = dir.File("kept.zag");
+    test::WriteFileBytes(kept, "old");
+    ASSERT_EQ(chmod(kept.c_str(), 0604), 0);
+    EXPECT_TRUE(Replace(fresh));
+    EXPECT_TRUE(Replace(kept));
     umask(previous);
-    struct stat info {};
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(Mode(fresh), 0640u);
+    EXPECT_EQ(Mode(kept), 0604u);
+    EXPECT_EQ(test::FileBytes(kept), written);
 }
 
-// Readers find data files by exact name, so a temporary in the same folder must
-// never carry a data file's extension.
-TEST_F(StoredValues, TemporaryFileDoesNotLookLikeADataFile)
+// A file the user made read-only stays as it is, whoever runs the program.
+TEST_F(ReplacingFileTest, ReadOnlyFileIsRefusedAndKept)
 {
-    ReplacingFile file;
-    ASSERT_TRUE(file.Open(dir.File("Test_1.zac")));
-    int temporaries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-        ++temporaries;
-        EXPECT_EQ(entry.path().extension(), ".tmp") << entry.path();
+    const std::string target = dir.File("done.zag");
+    test::WriteFileBytes(target, "old");
+    ASSERT_EQ(chmod(target.c_str(), 0444), 0);
+    EXPECT_FALSE(Replace(target));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(test::FileBytes(target), "old");
+    EXPECT_EQ(Mode(target), 0444u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// Saving through a link writes the file it points to and leaves the link; a link
+// that points nowhere yet makes its file.
+TEST_F(ReplacingFileTest, LinksAreFollowedAndKept)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(dir.File("shared"));
+    const std::string shared = dir.File("shared/week.zag");
+    test::WriteFileBytes(shared, "old");
+    fs::create_symlink("shared/week.zag", dir.File("week.zag"));
+    fs::create_symlink(dir.File("week.zag"), dir.File("chain.zag"));
+    fs::create_symlink("shared/later.zag", dir.File("later.zag"));
+    for (const char* link : {"week.zag", "chain.zag", "later.zag"}) {
+        ASSERT_TRUE(Replace(dir.File(link))) << link;
+        EXPECT_TRUE(fs::is_symlink(dir.File(link))) << link;
+        EXPECT_EQ(test::FileBytes(dir.File(link)), written) << link;
     }
-    EXPECT_EQ(temporaries, 1);
-}
+    EXPECT_EQ(test::FileBytes(shared), written);
 
-TEST_F(StoredValues, ReplacingFileFailsInAMissingFolder)
-{
-    ReplacingFile file;
-    EXPECT_FALSE(file.Open(dir.File("missing/game.zag")));
+    fs::create_symlink("loop.zag", dir.File("loop.zag"));
+    EXPECT_FALSE(Replace(dir.File("loop.zag")));
 }
 
 TEST_F(StoredValues, FullDiskIsAFailedWrite)

@@ -1,23 +1,10 @@
-#include "foundation/Notifier.h"
 #include "foundation/TextUtil.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace pelorin {
 namespace {
-
-TEST(TextUtil, AppendPathPartAddsOneSeparator)
-{
-    std::string path = "/data";
-    AppendPathPart(path, "Games");
-    EXPECT_EQ(path, "/data/Games");
-    std::string rooted = "/data/";
-    AppendPathPart(rooted, "Styles");
-    EXPECT_EQ(rooted, "/data/Styles");
-}
 
 TEST(TextUtil, StripExtensionCutsAtTheLastDotUnlessItLeads)
 {
@@ -34,38 +21,16 @@ TEST(TextUtil, SplitPathKeepsTheSeparatorWithTheFolder)
     EXPECT_EQ(SplitPath("/"), (std::pair<std::string, std::string>{"/", ""}));
 }
 
-TEST(TextUtil, TrimToLettersTreatsOnlyAsciiAsLetters)
+// The sentence maker keeps a sentence from its first letter on, found through the
+// trimmed view's position in the text: the view must lie inside the text given.
+TEST(TextUtil, TrimToLettersTreatsOnlyAsciiAsLettersAndViewsIntoTheText)
 {
     EXPECT_EQ(TrimToLetters("(Hello),"), "Hello");
     EXPECT_EQ(TrimToLetters("don't!"), "don't");
     EXPECT_EQ(TrimToLetters("\xc3\xa9t\xc3\xa9"), "t"); // UTF-8 bytes are not letters
     EXPECT_EQ(TrimToLetters("1984."), "");
-}
-
-// The sentence maker keeps a sentence from its first letter on, found through the
-// trimmed view's position in the text: the view must lie inside the text given.
-TEST(TextUtil, TrimToLettersViewsIntoTheText)
-{
     const std::string_view text = "\"Go.\"";
-    const std::string_view letters = TrimToLetters(text);
-    EXPECT_EQ(letters, "Go");
-    EXPECT_EQ(letters.data(), text.data() + 1);
-}
-
-TEST(TextUtil, FileExistsSeesFilesNotFolders)
-{
-    test::TempDir dir;
-    std::ofstream(dir.File("a.zac")) << "x";
-    EXPECT_TRUE(FileExists(dir.File("a.zac")));
-    EXPECT_FALSE(FileExists(dir.File("b.zac")));
-    EXPECT_FALSE(FileExists(dir.Path().string()));
-}
-
-TEST(TextUtil, FormatIsNotLimitedToAFixedBuffer)
-{
-    const std::string name(300, 'n');
-    EXPECT_EQ(Format("%s_%ld.zac", name.c_str(), 2L), name + "_2.zac");
-    EXPECT_EQ(Format("%d%%", 5), "5%");
+    EXPECT_EQ(TrimToLetters(text).data(), text.data() + 1);
 }
 
 } // namespace

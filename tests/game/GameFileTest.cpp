@@ -2,6 +2,7 @@
 
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
+#include "support/AllocationCount.h"
 #include "support/GameFileBytes.h"
 #include "support/FilledGame.h"
 #include "support/RecordingNotifier.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,35 +18,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 
 namespace pelorin {
 namespace {
 
 using test::TestGame;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    // A fresh file each time: rewriting a file in place can make the file system
-    // flush it to disk, which slows the many-file tests to a crawl.
-    std::filesystem::remove(path);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-int32_t Int32At(const std::string& bytes, size_t offset)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(bytes[offset + static_cast<size_t>(i)]);
-    return static_cast<int32_t>(v);
-}
 
 // Everything a failed open must leave alone, with the entries' identities: a
 // game that took over freshly read entries would differ even with equal values.
@@ -91,7 +67,7 @@ protected:
 
     bool OpenBytes(const std::string& bytes)
     {
-        WriteAll(File("in.zag"), bytes);
+        test::WriteFileBytes(File("in.zag"), bytes);
         return OpenGame(File("in.zag"), *game);
     }
 
@@ -129,9 +105,17 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
         const std::string bytes = test::GameBytes(sample);
         ASSERT_TRUE(OpenBytes(bytes));
         ASSERT_TRUE(SaveGame(File("out.zag"), *game));
-        EXPECT_EQ(ReadAll(File("out.zag")), bytes);
+        EXPECT_EQ(test::FileBytes(File("out.zag")), bytes);
     }
     EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "first");
+    // The definitions stay a list in rank order: a better one added later leads.
+    game->Across().At(0)->definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
+    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "best");
+
+    // The magic is compared without regard to case.
+    TestGame lower = test::SampleGame();
+    lower.magic = "zgame";
+    ASSERT_TRUE(OpenBytes(test::GameBytes(lower)));
 
     // The sample as the reader must see it, not only as bytes passed through.
     ASSERT_TRUE(OpenSample());
@@ -145,65 +129,28 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
     EXPECT_EQ(game->At(0, 1, 0).FindView()->faceNumbers[0], 1);
 }
 
-// The cell table closes the file: 256 records of 34 bytes by cell index.
-TEST_F(GameFileTest, SavedCellRecordsMarkBlocksAndEntryIndexes)
+// A game that never had a pattern laid out holds its cells at face 0, column 0,
+// row 0, and another implementation saves it so: it opens as the empty game.
+TEST_F(GameFileTest, EmptyGameWithCellsAtNoPositionOpens)
 {
-    LayOutPattern(*game, 0);
-    test::FillSolution(*game);
-    ASSERT_TRUE(SaveGame(File("p0.zag"), *game));
-    EXPECT_EQ(game->savedMark, 1);
-    const std::string bytes = ReadAll(File("p0.zag"));
-    ASSERT_GT(bytes.size(), 256u * 34);
-    auto cellRecord = [&](int face, int column, int row) {
-        return bytes.substr(bytes.size() - 34 * size_t(kCellCount - CellIndex(face, column, row)), 34);
-    };
-    // Face 0, row 0 is "XXXXXX X": column 6 is a block, column 7 an open cell in
-    // no Across entry but in the Down entry of column 7.
-    const std::string block = cellRecord(0, 6, 0);
-    EXPECT_EQ(Int32At(block, 4), 6);
-    EXPECT_EQ(block.substr(24, 10), std::string("\xff\0\xff\xff\xff\xff\xff\xff\xff\xff", 10));
-    const std::string lone = cellRecord(0, 7, 0);
-    EXPECT_EQ(Int32At(lone, 26), -1);
-    EXPECT_EQ(Int32At(lone, 30), game->At(0, 7, 0).downEntry->index);
-}
-
-TEST_F(GameFileTest, MagicIsComparedWithoutCaseButVersionExactly)
-{
-    TestGame sample = test::SampleGame();
-    sample.magic = "zgame";
-    EXPECT_TRUE(OpenBytes(test::GameBytes(sample)));
-
-    LayOutPattern(*game, 1);
-    const std::string before = Fingerprint(*game);
-    sample.version = 55;
-    EXPECT_FALSE(OpenBytes(test::GameBytes(sample)));
-    sample.version = 56;
-    sample.magic = "ZGAMES";
-    EXPECT_FALSE(OpenBytes(test::GameBytes(sample)));
-    EXPECT_EQ(Fingerprint(*game), before);
-    EXPECT_TRUE(notifier.Messages().empty());
-}
-
-TEST_F(GameFileTest, OpeningOverAnotherGameDropsEveryOldReference)
-{
+    TestGame empty;
+    empty.cells.fill(test::TestCell{});
+    const std::string bytes = test::GameBytes(empty);
+    ASSERT_EQ(bytes.size(), 4u + 10 + 4 + 4 + 4 + 256 * 34);
+    EXPECT_EQ(bytes.substr(bytes.size() - 34), std::string(24, '\0') + std::string("\xff\0", 2) + std::string(8, '\xff'));
     MakePlayedGame();
-    ASSERT_EQ(game->At(0, 0, 0).GetCellView().faceNumbers[0], 1);
-    ASSERT_TRUE(OpenSample());
-    ExpectWhole(*game);
-    // The old game's numbered corner is a block now and keeps no view, so it shows
-    // no number. (The old view is gone: a reference to it would dangle.)
-    ASSERT_EQ(game->At(0, 0, 0).letter, kBlock);
-    EXPECT_EQ(game->At(0, 0, 0).FindView(), nullptr);
+    ASSERT_TRUE(OpenBytes(bytes));
+    EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
     for (int i = 0; i < kCellCount; ++i) {
-        if (game->At(i).letter == kBlock) {
-            EXPECT_EQ(game->At(i).playerLetter, 0);
-        }
+        EXPECT_EQ(game->At(i).letter, kBlock);
+        EXPECT_EQ(game->At(i).FindView(), nullptr);
     }
 }
 
-// The scene draws every view that is dirty or holds a mesh. After opening, the
-// open cells of the new game are rebuilt and nothing stands where it has blocks,
-// whatever game was shown before: the same pattern again, or another one.
+// Opening over another game keeps nothing of it: no reference to its entries, no
+// player letter on a block, and in the scene, which draws every view that is dirty
+// or holds a mesh, the open cells of the new game rebuilt and nothing where it has
+// blocks, whatever game was shown before: the same pattern again, or another one.
 TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
 {
     MakePlayedGame();
@@ -219,78 +166,48 @@ TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
             }
         }
         ASSERT_TRUE(OpenGame(File("pattern.zag"), *game));
+        ExpectWhole(*game);
         for (int i = 0; i < kCellCount; ++i) {
             const Cell& cell = game->At(i);
             const CellView* view = cell.FindView();
             if (cell.letter == kBlock) {
+                EXPECT_EQ(cell.playerLetter, kEmpty);
                 EXPECT_TRUE(!view || (!view->dirty && !view->mesh)) << "pattern " << pattern << ", block " << i;
             } else {
                 ASSERT_NE(view, nullptr);
                 EXPECT_TRUE(view->dirty && !view->mesh) << "pattern " << pattern << ", cell " << i;
+                EXPECT_EQ(view->letterSet, kSetNormal) << "revealed cells show as normal";
             }
         }
     }
 }
 
-// Saving again after reopening gives the same bytes, so play, given-up marks and
-// hints survive; only the reveal colours do not.
-TEST_F(GameFileTest, SaveAndReopenKeepsPlayButShowsRevealedCellsAsNormal)
+// A file that does not open is reported: for reading with its path and error
+// code; for writing in short (here over a file the player made read-only), and
+// the old file stays as it was.
+TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
 {
     MakePlayedGame();
-    ASSERT_TRUE(SaveGame(File("played.zag"), *game));
-    auto reopened = std::make_unique<Game>();
-    ASSERT_TRUE(OpenGame(File("played.zag"), *reopened));
-
-    for (int i = 0; i < kCellCount; ++i) {
-        const Cell& read = reopened->At(i);
-        EXPECT_EQ(read.playerLetter, game->At(i).playerLetter);
-        if (read.letter != kBlock) {
-            EXPECT_EQ(read.FindView()->letterSet, kSetNormal);
-            EXPECT_EQ(read.FindView()->letterTile, read.playerLetter);
-        }
-    }
-    ASSERT_TRUE(SaveGame(File("again.zag"), *reopened));
-    EXPECT_EQ(ReadAll(File("again.zag")), ReadAll(File("played.zag")));
-}
-
-TEST_F(GameFileTest, MissingFileIsReportedWithPathAndErrorCode)
-{
-    const std::string path = File("absent.zag");
-    EXPECT_FALSE(OpenGame(path, *game));
-    const auto messages = notifier.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Cannot open Game file (" + path + "), error code (2)");
-    EXPECT_EQ(messages[0].second, "Project Open");
-}
-
-TEST_F(GameFileTest, FullDiskFailsTheSaveAndKeepsTheOldFile)
-{
-    WriteAll(File("kept.zag"), "the old game");
-    MakePlayedGame();
-
-    // A file size limit makes writes fail as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool savedOk = SaveGame(File("kept.zag"), *game);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(savedOk);
-    EXPECT_EQ(ReadAll(File("kept.zag")), "the old game");
-    const auto messages = notifier.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Cannot Open Game File");
+    const std::string kept = File("kept.zag");
+    test::WriteFileBytes(kept, "the old game");
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(OpenGame(File("absent.zag"), *game));
+    EXPECT_FALSE(SaveGame(kept, *game));
+    EXPECT_EQ(test::FileBytes(kept), "the old game");
+    EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
+                                       {"Cannot open Game file (" + File("absent.zag") + "), error code (2)",
+                                        "Project Open"},
+                                       {"Cannot Open Game File", "Error"}}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
-// Values no writer makes; counts far beyond the file's size are left to the sweep below.
+// Another version or kind of file, and values no writer makes, are refused without
+// a word; counts far beyond the file's size are left to the sweep below.
 TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
 {
     const std::pair<const char*, std::function<void(TestGame&)>> damages[] = {
+        {"version 55", [](TestGame& g) { g.version = 55; }},
+        {"magic of another file", [](TestGame& g) { g.magic = "ZGAMES"; }},
         {"entry cell off the faces", [](TestGame& g) { g.cells[9].face = 4; g.across[0].cells = {9}; }},
         {"grid cell with a negative row", [](TestGame& g) { g.cells[200].row = -1; }},
         {"grid cell record naming another row", [](TestGame& g) { g.cells[200].row = 3; }},
@@ -300,6 +217,13 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
         {"player letter past Z", [](TestGame& g) { g.cells[1].playerLetter = 27; }},
         {"solution letter past Z", [](TestGame& g) { g.cells[1].letter = 40; }},
         {"entry of nine cells", [](TestGame& g) { g.across[0].cells = {8, 16, 24, 8, 16, 24, 8, 16, 24}; }},
+        {"open cell record at no position", [](TestGame& g) { g.cells[9].face = g.cells[9].column = g.cells[9].row = 0; }},
+        {"entry text its cells do not spell", [](TestGame& g) { g.across[0].text = "COT"; }},
+        {"entry cells out of their order", [](TestGame& g) { g.across[0].cells = {8, 24, 16}; g.across[0].text = "CTA"; }},
+        {"down entry running across", [](TestGame& g) { g.down[0].cells = {8, 16}; g.down[0].text = "CA"; }},
+        {"down entry in the Across list", [](TestGame& g) { g.across[0].direction = 1; }},
+        {"entry without a number", [](TestGame& g) { g.across[0].number = 0; }},
+        {"bytes after the last cell", [](TestGame& g) { g.trailing = "\x01"; }},
     };
     MakePlayedGame();
     const std::string before = Fingerprint(*game);
@@ -312,6 +236,36 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
+// Games open from the cache and from anywhere the player points, so a file made
+// to be slow must not freeze the program: counts beyond what a grid holds are
+// refused at once, and the lists a file may make long cost memory in proportion
+// to it, definitions landing in rank order.
+TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
+{
+    TestGame crowded = test::SampleGame();
+    crowded.across.resize(128, crowded.across[0]);
+    EXPECT_TRUE(OpenBytes(test::GameBytes(crowded)));
+    crowded.across.push_back(crowded.across[0]);
+    EXPECT_FALSE(OpenBytes(test::GameBytes(crowded)));
+
+    constexpr int32_t kCount = 20000;
+    TestGame hinted = test::SampleGame();
+    hinted.across[0].definitions.clear();
+    hinted.across[0].quotes.clear();
+    for (int32_t i = 0; i < kCount; ++i) {
+        hinted.across[0].definitions.push_back({kCount - i, 0, "d"});
+        hinted.across[0].quotes.push_back({i, 1, "q"});
+    }
+    const std::string bytes = test::GameBytes(hinted);
+    const uint64_t before = test::AllocatedBytes();
+    ASSERT_TRUE(OpenBytes(bytes));
+    EXPECT_LT(test::AllocatedBytes() - before, 16 * bytes.size());
+    const Entry& entry = *game->Across().At(0);
+    EXPECT_EQ(entry.quotes.Count(), kCount);
+    ASSERT_EQ(entry.definitions.Count(), kCount);
+    EXPECT_EQ(entry.definitions.At(0)->rank, 1);
+}
+
 TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
 {
     TestGame sample = test::SampleGame();
@@ -319,7 +273,7 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     sample.down[0].quotes = {{1, 81, "He ran the __ like a ship."}};
     const std::string bytes = test::GameBytes(sample);
     const std::string valid = File("valid.zag");
-    WriteAll(valid, bytes);
+    test::WriteFileBytes(valid, bytes);
     ASSERT_TRUE(OpenGame(valid, *game));
     std::string before = Fingerprint(*game);
     const size_t cellsStart = bytes.size() - 256 * 34;

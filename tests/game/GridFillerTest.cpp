@@ -14,12 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace pelorin {
@@ -44,30 +42,12 @@ uint32_t Fnv1a(std::string_view text)
     return hash;
 }
 
-void AddWords(std::vector<std::string>& words, const std::string& alphabet, std::string& prefix, size_t length)
-{
-    if (prefix.size() == length) {
-        words.push_back(prefix);
-        return;
-    }
-    for (char c : alphabet) {
-        prefix.push_back(c);
-        AddWords(words, alphabet, prefix, length);
-        prefix.pop_back();
-    }
-}
-
-// Every word of `shortest` to `longest` letters over the alphabet; the style keeps
-// the words whose FNV-1a hash is below 3 modulo 10 (about 30 %).
-std::unique_ptr<WordWorld> MakeWorld(const std::string& alphabet, size_t shortest, size_t longest)
+// Every word of `shortest` to `longest` letters over A to `lastLetter`; the style
+// keeps the words whose FNV-1a hash is below 3 modulo 10 (about 30 %).
+std::unique_ptr<WordWorld> MakeWorld(char lastLetter, int shortest, int longest)
 {
     auto world = std::make_unique<WordWorld>();
-    std::vector<std::string> words;
-    for (size_t length = shortest; length <= longest; ++length) {
-        std::string prefix;
-        AddWords(words, alphabet, prefix, length);
-    }
-    test::WriteDictionary(world->dir.Folder(), test::PlainWords(words));
+    test::WriteDictionary(world->dir.Folder(), test::PlainWords(test::AbcWords(shortest, longest, lastLetter)));
     if (!world->dictionary->Load(world->dir.Folder()))
         return nullptr;
     world->style = std::make_unique<Style>(*world->dictionary);
@@ -107,8 +87,8 @@ class GridFillerTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        four = MakeWorld("ABCD", 2, 7).release();
-        three = MakeWorld("ABC", 2, 8).release();
+        four = MakeWorld('D', 2, 7).release();
+        three = MakeWorld('C', 2, 8).release();
     }
     static void TearDownTestSuite()
     {
@@ -259,39 +239,6 @@ TEST_F(GridFillerTest, StyleWithoutWordsOfALengthFailsAfterAllPasses)
     EXPECT_GT(stats.incomplete, 0);
 }
 
-// Shutdown must not wait for a search: a cleared flag ends the fill at the start
-// of the next pass, and a flag cleared before the call ends it before any pass.
-TEST_F(GridFillerTest, FillerStopsWhenKeepRunningCleared)
-{
-    {
-        Game game;
-        FillStats stats;
-        keepRunning = false;
-        EXPECT_FALSE(FillSeeded(game, *four->style, 0, 3, stats));
-        EXPECT_EQ(stats.passes, 0);
-    }
-    // This search runs all 2000 passes (see the test above); the worker repeats
-    // fills until one is stopped, so the flag is cleared while a search runs or
-    // just before the next begins, on any machine.
-    keepRunning = true;
-    Game game;
-    FillStats stats;
-    bool filled = true;
-    std::thread worker([&] {
-        SeedRandom(2);
-        do
-            filled = FillGame(game, *three->style, 0, keepRunning, &stats);
-        while (filled || stats.passes == GridFiller::kMaxPasses);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    keepRunning = false;
-    // The join returning at all shows the loop ended, and fewer passes than the
-    // whole search show that the flag, not the pass limit, ended the fill.
-    worker.join();
-    EXPECT_FALSE(filled);
-    EXPECT_LT(stats.passes, GridFiller::kMaxPasses);
-}
-
 // A style made from books, as the style editor makes one: the words are the same
 // share of the four-letter world as above, and the books' sentences hold them in
 // every way a book may (capitalised, in brackets, with trailing marks, inside
@@ -383,12 +330,6 @@ uint64_t Fnv1a64(std::string_view bytes)
     return hash;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The saved game of a seed is the whole result of the filler and the clue choice:
 // grid, answers, quotes and definitions. Any change to either that alters a
 // player's puzzle shows here.
@@ -413,128 +354,10 @@ TEST_F(FilledGameTest, SameSeedSavesTheSameGameFile)
         ASSERT_TRUE(FillGame(game, *world->style, golden.pattern, keepRunning));
         const std::string path = world->dir.File("game.zag");
         ASSERT_TRUE(SaveGame(path, game));
-        const std::string bytes = ReadAll(path);
+        const std::string bytes = test::FileBytes(path);
         EXPECT_EQ(bytes.size(), golden.size);
         EXPECT_EQ(Fnv1a64(bytes), golden.hash);
     }
-}
-
-class GridFillerStepTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        test::WriteDictionary(dir.Folder(), test::PlainWords({"ANIMAL", "BANANA", "CACTUS", "DONKEY", "EAGLE"}));
-        ASSERT_TRUE(dictionary->Load(dir.Folder()));
-        style = std::make_unique<Style>(*dictionary);
-        style->MarkWord(dictionary->Find("ANIMAL"));
-        style->MarkWord(dictionary->Find("BANANA"));
-        style->MarkWord(dictionary->Find("EAGLE"));
-        style->BuildWordList();
-        filler = std::make_unique<GridFiller>(game, *style);
-        LayOutPattern(game, 0);
-    }
-
-    // A seed whose first draw is 32767, the only draw that picks the last word.
-    static uint32_t SeedDrawingTheMaximum()
-    {
-        for (uint32_t seed = 0;; ++seed) {
-            SeedRandom(seed);
-            if (NextRandom() == 32767)
-                return seed;
-        }
-    }
-
-    test::TempDir dir;
-    std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
-    std::unique_ptr<Style> style;
-    Game game;
-    std::unique_ptr<GridFiller> filler;
-};
-
-// With two fitting words the draw picks the first unless it is 32767; with one,
-// the word is taken whatever the draw.
-TEST_F(GridFillerStepTest, TryPlaceWordPicksAmongFittingWordsByTheDraw)
-{
-    Entry& entry = *game.Across().At(0); // six cells from face 0, column 0, row 0
-    ASSERT_EQ(entry.cells.Count(), 6);
-    const uint32_t maximum = SeedDrawingTheMaximum();
-
-    SeedRandom(maximum + 1);
-    EXPECT_TRUE(filler->TryPlaceWord(entry));
-    EXPECT_EQ(CurrentPattern(entry), "ANIMAL");
-
-    ClearEntryAndCrossers(entry);
-    SeedRandom(maximum);
-    EXPECT_TRUE(filler->TryPlaceWord(entry));
-    EXPECT_EQ(CurrentPattern(entry), "BANANA");
-    EXPECT_EQ(entry.complete, 1);
-
-    // Only BANANA fits B?????, even when the draw is the largest.
-    ClearEntryAndCrossers(entry);
-    SetLetter(*entry.cells.At(0), 'B' - 64, true);
-    SeedRandom(maximum);
-    EXPECT_TRUE(filler->TryPlaceWord(entry));
-    EXPECT_EQ(CurrentPattern(entry), "BANANA");
-
-    // Nothing fits C?????: the entry stays incomplete and no draw is taken.
-    ClearEntryAndCrossers(entry);
-    SetLetter(*entry.cells.At(0), 'C' - 64, true);
-    SeedRandom(7);
-    EXPECT_FALSE(filler->TryPlaceWord(entry));
-    EXPECT_EQ(entry.complete, 0);
-    EXPECT_EQ(RandomState(), 7u);
-}
-
-// A placed word holds its own cells; the twin across the edge shows the letter,
-// but it is the neighbouring face's entry that must place a word to hold it.
-TEST_F(GridFillerStepTest, PlacedWordHoldsItsCellsButNotTheirTwins)
-{
-    Cell& start = game.At(0, 3, 2);
-    Entry& entry = *start.acrossEntry; // row 2 of face 0 runs from column 3 to 7
-    ASSERT_EQ(entry.cells.Count(), 5);
-    SeedRandom(1);
-    ASSERT_TRUE(filler->TryPlaceWord(entry));
-    EXPECT_EQ(CurrentPattern(entry), "EAGLE");
-    const Cell& last = game.At(0, 7, 2);
-    EXPECT_EQ(last.heldAcross, 1);
-    ASSERT_EQ(last.twin, &game.At(1, 0, 2));
-    EXPECT_EQ(last.twin->letter, 'E' - 64);
-    EXPECT_EQ(last.twin->heldAcross, 0);
-
-    // Withdrawing keeps the letters a crossing entry holds and clears the rest.
-    game.At(0, 5, 2).heldDown = 1;
-    WithdrawEntry(entry);
-    EXPECT_EQ(CurrentPattern(entry), "  G  ");
-    EXPECT_EQ(last.twin->letter, kEmpty);
-}
-
-// The two Down entries of a shared edge column are one word on two faces; any
-// other repeat is a duplicate, whatever the letter case.
-TEST_F(GridFillerStepTest, SharedEdgeDownEntriesAreNotDuplicates)
-{
-    for (Entry* entry : game.Across())
-        entry->text = "A" + std::to_string(entry->index);
-    for (Entry* entry : game.Down())
-        entry->text = "D" + std::to_string(entry->index);
-    // The second of each shared pair takes the word of the first; in pattern 0,
-    // column 7 of each face meets column 0 of the next over rows 0 to 5.
-    int32_t sharedPairs = 0;
-    for (Entry* entry : game.Down()) {
-        const Cell* twin = entry->cells.At(0)->twin;
-        const Entry* partner = twin ? twin->downEntry : nullptr;
-        if (partner && partner->cells.At(0) == twin && partner->index < entry->index) {
-            entry->text = partner->text;
-            ++sharedPairs;
-        }
-    }
-    EXPECT_GT(sharedPairs, 0);
-    EXPECT_FALSE(HasDuplicateWords(game));
-
-    game.Across().At(5)->text = "a0";
-    EXPECT_TRUE(HasDuplicateWords(game));
-    game.Across().At(5)->text = "A5";
-    game.Down().At(1)->text = "d0";
-    EXPECT_TRUE(HasDuplicateWords(game));
 }
 
 } // namespace

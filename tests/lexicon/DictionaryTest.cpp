@@ -1,5 +1,6 @@
 #include "lexicon/Dictionary.h"
 
+#include "support/AllocationCount.h"
 #include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 #include "support/TempDir.h"
@@ -173,6 +174,12 @@ TEST_F(DictionaryTest, DamagedFilesLoadNothingAndKeepTheOldDictionary)
     const std::string sample = DictionaryBytes(Sample());
     for (size_t cut = 0; cut < sample.size(); ++cut)
         damaged.emplace_back("cut at " + std::to_string(cut), sample.substr(0, cut));
+    damaged.emplace_back("a byte after the last record", sample + '\0');
+    // Lookups bisect the table, so words out of order would be there but not found.
+    damaged.emplace_back("words out of order", DictionaryBytes({Word("BEE"), Word("ANT")}));
+    damaged.emplace_back("a word twice", DictionaryBytes({Word("ANT"), Word("ANT")}));
+    damaged.emplace_back("a byte below 0x80 after one above",
+                         DictionaryBytes({Word("CAF\xC9"), Word("CAFE")}));
 
     // Counts the bytes cannot back: reading must stop before allocating or overrunning.
     ByteImage records = Header(1000);
@@ -220,9 +227,12 @@ TEST_F(DictionaryTest, CapacityAndNestingLimitsHold)
 {
     auto flat = [](int32_t count) {
         ByteImage image = Header(count);
-        for (int32_t i = 0; i < count; ++i)
-            for (int32_t field : {0, 0, 3, 0, -1, 0, 0}) // length, absent text, kind, form, base, subs, defs
+        for (int32_t i = 0; i < count; ++i) {
+            image.Int32(4);
+            image.Text({char('A' + i / 17576), char('A' + i / 676 % 26), char('A' + i / 26 % 26), char('A' + i % 26)});
+            for (int32_t field : {3, 0, -1, 0, 0}) // kind, form, base, subs, defs
                 image.Int32(field);
+        }
         return image.Bytes();
     };
     EXPECT_FALSE(LoadBytes(flat(Dictionary::kCapacity + 1)));
@@ -246,6 +256,27 @@ TEST_F(DictionaryTest, CapacityAndNestingLimitsHold)
     EXPECT_FALSE(LoadBytes(nested(Dictionary::kMaxNesting + 1)));
     ASSERT_TRUE(LoadBytes(nested(Dictionary::kMaxNesting)));
     EXPECT_EQ(Collected("nest"), (Ranks{{0, "innermost"}}));
+}
+
+// The program loads the dictionary at start-up, so a file made to be slow must not
+// freeze it: loading costs memory in proportion to the file beyond the fixed word
+// table, here for one word of many definitions in the rank order that is worst for
+// keyed insertion, which still lands them in rank order.
+TEST_F(DictionaryTest, ManyDefinitionsLoadInWorkLinearInTheFile)
+{
+    constexpr int32_t kCount = 20000;
+    TestRecord word = Word("WORD");
+    for (int32_t i = 0; i < kCount; ++i)
+        word.definitions.push_back({kCount - i, 0, "d"});
+    const std::string bytes = DictionaryBytes({word});
+    const uint64_t before = test::AllocatedBytes();
+    ASSERT_TRUE(LoadBytes(bytes));
+    const uint64_t allocated = test::AllocatedBytes() - before;
+    EXPECT_LT(allocated, Dictionary::kCapacity * sizeof(void*) + 16 * bytes.size());
+    const DefinitionList& definitions = dictionary.Record(0).definitions;
+    ASSERT_EQ(definitions.Count(), kCount);
+    EXPECT_EQ(definitions.At(0)->rank, 1);
+    EXPECT_EQ(definitions.At(kCount - 1)->rank, kCount);
 }
 
 // Out-of-range and circular bases come from damaged files: they must neither point

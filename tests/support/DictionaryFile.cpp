@@ -1,7 +1,9 @@
 #include "support/DictionaryFile.h"
 
+#include "support/TempDir.h"
+
 #include <algorithm>
-#include <fstream>
+#include <filesystem>
 
 namespace pelorin::test {
 
@@ -44,9 +46,7 @@ void ByteImage::Record(const TestRecord& record)
 
 bool ByteImage::WriteTo(const std::string& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
-    return static_cast<bool>(out);
+    return WriteFileBytes(path, bytes_);
 }
 
 std::string DictionaryBytes(const std::vector<TestRecord>& records, int32_t stamp, int32_t spare,
@@ -98,13 +98,8 @@ std::vector<std::string> AbcWords(int minLength, int maxLength, char lastLetter)
 
 std::string WriteDictionary(const std::string& folder, const std::vector<TestRecord>& records, int32_t stamp)
 {
-    std::string path = folder;
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    path += "Zanth.dct";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string bytes = DictionaryBytes(records, stamp);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::string path = (std::filesystem::path(folder) / "Zanth.dct").string();
+    WriteFileBytes(path, DictionaryBytes(records, stamp));
     return path;
 }
 

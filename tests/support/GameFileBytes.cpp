@@ -90,7 +90,7 @@ std::string GameBytes(const TestGame& game)
         WriteEntry(image, entry, game);
     for (const TestCell& cell : game.cells)
         WriteCell(image, cell);
-    return image.Bytes();
+    return image.Bytes() + game.trailing;
 }
 
 TestGame SampleGame()

@@ -52,6 +52,7 @@ struct TestGame {
     std::vector<TestEntry> across;
     std::vector<TestEntry> down;
     std::array<TestCell, 256> cells; ///< by cell index; all blocks at their own positions
+    std::string trailing;            ///< bytes after the last field, for damaged files
     TestGame();
 };
 

@@ -1,6 +1,7 @@
 #include "support/StyleFile.h"
 
 #include "support/DictionaryFile.h"
+#include "support/TempDir.h"
 
 #include <cstdlib>
 
@@ -45,11 +46,7 @@ std::string TestStyle::Bytes() const
 
 bool TestStyle::WriteTo(const std::string& path) const
 {
-    ByteImage image;
-    // ByteImage writes what it holds; reuse its file writing for the same bytes.
-    for (char c : Bytes())
-        image.Byte(static_cast<uint8_t>(c));
-    return image.WriteTo(path);
+    return WriteFileBytes(path, Bytes());
 }
 
 } // namespace pelorin::test

@@ -22,4 +22,10 @@ private:
     std::filesystem::path path_;
 };
 
+/// The bytes of a file, empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+/// Writes a fresh file of these bytes (a file rewritten in place may be flushed to
+/// disk first, which slows tests that write many); false when it cannot be written.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
 } // namespace pelorin::test

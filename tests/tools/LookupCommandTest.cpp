@@ -10,12 +10,14 @@
 namespace pelorin {
 namespace {
 
-// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1.
+// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's
+// definition holds an escape sequence.
 class DictionaryCommandsTest : public ::testing::Test {
 protected:
     void WriteSample()
     {
         std::vector<test::TestRecord> records = test::PlainWords({"CAT", "GOOSE", "GEESE"});
+        records[0].definitions[0].text = "feline\x1b[8m hidden";
         records[1].definitions.clear();
         records[1].baseIndex = 2;
         records[1].form = 3;
@@ -26,13 +28,14 @@ protected:
     test::TempDir dir;
 };
 
+// Definitions are texts of the file: their control characters are printed visibly.
 TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsWithCollectedDefinitions)
 {
     WriteSample();
     const test::ToolResult result = test::RunTool("lookup --root " + dir.Folder() + " Cat geese xyzzy");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output, "Cat: found, word index 0, form 0 (plain)\n"
-                             "  0\tdefinition of CAT\n"
+                             "  0\tfeline?[8m hidden\n"
                              "geese: found, word index 1, form 3 (plural)\n"
                              "  10\tdefinition of GOOSE\n"
                              "xyzzy: not found\n");

@@ -47,6 +47,36 @@ StderrNotifier stderrNotifier;
 
 } // namespace
 
+std::string Printable(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            shown += lead == '\t' || (lead >= 0x20 && lead != 0x7f) ? static_cast<char>(lead) : '?';
+            ++i;
+            continue;
+        }
+        // A whole UTF-8 sequence passes, unless it is one of the C1 controls
+        // U+0080 to U+009F, which some terminals obey as escapes.
+        const size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 0;
+        bool whole = length > 0 && lead < 0xf5 && i + length <= text.size();
+        for (size_t k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+        if (!whole) {
+            shown += '?';
+            ++i;
+            continue;
+        }
+        const bool control = lead == 0xc2 && static_cast<unsigned char>(text[i + 1]) < 0xa0;
+        shown.append(control ? std::string_view("?") : text.substr(i, length));
+        i += length;
+    }
+    return shown;
+}
+
 Command::Command(const char* commandName, const char* commandUsage, Run runCommand)
     : name(commandName), usage(commandUsage), run(runCommand)
 {

@@ -64,6 +64,11 @@ std::optional<Options> ParseWithRoot(std::string_view command, std::span<const s
 /// its styles.
 std::pair<std::string, std::string> StyleFileLocation(const std::string& root, const std::string& argument);
 
+/// A text from a file as the terminal may safely be given it: control characters
+/// (also those of UTF-8's C1 range) and bytes that are not UTF-8 become "?", so
+/// that a file cannot move the cursor, recolour or retitle the terminal. Tabs stay.
+std::string Printable(std::string_view text);
+
 /// Installs a notifier that prints messages and status texts to stderr for as long
 /// as the object lives.
 class StderrNotifierScope {

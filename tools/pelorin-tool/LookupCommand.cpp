@@ -15,20 +15,19 @@ constexpr const char* kName = "lookup";
 
 void PrintLookup(const Dictionary& dictionary, const std::string& word)
 {
+    const std::string shown = Printable(word);
     int32_t index = -1;
     if (!dictionary.Find(word, index)) {
-        std::printf("%s: not found\n", word.c_str());
+        std::printf("%s: not found\n", shown.c_str());
         return;
     }
     const WordRecord& record = dictionary.Record(index);
-    std::printf("%s: found, word index %d, form %d (%s)\n", word.c_str(), index, record.form,
+    std::printf("%s: found, word index %d, form %d (%s)\n", shown.c_str(), index, record.form,
                 FormName(record.form).c_str());
     DefinitionList definitions = MakeDefinitionList();
     record.CollectDefinitions(definitions);
-    for (const Definition* definition : definitions) {
-        const std::string_view text = TextOf(definition->text);
-        std::printf("  %d\t%.*s\n", definition->rank, int(text.size()), text.data());
-    }
+    for (const Definition* definition : definitions)
+        std::printf("  %d\t%s\n", definition->rank, Printable(TextOf(definition->text)).c_str());
 }
 
 int Run(std::span<const std::string> args)

@@ -121,7 +121,8 @@ void PrintTable(const std::vector<CacheEntry>& entries)
     std::printf("%-*s  Pattern  State    Seconds\n", width, "Style");
     for (const CacheEntry& entry : entries) {
         const std::string seconds = entry.state == CacheState::Made ? Format("%.1f", entry.seconds) : "-";
-        std::printf("%-*s  %7d  %-7s  %7s\n", width, entry.style->FileName().c_str(), entry.patternId,
+        // A file name is whatever the folder holds.
+        std::printf("%-*s  %7d  %-7s  %7s\n", width, Printable(entry.style->FileName()).c_str(), entry.patternId,
                     StateName(entry.state), seconds.c_str());
     }
 }

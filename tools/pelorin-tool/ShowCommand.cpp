@@ -47,15 +47,15 @@ void PrintFaces(const Game& game)
 
 void PrintText(const char* prefix, std::string_view text)
 {
-    std::printf("%s%.*s\n", prefix, static_cast<int>(text.size()), text.data());
+    std::printf("%s%s\n", prefix, Printable(text).c_str());
 }
 
 void PrintEntry(const Entry& entry, bool full)
 {
-    const std::string line = ClueLine(entry);
-    const std::string_view answer = TextOf(entry.text);
-    std::printf("%s  [%.*s]%s\n", line.c_str(), static_cast<int>(answer.size()), answer.data(),
-                entry.givenUp != 0 ? " given up" : "");
+    // Clues, answers and hints are texts of the file.
+    const std::string line = Printable(ClueLine(entry));
+    const std::string answer = Printable(TextOf(entry.text));
+    std::printf("%s  [%s]%s\n", line.c_str(), answer.c_str(), entry.givenUp != 0 ? " given up" : "");
     if (!full)
         return;
     for (const Quote* quote : entry.quotes)

@@ -40,9 +40,8 @@ bool ParsePattern(const std::string& text, std::string& pattern, std::string& er
 
 void PrintSummary(const Style& style, const Dictionary& dictionary)
 {
-    const std::string_view description = TextOf(style.Description());
     std::printf("Style: %s\n", style.FullPath().c_str());
-    std::printf("Description: %.*s%s\n", int(description.size()), description.data(),
+    std::printf("Description: %s%s\n", Printable(TextOf(style.Description())).c_str(),
                 style.Description() ? "" : " (none)");
     std::printf("Stamp: %d (dictionary %d%s)\n", style.Stamp(), dictionary.Stamp(),
                 style.Stamp() == dictionary.Stamp() ? "" : ", stale: rebuilt at the next start");
@@ -60,7 +59,7 @@ void PrintMatches(const Style& style, const Dictionary& dictionary, const std::s
     const WordList words = style.MatchPattern(pattern);
     std::printf("Words matching %s: %d\n", shown.c_str(), words.Count());
     for (int32_t wordIndex : words.Words())
-        std::printf("  %s\n", dictionary.Record(wordIndex).text.c_str());
+        std::printf("  %s\n", Printable(dictionary.Record(wordIndex).text).c_str());
 }
 
 void PrintQuotations(const Style& style, const std::string& word)
@@ -69,10 +68,8 @@ void PrintQuotations(const Style& style, const std::string& word)
     ItemList<Quotation> matches(100, ListOrder::Sorted, false, 100);
     style.CollectQuotations(word, matches);
     std::printf("Quotations of %s: %d\n", word.c_str(), matches.Count());
-    for (const Quotation* quotation : matches) {
-        const std::string_view text = TextOf(quotation->text);
-        std::printf("  [%d] %.*s\n", quotation->key, int(text.size()), text.data());
-    }
+    for (const Quotation* quotation : matches)
+        std::printf("  [%d] %s\n", quotation->key, Printable(TextOf(quotation->text)).c_str());
 }
 
 int Run(std::span<const std::string> args)

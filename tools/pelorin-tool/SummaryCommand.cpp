@@ -32,8 +32,7 @@ void PrintSample(const Dictionary& dictionary, const char* word)
     record.CollectDefinitions(definitions);
     const Definition* first = definitions.At(0);
     const std::string_view text = first ? TextOf(first->text) : std::string_view("(no definition)");
-    std::printf("  %-10s word %d, %s: %.*s\n", word, index, FormName(record.form).c_str(), int(text.size()),
-                text.data());
+    std::printf("  %-10s word %d, %s: %s\n", word, index, FormName(record.form).c_str(), Printable(text).c_str());
 }
 
 // The styles of the root's Styles folder, as the game will list them.
@@ -43,10 +42,9 @@ void PrintStyles(const Dictionary& dictionary, const std::string& root)
     LoadAllStyles(dictionary, JoinPath(root, "Styles"), styles);
     std::printf("Styles: %d\n", styles.Count());
     for (const Style* style : styles) {
-        const std::string_view description = TextOf(style->Description());
-        std::printf("  %-16.*s %-18s %d books, %d words, %d sentences\n", int(description.size()),
-                    description.data(), style->FileName().c_str(), style->Books().Count(),
-                    style->Words().Count(), style->SentenceCount());
+        std::printf("  %-16s %-18s %d books, %d words, %d sentences\n",
+                    Printable(TextOf(style->Description())).c_str(), Printable(style->FileName()).c_str(),
+                    style->Books().Count(), style->Words().Count(), style->SentenceCount());
     }
 }
 
