@@ -6,6 +6,7 @@
 #include "foundation/Notifier.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
+#include "lexicon/StyleBuilder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,22 +16,19 @@ namespace pelorin::tool {
 namespace {
 
 constexpr const char* kName = "make-style";
-// The style editor's limit, in bytes of the narrow (UTF-8) text.
-constexpr size_t kMaxDescriptionBytes = 16;
 // Books from this size on get a progress line: scanning them takes a noticeable while.
 constexpr uintmax_t kBigBookBytes = 1024 * 1024;
 
-void AddBookWithProgress(Style& style, const std::string& path, size_t number, size_t total)
+void ShowBigBook(const StyleBuildProgress& progress)
 {
+    if (progress.book.empty())
+        return;
+    const std::string path(progress.book);
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size >= kBigBookBytes)
-        std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, path.c_str(),
-                     double(size) / (1024.0 * 1024.0));
-    // The editor passes over such a book silently; a batch run should say so.
-    if (!style.AddBook(path))
-        std::fprintf(stderr, "pelorin-tool %s: cannot read %s; it is kept as a book without sentences\n", kName,
-                     path.c_str());
+        std::fprintf(stderr, "Scanning book %d of %d: %s (%.1f MB) ...\n", progress.booksDone + 1,
+                     progress.bookCount, path.c_str(), double(size) / (1024.0 * 1024.0));
 }
 
 int Run(std::span<const std::string> args)
@@ -44,13 +42,11 @@ int Run(std::span<const std::string> args)
 
     StderrNotifierScope notifier;
     const std::string description = options->Has("description") ? *options->Value("description") : std::string();
-    if (description.size() > kMaxDescriptionBytes) {
-        ShowMessage("Description cannot exceed 16 characters", "Error");
-        return 1;
-    }
     const std::vector<std::string>& books = options->Operands();
-    if (books.empty()) {
-        ShowMessage("Need to add some books", "Error");
+    // Checked before the dictionary is read: a mistyped command fails at once.
+    const StyleBuildStatus input = CheckStyleInput(description, books.size());
+    if (input != StyleBuildStatus::Built) {
+        ShowMessage(StyleInputMessage(input), "Error");
         return 1;
     }
     // The dictionary's table and the style's flag table are large: keep them off the stack.
@@ -58,16 +54,19 @@ int Run(std::span<const std::string> args)
     if (!LoadDictionaryOrReport(*dictionary, *options->Value("root"), kName))
         return 1;
 
-    auto style = std::make_unique<Style>(*dictionary);
-    style->SetDescription(description);
-    for (size_t i = 0; i < books.size(); ++i)
-        AddBookWithProgress(*style, books[i], i + 1, books.size());
-    style->BuildWordList();
-    ShowMessage("Style creation complete", "");
-    if (!style->SaveFile(*out))
+    StyleBuildResult built = BuildStyle(*dictionary, description, books, ShowBigBook);
+    if (built.status != StyleBuildStatus::Built)
         return 1;
-    std::printf("%s: %d books, %d words, %d sentences\n", out->c_str(), style->Books().Count(),
-                style->Words().Count(), style->SentenceCount());
+    // The editor names such books in its completion message; a batch run says so too.
+    for (const UnreadBook& book : built.unread)
+        std::fprintf(stderr, "pelorin-tool %s: cannot read %s (%s); it is kept as a book without sentences\n", kName,
+                     book.path.c_str(), book.reason.c_str());
+    Style& style = *built.style;
+    ShowMessage("Style creation complete", "");
+    if (!style.SaveFile(*out))
+        return 1;
+    std::printf("%s: %d books, %d words, %d sentences\n", out->c_str(), style.Books().Count(),
+                style.Words().Count(), style.SentenceCount());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
