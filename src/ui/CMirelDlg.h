@@ -86,6 +86,7 @@ private:
     void ClearAllEntries();
 
     void ShowAbout();
+    void ShowStyles();
     bool Confirm(const QString& question);
 
     AppData& app_;
