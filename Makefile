@@ -19,6 +19,7 @@ test: data
 
 bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	scripts/bench-window.sh $(BUILD) 5
 
 deps:
@@ -41,6 +42,7 @@ sanitize: deps
 	cmake --build build-asan -j $(JOBS)
 	cmake --build build-asan --target data
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 	cmake -S . -B build-tsan -DPELORIN_SANITIZE=thread -DPELORIN_BUILD_BENCH=OFF
 	cmake --build build-tsan -j $(JOBS)

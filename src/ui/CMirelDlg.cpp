@@ -7,7 +7,10 @@
 #include "foundation/TextUtil.h"
 #include "game/ClueText.h"
 #include "game/GameFile.h"
+#include "scene/MainDisplayType.h"
 #include "scene/MenuDisplayType.h"
+#include "scene/SceneRenderer.h"
+#include "scene/SceneTextures.h"
 #include "scene/StripPictures.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CluesTabCtrl.h"
@@ -189,11 +192,16 @@ void CMirelDlg::CreateStatusBar()
 
 void CMirelDlg::CreateSceneView(QWidget* parent)
 {
-    auto* view = new QFrame(parent);
-    view->setFrameStyle(QFrame::Box | QFrame::Plain);
-    view->setGeometry(kSceneView);
-    view->setObjectName(QStringLiteral("Main"));
-    sceneView_ = view;
+    sceneView_ = new MainDisplayType(parent);
+    sceneView_->setGeometry(kSceneView);
+    // Without OpenGL the player is told once, and the game goes on without the box.
+    renderer_ = std::make_unique<SceneRenderer>();
+    if (!renderer_->InitDevice(*sceneView_))
+        prompter_.Ask(this, renderer_->InitFailureMessage(), kCaption, Prompter::Buttons::Ok, Prompter::Icon::None);
+    sceneView_->SetRenderer(renderer_.get());
+    for (const int32_t picture : kSceneTextures)
+        renderer_->LoadResourceTexture(picture);
+    renderer_->SetGame(&app_.CurrentGame());
 }
 
 void CMirelDlg::CreateStrip(QWidget* parent)
@@ -321,8 +329,9 @@ void CMirelDlg::FirstTick()
 void CMirelDlg::RenderFrame()
 {
     // One frame of the scene per tick shows every change the game model made to
-    // the cells since the last one; the scene gets no other notice of changes.
-    sceneView_->update();
+    // the cells since the last one; the scene gets no other notice of changes. The
+    // view draws it (SceneRenderer::RenderFrame) when it paints next.
+    sceneView_->Redraw();
 }
 
 // What the core asks of the window.

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QLabel;
@@ -16,9 +17,11 @@ namespace pelorin {
 
 class AppData;
 class CluesTabCtrl;
+class MainDisplayType;
 class MenuDisplayType;
 class Prompter;
 class QuotesTabCtrl;
+class SceneRenderer;
 
 /// The game's main window: the scene view of the box, the strip of image buttons,
 /// the clue lists, the hint pages, the clue and answer boxes and the status bar,
@@ -91,7 +94,10 @@ private:
 
     AppData& app_;
     Prompter& prompter_;
-    QWidget* sceneView_ = nullptr;
+    MainDisplayType* sceneView_ = nullptr;
+    /// Made with the scene view and destroyed before it, which releases its GL
+    /// objects while the view's context can still be made current.
+    std::unique_ptr<SceneRenderer> renderer_;
     MenuDisplayType* strip_ = nullptr;
     CluesTabCtrl* clueTabs_ = nullptr;
     QuotesTabCtrl* quoteTabs_ = nullptr;

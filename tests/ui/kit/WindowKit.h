@@ -85,6 +85,9 @@ public:
 
     TestRoot root;
     ScriptedPrompter prompter;
+    /// What the window said while it was made (a start without OpenGL is reported
+    /// then), taken out of the prompter's record.
+    QStringList startTexts;
 
 private:
     QtNotifier notifier_{prompter};
