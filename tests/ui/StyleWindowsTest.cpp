@@ -2,10 +2,12 @@
 
 #include "app/TextConvert.h"
 #include "lexicon/Style.h"
+#include "scene/StripPictures.h"
 #include "ui/StyleBuildThread.h"
 #include "ui/StyleDialog.h"
 #include "ui/StyleListDialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +47,18 @@ QStringList Lines(const QListWidget* list)
     return lines;
 }
 
+// Runs `act` on the modal window once one is open (the window that opens it runs
+// its own event loop until it closes).
+void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft = 1000)
+{
+    QTimer::singleShot(5, context, [=] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (triesLeft > 0)
+            WhenModal(context, act, triesLeft - 1);
+    });
+}
+
 QString Line(const Style& style, const QString& status)
 {
     return QStringLiteral("%1\t%2\t%3\t%4")
@@ -81,6 +95,7 @@ private Q_SLOTS:
     void editorChecksItsInput();
     void cancelledBuildLeavesNothing();
     void newStyleSavedOverAListedStyleReplacesIt();
+    void theGameWindowOpensTheManager();
 
 private:
     // The application data of a root holding these styles; with words of at most 4
@@ -291,8 +306,8 @@ void StyleWindowsTest::newStyleSavedOverAListedStyleReplacesIt()
     prompter_->answers = {Answer::No, Answer::Yes};
 
     bool driven = false;
-    QTimer::singleShot(0, this, [&] {
-        auto* editor = qobject_cast<StyleDialog*>(QApplication::activeModalWidget());
+    WhenModal(this, [&](QWidget* modal) {
+        auto* editor = qobject_cast<StyleDialog*>(modal);
         QVERIFY(editor);
         editor->findChild<QLineEdit*>(QStringLiteral("Description"))->setText(QStringLiteral("Mine"));
         AddBooks(*editor, {book, missing});
@@ -327,6 +342,33 @@ void StyleWindowsTest::newStyleSavedOverAListedStyleReplacesIt()
     QCOMPARE(list->count(), 2);
     QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Mine\t2\t")));
     QCOMPARE(list->currentRow(), 0);
+}
+
+// Tools, Style Editor and the strip's last button, Style, open the manager.
+void StyleWindowsTest::theGameWindowOpensTheManager()
+{
+    notifier_.reset(); // the rig has its own
+    test::WindowRig rig;
+    QVERIFY(rig.Start());
+    QStringList opened;
+    auto closeManager = [&] {
+        WhenModal(this, [&](QWidget* manager) {
+            opened << manager->windowTitle();
+            QVERIFY(qobject_cast<StyleListDialog*>(manager));
+            manager->close();
+        });
+    };
+    closeManager();
+    QAction* editor = nullptr;
+    for (QAction* action : rig.Window().findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Style &Editor"))
+            editor = action;
+    QVERIFY(editor && editor->isEnabled());
+    editor->trigger();
+    QTRY_COMPARE(opened.size(), 1);
+    closeManager();
+    QVERIFY(rig.ClickStrip(kStripButtonCount - 1));
+    QTRY_COMPARE(opened, QStringList({QStringLiteral("Styles"), QStringLiteral("Styles")}));
 }
 
 } // namespace pelorin
