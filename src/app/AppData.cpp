@@ -262,13 +262,37 @@ void AppData::AddStyle(std::unique_ptr<Style> style)
     StartPreparation(added);
 }
 
+bool AppData::ReplaceStyle(int32_t index, std::unique_ptr<Style> style)
+{
+    assert(style && "no style to put in place");
+    const Style* old = styles_.At(index);
+    if (!old)
+        return false;
+    StopPreparation(*old);
+    RemoveCachedGames(*old);
+    const Style& added = *style;
+    styles_.ReplaceAt(index, std::move(style));
+    StartPreparation(added);
+    return true;
+}
+
 bool AppData::DeleteStyle(int32_t index)
 {
     const Style* style = styles_.At(index);
     if (!style)
         return false;
     StopPreparation(*style);
+    RemoveCachedGames(*style);
     return pelorin::DeleteStyle(styles_, index);
+}
+
+void AppData::RemoveCachedGames(const Style& style) const
+{
+    // A style without a file has no cache files of its own.
+    if (style.FileName().empty())
+        return;
+    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId)
+        std::remove(CachePath(style, patternId).c_str());
 }
 
 void AppData::RefreshSelection()

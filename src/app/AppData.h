@@ -69,7 +69,13 @@ public:
     /// Appends a style to the style list and starts its preparation (the style
     /// manager's step after the style editor made the style).
     void AddStyle(std::unique_ptr<Style> style);
-    /// Deletes a style's file and removes the style, after stopping its workers.
+    /// Puts a style in the place of the style at an index that is saved in the
+    /// same file (the style editor saved over it): the old style's workers stop,
+    /// its prepared games are removed, and the new style's preparation starts.
+    /// False, and the new style dropped, for an index outside the list.
+    bool ReplaceStyle(int32_t index, std::unique_ptr<Style> style);
+    /// Deletes a style's file and its prepared games and removes the style, after
+    /// stopping its workers.
     bool DeleteStyle(int32_t index);
     /// The number of running workers of a style (0 to 3).
     int32_t RunningWorkers(const Style& style) const;
@@ -137,6 +143,9 @@ public:
 private:
     void SetFolders(std::string rootFolder);
     void StopAllWorkers();
+    /// Removes the cache files of a style whose workers have stopped: a later
+    /// style of the same file name must not be served its games.
+    void RemoveCachedGames(const Style& style) const;
     StyleWorkers* FindWorkers(const Style& style) const;
 
     Settings settings_;

@@ -155,6 +155,20 @@ public:
     bool Owns() const { return owns_; }
     ListOrder Order() const { return order_; }
 
+    /// Puts an element the list is to own in slot i, deleting the one that was
+    /// there; false, and the element dropped, when i is out of range. Only an
+    /// append-order list has slots that an element may take whatever its key.
+    bool ReplaceAt(int32_t i, std::unique_ptr<T> element)
+    {
+        assert(owns_ && order_ == ListOrder::Append && "only an owning append-order list replaces in place");
+        assert(element && "ItemList holds no null elements");
+        if (!At(i))
+            return false;
+        const std::unique_ptr<T> old(begin()[i]);
+        begin()[i] = element.release();
+        return true;
+    }
+
     /// Removes slot i (deleting its element when the list owns it); false and no
     /// change when i is out of range.
     bool RemoveAt(int32_t i)

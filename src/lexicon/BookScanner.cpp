@@ -2,8 +2,13 @@
 
 #include "foundation/TextUtil.h"
 
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace pelorin {
@@ -23,10 +28,14 @@ constexpr int32_t kMinSentenceCharacters = 3;
 constexpr int32_t kIdealQuotationLength = 80;
 
 // Reads a book as text: a carriage return before a line feed is dropped, so books
-// with DOS line ends are cut into the same pieces and sentences as others.
+// with DOS line ends are cut into the same pieces and sentences as others. A raised
+// stop flag, looked at once a buffer, ends the text early.
 class BookReader {
 public:
-    explicit BookReader(std::FILE* file) : file_(file), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+    BookReader(std::FILE* file, const std::atomic<bool>* stop)
+        : file_(file), stop_(stop), buffer_(std::make_unique<char[]>(kBufferSize))
+    {
+    }
 
     /// The next character (0-255), or EOF.
     int Get()
@@ -44,6 +53,9 @@ public:
         end_ = 0;
     }
 
+    /// The error number of a read that failed; 0 while none has.
+    int Error() const { return error_; }
+
 private:
     static constexpr size_t kBufferSize = 64 * 1024;
 
@@ -51,18 +63,41 @@ private:
     {
         if (position_ < end_)
             return true;
-        end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
         position_ = 0;
+        end_ = 0;
+        if (stop_ && stop_->load(std::memory_order_relaxed))
+            return false;
+        errno = 0;
+        end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+        if (end_ == 0 && std::ferror(file_) && error_ == 0)
+            error_ = errno != 0 ? errno : EIO;
         return end_ > 0;
     }
     int Next() { return Fill() ? static_cast<unsigned char>(buffer_[position_++]) : EOF; }
     int Peek() { return Fill() ? static_cast<unsigned char>(buffer_[position_]) : EOF; }
 
     std::FILE* file_;
+    const std::atomic<bool>* stop_;
     std::unique_ptr<char[]> buffer_;
     size_t position_ = 0;
     size_t end_ = 0;
+    int error_ = 0;
 };
+
+// Why a path names no book that can be read, before it is opened: a folder or a
+// device would read as nothing or never end, and opening a pipe would wait for a
+// writer. Empty when it is a regular file.
+std::string NotABook(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return std::strerror(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return "Not a regular file";
+    return {};
+}
 
 // Pieces and sentences are C strings in the scanner's buffers: text after a zero
 // byte of the book is not part of them.
@@ -130,16 +165,27 @@ void CollectSentences(BookReader& reader, Book& book)
 
 } // namespace
 
-bool ScanBook(const std::string& path, Book& book)
+bool ScanBook(const std::string& path, Book& book, const std::atomic<bool>* stop, std::string* reason)
 {
-    const FilePtr file = OpenFile(path, "r");
-    if (!file)
-        return false;
-    BookReader reader(file.get());
-    MarkPieces(reader, book);
-    reader.Rewind();
-    CollectSentences(reader, book);
-    return true;
+    std::string why = NotABook(path);
+    if (why.empty()) {
+        const FilePtr file = OpenFile(path, "r");
+        if (file) {
+            BookReader reader(file.get(), stop);
+            MarkPieces(reader, book);
+            reader.Rewind();
+            CollectSentences(reader, book);
+            if (reader.Error() == 0)
+                return true;
+            // What was read before the failure stays in the book.
+            why = std::strerror(reader.Error());
+        } else {
+            why = std::strerror(errno);
+        }
+    }
+    if (reason)
+        *reason = std::move(why);
+    return false;
 }
 
 } // namespace pelorin

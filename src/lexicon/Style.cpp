@@ -187,14 +187,14 @@ void Style::EnsureFlags()
         flags_ = std::make_unique<int32_t[]>(Dictionary::kCapacity); // zeroed
 }
 
-bool Style::AddBook(const std::string& bookPath)
+bool Style::AddBook(const std::string& bookPath, const std::atomic<bool>* stop, std::string* reason)
 {
     EnsureFlags();
     auto book = std::make_unique<Book>();
     book->style = this;
     // A book that cannot be read still counts as a book of the style, with no
     // sentences and no words.
-    const bool scanned = ScanBook(bookPath, *book);
+    const bool scanned = ScanBook(bookPath, *book, stop, reason);
     books_.Add(std::move(book));
     DropQuotations();
     return scanned;

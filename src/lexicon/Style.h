@@ -114,8 +114,9 @@ public:
     bool SaveFile(const std::string& path);
 
     /// Scans a book file into the flag table and a new book's sentences. False when
-    /// the file cannot be opened; the book is added all the same, without sentences.
-    bool AddBook(const std::string& bookPath);
+    /// the file cannot be read (see ScanBook); the book is added all the same, with
+    /// what could be read of it. A raised `stop` cuts the scan short.
+    bool AddBook(const std::string& bookPath, const std::atomic<bool>* stop = nullptr, std::string* reason = nullptr);
     /// Sets the stamp to the dictionary's and rebuilds the word list from the flags.
     void BuildWordList();
     /// Rebuilds the style from its sentences and saves it when its stamp is not
@@ -207,8 +208,14 @@ private:
 };
 
 /// Scans one book file for a book of a style: the word pass marks the style's
-/// words, the sentence pass collects the sentences. False when the file cannot
-/// be opened (the book then keeps no sentences).
-bool ScanBook(const std::string& path, Book& book);
+/// words, the sentence pass collects the sentences. False when the file cannot be
+/// read: it is missing, a folder or anything else but a regular file, cannot be
+/// opened, or fails while it is read; `reason` (when given) then gets the system's
+/// words for it. A book that could not be opened keeps no sentences.
+///
+/// A raised `stop` ends both passes at the next buffer of the file, so that a
+/// build of many large books can be cancelled at once.
+bool ScanBook(const std::string& path, Book& book, const std::atomic<bool>* stop = nullptr,
+              std::string* reason = nullptr);
 
 } // namespace pelorin

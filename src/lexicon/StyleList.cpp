@@ -1,5 +1,7 @@
 #include "lexicon/StyleList.h"
 
+#include "foundation/TextUtil.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -39,6 +41,46 @@ void LoadAllStyles(const Dictionary& dictionary, const std::string& stylesFolder
         if (style->LoadFile(stylesFolder, name))
             styles.Add(std::move(style));
     }
+}
+
+namespace {
+
+bool SameFile(const std::string& first, const std::string& second)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Both there: the file system knows, links and all.
+    if (fs::exists(first, error) && fs::exists(second, error))
+        return fs::equivalent(first, second, error);
+    // A style whose file has gone still owns its path.
+    const fs::path a = fs::weakly_canonical(first, error);
+    if (error)
+        return false;
+    const fs::path b = fs::weakly_canonical(second, error);
+    return !error && a == b;
+}
+
+} // namespace
+
+int32_t FindStyleFile(const ItemList<Style>& styles, const std::string& path)
+{
+    for (int32_t i = 0; i < styles.Count(); ++i) {
+        const std::string& file = styles.At(i)->FullPath();
+        if (!file.empty() && SameFile(file, path))
+            return i;
+    }
+    return -1;
+}
+
+int32_t FindStyleName(const ItemList<Style>& styles, const std::string& path)
+{
+    const std::string name = StripExtension(SplitPath(path).second);
+    for (int32_t i = 0; i < styles.Count(); ++i) {
+        const Style& style = *styles.At(i);
+        if (!style.FileName().empty() && StripExtension(style.FileName()) == name && !SameFile(style.FullPath(), path))
+            return i;
+    }
+    return -1;
 }
 
 bool DeleteStyle(ItemList<Style>& styles, int32_t index)

@@ -18,6 +18,15 @@ std::vector<std::string> ListStyleFiles(const std::string& stylesFolder);
 /// the order of their file names, so that a remembered style index stays valid.
 void LoadAllStyles(const Dictionary& dictionary, const std::string& stylesFolder, ItemList<Style>& styles);
 
+/// The style of the list that is saved in the file at `path` (the same file, by
+/// whatever path), or -1.
+int32_t FindStyleFile(const ItemList<Style>& styles, const std::string& path);
+
+/// A style of the list whose file, though another, has the name that a style saved
+/// at `path` would have without its extension (Poems.zas elsewhere, Poems.txt),
+/// or -1. Styles are told apart by that name: it names their prepared games.
+int32_t FindStyleName(const ItemList<Style>& styles, const std::string& path);
+
 /// Deletes a style's file (a file already gone makes no difference) and removes the
 /// style from the list. False, and no change, for an index outside the list. The
 /// style's preparation workers must have stopped before.

@@ -22,6 +22,7 @@
 #include "ui/Pictures.h"
 #include "ui/Prompter.h"
 #include "ui/QuotesTabCtrl.h"
+#include "ui/StyleListDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,8 +72,7 @@ constexpr std::array<StripCommand, kStripButtonCount> kStripCommands = {{
     {kCmdSave, true},
     {kCmdRevealAll, true},
     {kCmdClearAll, false},
-    // The style manager is not part of the program yet: its button stays greyed.
-    {kCmdStyle, false},
+    {kCmdStyle, true},
 }};
 // Buttons 2 to 5 work on the game and are enabled exactly while one is in play.
 constexpr int kFirstGameButton = 2;
@@ -152,7 +152,7 @@ void CMirelDlg::CreateMenu()
     AddCommand(game, QStringLiteral("E&xit"), kCmdExit);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    AddCommand(tools, QStringLiteral("Style &Editor"), kCmdStyleEditor)->setEnabled(false);
+    AddCommand(tools, QStringLiteral("Style &Editor"), kCmdStyleEditor);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddCommand(help, QStringLiteral("Contents"), kCmdHelpContents);
@@ -283,6 +283,9 @@ void CMirelDlg::OnCommand(uint32_t id)
         return;
     case kCmdAbout:
         return ShowAbout();
+    case kCmdStyleEditor:
+    case kCmdStyle:
+        return ShowStyles();
     case kCmdOk:
         return CheckAnswer();
     case kCmdClear:
@@ -527,6 +530,12 @@ void CMirelDlg::ClearAllEntries()
         return;
     ClearAll(app_.CurrentGame(), &app_);
     RefreshSelection();
+}
+
+void CMirelDlg::ShowStyles()
+{
+    StyleListDialog styles(app_, prompter_, this);
+    styles.exec();
 }
 
 bool CMirelDlg::Confirm(const QString& question)

@@ -89,6 +89,7 @@ private:
     void ClearAllEntries();
 
     void ShowAbout();
+    void ShowStyles();
     bool Confirm(const QString& question);
 
     AppData& app_;

@@ -315,12 +315,15 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
 
 // Every way of ending a style's searching workers ends them promptly and without
 // a file: ShutDown, the Exit command (AppData destroyed without ShutDown), and
-// deleting the style, which stops only its own workers before the style goes.
+// deleting or replacing the style, which stops only its own workers before the
+// style goes, and removes its prepared games and no others.
 TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
 {
     root_.AddStyle("Stuck1.zas", 4);
     root_.AddStyle("Stuck2.zas", 4);
-    for (const std::string_view way : {"ShutDown", "Exit", "DeleteStyle"}) {
+    const std::string ownGame = root_.CacheFile("Stuck1_1.zac");
+    const std::string otherGame = root_.CacheFile("Stuck2_1.zac");
+    for (const std::string_view way : {"ShutDown", "Exit", "DeleteStyle", "ReplaceStyle"}) {
         SCOPED_TRACE(way);
         auto app = StartApp();
         ASSERT_EQ(app->RunningWorkers(*app->Styles().At(0)), 3);
@@ -334,12 +337,33 @@ TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
         } else if (way == "Exit") {
             app.reset();
         } else {
-            ASSERT_TRUE(app->DeleteStyle(0));
-            EXPECT_FALSE(fs::exists(root_.StyleFile("Stuck1.zas")));
-            ASSERT_EQ(app->Styles().Count(), 1);
-            EXPECT_EQ(app->Styles().At(0)->FileName(), "Stuck2.zas");
-            EXPECT_EQ(app->RunningWorkers(*app->Styles().At(0)), 3) << "the other style's workers go on";
-            EXPECT_FALSE(app->DeleteStyle(1));
+            // Games another run prepared, written while the workers search.
+            test::WriteFileBytes(ownGame, "game");
+            test::WriteFileBytes(otherGame, "game");
+            if (way == "DeleteStyle") {
+                ASSERT_TRUE(app->DeleteStyle(0));
+                EXPECT_FALSE(fs::exists(root_.StyleFile("Stuck1.zas")));
+                ASSERT_EQ(app->Styles().Count(), 1);
+                EXPECT_EQ(app->Styles().At(0)->FileName(), "Stuck2.zas");
+                EXPECT_FALSE(app->DeleteStyle(1));
+                root_.AddStyle("Stuck1.zas", 4);
+            } else {
+                auto replacement = std::make_unique<Style>(app->Lexicon());
+                ASSERT_TRUE(replacement->LoadFile(root_.Styles(), "Stuck1.zas"));
+                const Style* added = replacement.get();
+                ASSERT_TRUE(app->ReplaceStyle(0, std::move(replacement)));
+                ASSERT_EQ(app->Styles().Count(), 2);
+                EXPECT_EQ(app->Styles().At(0), added);
+                EXPECT_EQ(app->RunningWorkers(*added), 3) << "the new style is prepared at once";
+                EXPECT_FALSE(app->ReplaceStyle(2, std::make_unique<Style>(app->Lexicon())));
+            }
+            EXPECT_FALSE(fs::exists(ownGame));
+            ASSERT_TRUE(fs::remove(otherGame)) << "another style's game is kept";
+            const Style& other = *app->Styles().At(app->Styles().Count() - 1);
+            EXPECT_EQ(other.FileName(), "Stuck2.zas");
+            // Its worker of pattern 1 may have seen the game written for it, and ended.
+            EXPECT_GE(app->RunningWorkers(other), 2) << "the other style's workers go on";
+            app.reset();
         }
         EXPECT_LT(std::chrono::steady_clock::now() - started, kStopLimit);
         EXPECT_TRUE(fs::is_empty(root_.Cache()));

@@ -339,6 +339,24 @@ TEST_F(StyleTest, LoadAllStylesListsLoadableFilesByName)
     EXPECT_EQ(TextOf(styles.At(1)->Description()), "B");
     EXPECT_TRUE(notifier.Messages().empty());
 
+    // A style's file by any path; another file of the same name is a clash, as
+    // styles' prepared games go by that name.
+    const struct {
+        std::string path;
+        int32_t sameFile;
+        int32_t sameName;
+    } finds[] = {
+        {StylePath("a.zas"), 0, -1},
+        {dir.File("Styles/../Styles/b.zas"), 1, -1},
+        {dir.File("b.zas"), -1, 1},
+        {StylePath("a.txt"), -1, 0},
+        {StylePath("new.zas"), -1, -1},
+    };
+    for (const auto& find : finds) {
+        EXPECT_EQ(FindStyleFile(styles, find.path), find.sameFile) << find.path;
+        EXPECT_EQ(FindStyleName(styles, find.path), find.sameName) << find.path;
+    }
+
     std::filesystem::remove(StylePath("b.zas"));
     EXPECT_TRUE(DeleteStyle(styles, 1)); // its file already gone
     EXPECT_TRUE(DeleteStyle(styles, 0));

@@ -8,6 +8,7 @@
 #include "foundation/Notifier.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
+#include "lexicon/StyleBuilder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,18 +18,19 @@ namespace pelorin::tool {
 namespace {
 
 constexpr const char* kName = "make-style";
-// The style editor's limit, in bytes of the narrow (UTF-8) text.
-constexpr size_t kMaxDescriptionBytes = 16;
 // Books from this size on get a progress line: scanning them takes a noticeable while.
 constexpr uintmax_t kBigBookBytes = 1024 * 1024;
 
-void ShowBigBook(const std::string& path, size_t number, size_t total)
+void ShowBigBook(const StyleBuildProgress& progress)
 {
+    if (progress.book.empty())
+        return;
+    const std::string path(progress.book);
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size >= kBigBookBytes)
-        std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, Printable(path).c_str(),
-                     double(size) / (1024.0 * 1024.0));
+        std::fprintf(stderr, "Scanning book %d of %d: %s (%.1f MB) ...\n", progress.booksDone + 1,
+                     progress.bookCount, Printable(path).c_str(), double(size) / (1024.0 * 1024.0));
 }
 
 // Everything a mistake could spoil is checked before the long work starts: that
@@ -62,22 +64,19 @@ int Run(const Options& options)
     if (!LoadDictionaryOrReport(*dictionary, *options.Value("root")))
         return kFailureExit;
 
-    auto style = std::make_unique<Style>(*dictionary);
-    style->SetDescription(description);
-    for (size_t i = 0; i < books.size(); ++i) {
-        ShowBigBook(books[i], i + 1, books.size());
-        // The game keeps such a book without sentences; a style made in a batch
-        // is made again from the book once it can be read.
-        if (!style->AddBook(books[i]))
-            return ReportError(books[i], "could not be read; no style written");
-    }
-    style->BuildWordList();
-    if (style->Words().Count() == 0)
+    auto built = BuildStyle(*dictionary, description, books, ShowBigBook);
+    // CheckFiles has named every unreadable book already; one that failed while it was
+    // being read fails the command the same way. The game keeps such a book without
+    // sentences; a style made in a batch is made again once the book can be read.
+    if (!built.unread.empty())
+        return ReportError(built.unread.front().path, built.unread.front().reason + "; no style written");
+    Style& style = *built.style;
+    if (style.Words().Count() == 0)
         return ReportError(out, "the books hold no word of the dictionary; no style written");
-    if (!style->SaveFile(out))
+    if (!style.SaveFile(out))
         return kFailureExit;
-    std::printf("%s: %d books, %d words, %d sentences\n", Printable(out).c_str(), style->Books().Count(),
-                style->Words().Count(), style->SentenceCount());
+    std::printf("%s: %d books, %d words, %d sentences\n", Printable(out).c_str(), style.Books().Count(),
+                style.Words().Count(), style.SentenceCount());
     return FinishOutput();
 }
 

@@ -1,0 +1,138 @@
+#include "lexicon/StyleBuilder.h"
+
+#include "lexicon/Dictionary.h"
+#include "lexicon/Style.h"
+
+#include "support/DictionaryFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace pelorin {
+namespace {
+
+class StyleBuilderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::WriteDictionary(dir.Folder(), test::PlainWords({"CAT", "DOG", "SAT", "THE"}));
+        ASSERT_TRUE(dictionary.Load(dir.Folder()));
+    }
+
+    std::string Book(const std::string& name, const std::string& text)
+    {
+        const std::string path = dir.File(name);
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    test::TempDir dir;
+    Dictionary dictionary;
+};
+
+// Nothing is read when a check fails: 16 bytes pass, 17 do not (bytes, not
+// letters), and a style needs a book.
+TEST_F(StyleBuilderTest, ChecksComeBeforeAnyBook)
+{
+    const std::vector<std::string> missing = {dir.File("none.txt")};
+    const struct {
+        std::string description;
+        std::vector<std::string> books;
+        StyleBuildStatus status;
+        std::string_view message;
+    } cases[] = {
+        {"1234567890123456", missing, StyleBuildStatus::Built, ""},
+        {"12345678901234567", missing, StyleBuildStatus::DescriptionTooLong,
+         "Description cannot exceed 16 characters"},
+        {"Gedichte \xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc", missing, StyleBuildStatus::DescriptionTooLong,
+         "Description cannot exceed 16 characters"},
+        {"", {}, StyleBuildStatus::NoBooks, "Need to add some books"},
+    };
+    for (const auto& c : cases) {
+        int reports = 0;
+        const StyleBuildResult built =
+            BuildStyle(dictionary, c.description, c.books, [&](const StyleBuildProgress&) { ++reports; });
+        EXPECT_EQ(built.status, c.status) << c.description;
+        EXPECT_EQ(StyleInputMessage(c.status), c.message);
+        EXPECT_EQ(built.style != nullptr, c.status == StyleBuildStatus::Built);
+        if (c.status != StyleBuildStatus::Built) {
+            EXPECT_EQ(reports, 0) << c.description;
+        }
+    }
+}
+
+// Every book counts, read or not; those that could not be read are named in
+// order with the reason, and progress walks the books before the final report.
+TEST_F(StyleBuilderTest, BuildsFromTheBooksAndNamesThoseThatCouldNotBeRead)
+{
+    std::filesystem::create_directory(dir.File("folder.txt"));
+    ASSERT_EQ(mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+    const std::vector<std::string> books = {
+        Book("one.txt", "The cat sat."),   dir.File("gone.txt"), dir.File("folder.txt"),
+        dir.File("pipe.txt"), Book("two.txt", "The dog sat."),
+    };
+    std::vector<std::pair<int32_t, std::string>> reports;
+    const StyleBuildResult built = BuildStyle(dictionary, "Mine", books, [&](const StyleBuildProgress& step) {
+        EXPECT_EQ(step.bookCount, 5);
+        reports.emplace_back(step.booksDone, std::string(step.book));
+    });
+
+    ASSERT_EQ(built.status, StyleBuildStatus::Built);
+    EXPECT_EQ(TextOf(built.style->Description()), "Mine");
+    EXPECT_EQ(built.style->Books().Count(), 5);
+    EXPECT_EQ(built.style->Words().Count(), 4);
+    EXPECT_EQ(built.style->SentenceCount(), 2);
+    EXPECT_TRUE(built.style->FileName().empty());
+    ASSERT_EQ(built.unread.size(), 3u);
+    EXPECT_EQ(built.unread[0].path, books[1]);
+    EXPECT_EQ(built.unread[0].reason, "No such file or directory");
+    EXPECT_EQ(built.unread[1].path, books[2]);
+    EXPECT_EQ(built.unread[1].reason, "Is a directory");
+    EXPECT_EQ(built.unread[2].path, books[3]);
+    EXPECT_EQ(built.unread[2].reason, "Not a regular file");
+
+    ASSERT_EQ(reports.size(), 6u);
+    for (size_t i = 0; i < books.size(); ++i)
+        EXPECT_EQ(reports[i], std::make_pair(static_cast<int32_t>(i), books[i]));
+    EXPECT_EQ(reports.back(), std::make_pair(int32_t{5}, std::string()));
+}
+
+// Cancelling between books or inside one leaves no style and no unread books;
+// a scan whose stop flag is up keeps nothing of the rest of its book.
+TEST_F(StyleBuilderTest, CancelledBuildLeavesNothing)
+{
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += "The cat sat. ";
+    const std::vector<std::string> books = {Book("one.txt", "The cat sat."), dir.File("gone.txt"),
+                                            Book("big.txt", big), Book("two.txt", "The dog sat.")};
+    for (const int32_t cancelAt : {1, 2, 3}) {
+        std::atomic<bool> cancel{false};
+        int reports = 0;
+        const StyleBuildResult built = BuildStyle(
+            dictionary, "Mine", books,
+            [&](const StyleBuildProgress& step) {
+                ++reports;
+                if (step.booksDone == cancelAt)
+                    cancel = true;
+            },
+            &cancel);
+        EXPECT_EQ(built.status, StyleBuildStatus::Cancelled) << cancelAt;
+        EXPECT_EQ(built.style, nullptr);
+        EXPECT_TRUE(built.unread.empty());
+        EXPECT_EQ(reports, cancelAt + 1);
+    }
+
+    const std::atomic<bool> stop{true};
+    auto style = std::make_unique<Style>(dictionary);
+    EXPECT_TRUE(style->AddBook(books[2], &stop));
+    EXPECT_EQ(style->SentenceCount(), 0);
+}
+
+} // namespace
+} // namespace pelorin
