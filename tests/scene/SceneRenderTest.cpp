@@ -10,6 +10,7 @@
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
 #include "support/FilledGame.h"
+#include "support/KeepLibraries.h"
 
 #include <QApplication>
 #include <QOpenGLContext>
@@ -24,8 +25,6 @@
 #include <cmath>
 #include <memory>
 
-#include <dlfcn.h>
-#include <link.h>
 
 using namespace pelorin;
 
@@ -104,20 +103,6 @@ Entry& LayOutWave(Game& game)
     return entry;
 }
 
-// The GL driver is unloaded when the display closes; LeakSanitizer then no longer
-// sees what the driver's globals still point to and reports it as leaked by an
-// unknown module. Every library loaded now stays until the process ends.
-void KeepLibrariesLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name && *info->dlpi_name)
-                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 } // namespace
 
 class SceneRenderTest : public QObject {
@@ -191,7 +176,7 @@ private:
     }
 
 private Q_SLOTS:
-    void cleanupTestCase() { KeepLibrariesLoaded(); }
+    void cleanupTestCase() { test::KeepLibrariesLoaded(); }
 
     void init()
     {

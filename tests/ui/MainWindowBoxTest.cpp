@@ -9,6 +9,7 @@
 #include "scene/MainDisplayType.h"
 #include "scene/OrbitCamera.h"
 #include "scene/SceneRenderer.h"
+#include "support/KeepLibraries.h"
 
 #include <QOpenGLWidget>
 #include <QTest>
@@ -19,6 +20,7 @@ class MainWindowBoxTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanupTestCase() { test::KeepLibrariesLoaded(); }
     void boxShowsTheGameAndKeepsItsView();
 };
 
