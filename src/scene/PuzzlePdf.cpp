@@ -81,15 +81,20 @@ std::vector<ClueBlock> ClueBlocks(const Game& game)
 /// The clue flow at one size: its blocks' heights and the numbers' width.
 class ClueFlow {
 public:
-    ClueFlow(const std::vector<ClueBlock>& blocks, qreal points, qreal columnWidth, QPaintDevice* device)
-        : blocks_(blocks), font_(Font(points)), heading_(Font(points + 1, true)), device_(device)
+    /// Measured with the painter that draws the flow, which may wrap a line
+    /// otherwise than font metrics on their own would.
+    ClueFlow(const std::vector<ClueBlock>& blocks, qreal points, qreal columnWidth, QPainter& painter)
+        : blocks_(blocks), font_(Font(points)), heading_(Font(points + 1, true))
     {
-        const QFontMetricsF metrics(font_, device);
+        const QFontMetricsF metrics(font_, painter.device());
         numberWidth_ = metrics.horizontalAdvance(QStringLiteral("88. "));
         textWidth_ = columnWidth - numberWidth_;
         spacing_ = metrics.height() * 0.25;
-        for (const ClueBlock& block : blocks)
-            heights_.push_back(Measure(block));
+        for (const ClueBlock& block : blocks) {
+            painter.setFont(block.heading ? heading_ : font_);
+            heights_.push_back(
+                painter.boundingRect(QRectF(0, 0, textWidth_, 1e6), Qt::TextWordWrap, block.text).height());
+        }
     }
 
     /// Places the blocks in two columns per page, `firstHeight` high on page 1 and
@@ -129,16 +134,9 @@ public:
     }
 
 private:
-    qreal Measure(const ClueBlock& block) const
-    {
-        const QFontMetricsF metrics(block.heading ? heading_ : font_, device_);
-        return metrics.boundingRect(QRectF(0, 0, textWidth_, 1e6), Qt::TextWordWrap, block.text).height();
-    }
-
     const std::vector<ClueBlock>& blocks_;
     QFont font_;
     QFont heading_;
-    QPaintDevice* device_;
     qreal numberWidth_ = 0;
     qreal textWidth_ = 0;
     qreal spacing_ = 0;
@@ -252,11 +250,11 @@ private:
         // The largest size at which every clue fits on page 1.
         qreal points = kLargestCluePoints;
         for (; points > kSmallestCluePoints; points -= kCluePointsStep) {
-            const std::vector<Placement> placed = ClueFlow(blocks, points, columnWidth, &writer_).Place(firstHeight, fullHeight);
+            const std::vector<Placement> placed = ClueFlow(blocks, points, columnWidth, painter).Place(firstHeight, fullHeight);
             if (placed.empty() || placed.back().page == 0)
                 break;
         }
-        const ClueFlow flow(blocks, points, columnWidth, &writer_);
+        const ClueFlow flow(blocks, points, columnWidth, painter);
         const std::vector<Placement> placed = flow.Place(firstHeight, fullHeight);
         int page = 0;
         qreal columnTop = top;
