@@ -53,8 +53,30 @@ check_writable() {
   done
 }
 
+# Every folder the install may make, the prefix itself (".") first, then each
+# folder on the way to the files.
+candidate_folders() {
+  local folder part path size
+  local all=("${folders[@]}" share/pelorin/Styles share/pelorin/Books)
+  for size in "${icon_sizes[@]}"; do
+    all+=("share/icons/hicolor/${size}x${size}/apps")
+  done
+  echo .
+  for folder in "${all[@]}"; do
+    path=
+    for part in ${folder//\// }; do
+      path=${path:+$path/}$part
+      echo "$path"
+    done
+  done | sort -u
+}
+
 install() {
   check_writable
+  local folder missing=()
+  while IFS= read -r folder; do
+    [[ -d "$root/$folder" ]] || missing+=("$folder")
+  done < <(candidate_folders)
   DESTDIR="$destdir" cmake --install "$build" --prefix "$prefix"
   # CMake lists the files under the prefix (some versions with DESTDIR in front);
   # the manifest keeps them relative to the prefix.
@@ -66,6 +88,10 @@ install() {
       [[ -n $file ]] && echo "${file#"${prefix%/}/"}"
     done <"$build/install_manifest.txt"
     echo "$manifest_path"
+    # The folders this install made, marked by their closing "/".
+    for folder in "${missing[@]}"; do
+      [[ -d "$root/$folder" ]] && echo "$folder/"
+    done
   } >"$manifest"
   # A desktop that keeps an icon cache of this theme must learn of the new icon.
   if [[ -f "$root/share/icons/hicolor/icon-theme.cache" ]] && command -v gtk-update-icon-cache >/dev/null; then
@@ -80,17 +106,22 @@ uninstall() {
     return 0
   fi
   check_writable
-  local file size
-  while IFS= read -r file; do
-    [[ -n $file && $file != /* && $file != *..* ]] && rm -f "$root/$file"
+  local entry made=()
+  while IFS= read -r entry; do
+    [[ -z $entry || $entry == /* || $entry == *../* ]] && continue
+    if [[ $entry == */ ]]; then
+      made+=("$entry")
+    else
+      rm -f "$root/$entry"
+    fi
   done <"$manifest"
-  # The folders the install made, once empty; a player's own games, styles and
-  # cache in a home install are theirs, and stay.
-  find "$root/share/pelorin" -depth -type d -empty -delete 2>/dev/null || true
-  for size in "${icon_sizes[@]}"; do
-    rmdir --ignore-fail-on-non-empty "$root/share/icons/hicolor/${size}x${size}/apps" \
-      "$root/share/icons/hicolor/${size}x${size}" 2>/dev/null || true
-  done
+  # Then the folders the install made, deepest first, once empty: a player's own
+  # games, styles and cache in a home install are theirs, and stay.
+  printf '%s\n' "${made[@]}" | awk '{ print length($0) " " $0 }' | sort -rn | cut -d' ' -f2- |
+    while IFS= read -r entry; do
+      entry=${entry%/}
+      [[ -n $entry ]] && rmdir "$root/${entry#.}" 2>/dev/null || true
+    done
   echo "pelorin: uninstalled from $prefix"
   if [[ -d "$root/share/pelorin" ]]; then
     echo "pelorin: your games, styles and prepared games stay in $prefix/share/pelorin"

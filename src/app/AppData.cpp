@@ -100,8 +100,8 @@ DataFolders LocateDataFolders(const std::string& rootSetting, const std::string&
     const std::string player = JoinPath(dataHome, "pelorin/");
     // A home install (prefix ~/.local) puts the tree in the player's own folder.
     if (SameFolder(installed, player))
-        return {installed, installed};
-    return {installed, player};
+        return {installed, installed, true};
+    return {installed, player, true};
 }
 
 std::string ProgramFolder()
@@ -141,16 +141,17 @@ AppData::~AppData()
 
 void AppData::SetFolders(DataFolders folders)
 {
-    const bool split = folders.Split();
+    if (folders.Split())
+        shippedStylesFolder_ = JoinPath(folders.root, kStylesFolder);
     rootFolder_ = std::move(folders.root);
     gamesFolder_ = JoinPath(folders.player, kGamesFolder);
     stylesFolder_ = JoinPath(folders.player, kStylesFolder);
     cacheFolder_ = JoinPath(folders.player, kCacheFolder);
-    if (!split)
+    if (!folders.installed)
         return;
-    shippedStylesFolder_ = JoinPath(rootFolder_, kStylesFolder);
-    // The root's folders come with it; the player's are made on first use. One
-    // that cannot be made fails later where it is written, with its own message.
+    // An installed tree brings its dictionary, books and styles; the player's
+    // folders are made on first use. One that cannot be made fails later where it
+    // is written, with its own message.
     std::error_code error;
     for (const std::string* folder : {&gamesFolder_, &stylesFolder_, &cacheFolder_})
         std::filesystem::create_directories(*folder, error);

@@ -25,6 +25,8 @@ namespace pelorin {
 struct DataFolders {
     std::string root;
     std::string player;
+    /// Found in an installed tree: the player's folders are made on first use.
+    bool installed = false;
 
     bool Split() const { return root != player; }
 };
@@ -66,7 +68,7 @@ public:
     /// RootDir setting is not read.
     explicit AppData(std::string rootFolder);
     /// An AppData on folders of the caller's choice. The player's folders are
-    /// created when the root is read only (split folders).
+    /// created when the root is an installed tree.
     explicit AppData(DataFolders folders);
     /// Stops every worker and waits for it before anything it reads goes.
     ~AppData() override;

@@ -72,9 +72,9 @@ TEST_F(AppDataTest, DataFoldersAreFoundBesideTheProgramOrInItsInstalledTree)
     const Case cases[] = {
         {"/data/pelorin", base + "prefix/bin/", home, {"/data/pelorin", "/data/pelorin"}},
         {"", base + "build/", home, {base + "build/", base + "build/"}},
-        {"", base + "prefix/bin/", home, {installed, home + "/pelorin/"}},
+        {"", base + "prefix/bin/", home, {installed, home + "/pelorin/", true}},
         // A home install: the tree is the player's own folder.
-        {"", base + "prefix/bin/", base + "prefix/share", {installed, installed}},
+        {"", base + "prefix/bin/", base + "prefix/share", {installed, installed, true}},
         {"", base + "prefix/bin/", "", {base + "prefix/bin/", base + "prefix/bin/"}},
         {"", base + "empty/", home, {base + "empty/", base + "empty/"}},
     };
@@ -82,6 +82,7 @@ TEST_F(AppDataTest, DataFoldersAreFoundBesideTheProgramOrInItsInstalledTree)
         const DataFolders found = LocateDataFolders(each.setting, each.program, each.dataHome);
         EXPECT_EQ(found.root, each.expected.root) << each.program << " " << each.dataHome;
         EXPECT_EQ(found.player, each.expected.player) << each.program << " " << each.dataHome;
+        EXPECT_EQ(found.installed, each.expected.installed) << each.program << " " << each.dataHome;
     }
 }
 
@@ -105,7 +106,7 @@ TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
     };
     const auto before = tree();
 
-    AppData app(DataFolders{installed.Root(), player.Folder()});
+    AppData app(DataFolders{installed.Root(), player.Folder(), true});
     EXPECT_EQ(app.CacheFolder(), player.File("Cache"));
     EXPECT_TRUE(fs::is_directory(player.File("Games")));
     app.LoadAtStartup();

@@ -83,10 +83,21 @@ ls "$home/.local/share/pelorin/Cache/"*.zac >/dev/null 2>&1 || fail "no prepared
 # Uninstall removes every file and folder the install made; a second one finds
 # nothing and says so.
 "$install_sh" uninstall "$prefix" "$stage" >/dev/null || fail "uninstall failed"
-left=$(find "$stage" -type f)
+left=$(find "$stage" -mindepth 1 ! -path "$stage/opt")
 [[ -z $left ]] || fail "uninstall left $left"
-[[ ! -e "$root/share/pelorin" ]] || fail "uninstall left the data folder"
 "$install_sh" uninstall "$prefix" "$stage" | grep -q "nothing to uninstall" || fail "a second uninstall did not say so"
+
+# A home install: the tree is the player's own folder, where the game makes its
+# folders; uninstall keeps the player's games and cache there.
+prefix="$home/.local"
+"$install_sh" install "$build" "$prefix" >/dev/null || fail "the home install failed"
+env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+  timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/pelorin" --screenshot "$work/shot.png" \
+  >"$work/game.log" 2>&1 || fail "the game of a home install did not play: $(cat "$work/game.log")"
+"$install_sh" uninstall "$prefix" | grep -q "stay in $prefix/share/pelorin" || fail "uninstall did not say what stays"
+kept=$(cd "$prefix" && find . -type f | sort)
+[[ $kept == "$(cd "$prefix" && find ./share/pelorin/Cache -type f | sort)" && -n $kept ]] ||
+  fail "a home uninstall should keep the cache and nothing else, but left: $kept"
 
 # A prefix where no file can be made: refused, and nothing made.
 if "$install_sh" install "$build" /proc/pelorin-staged-test >"$work/refused.log" 2>&1; then
