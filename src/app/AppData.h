@@ -144,9 +144,6 @@ public:
     const std::string& GamesFolder() const { return gamesFolder_; }
     const std::string& StylesFolder() const { return stylesFolder_; }
     const std::string& CacheFolder() const { return cacheFolder_; }
-    /// The styles that came with an installed program; empty unless the folders
-    /// are split.
-    const std::string& ShippedStylesFolder() const { return shippedStylesFolder_; }
 
     /// Whether lastBlockId names a pattern the New Game dialog offers (0 to 2). The
     /// setting is kept as stored, but a hand-edited value may hold anything (a "1"
@@ -182,7 +179,7 @@ private:
     std::string gamesFolder_;
     std::string stylesFolder_;
     std::string cacheFolder_;
-    std::string shippedStylesFolder_;
+    std::string shippedStylesFolder_; ///< empty unless the root is not the player's folder
     std::atomic<bool> keepRunning_{true};
     // Declared after everything the workers read, so that they go first even if a
     // destructor forgot to stop them.
