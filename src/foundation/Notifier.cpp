@@ -21,6 +21,12 @@ void ShowMessage(std::string_view text, std::string_view caption)
         notifier->ShowMessage(text, caption);
 }
 
+void ShowFileError(std::string_view path, int error, std::string_view text, std::string_view caption)
+{
+    if (Notifier* notifier = installed.load())
+        notifier->ShowFileError(path, error, text, caption);
+}
+
 void SetStatusText(std::string_view text)
 {
     if (Notifier* notifier = installed.load())

@@ -18,6 +18,16 @@ public:
     virtual ~Notifier() = default;
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
     virtual void SetStatusText(std::string_view text) = 0;
+    /// A file that could not be opened or written. The player is shown `text` and
+    /// `caption` like any message, which is what this default does; a notifier
+    /// that can say more (the command-line tool's) has the file's path and the
+    /// system's error number (0 when there is none) at hand.
+    virtual void ShowFileError(std::string_view path, int error, std::string_view text, std::string_view caption)
+    {
+        static_cast<void>(path);
+        static_cast<void>(error);
+        ShowMessage(text, caption);
+    }
 };
 
 /// Installs the process's notifier (null for none) and returns the previous one.
@@ -26,6 +36,8 @@ Notifier* SetNotifier(Notifier* notifier);
 
 /// Sends a message to the installed notifier; dropped when there is none.
 void ShowMessage(std::string_view text, std::string_view caption);
+/// Sends a file's error to the installed notifier; dropped when there is none.
+void ShowFileError(std::string_view path, int error, std::string_view text, std::string_view caption);
 /// Sends a status text to the installed notifier; dropped when there is none.
 void SetStatusText(std::string_view text);
 

@@ -25,7 +25,7 @@ FilePtr OpenForReading(const std::string& path, const char* messageFormat, std::
     if (!file) {
         // Taken at once: building the message may change errno.
         const int error = errno;
-        ShowMessage(Format(messageFormat, path.c_str(), error), caption);
+        ShowFileError(path, error, Format(messageFormat, path.c_str(), error), caption);
     }
     return file;
 }
@@ -261,7 +261,10 @@ bool ReplacingFile::Commit(bool writesOk)
     const bool flushed = std::fflush(file_.get()) == 0 && fsync(fileno(file_.get())) == 0;
     const bool closed = std::fclose(file_.release()) == 0;
     if (!writesOk || !flushed || !closed || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        // The caller reports why the save failed: the clean-up must not change it.
+        const int error = errno;
         Discard();
+        errno = error;
         return false;
     }
     temporary_.clear();

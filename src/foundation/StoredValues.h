@@ -113,7 +113,8 @@ public:
     bool Open(const std::string& targetPath);
     std::FILE* Get() const { return file_.get(); }
     /// Flushes and closes the file and renames it over the target when `writesOk`
-    /// and the flush and close succeed; otherwise removes it. True when renamed.
+    /// and the flush and close succeed; otherwise removes it. True when renamed;
+    /// false with errno telling why.
     bool Commit(bool writesOk);
 
 private:

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <string>
@@ -389,7 +390,7 @@ bool SaveGame(const std::string& path, Game& game)
 {
     ReplacingFile file;
     if (!file.Open(path)) {
-        ShowMessage("Cannot Open Game File", "Error");
+        ShowFileError(path, errno, "Cannot Open Game File", "Error");
         return false;
     }
     game.savedMark = 1;
@@ -404,7 +405,7 @@ bool SaveGame(const std::string& path, Game& game)
     // A save that did not reach the disk is a failure the player must hear of;
     // the old file stays as it was.
     if (!file.Commit(out.Ok())) {
-        ShowMessage("Cannot Open Game File", "Error");
+        ShowFileError(path, errno, "Cannot Open Game File", "Error");
         return false;
     }
     return true;

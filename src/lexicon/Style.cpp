@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cerrno>
 #include <string>
 
 namespace pelorin {
@@ -273,7 +274,7 @@ bool Style::SaveFile(const std::string& path)
 {
     ReplacingFile file;
     if (!file.Open(path)) {
-        ShowMessage("Cannot Open Project File", "Error");
+        ShowFileError(path, errno, "Cannot Open Project File", "Error");
         return false;
     }
     FileWriter writer(file.Get());
@@ -298,7 +299,7 @@ bool Style::SaveFile(const std::string& path)
     }
     // The old file is replaced only by a complete new one.
     if (!file.Commit(writer.Ok())) {
-        ShowMessage("Cannot Open Project File", "Error");
+        ShowFileError(path, errno, "Cannot Open Project File", "Error");
         return false;
     }
     fullPath_ = path;

@@ -252,7 +252,7 @@ public:
         content.clear();
         FilePtr file = OpenFile(path, "rb");
         if (!file) {
-            error_ = Format("cannot read %s: %s", path.c_str(), std::strerror(errno));
+            error_ = Format("%s: %s", path.c_str(), std::strerror(errno));
             return false;
         }
         char buffer[1 << 16];
@@ -260,7 +260,7 @@ public:
         while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
             content.append(buffer, got);
         if (std::ferror(file.get())) {
-            error_ = Format("cannot read %s: %s", path.c_str(), std::strerror(errno));
+            error_ = Format("%s: %s", path.c_str(), std::strerror(errno));
             return false;
         }
         return true;

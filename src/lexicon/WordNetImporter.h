@@ -70,8 +70,8 @@ public:
     explicit WordNetImporter(int32_t capacity = Dictionary::kCapacity) : capacity_(capacity) {}
 
     /// Reads the WordNet folder and builds the table. False, with Error() saying
-    /// which file could not be read, when a file is missing or unreadable; the
-    /// table is then empty. Reports progress as status texts.
+    /// which file could not be read and why ("PATH: reason"), when a file is
+    /// missing or unreadable; the table is then empty. Reports progress as status texts.
     bool Import(const std::string& folder);
 
     const std::string& Error() const { return error_; }

@@ -35,24 +35,53 @@ protected:
     test::TempDir dir;
 };
 
-// The same seed writes the same game, whether the style is named by its path under
-// the root, by its full path, or by its bare file name, which is a style of the
-// root's Styles folder (the way the game lists styles), never one at the top of
-// the file system.
+// The same seed writes the same game however the style is named: a path means
+// what the shell means, relative to the current folder, and a bare name that is no
+// file here is a style of the root's Styles folder, with or without its extension.
 TEST_F(FillCommandTest, SameSeedWritesTheSameGameWhateverNamesTheStyle)
 {
-    const std::string fill = "fill --root " + dir.Folder() + " --pattern 1 --seed 42 --style ";
-    const std::string styles[] = {"Styles/Test.zas", dir.File("Styles/Test.zas") + " --tries 4", "Test.zas"};
+    const std::filesystem::path root = dir.Path();
+    const std::string fill = test::RunToolCommand() + " fill --pattern 1 --seed 42 --out " + dir.File("out.zag");
+    const std::string runs[] = {
+        "cd " + dir.File("Styles") + " && " + fill + " --root " + dir.Folder() + " --style ./Test.zas",
+        "cd " + root.parent_path().string() + " && " + fill + " --root " + root.filename().string() + " --style " +
+            root.filename().string() + "/Styles/Test.zas",
+        "cd / && " + fill + " --root=" + dir.Folder() + " --style Test.zas --tries 4",
+        "cd / && " + fill + " --root " + dir.Folder() + " --style Test",
+    };
     std::string first;
-    for (const std::string& style : styles) {
-        const test::ToolResult result = test::RunTool(fill + style + " --out " + dir.File("out.zag"));
-        ASSERT_EQ(result.exitCode, 0) << result.output;
+    for (const std::string& run : runs) {
+        const test::ToolResult result = test::RunCommand(run);
+        ASSERT_EQ(result.exitCode, 0) << run << "\n" << result.output;
         EXPECT_EQ(result.output.rfind("filled: pattern 1, Test.zas, tries ", 0), 0u) << result.output;
         const std::string game = test::FileBytes(dir.File("out.zag"));
         EXPECT_FALSE(game.empty());
         if (first.empty())
             first = game;
-        EXPECT_EQ(game, first) << style;
+        EXPECT_EQ(game, first) << run;
+    }
+}
+
+// Where the games go is checked before any is made, and a style that is not there
+// is named where it was looked for.
+TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
+{
+    const std::string fill = "fill --root " + dir.Folder() + " --pattern 1 --style ";
+    const std::string missing = ": No such file or directory\n";
+    const struct {
+        std::string arguments;
+        std::string error;
+    } cases[] = {
+        {"Test --out " + dir.Folder(), dir.Folder() + ": Is a directory\n"},
+        {"Test --out " + dir.File("none/out.zag"), dir.File("none/out.zag") + missing},
+        {"Test --count 2 --out " + dir.File("Styles/Test.zas"), dir.File("Styles/Test.zas") + ": Not a directory\n"},
+        {"Nothing --out " + dir.File("out.zag"), dir.File("Styles/Nothing.zas") + missing},
+        {"./Test --out " + dir.File("out.zag"), "./Test" + missing},
+    };
+    for (const auto& [arguments, error] : cases) {
+        const test::ToolResult result = test::RunTool(fill + arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments;
+        EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
     }
 }
 

@@ -1,9 +1,11 @@
 #include "support/DictionaryFile.h"
+#include "support/GameFileBytes.h"
 #include "support/TempDir.h"
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,20 +43,22 @@ TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsWithCollectedDefinitions)
                              "xyzzy: not found\n");
 }
 
-TEST_F(DictionaryCommandsTest, LookupFailsClearlyWhenTheDictionaryDoesNotLoad)
+// A dictionary that opens and does not load is told apart from a file of another kind.
+TEST_F(DictionaryCommandsTest, LookupSaysWhyTheDictionaryDidNotLoad)
 {
+    test::ByteImage other;
+    other.Int32(55);
+    ASSERT_TRUE(other.WriteTo(dir.File("Zanth.dct")));
     test::ToolResult result = test::RunTool("lookup --root " + dir.Folder() + " cat");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("Opening Dictionary: Cannot open project file"), std::string::npos)
-        << result.output;
-    EXPECT_NE(result.output.find("did not load"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output, "pelorin-tool: " + dir.File("Zanth.dct") + ": not a dictionary file of version 54\n");
 
-    test::ByteImage damaged;
-    damaged.Int32(55);
-    ASSERT_TRUE(damaged.WriteTo(dir.File("Zanth.dct")));
+    WriteSample();
+    const std::string whole = test::FileBytes(dir.File("Zanth.dct"));
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("Zanth.dct"), whole.substr(0, whole.size() / 2)));
     result = test::RunTool("lookup --root " + dir.Folder() + " cat");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("damaged"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output, "pelorin-tool: " + dir.File("Zanth.dct") + ": a damaged dictionary file\n");
 }
 
 TEST_F(DictionaryCommandsTest, SummaryShowsPathCountStampAndSamples)
@@ -65,6 +69,24 @@ TEST_F(DictionaryCommandsTest, SummaryShowsPathCountStampAndSamples)
     for (const std::string& line :
          {"Dictionary: " + dir.Folder() + "Zanth.dct\n", std::string("Words: 3\nStamp: 1234\n"),
           std::string("geese      word 1, plural: definition of GOOSE\n"), std::string("hopping    not found\n")})
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
+}
+
+// Summary names every style file it could not read, and fails, rather than leave
+// it out of the list.
+TEST_F(DictionaryCommandsTest, SummaryNamesTheStylesItCouldNotRead)
+{
+    WriteSample();
+    std::filesystem::create_directories(dir.File("Styles/Folder.zas"));
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("Styles/Empty.zas"), ""));
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("Styles/Game.zas"), test::GameBytes(test::SampleGame())));
+    const test::ToolResult result = test::RunTool("summary --root " + dir.Folder());
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    const std::string styles = dir.File("Styles/");
+    for (const std::string& line : {"pelorin-tool: " + styles + "Empty.zas: not a style file of version 55\n",
+                                    "pelorin-tool: " + styles + "Folder.zas: Is a directory\n",
+                                    "pelorin-tool: " + styles + "Game.zas: not a style file of version 55\n",
+                                    std::string("Styles: 0\n  and 3 that could not be read\n")})
         EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
 }
 

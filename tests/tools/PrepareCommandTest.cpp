@@ -63,5 +63,22 @@ TEST_F(PrepareCommandTest, FillsTheCacheOfEveryStyleAndReportsEachFile)
     EXPECT_EQ(result.output.find("made"), std::string::npos) << result.output;
 }
 
+// A cache file counts as ready only when it reads as a game: a damaged one is
+// named, removed and made again. The user's settings are never written.
+TEST_F(PrepareCommandTest, RemakesADamagedCacheFileAndLeavesTheSettingsAlone)
+{
+    AddStyle("Quick.zas");
+    ASSERT_TRUE(test::WriteFileBytes(root_.File("Cache/Quick_1.zac"), "not a game"));
+    const test::ToolResult result = Prepare("--timeout 120");
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_NE(result.output.find("pelorin-tool: " + root_.File("Cache/Quick_1.zac") +
+                                 ": not a game file of version 56; removed\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_THAT(result.output, ::testing::ContainsRegex("Quick\\.zas +1 +made"));
+    EXPECT_GT(test::FileBytes(root_.File("Cache/Quick_1.zac")).size(), 100u);
+    EXPECT_TRUE(fs::is_empty(root_.File("Config")));
+}
+
 } // namespace
 } // namespace pelorin

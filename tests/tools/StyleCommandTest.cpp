@@ -29,16 +29,31 @@ protected:
     test::TempDir dir;
 };
 
-// The editor's checks come before anything is read or built.
-TEST_F(StyleCommandsTest, MakeStyleRefusesLongDescriptionsAndMissingBooks)
+// A book that cannot be read, or a style without words, is an error naming the
+// file, and nothing is written; where the style goes is checked before any book.
+TEST_F(StyleCommandsTest, MakeStyleFailsWithoutWritingOnAnyBadFile)
 {
-    test::ToolResult run = MakeStyle("12345678901234567", "Styles/x.zas", " " + dir.File("book.txt"));
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Error: Description cannot exceed 16 characters\n");
-    run = MakeStyle("Poems", "Styles/x.zas", "");
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Error: Need to add some books\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("Styles/x.zas")));
+    std::ofstream(dir.File("numbers.txt")) << "1 2 3 4\n";
+    const std::string book = " " + dir.File("book.txt");
+    const std::string missing = ": No such file or directory\n";
+    const struct {
+        std::string out;
+        std::string books;
+        std::string error;
+    } cases[] = {
+        {"Styles/x.zas", book + " " + dir.File("gone.txt"), dir.File("gone.txt") + missing},
+        {"Styles/x.zas", book + " /dev/null", "/dev/null: not a regular file\n"},
+        {"Styles/x.zas", book + " " + dir.File("Styles"), dir.File("Styles") + ": Is a directory\n"},
+        {"none/x.zas", " " + dir.File("gone.txt"), dir.File("none/x.zas") + missing},
+        {"Styles/x.zas", " " + dir.File("numbers.txt"),
+         dir.File("Styles/x.zas") + ": the books hold no word of the dictionary; no style written\n"},
+    };
+    for (const auto& [out, books, error] : cases) {
+        const test::ToolResult run = MakeStyle("Poems", out, books);
+        EXPECT_EQ(run.exitCode, 1) << books;
+        EXPECT_EQ(run.output, "pelorin-tool: " + error) << books;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("Styles")));
 }
 
 TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
@@ -47,7 +62,7 @@ TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
     ASSERT_EQ(made.exitCode, 0) << made.output;
 
     const test::ToolResult shown =
-        test::RunTool("style --root " + dir.Folder() + " Styles/Poems.zas --match c.t --quotes cat");
+        test::RunTool("style --root " + dir.Folder() + " Poems --match c.t --quotes cat");
     ASSERT_EQ(shown.exitCode, 0) << shown.output;
     EXPECT_EQ(shown.output, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
                             "Description: 1234567890123456\n"

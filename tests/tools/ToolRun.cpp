@@ -10,8 +10,13 @@ ToolResult RunTool(const std::string& arguments, const std::string& configFolder
     std::string commandLine;
     if (!configFolder.empty())
         commandLine = "XDG_CONFIG_HOME=" + configFolder + " ";
-    commandLine += std::string(PELORIN_TOOL) + " " + arguments;
+    commandLine += RunToolCommand() + " " + arguments;
     return RunCommand(commandLine);
+}
+
+std::string RunToolCommand()
+{
+    return PELORIN_TOOL;
 }
 
 ToolResult RunCommand(const std::string& commandLine)

@@ -14,6 +14,9 @@ struct ToolResult {
 /// whose commands read or write settings and must not share them.
 ToolResult RunTool(const std::string& arguments, const std::string& configFolder = {});
 
+/// The built pelorin-tool, for command lines that do more than run it.
+std::string RunToolCommand();
+
 /// Runs a shell command line and waits for it, its two streams together.
 ToolResult RunCommand(const std::string& commandLine);
 

@@ -6,8 +6,10 @@
 // quotes show a form of the answer or a sentence twice. With --list it prints
 // every clue for a solver to judge.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Report.h"
 
+#include "app/AppData.h"
 #include "app/WorkerSlot.h"
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
@@ -19,11 +21,11 @@
 #include "lexicon/Dictionary.h"
 #include "lexicon/GlossText.h"
 #include "lexicon/Style.h"
-#include "lexicon/StyleList.h"
 #include "lexicon/WordNetImporter.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -50,9 +52,10 @@ using SpellingMap = std::unordered_map<std::string, Spellings>;
 bool ReadSpellings(const std::string& folder, SpellingMap& spellings)
 {
     for (const char* part : {"data.noun", "data.verb", "data.adj", "data.adv"}) {
-        std::ifstream in(JoinPath(folder, part));
+        const std::string path = JoinPath(folder, part);
+        std::ifstream in(path);
         if (!in) {
-            std::fprintf(stderr, "pelorin-tool: %s: cannot read %s\n", kName, JoinPath(folder, part).c_str());
+            ReportSystemError(path, errno);
             return false;
         }
         std::string line;
@@ -248,35 +251,30 @@ bool ParseSeeds(const std::string& text, std::vector<uint32_t>& seeds)
     return !seeds.empty();
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    const auto options = ParseWithRoot(kName, args, {"root", "seeds", "wordnet"}, {"list"});
-    if (!options)
-        return kUsageExit;
-    if (!options->Operands().empty())
+    if (!options.Operands().empty())
         return UsageError(kName, "clues takes no operands");
     std::vector<uint32_t> seeds;
-    if (!ParseSeeds(options->Has("seeds") ? *options->Value("seeds") : "1,2", seeds))
+    if (!ParseSeeds(options.ValueOr("seeds", "1,2"), seeds))
         return UsageError(kName, "--seeds must be a comma-separated list of whole numbers");
-    const std::string root = *options->Value("root");
-    const std::string wordnet = options->Has("wordnet") ? *options->Value("wordnet") : kDefaultWordNet;
+    const std::string root = *options.Value("root");
+    const std::string wordnet = options.ValueOr("wordnet", kDefaultWordNet);
 
-    StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root, kName))
-        return 1;
+    if (!LoadDictionaryOrReport(*dictionary, root))
+        return kFailureExit;
     SpellingMap spellings;
     if (!ReadSpellings(wordnet, spellings))
-        return 1;
+        return kFailureExit;
     ItemList<Style> styles(10, ListOrder::Append, true, 10);
-    LoadAllStyles(*dictionary, JoinPath(root, "Styles"), styles);
-    if (styles.Empty()) {
-        std::fprintf(stderr, "pelorin-tool: %s: no styles in %s\n", kName, JoinPath(root, "Styles").c_str());
-        return 1;
-    }
+    const std::string stylesFolder = JoinPath(root, AppData::kStylesFolder);
+    const int32_t unread = LoadStylesOrReport(*dictionary, stylesFolder, styles);
+    if (styles.Empty())
+        return ReportError(stylesFolder, "no styles to make games of");
 
     const ClueJudge judge(*dictionary, spellings);
-    const bool list = options->Has("list");
+    const bool list = options.Has("list");
     Tally tally;
     for (const Style* style : styles) {
         for (int32_t pattern = 0; pattern < kOfferedPatterns; ++pattern) {
@@ -304,10 +302,15 @@ int Run(std::span<const std::string> args)
     std::printf("entries whose quotes show the answer, its base or an inflection: %d (%.1f %%)\n",
                 tally.hintsShowingForms, Share(tally.hintsShowingForms, tally.clues));
     std::printf("entries with a sentence quoted twice: %d\n", tally.hintsRepeating);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    const int finished = FinishOutput();
+    return unread > 0 ? kFailureExit : finished;
 }
 
-const Command command(kName, "--root DIR [--seeds 1,2] [--wordnet DIR] [--list]", Run);
+const Command command(kName, "--root DIR [--seeds 1,2] [--wordnet DIR] [--list]",
+                      "Makes a game for every style of the root, block pattern 0 to 2 and seed as a worker does,\n"
+                      "and counts the clues a solver rejects on sight; --list prints every clue. WordNet (DIR,\n"
+                      "/usr/share/wordnet by default) tells abbreviations and numerals.",
+                      {"root", "seeds", "wordnet"}, {"list"}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -1,13 +1,10 @@
 #include "Command.h"
 
-#include "foundation/Notifier.h"
-#include "foundation/TextUtil.h"
+#include "Report.h"
 
 #include <algorithm>
-#include <cassert>
 #include <charconv>
 #include <cstdio>
-#include <mutex>
 
 namespace pelorin::tool {
 
@@ -19,31 +16,15 @@ std::map<std::string_view, const Command*>& Registry()
     return commands;
 }
 
-// Prints messages as "caption: text"; several workers may report at once.
-class StderrNotifier final : public Notifier {
-public:
-    void ShowMessage(std::string_view text, std::string_view caption) override
-    {
-        std::lock_guard lock(mutex_);
-        if (caption.empty())
-            std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
-        else
-            std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()),
-                         text.data());
-    }
-    void SetStatusText(std::string_view text) override
-    {
-        if (text.empty())
-            return;
-        std::lock_guard lock(mutex_);
-        std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
-    }
+bool Contains(std::span<const std::string_view> names, std::string_view name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
 
-private:
-    std::mutex mutex_;
-};
-
-StderrNotifier stderrNotifier;
+bool TakesRoot(const Command& command)
+{
+    return Contains(command.valued, "root");
+}
 
 } // namespace
 
@@ -77,8 +58,11 @@ std::string Printable(std::string_view text)
     return shown;
 }
 
-Command::Command(const char* commandName, const char* commandUsage, Run runCommand)
-    : name(commandName), usage(commandUsage), run(runCommand)
+Command::Command(const char* commandName, const char* commandUsage, const char* commandAbout,
+                 std::initializer_list<std::string_view> valuedOptions,
+                 std::initializer_list<std::string_view> flagOptions, Run runCommand)
+    : name(commandName), usage(commandUsage), about(commandAbout), valued(valuedOptions), flags(flagOptions),
+      run(runCommand)
 {
     Registry()[name] = this;
 }
@@ -90,42 +74,81 @@ const std::map<std::string_view, const Command*>& Commands()
 
 int UsageError(std::string_view command, std::string_view reason)
 {
-    if (!reason.empty())
-        std::fprintf(stderr, "pelorin-tool: %.*s\n", int(reason.size()), reason.data());
+    if (!reason.empty()) {
+        const std::string shown = Printable(reason);
+        std::fprintf(stderr, "pelorin-tool: %s\n", shown.c_str());
+    }
     const auto found = Registry().find(command);
     if (found != Registry().end())
         std::fprintf(stderr, "usage: pelorin-tool %s %s\n", found->second->name, found->second->usage);
     return kUsageExit;
 }
 
-std::optional<Options> Options::Parse(std::span<const std::string> args,
-                                      std::initializer_list<std::string_view> valued,
-                                      std::initializer_list<std::string_view> flags, std::string& error)
+void PrintHelp(const Command& command, std::FILE* out)
 {
-    auto contains = [](std::initializer_list<std::string_view> names, std::string_view name) {
-        for (std::string_view n : names)
-            if (n == name)
-                return true;
-        return false;
-    };
+    std::fprintf(out, "usage: pelorin-tool %s %s\n\n%s\n", command.name, command.usage, command.about);
+}
+
+int RunCommand(const Command& command, std::span<const std::string> args)
+{
+    std::string error;
+    const auto options = Options::Parse(args, command.valued, command.flags, error);
+    if (!options)
+        return UsageError(command.name, error);
+    if (options->HelpAsked()) {
+        PrintHelp(command, stdout);
+        return FinishOutput();
+    }
+    if (TakesRoot(command) && options->ValueOr("root", "").empty())
+        return UsageError(command.name, std::string(command.name) + " needs --root DIR");
+    StderrNotifierScope notifier;
+    return command.run(*options);
+}
+
+std::optional<Options> Options::Parse(std::span<const std::string> args, std::span<const std::string_view> valued,
+                                      std::span<const std::string_view> flags, std::string& error)
+{
     Options options;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+        // A lone "-" is an operand, as it is for every Unix command.
+        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
             options.operands_.push_back(arg);
             continue;
         }
-        const std::string name = arg.substr(2);
-        if (contains(flags, name)) {
-            options.values_[name] = "";
-        } else if (contains(valued, name)) {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options.help_ = true;
+            return options;
+        }
+        const size_t equals = arg.find('=');
+        const std::string name = arg.starts_with("--") ? arg.substr(2, equals == std::string::npos ? equals : equals - 2)
+                                                       : std::string();
+        if (name.empty() || (!Contains(valued, name) && !Contains(flags, name))) {
+            error = "unknown option " + arg.substr(0, equals);
+            return std::nullopt;
+        }
+        const std::string shown = "--" + name;
+        if (options.Has(name)) {
+            error = "option " + shown + " is given twice";
+            return std::nullopt;
+        }
+        if (Contains(flags, name)) {
+            if (equals != std::string::npos) {
+                error = "option " + shown + " takes no value";
                 return std::nullopt;
             }
+            options.values_[name] = "";
+        } else if (equals != std::string::npos) {
+            options.values_[name] = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
             options.values_[name] = args[++i];
         } else {
-            error = "unknown option " + arg;
+            error = "option " + shown + " needs a value";
             return std::nullopt;
         }
     }
@@ -136,6 +159,12 @@ const std::string* Options::Value(std::string_view name) const
 {
     const auto found = values_.find(std::string(name));
     return found == values_.end() ? nullptr : &found->second;
+}
+
+std::string Options::ValueOr(std::string_view name, std::string_view fallback) const
+{
+    const std::string* value = Value(name);
+    return value ? *value : std::string(fallback);
 }
 
 bool Options::Integer(std::string_view name, long long& value, long long low, long long high) const
@@ -149,46 +178,6 @@ bool Options::Integer(std::string_view name, long long& value, long long low, lo
         return false;
     value = parsed;
     return true;
-}
-
-std::optional<Options> ParseWithRoot(std::string_view command, std::span<const std::string> args,
-                                     std::initializer_list<std::string_view> valued,
-                                     std::initializer_list<std::string_view> flags)
-{
-    assert(std::find(valued.begin(), valued.end(), "root") != valued.end() && "the command must take --root");
-    std::string error;
-    auto options = Options::Parse(args, valued, flags, error);
-    if (!options) {
-        UsageError(command, error);
-        return std::nullopt;
-    }
-    const std::string* root = options->Value("root");
-    if (!root || root->empty()) {
-        UsageError(command, std::string(command) + " needs --root DIR");
-        return std::nullopt;
-    }
-    return options;
-}
-
-std::pair<std::string, std::string> StyleFileLocation(const std::string& root, const std::string& argument)
-{
-    if (!argument.empty() && argument.front() == '/')
-        return SplitPath(argument);
-    // A bare name gets the styles folder as its folder: SplitPath would give it an
-    // empty one, and joining an empty folder with a name makes a path from "/".
-    if (argument.find('/') == std::string::npos)
-        return {JoinPath(root, "Styles"), argument};
-    return SplitPath(JoinPath(root, argument));
-}
-
-StderrNotifierScope::StderrNotifierScope()
-{
-    SetNotifier(&stderrNotifier);
-}
-
-StderrNotifierScope::~StderrNotifierScope()
-{
-    SetNotifier(nullptr);
 }
 
 } // namespace pelorin::tool

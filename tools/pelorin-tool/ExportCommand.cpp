@@ -1,5 +1,7 @@
 // pelorin-tool export: a game printed to PDF, to solve on paper.
 #include "Command.h"
+#include "Files.h"
+#include "Report.h"
 
 #include "foundation/TextUtil.h"
 #include "game/Game.h"
@@ -17,29 +19,20 @@ namespace {
 
 constexpr const char* kName = "export";
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {"pdf"}, {"solution"}, error);
-    if (!options)
-        return UsageError(kName, error);
-    if (options->Operands().size() != 1)
+    if (options.Operands().size() != 1 || options.Operands()[0].empty())
         return UsageError(kName, "export needs exactly one game file");
-    const std::string* pdf = options->Value("pdf");
-    if (!pdf)
+    const std::string* pdf = options.Value("pdf");
+    if (!pdf || pdf->empty())
         return UsageError(kName, "export needs --pdf FILE");
-    const std::string& path = options->Operands().front();
+    const std::string& path = options.Operands().front();
 
-    StderrNotifierScope notifier;
+    if (!CheckReadableFile(path) || !CheckWritableFile(*pdf))
+        return kFailureExit;
     auto game = std::make_unique<Game>();
-    if (!OpenGame(path, *game)) {
-        // A file that could not be opened has been reported already.
-        if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-            std::fclose(probe);
-            std::fprintf(stderr, "pelorin-tool: %s: not a readable game file\n", path.c_str());
-        }
-        return 1;
-    }
+    if (!OpenGame(path, *game))
+        return ReportError(path, FormatFault(path, Game::kVersion, Game::kMagic, "game"));
 
     // Text needs the font database of a GUI application; no window is shown, so
     // none needs a display. What Qt says of its own set-up (a runtime folder not
@@ -55,15 +48,18 @@ int Run(std::span<const std::string> args)
     const QGuiApplication application(argc, argv);
 
     const PdfOptions pdfOptions{QString::fromStdString(StripExtension(SplitPath(path).second)),
-                                options->Has("solution")};
-    if (!ExportPdf(*game, *pdf, pdfOptions, error)) {
-        std::fprintf(stderr, "pelorin-tool: %s: %s\n", pdf->c_str(), error.c_str());
-        return 1;
-    }
+                                options.Has("solution")};
+    std::string error;
+    if (!ExportPdf(*game, *pdf, pdfOptions, error))
+        return ReportError(*pdf, error);
     return 0;
 }
 
-const Command command(kName, "GAME --pdf FILE [--solution]", Run);
+const Command command(kName, "GAME --pdf FILE [--solution]",
+                      "Writes a game as a PDF to print and solve on paper: the four faces side by side, with\n"
+                      "the player's letters, and the Across and Down clues; --solution adds a page with the\n"
+                      "filled grid. The paper is A4, or Letter where the locale measures in inches.",
+                      {"pdf"}, {"solution"}, Run);
 
 } // namespace
 } // namespace pelorin::tool

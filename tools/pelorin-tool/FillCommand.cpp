@@ -2,7 +2,9 @@
 // batch of consecutive seeds on several threads, and checks that a seed gives the
 // same grid on every machine.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Files.h"
+#include "Report.h"
 
 #include "foundation/Notifier.h"
 #include "foundation/TextUtil.h"
@@ -86,6 +88,12 @@ struct Request {
     std::string out;
 };
 
+// STYLE_PATTERN_SEED.zag, the style named by its file name without extension.
+std::string BatchGamePath(const std::string& folder, const std::string& styleName, int32_t pattern, uint32_t seed)
+{
+    return JoinPath(folder, Format("%s_%d_%u.zag", styleName.c_str(), pattern, seed));
+}
+
 int FillOne(const Request& request)
 {
     const auto started = Clock::now();
@@ -94,11 +102,12 @@ int FillOne(const Request& request)
     std::printf("%s: pattern %d, %s, tries %lld, passes %lld, time %.3f s\n", made.filled ? "filled" : "not filled",
                 request.pattern, request.style->FileName().c_str(), made.tries, made.passes, SecondsSince(started));
     if (!made.filled)
-        return 1;
+        return ReportError(request.style->FullPath(),
+                           Format("pattern %d not filled in %lld tries", request.pattern, request.tries));
     if (!SaveGame(request.out, *made.game))
-        return 1;
-    std::printf("saved %s\n", request.out.c_str());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+        return kFailureExit;
+    std::printf("saved %s\n", Printable(request.out).c_str());
+    return FinishOutput();
 }
 
 // What became of each seed of a batch; each worker writes only the seeds it took.
@@ -143,10 +152,9 @@ private:
         }
     }
 
-    // STYLE_PATTERN_SEED.zag, the style named by its file name without extension.
     std::string PathOf(uint32_t seed) const
     {
-        return JoinPath(request_.out, Format("%s_%d_%u.zag", styleName_.c_str(), request_.pattern, seed));
+        return BatchGamePath(request_.out, styleName_, request_.pattern, seed);
     }
 
     void ShowProgress()
@@ -174,17 +182,17 @@ private:
                     static_cast<long long>(saved), request_.count, request_.pattern,
                     request_.style->FileName().c_str(), request_.seed, last, jobs, seconds,
                     seconds > 0 ? static_cast<double>(saved) / seconds : 0.0);
-        std::printf("saved %lld games in %s\n", static_cast<long long>(saved), request_.out.c_str());
-        if (std::fflush(stdout) != 0)
-            return 1;
+        std::printf("saved %lld games in %s\n", static_cast<long long>(saved), Printable(request_.out).c_str());
+        if (FinishOutput() != 0)
+            return kFailureExit;
         std::string failed;
         for (size_t i = 0; i < outcomes_.size(); ++i)
             if (outcomes_[i] == Outcome::NotFilled)
                 failed += Format("%s%lld", failed.empty() ? "" : ", ", request_.seed + static_cast<long long>(i));
         if (!failed.empty())
-            std::fprintf(stderr, "pelorin-tool: %s: not filled: seeds %s (tries %lld each)\n", kName, failed.c_str(),
-                         request_.tries);
-        return saved == request_.count ? 0 : 1;
+            ReportError(request_.style->FullPath(), Format("pattern %d not filled: seeds %s (tries %lld each)",
+                                                          request_.pattern, failed.c_str(), request_.tries));
+        return saved == request_.count ? 0 : kFailureExit;
     }
 
     const Request& request_;
@@ -196,34 +204,47 @@ private:
     long long done_ = 0; ///< guarded by mutex_
 };
 
-int Run(std::span<const std::string> args)
+// Where the games go must take them before any is made: a batch's folder is made
+// if it is missing, and either target is tried as a save would try it.
+bool PrepareOutput(const Request& request, const std::string& styleName)
 {
-    std::string error;
-    const auto options =
-        Options::Parse(args, {"root", "style", "pattern", "seed", "tries", "count", "jobs", "out"}, {}, error);
-    if (!options)
-        return UsageError(kName, error);
-    const std::string* root = options->Value("root");
-    const std::string* style = options->Value("style");
-    const std::string* out = options->Value("out");
-    if (!root || root->empty() || !style || style->empty() || !out || out->empty())
+    if (request.count == 0)
+        return CheckWritableFile(request.out);
+    std::error_code error;
+    std::filesystem::create_directories(request.out, error);
+    // A file of that name is in the way: the check below says so in plain words.
+    std::error_code ignored;
+    if (error && !std::filesystem::exists(request.out, ignored)) {
+        ReportSystemError(request.out, error.value());
+        return false;
+    }
+    return CheckFolder(request.out) &&
+           CheckWritableFile(BatchGamePath(request.out, styleName, request.pattern, static_cast<uint32_t>(request.seed)));
+}
+
+int Run(const Options& options)
+{
+    const std::string root = options.ValueOr("root", "");
+    const std::string style = options.ValueOr("style", "");
+    const std::string out = options.ValueOr("out", "");
+    if (style.empty() || out.empty())
         return UsageError(kName, "fill needs --root DIR, --style FILE and --out FILE (a folder with --count)");
-    if (!options->Operands().empty())
+    if (!options.Operands().empty())
         return UsageError(kName, "fill takes no operands");
     Request request;
     long long pattern = 0;
-    if (!options->Integer("pattern", pattern, 0, kPatternCount - 1))
+    if (!options.Integer("pattern", pattern, 0, kPatternCount - 1))
         return UsageError(kName, "--pattern must be a block pattern id, 0 to 3");
     request.pattern = static_cast<int32_t>(pattern);
-    if (options->Has("tries") && !options->Integer("tries", request.tries, 1, kMaxTries))
+    if (options.Has("tries") && !options.Integer("tries", request.tries, 1, kMaxTries))
         return UsageError(kName, "--tries must be a whole number from 1 to 1000");
-    request.seeded = options->Has("seed");
-    if (request.seeded && !options->Integer("seed", request.seed, 0, kMaxSeed))
+    request.seeded = options.Has("seed");
+    if (request.seeded && !options.Integer("seed", request.seed, 0, kMaxSeed))
         return UsageError(kName, "--seed must be a whole number from 0 to 4294967295");
-    if (options->Has("count") && !options->Integer("count", request.count, 1, kMaxCount))
+    if (options.Has("count") && !options.Integer("count", request.count, 1, kMaxCount))
         return UsageError(kName, "--count must be a whole number from 1 to 1000000");
     request.jobs = std::max<long long>(std::thread::hardware_concurrency(), 1);
-    if (options->Has("jobs") && (request.count == 0 || !options->Integer("jobs", request.jobs, 1, kMaxJobs)))
+    if (options.Has("jobs") && (request.count == 0 || !options.Integer("jobs", request.jobs, 1, kMaxJobs)))
         return UsageError(kName, "--jobs goes with --count and must be a whole number from 1 to 256");
     if (request.count > 0) {
         // A batch without a seed starts where a game would: at the time.
@@ -232,35 +253,28 @@ int Run(std::span<const std::string> args)
         if (request.seed + request.count - 1 > kMaxSeed)
             return UsageError(kName, "--seed and --count run past the last seed, 4294967295");
     }
-    request.out = *out;
+    request.out = out;
 
-    StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *root, kName))
-        return 1;
-    const auto [folder, fileName] = StyleFileLocation(*root, *style);
+    if (!LoadDictionaryOrReport(*dictionary, root))
+        return kFailureExit;
     Style loaded(*dictionary);
-    if (!loaded.LoadFile(folder, fileName)) {
-        std::fprintf(stderr, "pelorin-tool: %s: the style %s did not load\n", kName, style->c_str());
-        return 1;
-    }
+    if (!LoadStyleOrReport(loaded, StylePath(root, style)))
+        return kFailureExit;
     request.style = &loaded;
-    if (request.count == 0)
-        return FillOne(request);
-
-    std::error_code made;
-    std::filesystem::create_directories(request.out, made);
-    if (made || !std::filesystem::is_directory(request.out)) {
-        std::fprintf(stderr, "pelorin-tool: %s: cannot make the folder %s\n", kName, request.out.c_str());
-        return 1;
-    }
-    return Batch(request).Run();
+    if (!PrepareOutput(request, StripExtension(loaded.FileName())))
+        return kFailureExit;
+    return request.count == 0 ? FillOne(request) : Batch(request).Run();
 }
 
 const Command command(kName,
                       "--root DIR --style FILE --pattern N [--seed S] [--tries 4] "
                       "(--out FILE | --count N [--jobs J] --out DIR)",
-                      Run);
+                      "Fills block pattern N (0 to 3) from a style as a preparation worker does, chooses the clues\n"
+                      "and saves the game; the same seed and style always give the same grid. With --count, the\n"
+                      "games of seeds S to S+N-1 on J threads (all cores by default), saved as\n"
+                      "DIR/STYLE_PATTERN_SEED.zag. FILE is a path, or the name of a style in DIR/Styles.",
+                      {"root", "style", "pattern", "seed", "tries", "count", "jobs", "out"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -1,10 +1,12 @@
 // pelorin-tool lookup: what the clue choice would find for some words.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Report.h"
 
 #include "foundation/StoredValues.h"
 #include "lexicon/Dictionary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -30,25 +32,27 @@ void PrintLookup(const Dictionary& dictionary, const std::string& word)
         std::printf("  %d\t%s\n", definition->rank, Printable(TextOf(definition->text)).c_str());
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    const auto options = ParseWithRoot(kName, args, {"root"}, {});
-    if (!options)
-        return kUsageExit;
-    if (options->Operands().empty())
+    const std::vector<std::string>& words = options.Operands();
+    if (words.empty())
         return UsageError(kName, "lookup needs at least one word");
+    if (std::any_of(words.begin(), words.end(), [](const std::string& word) { return word.empty(); }))
+        return UsageError(kName, "a word to look up cannot be empty");
 
-    StderrNotifierScope notifier;
     // The table is 180,000 slots: keep it off the stack.
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *options->Value("root"), kName))
-        return 1;
-    for (const std::string& word : options->Operands())
+    if (!LoadDictionaryOrReport(*dictionary, *options.Value("root")))
+        return kFailureExit;
+    for (const std::string& word : words)
         PrintLookup(*dictionary, word);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return FinishOutput();
 }
 
-const Command command(kName, "--root DIR WORD...", Run);
+const Command command(kName, "--root DIR WORD...",
+                      "Looks words up in DIR/Zanth.dct: found or not, the word index and form, and the "
+                      "definitions\nin clue order with their ranks.",
+                      {"root"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool

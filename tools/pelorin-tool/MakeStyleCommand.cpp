@@ -1,7 +1,9 @@
 // pelorin-tool make-style: builds a style from book files with the code of the style
 // editor, and saves it.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Files.h"
+#include "Report.h"
 
 #include "foundation/Notifier.h"
 #include "lexicon/Dictionary.h"
@@ -20,58 +22,69 @@ constexpr size_t kMaxDescriptionBytes = 16;
 // Books from this size on get a progress line: scanning them takes a noticeable while.
 constexpr uintmax_t kBigBookBytes = 1024 * 1024;
 
-void AddBookWithProgress(Style& style, const std::string& path, size_t number, size_t total)
+void ShowBigBook(const std::string& path, size_t number, size_t total)
 {
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size >= kBigBookBytes)
-        std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, path.c_str(),
+        std::fprintf(stderr, "Scanning book %zu of %zu: %s (%.1f MB) ...\n", number, total, Printable(path).c_str(),
                      double(size) / (1024.0 * 1024.0));
-    // The editor passes over such a book silently; a batch run should say so.
-    if (!style.AddBook(path))
-        std::fprintf(stderr, "pelorin-tool %s: cannot read %s; it is kept as a book without sentences\n", kName,
-                     path.c_str());
 }
 
-int Run(std::span<const std::string> args)
+// Everything a mistake could spoil is checked before the long work starts: that
+// the style can be written, then every book, each one named that cannot be read.
+bool CheckFiles(const std::string& out, const std::vector<std::string>& books)
 {
-    const auto options = ParseWithRoot(kName, args, {"root", "description", "out"}, {});
-    if (!options)
-        return kUsageExit;
-    const std::string* out = options->Value("out");
-    if (!out || out->empty())
-        return UsageError(kName, "make-style needs --out FILE");
+    if (!CheckWritableFile(out))
+        return false;
+    bool readable = true;
+    for (const std::string& book : books)
+        readable = CheckReadableFile(book) && readable;
+    return readable;
+}
 
-    StderrNotifierScope notifier;
-    const std::string description = options->Has("description") ? *options->Value("description") : std::string();
-    if (description.size() > kMaxDescriptionBytes) {
-        ShowMessage("Description cannot exceed 16 characters", "Error");
-        return 1;
-    }
-    const std::vector<std::string>& books = options->Operands();
-    if (books.empty()) {
-        ShowMessage("Need to add some books", "Error");
-        return 1;
-    }
+int Run(const Options& options)
+{
+    const std::string out = options.ValueOr("out", "");
+    if (out.empty())
+        return UsageError(kName, "make-style needs --out FILE");
+    const std::string description = options.ValueOr("description", "");
+    if (description.size() > kMaxDescriptionBytes)
+        return UsageError(kName, Format("the description is %zu bytes long; a style's holds at most %zu bytes",
+                                        description.size(), kMaxDescriptionBytes));
+    const std::vector<std::string>& books = options.Operands();
+    if (books.empty())
+        return UsageError(kName, "make-style needs at least one BOOK");
+    if (!CheckFiles(out, books))
+        return kFailureExit;
     // The dictionary's table and the style's flag table are large: keep them off the stack.
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, *options->Value("root"), kName))
-        return 1;
+    if (!LoadDictionaryOrReport(*dictionary, *options.Value("root")))
+        return kFailureExit;
 
     auto style = std::make_unique<Style>(*dictionary);
     style->SetDescription(description);
-    for (size_t i = 0; i < books.size(); ++i)
-        AddBookWithProgress(*style, books[i], i + 1, books.size());
+    for (size_t i = 0; i < books.size(); ++i) {
+        ShowBigBook(books[i], i + 1, books.size());
+        // The game keeps such a book without sentences; a style made in a batch
+        // is made again from the book once it can be read.
+        if (!style->AddBook(books[i]))
+            return ReportError(books[i], "could not be read; no style written");
+    }
     style->BuildWordList();
-    ShowMessage("Style creation complete", "");
-    if (!style->SaveFile(*out))
-        return 1;
-    std::printf("%s: %d books, %d words, %d sentences\n", out->c_str(), style->Books().Count(),
+    if (style->Words().Count() == 0)
+        return ReportError(out, "the books hold no word of the dictionary; no style written");
+    if (!style->SaveFile(out))
+        return kFailureExit;
+    std::printf("%s: %d books, %d words, %d sentences\n", Printable(out).c_str(), style->Books().Count(),
                 style->Words().Count(), style->SentenceCount());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return FinishOutput();
 }
 
-const Command command(kName, "--root DIR --description TEXT --out FILE BOOK...", Run);
+const Command command(kName, "--root DIR [--description TEXT] --out FILE BOOK...",
+                      "Builds a style from plain-text books against DIR/Zanth.dct, as the style editor does, and\n"
+                      "saves it as FILE. A description holds at most 16 bytes.",
+                      {"root", "description", "out"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -2,16 +2,25 @@
 // for every style and block pattern, as the game does in the background, and
 // reports how long each took.
 #include "Command.h"
+#include "DataLoading.h"
+#include "Files.h"
+#include "Report.h"
 
 #include "app/AppData.h"
 #include "app/WorkerSlot.h"
 #include "foundation/Notifier.h"
 #include "foundation/TextUtil.h"
+#include "game/Game.h"
+#include "game/GameFile.h"
+#include "lexicon/Dictionary.h"
+#include "lexicon/Style.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -22,6 +31,7 @@ namespace {
 
 constexpr const char* kName = "prepare";
 constexpr long long kDefaultTimeout = 600;
+constexpr std::string_view kCacheExtension = ".zac";
 constexpr long long kMaxTimeout = 7 * 24 * 3600;
 // Often enough that the times taken are exact to a tenth of a second.
 constexpr std::chrono::milliseconds kPollInterval(50);
@@ -52,14 +62,65 @@ const char* StateName(CacheState state)
     return "";
 }
 
-// The names of the files in the cache folder, taken before any worker starts.
-std::set<std::string> FilesIn(const std::string& folder)
+// The names of the *.zac entries of a folder, sorted.
+std::vector<std::string> CacheNamesIn(const std::string& folder)
 {
-    std::set<std::string> names;
+    std::vector<std::string> names;
     std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(folder, error))
-        names.insert(item.path().filename().string());
+    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+        std::string name = item.path().filename().string();
+        if (name.ends_with(kCacheExtension))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
     return names;
+}
+
+// The cache files that read as games, taken before any worker starts. A damaged
+// one is removed, as the game removes one it fails to take, so that its worker
+// makes a sound one; false when one is in the way and cannot be.
+bool SoundCacheFiles(const std::string& folder, std::set<std::string>& sound)
+{
+    bool ok = true;
+    for (const std::string& name : CacheNamesIn(folder)) {
+        const std::string path = JoinPath(folder, name);
+        if (!CheckReadableFile(path)) {
+            ok = false;
+            continue;
+        }
+        auto game = std::make_unique<Game>();
+        if (OpenGame(path, *game)) {
+            sound.insert(name);
+            continue;
+        }
+        const std::string fault = FormatFault(path, Game::kVersion, Game::kMagic, "game");
+        if (std::remove(path.c_str()) == 0) {
+            ReportError(path, fault + "; removed");
+        } else {
+            ReportError(path, fault + "; it cannot be removed: " + ErrorText(errno));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// Reports the style files that did not load, which the game leaves out without a
+// word; true when there were none.
+bool ReportUnloadedStyles(const AppData& app)
+{
+    bool all = true;
+    std::set<std::string> loaded;
+    for (const Style* style : app.Styles())
+        loaded.insert(style->FileName());
+    for (const std::string& name : StyleFileNames(app.StylesFolder())) {
+        if (loaded.count(name) != 0)
+            continue;
+        const std::string path = JoinPath(app.StylesFolder(), name);
+        if (CheckReadableFile(path))
+            ReportError(path, FormatFault(path, Style::kVersion, Style::kMagic, "style"));
+        all = false;
+    }
+    return all;
 }
 
 // Only the files that were there before the workers started are ready; one that
@@ -127,33 +188,30 @@ void PrintTable(const std::vector<CacheEntry>& entries)
     }
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    const auto options = ParseWithRoot(kName, args, {"root", "timeout"}, {});
-    if (!options)
-        return kUsageExit;
-    const std::string& root = *options->Value("root");
-    if (!options->Operands().empty())
+    const std::string& root = *options.Value("root");
+    if (!options.Operands().empty())
         return UsageError(kName, "prepare takes no operands");
     long long timeout = kDefaultTimeout;
-    if (options->Has("timeout") && !options->Integer("timeout", timeout, 0, kMaxTimeout))
+    if (options.Has("timeout") && !options.Integer("timeout", timeout, 0, kMaxTimeout))
         return UsageError(kName, Format("--timeout takes whole seconds from 0 to %lld", kMaxTimeout));
 
-    StderrNotifierScope notifier;
     AppData app(root);
+    const std::string dictionaryPath = JoinPath(root, Dictionary::kFileName);
     // Without a cache folder every worker would fail to write and the wait could
     // only end in the timeout.
-    if (!std::filesystem::is_directory(app.CacheFolder())) {
-        std::fprintf(stderr, "pelorin-tool prepare: no cache folder %s\n", app.CacheFolder().c_str());
-        return 1;
-    }
-    const std::set<std::string> existing = FilesIn(app.CacheFolder());
+    if (!CheckFolder(root) || !CheckFolder(app.CacheFolder()) || !CheckReadableFile(dictionaryPath))
+        return kFailureExit;
+    std::set<std::string> existing;
+    if (!SoundCacheFiles(app.CacheFolder(), existing))
+        return kFailureExit;
     const Clock::time_point started = Clock::now();
     app.LoadAtStartup();
-    if (!app.DictionaryLoaded()) {
-        std::fprintf(stderr, "pelorin-tool prepare: the dictionary of %s did not load\n", root.c_str());
-        return 1;
-    }
+    if (!app.DictionaryLoaded())
+        return ReportError(dictionaryPath, FormatFault(dictionaryPath, Dictionary::kVersion, Dictionary::kMagic,
+                                                       "dictionary"));
+    const bool allStylesLoaded = ReportUnloadedStyles(app);
 
     std::vector<CacheEntry> entries = ListCacheEntries(app, existing);
     const auto deadline = started + std::chrono::seconds(timeout);
@@ -172,19 +230,22 @@ int Run(std::span<const std::string> args)
     if (missing != reported)
         std::fprintf(stderr, "Prepared %d of %zu games\n", static_cast<int>(entries.size()) - missing, entries.size());
 
-    app.ShutDown();
+    // No ShutDown: it would store the New Game dialog's last choices in the user's
+    // settings, which are none of the tool's business. Destroying the AppData
+    // stops the workers all the same.
     PrintTable(entries);
-    if (std::fflush(stdout) != 0)
-        return 1;
-    if (missing > 0) {
-        std::fprintf(stderr, "pelorin-tool prepare: timed out with %d of %zu games missing\n", missing,
-                     entries.size());
-        return 1;
-    }
-    return 0;
+    if (FinishOutput() != 0)
+        return kFailureExit;
+    if (missing > 0)
+        return ReportError(app.CacheFolder(), Format("timed out with %d of %zu games missing", missing, entries.size()));
+    return allStylesLoaded ? 0 : kFailureExit;
 }
 
-const Command command(kName, "--root DIR [--timeout SECONDS]", Run);
+const Command command(kName, "--root DIR [--timeout SECONDS]",
+                      "Starts the game's core headless and waits until a game is ready in DIR/Cache for every style\n"
+                      "and block pattern 0 to 2 (at most SECONDS, 600 by default). A damaged cache file is removed\n"
+                      "and made again; the user's settings are left alone.",
+                      {"root", "timeout"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -1,6 +1,8 @@
 // pelorin-tool show: a game file printed for people: the four faces side by side,
 // then the clue lists with their answers.
 #include "Command.h"
+#include "Files.h"
+#include "Report.h"
 
 #include "foundation/StoredValues.h"
 #include "game/ClueText.h"
@@ -72,36 +74,28 @@ void PrintList(const char* title, const ItemList<Entry>& entries, bool full)
         PrintEntry(*entry, full);
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    std::string error;
-    const auto options = Options::Parse(args, {}, {"full"}, error);
-    if (!options)
-        return UsageError(kName, error);
-    if (options->Operands().size() != 1)
+    if (options.Operands().size() != 1 || options.Operands()[0].empty())
         return UsageError(kName, "show needs exactly one game file");
-    const std::string& path = options->Operands().front();
+    const std::string& path = options.Operands().front();
 
-    StderrNotifierScope notifier;
+    if (!CheckReadableFile(path))
+        return kFailureExit;
     auto game = std::make_unique<Game>();
-    if (!OpenGame(path, *game)) {
-        // A file that could not be opened has been reported already; this one
-        // opened but is no game file of this version, or is damaged.
-        std::FILE* probe = std::fopen(path.c_str(), "rb");
-        if (probe) {
-            std::fclose(probe);
-            std::fprintf(stderr, "pelorin-tool: %s is not a readable game file\n", path.c_str());
-        }
-        return 1;
-    }
+    if (!OpenGame(path, *game))
+        return ReportError(path, FormatFault(path, Game::kVersion, Game::kMagic, "game"));
     PrintFaces(*game);
-    const bool full = options->Has("full");
+    const bool full = options.Has("full");
     PrintList("Across", game->Across(), full);
     PrintList("Down", game->Down(), full);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return FinishOutput();
 }
 
-const Command command(kName, "FILE [--full]", Run);
+const Command command(kName, "FILE [--full]",
+                      "Prints a game: the four faces side by side, then the Across and Down clues with their\n"
+                      "answers; --full adds every hint.",
+                      {}, {"full"}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -1,13 +1,15 @@
 // pelorin-tool style: what a style file holds, which of its words fit a pattern, and
 // which of its sentences the clue choice would quote for a word.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Report.h"
 
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +22,10 @@ constexpr const char* kName = "style";
 // (written "." on the command line, where blanks are awkward).
 bool ParsePattern(const std::string& text, std::string& pattern, std::string& error)
 {
+    if (text.empty()) {
+        error = "--match needs a pattern, such as C.T";
+        return false;
+    }
     if (text.size() > static_cast<size_t>(Style::kMaxPatternLength)) {
         error = "a pattern has at most 8 cells";
         return false;
@@ -40,7 +46,7 @@ bool ParsePattern(const std::string& text, std::string& pattern, std::string& er
 
 void PrintSummary(const Style& style, const Dictionary& dictionary)
 {
-    std::printf("Style: %s\n", style.FullPath().c_str());
+    std::printf("Style: %s\n", Printable(style.FullPath()).c_str());
     std::printf("Description: %s%s\n", Printable(TextOf(style.Description())).c_str(),
                 style.Description() ? "" : " (none)");
     std::printf("Stamp: %d (dictionary %d%s)\n", style.Stamp(), dictionary.Stamp(),
@@ -72,48 +78,41 @@ void PrintQuotations(const Style& style, const std::string& word)
         std::printf("  [%d] %s\n", quotation->key, Printable(TextOf(quotation->text)).c_str());
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    const auto options = ParseWithRoot(kName, args, {"root", "match", "quotes"}, {});
-    if (!options)
-        return kUsageExit;
-    const std::string& root = *options->Value("root");
-    if (options->Operands().size() != 1)
+    const std::string& root = *options.Value("root");
+    if (options.Operands().size() != 1 || options.Operands()[0].empty())
         return UsageError(kName, "style needs one style FILE");
     std::string error;
     std::string pattern;
-    if (options->Has("match") && !ParsePattern(*options->Value("match"), pattern, error))
+    if (options.Has("match") && !ParsePattern(*options.Value("match"), pattern, error))
         return UsageError(kName, error);
     std::string word;
-    if (options->Has("quotes")) {
-        word = ToUpperAscii(*options->Value("quotes"));
-        if (word.empty() || !IsUpperLetter(word[0]))
-            return UsageError(kName, "--quotes needs a word");
+    if (options.Has("quotes")) {
+        word = ToUpperAscii(*options.Value("quotes"));
+        if (word.empty() || !std::all_of(word.begin(), word.end(), IsUpperLetter))
+            return UsageError(kName, "--quotes takes one word, of letters only");
     }
 
-    StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root, kName))
-        return 1;
-    const auto [folder, name] = StyleFileLocation(root, options->Operands()[0]);
-    const std::string path = JoinPath(folder, name);
+    if (!LoadDictionaryOrReport(*dictionary, root))
+        return kFailureExit;
     auto style = std::make_unique<Style>(*dictionary);
-    if (!style->LoadFile(folder, name)) {
-        // An open failure has been reported; the others are silent in the loader.
-        if (FileExists(path))
-            std::fprintf(stderr, "pelorin-tool style: %s is not a style file of version %d, or it is damaged\n",
-                         path.c_str(), Style::kVersion);
-        return 1;
-    }
+    if (!LoadStyleOrReport(*style, StylePath(root, options.Operands()[0])))
+        return kFailureExit;
     PrintSummary(*style, *dictionary);
-    if (options->Has("match"))
-        PrintMatches(*style, *dictionary, *options->Value("match"), pattern);
-    if (options->Has("quotes"))
+    if (options.Has("match"))
+        PrintMatches(*style, *dictionary, *options.Value("match"), pattern);
+    if (options.Has("quotes"))
         PrintQuotations(*style, word);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return FinishOutput();
 }
 
-const Command command(kName, "--root DIR FILE [--match PATTERN] [--quotes WORD]", Run);
+const Command command(kName, "--root DIR FILE [--match PATTERN] [--quotes WORD]",
+                      "What a style holds; with --match the words that fit a pattern ('.' for an open cell, as in\n"
+                      "C.T), with --quotes the sentences that contain a word. FILE is a path, or the name of a\n"
+                      "style in DIR/Styles (Quotations).",
+                      {"root", "match", "quotes"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool

@@ -1,12 +1,13 @@
 // pelorin-tool summary: what the data root holds (the dictionary with a few sample
 // lookups, and the styles), as a quick look after a build.
 #include "Command.h"
-#include "DictionaryLoader.h"
+#include "DataLoading.h"
+#include "Report.h"
 
+#include "app/AppData.h"
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
-#include "lexicon/StyleList.h"
 
 #include <cstdio>
 #include <memory>
@@ -35,43 +36,47 @@ void PrintSample(const Dictionary& dictionary, const char* word)
     std::printf("  %-10s word %d, %s: %s\n", word, index, FormName(record.form).c_str(), Printable(text).c_str());
 }
 
-// The styles of the root's Styles folder, as the game will list them.
-void PrintStyles(const Dictionary& dictionary, const std::string& root)
+// The styles of the root's Styles folder, as the game will list them; those that
+// do not load are reported. Returns how many did not.
+int32_t PrintStyles(const Dictionary& dictionary, const std::string& root)
 {
     ItemList<Style> styles(10, ListOrder::Append, true, 10);
-    LoadAllStyles(dictionary, JoinPath(root, "Styles"), styles);
+    const int32_t failed = LoadStylesOrReport(dictionary, JoinPath(root, AppData::kStylesFolder), styles);
     std::printf("Styles: %d\n", styles.Count());
     for (const Style* style : styles) {
         std::printf("  %-16s %-18s %d books, %d words, %d sentences\n",
                     Printable(TextOf(style->Description())).c_str(), Printable(style->FileName()).c_str(),
                     style->Books().Count(), style->Words().Count(), style->SentenceCount());
     }
+    if (failed > 0)
+        std::printf("  and %d that could not be read\n", failed);
+    return failed;
 }
 
-int Run(std::span<const std::string> args)
+int Run(const Options& options)
 {
-    const auto options = ParseWithRoot(kName, args, {"root"}, {});
-    if (!options)
-        return kUsageExit;
-    const std::string& root = *options->Value("root");
-    if (!options->Operands().empty())
+    const std::string& root = *options.Value("root");
+    if (!options.Operands().empty())
         return UsageError(kName, "summary takes no operands");
 
-    StderrNotifierScope notifier;
     auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root, kName))
-        return 1;
-    std::printf("Dictionary: %s\n", dictionary->Path().c_str());
+    if (!LoadDictionaryOrReport(*dictionary, root))
+        return kFailureExit;
+    std::printf("Dictionary: %s\n", Printable(dictionary->Path()).c_str());
     std::printf("Words: %d\n", dictionary->Count());
     std::printf("Stamp: %d\n", dictionary->Stamp());
     std::printf("Sample lookups:\n");
     for (const char* word : kSampleWords)
         PrintSample(*dictionary, word);
-    PrintStyles(*dictionary, root);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    const int32_t unread = PrintStyles(*dictionary, root);
+    const int finished = FinishOutput();
+    return unread > 0 ? kFailureExit : finished;
 }
 
-const Command command(kName, "--root DIR", Run);
+const Command command(kName, "--root DIR",
+                      "What a data root holds: the dictionary, a few sample lookups, the styles; and the style\n"
+                      "files that could not be read, with the reason.",
+                      {"root"}, {}, Run);
 
 } // namespace
 } // namespace pelorin::tool
