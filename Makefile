@@ -4,8 +4,12 @@
 BUILD  ?= build
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Where make install puts the game: the player's own ~/.local needs no root;
+# PREFIX=/usr/local (with sudo) installs it for everyone. DESTDIR stages it.
+PREFIX ?= $(HOME)/.local
+DESTDIR ?=
 
-.PHONY: run test bench deps configure build data sanitize clean
+.PHONY: run test bench deps configure build data install uninstall sanitize clean
 
 # Fills the cache first, so that the first New Game is ready at once (nothing to do
 # when it is full; the game starts even if that fails); without a display the game
@@ -21,6 +25,14 @@ bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	scripts/bench-window.sh $(BUILD) 5
+
+# Says so and changes nothing when the prefix is not writable; uninstall removes
+# exactly what install recorded, and says so when nothing was installed.
+install: data
+	@scripts/install.sh install $(BUILD) "$(PREFIX)" "$(DESTDIR)"
+
+uninstall:
+	@scripts/install.sh uninstall "$(PREFIX)" "$(DESTDIR)"
 
 deps:
 	@scripts/install-deps.sh

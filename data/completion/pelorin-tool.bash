@@ -5,6 +5,7 @@ _pelorin_tool_options()
 {
     case $1 in
     clues) echo "--root --seeds --wordnet --list" ;;
+    export) echo "--pdf --solution" ;;
     fill) echo "--root --style --pattern --seed --tries --count --jobs --out" ;;
     lookup) echo "--root" ;;
     make-dictionary) echo "--wordnet --out" ;;
@@ -57,7 +58,7 @@ _pelorin_tool()
 {
     COMPREPLY=()
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="clues fill help lookup make-dictionary make-style prepare show style summary"
+    local commands="clues export fill help lookup make-dictionary make-style prepare show style summary"
     if ((COMP_CWORD == 1)); then
         COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
         return
@@ -86,6 +87,10 @@ _pelorin_tool()
         _pelorin_tool_style_names "$cur"
         return
         ;;
+    --pdf)
+        _pelorin_tool_files "$cur" pdf
+        return
+        ;;
     --out)
         _pelorin_tool_files "$cur"
         return
@@ -104,7 +109,7 @@ _pelorin_tool()
         return
     fi
     case $command in
-    show) _pelorin_tool_files "$cur" zag zac ;;
+    show | export) _pelorin_tool_files "$cur" zag zac ;;
     style)
         _pelorin_tool_files "$cur" zas
         _pelorin_tool_style_names "$cur"

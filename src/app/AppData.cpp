@@ -9,9 +9,11 @@
 #include <cassert>
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <signal.h>
+#include <span>
 #include <system_error>
 #include <unistd.h>
 #include <vector>
@@ -64,7 +66,43 @@ void RemoveLeftoverTemporaries(const std::string& cacheFolder)
         std::filesystem::remove(path, error);
 }
 
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
 } // namespace
+
+std::string DataHome()
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    // The base directory specification says a relative path is to be ignored.
+    if (xdg && xdg[0] == '/')
+        return xdg;
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return JoinPath(home, ".local/share");
+    return {};
+}
+
+DataFolders LocateDataFolders(const std::string& rootSetting, const std::string& programFolder,
+                              const std::string& dataHome)
+{
+    if (!rootSetting.empty())
+        return {rootSetting, rootSetting};
+    if (programFolder.empty() || FileExists(JoinPath(programFolder, Dictionary::kFileName)))
+        return {programFolder, programFolder};
+    const std::string installed =
+        (std::filesystem::path(programFolder) / "../share/pelorin/").lexically_normal().string();
+    if (!FileExists(JoinPath(installed, Dictionary::kFileName)) || dataHome.empty())
+        return {programFolder, programFolder};
+    const std::string player = JoinPath(dataHome, "pelorin/");
+    // A home install (prefix ~/.local) puts the tree in the player's own folder.
+    if (SameFolder(installed, player))
+        return {installed, installed, true};
+    return {installed, player, true};
+}
 
 std::string ProgramFolder()
 {
@@ -81,15 +119,16 @@ AppData::AppData()
     std::string root;
     // An empty RootDir would put the data folders at the top of the file system;
     // it is taken as no setting at all. The fallback is not written back.
-    if (!settings_.ReadString(kRootDirSetting, root) || root.empty())
-        root = ProgramFolder();
-    SetFolders(std::move(root));
+    settings_.ReadString(kRootDirSetting, root);
+    SetFolders(LocateDataFolders(root, ProgramFolder(), DataHome()));
 }
 
-AppData::AppData(std::string rootFolder)
+AppData::AppData(std::string rootFolder) : AppData(DataFolders{rootFolder, rootFolder}) {}
+
+AppData::AppData(DataFolders folders)
     : styles_(kStyleListCapacity, ListOrder::Append, true, kStyleListCapacity)
 {
-    SetFolders(std::move(rootFolder));
+    SetFolders(std::move(folders));
 }
 
 AppData::~AppData()
@@ -100,12 +139,42 @@ AppData::~AppData()
     StopAllWorkers();
 }
 
-void AppData::SetFolders(std::string rootFolder)
+void AppData::SetFolders(DataFolders folders)
 {
-    rootFolder_ = std::move(rootFolder);
-    gamesFolder_ = JoinPath(rootFolder_, kGamesFolder);
-    stylesFolder_ = JoinPath(rootFolder_, kStylesFolder);
-    cacheFolder_ = JoinPath(rootFolder_, kCacheFolder);
+    if (folders.Split())
+        shippedStylesFolder_ = JoinPath(folders.root, kStylesFolder);
+    rootFolder_ = std::move(folders.root);
+    gamesFolder_ = JoinPath(folders.player, kGamesFolder);
+    stylesFolder_ = JoinPath(folders.player, kStylesFolder);
+    cacheFolder_ = JoinPath(folders.player, kCacheFolder);
+    if (!folders.installed)
+        return;
+    // An installed tree brings its dictionary, books and styles; the player's
+    // folders are made on first use. One that cannot be made fails later where it
+    // is written, with its own message.
+    std::error_code error;
+    for (const std::string* folder : {&gamesFolder_, &stylesFolder_, &cacheFolder_})
+        std::filesystem::create_directories(*folder, error);
+}
+
+bool AppData::IsShippedStyle(const Style& style) const
+{
+    return !shippedStylesFolder_.empty() && style.FullPath() == JoinPath(shippedStylesFolder_, style.FileName());
+}
+
+void AppData::AdoptStaleShippedStyles()
+{
+    // An update stores the style, and a shipped one may not be written where it
+    // lies: the player's folder gets a copy, which hides the shipped file from then
+    // on, and the update goes there.
+    for (Style* style : styles_) {
+        if (!IsShippedStyle(*style) || style->Stamp() == dictionary_.Stamp())
+            continue;
+        const std::string copy = JoinPath(stylesFolder_, style->FileName());
+        std::error_code error;
+        if (std::filesystem::copy_file(style->FullPath(), copy, error))
+            style->LoadFile(stylesFolder_, style->FileName());
+    }
 }
 
 void AppData::LoadAtStartup()
@@ -122,13 +191,16 @@ void AppData::LoadAtStartup()
     // with none writing, every temporary file of this process is a leftover.
     StopAllWorkers();
     RemoveLeftoverTemporaries(cacheFolder_);
-    LoadAllStyles(dictionary_, stylesFolder_, styles_);
+    // The player's own styles hide shipped ones of the same file name.
+    const std::string folders[] = {stylesFolder_, shippedStylesFolder_};
+    LoadAllStyles(dictionary_, std::span(folders, shippedStylesFolder_.empty() ? 1 : 2), styles_);
 
     SetStatusText(" Upgrading Styles ...");
     // Without a dictionary every style would look stale and be rebuilt empty and
     // saved, losing its word list; and its word indexes would point nowhere, so
     // its workers must not run either.
     if (dictionaryLoaded_) {
+        AdoptStaleShippedStyles();
         // All updates come before any worker starts: an update rewrites the word
         // list that the style's workers read.
         for (Style* style : styles_)
@@ -279,7 +351,7 @@ bool AppData::ReplaceStyle(int32_t index, std::unique_ptr<Style> style)
 bool AppData::DeleteStyle(int32_t index)
 {
     const Style* style = styles_.At(index);
-    if (!style)
+    if (!style || IsShippedStyle(*style))
         return false;
     StopPreparation(*style);
     RemoveCachedGames(*style);

@@ -18,6 +18,30 @@
 
 namespace pelorin {
 
+/// Where the program keeps its data. The root holds the dictionary, the books and
+/// the shipped styles; the player's folder holds Games, Cache and the player's own
+/// Styles. They are one folder except under an installed program, whose root is
+/// read only: nothing is ever written into an installed tree.
+struct DataFolders {
+    std::string root;
+    std::string player;
+    /// Found in an installed tree: the player's folders are made on first use.
+    bool installed = false;
+
+    bool Split() const { return root != player; }
+};
+
+/// The data folders of the program: the RootDir setting when it is not empty; else
+/// the program's own folder when the dictionary lies there (a build folder); else
+/// the installed tree "../share/pelorin/" beside the program's folder, with the
+/// player's folder "pelorin/" under `dataHome`; else the program's folder.
+DataFolders LocateDataFolders(const std::string& rootSetting, const std::string& programFolder,
+                              const std::string& dataHome);
+
+/// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share; empty when
+/// neither is known.
+std::string DataHome();
+
 /// Everything that outlives a single window: the dictionary, the one current game,
 /// the styles with their preparation workers, the data folders, the last choices
 /// of the New Game dialog, the selected entry and a few flags.
@@ -38,12 +62,14 @@ public:
     /// is ruled out.
     static constexpr int32_t kGiveUpLimit = 3;
 
-    /// The program's AppData: the root folder from the RootDir setting, else the
-    /// folder of the program file.
+    /// The program's AppData, on the folders LocateDataFolders finds.
     AppData();
     /// An AppData on a root folder of the caller's choice (the tool, tests); the
     /// RootDir setting is not read.
     explicit AppData(std::string rootFolder);
+    /// An AppData on folders of the caller's choice. The player's folders are
+    /// created when the root is an installed tree.
+    explicit AppData(DataFolders folders);
     /// Stops every worker and waits for it before anything it reads goes.
     ~AppData() override;
     AppData(const AppData&) = delete;
@@ -75,8 +101,12 @@ public:
     /// False, and the new style dropped, for an index outside the list.
     bool ReplaceStyle(int32_t index, std::unique_ptr<Style> style);
     /// Deletes a style's file and its prepared games and removes the style, after
-    /// stopping its workers.
+    /// stopping its workers. False, and no change, for a style shipped in a
+    /// read-only root.
     bool DeleteStyle(int32_t index);
+    /// Whether a style's file lies in the read-only root rather than the player's
+    /// folder.
+    bool IsShippedStyle(const Style& style) const;
     /// The number of running workers of a style (0 to 3).
     int32_t RunningWorkers(const Style& style) const;
     /// Whether the worker of a style and block pattern runs.
@@ -141,7 +171,8 @@ public:
     int32_t prepareAttempts = kPrepareAttempts;
 
 private:
-    void SetFolders(std::string rootFolder);
+    void SetFolders(DataFolders folders);
+    void AdoptStaleShippedStyles();
     void StopAllWorkers();
     /// Removes the cache files of a style whose workers have stopped: a later
     /// style of the same file name must not be served its games.
@@ -157,6 +188,7 @@ private:
     std::string gamesFolder_;
     std::string stylesFolder_;
     std::string cacheFolder_;
+    std::string shippedStylesFolder_; ///< empty unless the root is not the player's folder
     std::atomic<bool> keepRunning_{true};
     // Declared after everything the workers read, so that they go first even if a
     // destructor forgot to stop them.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <system_error>
 
@@ -35,10 +36,22 @@ std::vector<std::string> ListStyleFiles(const std::string& stylesFolder)
 
 void LoadAllStyles(const Dictionary& dictionary, const std::string& stylesFolder, ItemList<Style>& styles)
 {
+    LoadAllStyles(dictionary, std::span(&stylesFolder, 1), styles);
+}
+
+void LoadAllStyles(const Dictionary& dictionary, std::span<const std::string> stylesFolders,
+                   ItemList<Style>& styles)
+{
+    // By file name, each name with the first folder that holds it.
+    std::map<std::string, const std::string*> files;
+    for (const std::string& folder : stylesFolders) {
+        for (std::string& name : ListStyleFiles(folder))
+            files.try_emplace(std::move(name), &folder);
+    }
     styles.Clear();
-    for (const std::string& name : ListStyleFiles(stylesFolder)) {
+    for (const auto& [name, folder] : files) {
         auto style = std::make_unique<Style>(dictionary);
-        if (style->LoadFile(stylesFolder, name))
+        if (style->LoadFile(*folder, name))
             styles.Add(std::move(style));
     }
 }

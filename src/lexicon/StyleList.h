@@ -4,6 +4,7 @@
 #include "lexicon/Style.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ std::vector<std::string> ListStyleFiles(const std::string& stylesFolder);
 /// Replaces the styles of a list with every style file of a folder that loads, in
 /// the order of their file names, so that a remembered style index stays valid.
 void LoadAllStyles(const Dictionary& dictionary, const std::string& stylesFolder, ItemList<Style>& styles);
+/// The same over several folders, as one list in the order of the file names; a
+/// name in an earlier folder hides the same name in the later ones.
+void LoadAllStyles(const Dictionary& dictionary, std::span<const std::string> stylesFolders,
+                   ItemList<Style>& styles);
 
 /// The style of the list that is saved in the file at `path` (the same file, by
 /// whatever path), or -1.

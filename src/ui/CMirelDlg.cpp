@@ -9,6 +9,7 @@
 #include "game/GameFile.h"
 #include "scene/MainDisplayType.h"
 #include "scene/MenuDisplayType.h"
+#include "scene/PuzzlePdf.h"
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
 #include "scene/StripPictures.h"
@@ -148,6 +149,8 @@ void CMirelDlg::CreateMenu()
     game->addSeparator();
     AddCommand(game, QStringLiteral("&Save\tCtrl-S"), kCmdSave)->setShortcut(QKeySequence::Save);
     AddCommand(game, QStringLiteral("Save &As..."), kCmdSaveAs);
+    exportAction_ = AddCommand(game, QStringLiteral("Export &PDF..."), kCmdExportPdf);
+    exportAction_->setEnabled(false);
     game->addSeparator();
     AddCommand(game, QStringLiteral("E&xit"), kCmdExit);
 
@@ -273,6 +276,8 @@ void CMirelDlg::OnCommand(uint32_t id)
     case kCmdSaveAs:
         SaveAs();
         return;
+    case kCmdExportPdf:
+        return ExportToPdf();
     case kCmdExit:
         return Exit();
     case kCmdHelpContents:
@@ -310,6 +315,7 @@ void CMirelDlg::Tick()
     RenderFrame();
     for (int i = kFirstGameButton; i <= kLastGameButton; ++i)
         strip_->SetButtonEnabled(i, app_.gameInPlay);
+    exportAction_->setEnabled(app_.gameInPlay);
 }
 
 void CMirelDlg::FirstTick()
@@ -433,6 +439,23 @@ bool CMirelDlg::SaveTo(const std::string& path)
         return false;
     app_.modified = false;
     return true;
+}
+
+void CMirelDlg::ExportToPdf()
+{
+    if (!app_.gameInPlay)
+        return;
+    bool solution = false;
+    const QString chosen = prompter_.ExportFileName(this, ToWide(app_.GamesFolder()), solution);
+    if (chosen.isEmpty())
+        return;
+    const QString title = app_.currentFilePath.empty()
+                              ? kCaption
+                              : ToWide(StripExtension(SplitPath(app_.currentFilePath).second));
+    std::string error;
+    if (!ExportPdf(app_.CurrentGame(), ToNarrow(chosen), PdfOptions{title, solution}, error))
+        prompter_.Ask(this, QStringLiteral("Cannot write %1: %2").arg(chosen, ToWide(error)), kCaption,
+                      Prompter::Buttons::Ok, Prompter::Icon::None);
 }
 
 bool CMirelDlg::MaybeSave()

@@ -74,6 +74,7 @@ private:
     void Open();
     void Save();
     bool SaveAs();
+    void ExportToPdf();
     void Exit();
     /// Asks whether to save a modified game; true when the caller may go on (the
     /// game was saved, or the player chose not to), false on Cancel or when the
@@ -106,6 +107,7 @@ private:
     QLabel* progressPane_ = nullptr;
     QLabel* givenUpPane_ = nullptr;
     QLabel* statusPane_ = nullptr;
+    QAction* exportAction_ = nullptr; ///< enabled while a game is in play
     QTimer timer_;
     bool firstTick_ = true;
 };

@@ -21,6 +21,7 @@ enum CommandId : uint32_t {
     kCmdHelpContents = 32777,   ///< Help, Contents
     kCmdAbout = 32778,          ///< Help, About
     kCmdTutorial = 32782,       ///< Help, Tutorial
+    kCmdExportPdf = 32790,      ///< Game, Export PDF...
 };
 
 } // namespace pelorin

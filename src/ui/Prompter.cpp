@@ -1,6 +1,8 @@
 #include "ui/Prompter.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace pelorin {
@@ -61,6 +63,24 @@ QString QtPrompter::SaveFileName(QWidget* owner, const QString& folder, const QS
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompter::ExportFileName(QWidget* owner, const QString& folder, bool& solution)
+{
+    // Qt's own dialog, which takes a check box below its fields.
+    QFileDialog dialog(owner, QStringLiteral("Export PDF"), folder, QStringLiteral("PDF Files (*.pdf)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    auto* solutionBox = new QCheckBox(QStringLiteral("Print the solution on a second page"), &dialog);
+    solutionBox->setChecked(solution);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(solutionBox, grid->rowCount(), 0, 1, grid->columnCount());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    solution = solutionBox->isChecked();
     return dialog.selectedFiles().constFirst();
 }
 

@@ -26,6 +26,10 @@ public:
     /// an extension gets `defaultSuffix`.
     virtual QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+    /// The PDF file to export the game to, or empty when the player cancelled;
+    /// `solution` starts as the dialog's check box for a solution page and ends as
+    /// the player left it.
+    virtual QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) = 0;
 };
 
 /// The program's Prompter: Qt's message boxes and file dialogs.
@@ -35,6 +39,7 @@ public:
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override;
 };
 
 } // namespace pelorin

@@ -142,6 +142,12 @@ void StyleListDialog::DeleteStyle()
     if (chosen.isEmpty())
         return;
     const int selected = list_->row(chosen.first());
+    const Style* style = app_.Styles().At(selected);
+    if (style && app_.IsShippedStyle(*style)) {
+        prompter_.Ask(this, QStringLiteral("This style comes with the game and cannot be deleted."), kCaption,
+                      Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+        return;
+    }
     if (prompter_.Ask(this, QStringLiteral("Style file will be permanently deleted. Are you sure ?"), kCaption,
                       Prompter::Buttons::YesNo, Prompter::Icon::None) != Prompter::Answer::Yes)
         return;

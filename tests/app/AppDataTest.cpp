@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace pelorin {
 namespace {
@@ -50,6 +51,82 @@ TEST_F(AppDataTest, FoldersFollowRootDirAndRootDirIsNeverWritten)
             EXPECT_FALSE(settings_.ReadString("RootDir", written));
         }
     }
+}
+
+// A build folder holds its data beside the program; an installed program finds its
+// tree under ../share/pelorin and keeps the player's folders in the player's home.
+TEST_F(AppDataTest, DataFoldersAreFoundBesideTheProgramOrInItsInstalledTree)
+{
+    test::TempDir dir;
+    const std::string base = dir.Folder();
+    for (const char* folder : {"build", "prefix/bin", "prefix/share/pelorin", "empty"})
+        fs::create_directories(dir.File(folder));
+    for (const char* dictionary : {"build/Zanth.dct", "prefix/share/pelorin/Zanth.dct"})
+        test::WriteFileBytes(dir.File(dictionary), "");
+    const std::string installed = base + "prefix/share/pelorin/";
+    const std::string home = base + "home/.local/share";
+    struct Case {
+        std::string setting, program, dataHome;
+        DataFolders expected;
+    };
+    const Case cases[] = {
+        {"/data/pelorin", base + "prefix/bin/", home, {"/data/pelorin", "/data/pelorin"}},
+        {"", base + "build/", home, {base + "build/", base + "build/"}},
+        {"", base + "prefix/bin/", home, {installed, home + "/pelorin/", true}},
+        // A home install: the tree is the player's own folder.
+        {"", base + "prefix/bin/", base + "prefix/share", {installed, installed, true}},
+        {"", base + "prefix/bin/", "", {base + "prefix/bin/", base + "prefix/bin/"}},
+        {"", base + "empty/", home, {base + "empty/", base + "empty/"}},
+    };
+    for (const Case& each : cases) {
+        const DataFolders found = LocateDataFolders(each.setting, each.program, each.dataHome);
+        EXPECT_EQ(found.root, each.expected.root) << each.program << " " << each.dataHome;
+        EXPECT_EQ(found.player, each.expected.player) << each.program << " " << each.dataHome;
+        EXPECT_EQ(found.installed, each.expected.installed) << each.program << " " << each.dataHome;
+    }
+}
+
+// The tree of an installed program is read only: the player's folders take the
+// games, the cache, the player's styles and the update of a stale shipped style,
+// while the shipped styles stay listed.
+TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
+{
+    test::TestRoot installed;
+    installed.AddStyle("Shipped.zas");
+    installed.AddStyle("Hidden.zas");
+    installed.AddStaleStyle("Stale.zas");
+    test::TempDir player;
+    fs::create_directories(player.File("Styles"));
+    fs::copy_file(installed.StyleFile("Shipped.zas"), player.File("Styles/Hidden.zas"));
+    const auto tree = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& item : fs::recursive_directory_iterator(installed.Root()))
+            files[item.path().string()] = item.is_regular_file() ? test::FileBytes(item.path().string()) : "";
+        return files;
+    };
+    const auto before = tree();
+
+    AppData app(DataFolders{installed.Root(), player.Folder(), true});
+    EXPECT_EQ(app.CacheFolder(), player.File("Cache"));
+    EXPECT_TRUE(fs::is_directory(player.File("Games")));
+    app.LoadAtStartup();
+    ASSERT_EQ(app.Styles().Count(), 3);
+    const std::pair<const char*, std::string> listed[] = {
+        {"Hidden.zas", player.File("Styles/Hidden.zas")},
+        {"Shipped.zas", installed.StyleFile("Shipped.zas")},
+        {"Stale.zas", player.File("Styles/Stale.zas")},
+    };
+    for (int32_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(app.Styles().At(i)->FileName(), listed[i].first);
+        EXPECT_EQ(app.Styles().At(i)->FullPath(), listed[i].second);
+        EXPECT_EQ(app.Styles().At(i)->Stamp(), test::TestRoot::kStamp);
+    }
+    EXPECT_FALSE(app.DeleteStyle(1)) << "a shipped style cannot be deleted";
+    EXPECT_EQ(app.Styles().Count(), 3);
+    EXPECT_TRUE(test::WaitUntil([&] { return fs::exists(app.CachePath(*app.Styles().At(1), 2)); },
+                                std::chrono::seconds(20)));
+    app.ShutDown();
+    EXPECT_TRUE(tree() == before);
 }
 
 // Each step shows in the status line; stale styles are rebuilt before any worker

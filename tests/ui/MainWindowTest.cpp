@@ -8,11 +8,14 @@
 #include "ui/CommandIds.h"
 #include "ui/HelpWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -77,6 +80,7 @@ private Q_SLOTS:
     void unsavedWorkIsNeverLostWithoutAQuestion();
     void escapeNeverClosesAndF1OpensHelp();
     void workerMessagesWaitForTheWindowThread();
+    void exportsThePuzzleToPdfFromTheGameMenu();
 
 private:
     QString Text(const char* name) { return rig_->Find<QLabel>(QLatin1String(name))->text(); }
@@ -286,6 +290,43 @@ void MainWindowTest::workerMessagesWaitForTheWindowThread()
     std::thread([] { ShowMessage("Cannot Open Game File", "Error"); }).join();
     QVERIFY(rig_->prompter.asked.empty());
     QTRY_COMPARE(rig_->prompter.asked, QStringList{QStringLiteral("Cannot Open Game File")});
+}
+
+// Game, Export PDF... prints the game in play, with the solution when the dialog's
+// check box asks for it; a file that cannot be written is reported with its path.
+void MainWindowTest::exportsThePuzzleToPdfFromTheGameMenu()
+{
+    QAction* exportPdf = nullptr;
+    for (QAction* action : rig_->Window().findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("Export &PDF..."))
+            exportPdf = action;
+    }
+    QVERIFY(exportPdf);
+    QVERIFY(!exportPdf->isEnabled());
+    QVERIFY(rig_->TakeKnownGame());
+    QTRY_VERIFY(exportPdf->isEnabled());
+
+    const auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString pdf = QString::fromStdString(rig_->App().GamesFolder() + "/Week.pdf");
+    rig_->prompter.files = {pdf};
+    rig_->prompter.exportSolution = true;
+    exportPdf->trigger();
+    QVERIFY(rig_->prompter.TakeTexts().isEmpty());
+    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf,
+                                                           QStringLiteral("-")});
+    QVERIFY2(text.contains(QStringLiteral("(plural) ") + QLatin1String(KnownGame::kFirstDefinition)), qPrintable(text));
+
+    const QString unwritable = QString::fromStdString(rig_->App().GamesFolder() + "/gone/Week.pdf");
+    rig_->prompter.files = {unwritable};
+    exportPdf->trigger();
+    QCOMPARE(rig_->prompter.TakeTexts(),
+             QStringList{QStringLiteral("Cannot write %1: No such file or directory").arg(unwritable)});
 }
 
 } // namespace pelorin

@@ -44,6 +44,12 @@ QString ScriptedPrompter::SaveFileName(QWidget* owner, const QString& folder, co
     return OpenFileName(owner, folder, filter);
 }
 
+QString ScriptedPrompter::ExportFileName(QWidget* owner, const QString& folder, bool& solution)
+{
+    solution = exportSolution;
+    return OpenFileName(owner, folder, {});
+}
+
 QStringList ScriptedPrompter::TakeTexts()
 {
     return std::exchange(asked, {});

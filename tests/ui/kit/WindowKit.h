@@ -24,6 +24,8 @@ public:
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
+    /// The next scripted file, with the solution check box left as `exportSolution`.
+    QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override;
 
     /// The texts asked so far, in order; cleared by the call.
     QStringList TakeTexts();
@@ -33,6 +35,7 @@ public:
     std::deque<QString> files;
     int fileDialogs = 0;
     QString lastFolder;
+    bool exportSolution = false;
 };
 
 /// The settings store in a folder of the test's own, the first run already behind

@@ -1,0 +1,106 @@
+#include "support/TempDir.h"
+#include "tools/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pelorin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Without blanks and hyphens: the PDF wraps clues where it likes, and pdftotext
+// joins a word broken after its hyphen.
+std::string Squeezed(const std::string& text)
+{
+    return std::regex_replace(text, std::regex("[\\s-]+"), "");
+}
+
+// A real game of the default data, exported as a player would print it.
+class ExportCommandTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        game = dir.File("Quotations 7.zag");
+        const test::ToolResult fill = test::RunTool(std::string("fill --root ") + PELORIN_DATA_ROOT +
+                                                    " --style Quotations.zas --pattern 0 --seed 7 --out '" + game + "'");
+        ASSERT_EQ(fill.exitCode, 0) << fill.output;
+    }
+
+    // The clue lines of `show`, as "(note) clue", without their numbers and answers.
+    std::vector<std::string> Clues() const
+    {
+        const std::string shown = test::RunTool("show '" + game + "'").output;
+        const std::regex line(R"(^\d+\. \t (.*)  \[[A-Z ]*\]( given up)?$)");
+        std::vector<std::string> clues;
+        std::istringstream lines(shown);
+        std::smatch match;
+        for (std::string text; std::getline(lines, text);) {
+            if (std::regex_match(text, match, line))
+                clues.push_back(Squeezed(match[1]));
+        }
+        return clues;
+    }
+
+    test::ToolResult Export(const std::string& pdf, const std::string& locale, bool solution) const
+    {
+        return test::RunCommand("LC_ALL=" + locale + " " + PELORIN_TOOL + " export '" + game + "' --pdf '" + pdf +
+                                "'" + (solution ? " --solution" : ""));
+    }
+
+    test::TempDir dir;
+    std::string game;
+};
+
+// Page 1 holds every clue with its note; the solution adds one page; the paper is
+// the locale's.
+TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
+{
+    const std::vector<std::string> clues = Clues();
+    ASSERT_GT(clues.size(), 30u);
+    struct Case {
+        const char* locale;
+        bool solution;
+        int pages;
+        const char* paper;
+    };
+    for (const Case& each : {Case{"C", true, 2, "(A4)"}, Case{"en_US.UTF-8", false, 1, "(letter)"}}) {
+        const std::string pdf = dir.File("puzzle.pdf");
+        const test::ToolResult result = Export(pdf, each.locale, each.solution);
+        ASSERT_EQ(result.exitCode, 0) << result.output;
+        const std::string info = test::RunCommand("pdfinfo '" + pdf + "'").output;
+        EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +" + std::to_string(each.pages) + "\n"))) << info;
+        EXPECT_NE(info.find(each.paper), std::string::npos) << info;
+        const std::string text = Squeezed(test::RunCommand("pdftotext -f 1 -l 1 '" + pdf + "' -").output);
+        for (const std::string& clue : clues)
+            EXPECT_NE(text.find(clue), std::string::npos) << clue;
+        EXPECT_NE(text.find("Quotations7"), std::string::npos) << "the title is the game's name";
+    }
+}
+
+// A failed export says where and why, and leaves the target and its folder as they
+// were: no half-written file, no temporary one.
+TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
+{
+    const std::string readOnly = dir.File("kept.pdf");
+    ASSERT_TRUE(test::WriteFileBytes(readOnly, "old"));
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string missingFolder = dir.File("gone/puzzle.pdf");
+    for (const std::string& target : {readOnly, missingFolder}) {
+        const test::ToolResult result = Export(target, "C", true);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.output.rfind("pelorin-tool: " + target + ": ", 0), 0u) << result.output;
+    }
+    EXPECT_EQ(test::FileBytes(readOnly), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+
+    EXPECT_EQ(test::RunTool("export '" + game + "'").exitCode, 2) << "--pdf is required";
+}
+
+} // namespace
+} // namespace pelorin
