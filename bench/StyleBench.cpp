@@ -38,7 +38,7 @@ const Dictionary* DataDictionary()
 }
 
 // Scripture's books as the data step chooses them: the Bible's books in canonical
-// order, then the Tao and the wisdom collection.
+// order, then the Tao, the wisdom, the literature and the platitudes collections.
 const std::vector<std::string>& ScriptureBooks()
 {
     static const std::vector<std::string> books = [] {
@@ -52,7 +52,8 @@ const std::vector<std::string>& ScriptureBooks()
         if (paths.empty())
             return paths;
         std::sort(paths.begin(), paths.end());
-        for (const char* name : {"Fortunes-tao.txt", "Fortunes-wisdom.txt"})
+        for (const char* name : {"Fortunes-tao.txt", "Fortunes-wisdom.txt", "Fortunes-literature.txt",
+                                 "Fortunes-platitudes.txt"})
             paths.push_back(PELORIN_DATA_ROOT "/Books/" + std::string(name));
         return paths;
     }();
