@@ -421,7 +421,8 @@ void CMirelDlg::Save()
 
 bool CMirelDlg::SaveAs()
 {
-    const QString chosen = prompter_.SaveFileName(this, ToWide(app_.GamesFolder()), kGameFilter, kGameSuffix);
+    const QString chosen = prompter_.SaveFileName(this, ToWide(app_.GamesFolder()), kGameFilter, kGameSuffix,
+                                                   true);
     if (chosen.isEmpty())
         return false;
     const std::string path = ToNarrow(chosen);

@@ -55,10 +55,11 @@ QString QtPrompter::OpenFileName(QWidget* owner, const QString& folder, const QS
 }
 
 QString QtPrompter::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                                 const QString& defaultSuffix)
+                                 const QString& defaultSuffix, bool askToReplace)
 {
     QFileDialog dialog(owner, QStringLiteral("Save As"), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askToReplace);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -23,9 +23,10 @@ public:
     /// The file to open, or empty when the player cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) = 0;
     /// The file to save to, or empty when the player cancelled. A name typed without
-    /// an extension gets `defaultSuffix`.
+    /// an extension gets `defaultSuffix`. With `askToReplace` the dialog asks before
+    /// an existing file is chosen; without it the caller decides.
     virtual QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                                 const QString& defaultSuffix) = 0;
+                                 const QString& defaultSuffix, bool askToReplace) = 0;
     /// The PDF file to export the game to, or empty when the player cancelled;
     /// `solution` starts as the dialog's check box for a solution page and ends as
     /// the player left it.
@@ -38,7 +39,7 @@ public:
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, bool askToReplace) override;
     QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override;
 };
 

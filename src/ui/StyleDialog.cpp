@@ -165,7 +165,9 @@ bool StyleDialog::ChooseFile()
 {
     const QString folder = ToWide(app_.StylesFolder());
     for (;;) {
-        const QString chosen = prompter_.SaveFileName(this, folder, kStyleFilter, kStyleSuffix);
+        // No replace question of the dialog's own: a listed style's file gets the
+        // question below, and any other file is replaced as the style is saved.
+        const QString chosen = prompter_.SaveFileName(this, folder, kStyleFilter, kStyleSuffix, false);
         if (chosen.isEmpty())
             return false;
         const std::string path = ToNarrow(chosen);

@@ -39,7 +39,7 @@ QString ScriptedPrompter::OpenFileName(QWidget* /*owner*/, const QString& folder
 }
 
 QString ScriptedPrompter::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                                       const QString& /*defaultSuffix*/)
+                                       const QString& /*defaultSuffix*/, bool /*askToReplace*/)
 {
     return OpenFileName(owner, folder, filter);
 }

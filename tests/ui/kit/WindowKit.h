@@ -23,7 +23,7 @@ public:
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, bool askToReplace) override;
     /// The next scripted file, with the solution check box left as `exportSolution`.
     QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override;
 
