@@ -77,7 +77,8 @@ bool SameFolder(const std::string& a, const std::string& b)
 std::string DataHome()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    // The base directory specification says a relative path is to be ignored.
+    // A relative XDG_DATA_HOME would depend on the folder the game was started from;
+    // it is ignored, as desktops do.
     if (xdg && xdg[0] == '/')
         return xdg;
     const char* home = std::getenv("HOME");
