@@ -46,29 +46,19 @@ protected:
         return style;
     }
 
-    /// What asking every book in turn gives, after `before` sentences already in
-    /// the target.
-    static std::vector<const Quotation*> ByBooks(const Style& style, std::string_view word, int before)
+    /// What asking every book in turn (or the index) gives, after `before`
+    /// sentences already in the target.
+    static std::vector<const Quotation*> Collect(const Style& style, std::string_view word, int before, bool byIndex)
     {
         ItemList<Quotation> target(100, ListOrder::Sorted, false, 100);
-        Prefill(style, target, before);
-        for (const Book* book : style.Books())
-            book->CollectQuotations(word, target);
-        return {target.begin(), target.end()};
-    }
-
-    static std::vector<const Quotation*> ByIndex(const Style& style, std::string_view word, int before)
-    {
-        ItemList<Quotation> target(100, ListOrder::Sorted, false, 100);
-        Prefill(style, target, before);
-        style.CollectQuotations(word, target);
-        return {target.begin(), target.end()};
-    }
-
-    static void Prefill(const Style& style, ItemList<Quotation>& target, int count)
-    {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < before; ++i)
             target.Add(style.Books().At(0)->sentences.At(i));
+        if (byIndex)
+            style.CollectQuotations(word, target);
+        else
+            for (const Book* book : style.Books())
+                book->CollectQuotations(word, target);
+        return {target.begin(), target.end()};
     }
 
     test::TempDir dir;
@@ -107,10 +97,10 @@ TEST_F(QuotationIndexTest, FindsWhatReadingEveryBookFinds)
     for (const std::string& word : words) {
         for (int before : {0, 5, 11}) {
             SCOPED_TRACE("word '" + word + "', " + std::to_string(before) + " before");
-            EXPECT_EQ(ByIndex(*style, word, before), ByBooks(*style, word, before));
+            EXPECT_EQ(Collect(*style, word, before, true), Collect(*style, word, before, false));
         }
     }
-    EXPECT_EQ(ByIndex(*style, "CAT", 0).size(), 13u); // 11 from the first book, 1 from each other
+    EXPECT_EQ(Collect(*style, "CAT", 0, true).size(), 13u); // 11 from the first book, 1 from each other
 }
 
 // The index is of the books as they are: a book added or a style loaded after a

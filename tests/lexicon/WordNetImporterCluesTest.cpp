@@ -156,7 +156,10 @@ protected:
 // Untagged senses go by evidence: the synset the word chiefly names (EMU's first
 // word is the bird's), then the more linked synset (the fish for TUNA); a sense
 // only a name spells so comes after the common ones, tagged or not (TOM); a
-// give-away comes after every clean sense, rare ones too (FEN).
+// give-away comes after every clean sense, rare ones too (FEN). Where every sense
+// gives the word away, a synonym clues it (REPAY); a later clause clues only when
+// it reads as a definition, not a remark on the first (VOWS). A verb's "-s" form
+// is clued in agreement with it.
 TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 {
     const struct {
@@ -168,15 +171,28 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"TOM", "male turkey"},
         {"FEN", "low-lying wet land with grassy vegetation"},
         {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
+        {"REPAY", "refund"},                            // "pay back" and "repayment" give it away
+        {"VOWS", "promises"},
+        {"LOSES", "fails to win"},
+        {"COMES", "moves toward, travels toward something or somebody"},
+        {"HAS", "has or owns"}, // listed; not the plural of HA
+        // The reading that gives the clue leads, with its form: PAINTED is no past here.
+        {"PAINTED", "having makeup applied"},
     };
     for (const auto& [word, clue] : cases)
         EXPECT_EQ(Clue(word), clue) << word;
+    EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
+    // The clue is the gloss's first clause without asides; the whole gloss follows it.
+    EXPECT_EQ(Definitions("AARON"),
+              (std::vector<std::string>{"elder brother of Moses",
+                                        "(Old Testament) elder brother of Moses (14th century BC); the first high "
+                                        "priest of the Israelites; created the golden calf"}));
 }
 
-// A form that is a headword too keeps both readings, the more used one first, and
-// a verb's "-s" form is clued in agreement with it. Words of one or two letters
-// and names of particular people take no regular forms.
-TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingInOrderOfUse)
+// A form that is a headword too keeps both readings, the more used one first.
+// Words of one or two letters and names of particular people take no regular
+// forms; abbreviations, roman numerals and archaic spellings are no words for a grid.
+TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const WordRecord* sat = Word("SAT");
     ASSERT_NE(sat, nullptr);
@@ -184,39 +200,8 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingInOrderOfUse)
     EXPECT_EQ(dictionary_.Record(sat->baseIndex).text, "SIT");
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
-    const WordRecord* comes = Word("COMES");
-    ASSERT_NE(comes, nullptr);
-    EXPECT_EQ(comes->form, kFormPlain);
-    EXPECT_EQ(dictionary_.Record(comes->baseIndex).text, "COME");
-    EXPECT_EQ(Clue("COMES"), "moves toward, travels toward something or somebody");
-    EXPECT_EQ(Clue("HAS"), "has or owns"); // listed; not the plural of HA
-
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS"})
-        EXPECT_EQ(Word(none), nullptr) << none;
-}
-
-// The clue is the gloss's first clause without asides; the whole gloss follows it.
-// Where every sense gives the word away, a synonym clues it.
-TEST_F(WordNetImporterCluesTest, CluesAreShortAndGiveNothingAway)
-{
-    EXPECT_EQ(Definitions("AARON"),
-              (std::vector<std::string>{"elder brother of Moses",
-                                        "(Old Testament) elder brother of Moses (14th century BC); the first high "
-                                        "priest of the Israelites; created the golden calf"}));
-    EXPECT_EQ(Clue("REPAY"), "refund"); // "pay back" and "repayment" give it away
-    EXPECT_EQ(Clue("LOSES"), "fails to win");
-    // A later clause that reads as a definition, not a remark on the first.
-    EXPECT_EQ(Clue("VOWS"), "promises");
-    // The reading that gives the clue leads, with its form: PAINTED is no past here.
-    EXPECT_EQ(Clue("PAINTED"), "having makeup applied");
-    EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
-}
-
-// Abbreviations, roman numerals and archaic spellings are no words for a grid.
-TEST_F(WordNetImporterCluesTest, NonWordsAreLeftOut)
-{
-    for (const char* none : {"IRS", "XLI", "SHEW", "SHEWS"})
+    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
