@@ -21,15 +21,11 @@ Lengths LengthsOf(const ItemList<Entry>& entries)
     return lengths;
 }
 
-class BlockPatternsTest : public ::testing::Test {
-protected:
-    std::unique_ptr<Game> game = std::make_unique<Game>();
-};
-
 // Each pattern's entries, pinned: counts, the highest number, the length
 // histograms, and where the first entries start (face 0, row 0).
-TEST_F(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
+TEST(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
 {
+    auto game = std::make_unique<Game>();
     struct Case {
         int32_t id;
         int across, down, highest;
@@ -58,7 +54,6 @@ TEST_F(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
         EXPECT_EQ(down.number, c.firstDownNumber);
         EXPECT_EQ(down.cells.At(0), &game->At(0, c.firstDownColumn, 0));
         EXPECT_EQ(game->At(0, 0, 0).GetCellView().faceNumbers[0], 1);
-
     }
 }
 

@@ -71,8 +71,6 @@ protected:
         return OpenGame(File("in.zag"), *game);
     }
 
-    bool OpenSample() { return OpenBytes(test::GameBytes(test::SampleGame())); }
-
     // A pattern-0 game with answers, hints and some play on it.
     void MakePlayedGame()
     {
@@ -118,7 +116,7 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
     ASSERT_TRUE(OpenBytes(test::GameBytes(lower)));
 
     // The sample as the reader must see it, not only as bytes passed through.
-    ASSERT_TRUE(OpenSample());
+    ASSERT_TRUE(OpenBytes(test::GameBytes(test::SampleGame())));
     EXPECT_TRUE(notifier.Messages().empty());
     ASSERT_EQ(game->Across().Count() + game->Down().Count(), 2);
     const Entry& cat = *game->Across().At(0);

@@ -32,7 +32,12 @@ TEST(ToolUsageTest, BadArgumentsGiveTheCommandsUsage)
         "fill " + root + "--style x.zas --pattern one --out x.zag",
         "fill " + root + "--style x.zas --pattern 0 --seed -1 --out x.zag",
         "fill " + root + "--style x.zas --pattern 0 --tries 0 --out x.zag",
-        "fill " + root + "--style x.zas --pattern 0 --out x.zag extra", "show", "show a.zag b.zag",
+        "fill " + root + "--style x.zas --pattern 0 --out x.zag extra",
+        // A batch's options: --jobs only with --count, and no seed past the last.
+        "fill " + root + "--style x.zas --pattern 1 --seed 1 --jobs 2 --out x",
+        "fill " + root + "--style x.zas --pattern 1 --count 0 --out x",
+        "fill " + root + "--style x.zas --pattern 1 --count 2 --jobs 0 --out x",
+        "fill " + root + "--style x.zas --pattern 1 --seed 4294967295 --count 2 --out x", "export x.zag", "show", "show a.zag b.zag",
         "show a.zag --brief", "show a.zag --full=yes", "prepare " + root + "x", "prepare " + root + "--timeout -1"};
     for (const std::string& arguments : bad) {
         const test::ToolResult result = test::RunTool(arguments);

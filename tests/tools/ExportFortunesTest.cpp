@@ -5,19 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace pelorin {
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The books of the Quotations style are hints shown with the answer blanked out:
 // no underscores that read as blanks, no runs of spaces, no full stop standing
@@ -51,7 +42,7 @@ TEST(ExportFortunesTest, CopiesPlainQuotationsAndPassesOverDialogue)
     ASSERT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("dialogue passed over: chat"), std::string::npos) << result.output;
     EXPECT_FALSE(std::filesystem::exists(root.File("Books/Fortunes-chat.txt")));
-    const std::string book = ReadAll(root.File("Books/Fortunes-quips.txt"));
+    const std::string book = test::FileBytes(root.File("Books/Fortunes-quips.txt"));
     EXPECT_EQ(book.substr(0, book.find("Saying 1")), "Read The Maltese Falcon and file-name twice.\n"
                                                      "\n"
                                                      "How can I miss you\n"
