@@ -157,8 +157,6 @@ private Q_SLOTS:
         QCOMPARE(vertices[0].v1, 0.125f);
         QCOMPARE(vertices[3].u1, 0.0f);
         QCOMPARE(vertices[3].v1, 0.0f);
-        QCOMPARE(vertices[3].x, 3.0f);
-        QCOMPARE(vertices[3].v0, 0.75f);
         QCOMPARE(vertices[3].diffuse, kOpaqueWhite);
         std::vector<uint32_t> indices;
         QVERIFY(builder.Indices(indices));

@@ -202,26 +202,12 @@ private Q_SLOTS:
         view_.reset();
     }
 
-    // A game of blocks only shows the core box on blue. The box is lit by the point
-    // light until the first cube is drawn (the frame that draws it still shows the lit
-    // box, drawn before the cubes) and in its plain colour from then on: the wall of
-    // face 2 looks away from the light and shows the difference.
+    // The box is lit by the point light until the first cube is drawn (the frame
+    // that draws it still shows the lit box, drawn before the cubes) and in its plain
+    // colour from then on: the wall of face 2 looks away from the light and shows
+    // the difference.
     void coreBoxIsLitUntilTheFirstCube()
     {
-        const QImage start = Frame();
-        const QRect client = Client();
-        int blue = 0;
-        int wall = 0;
-        for (int y = client.top(); y <= client.bottom(); ++y) {
-            for (int x = client.left(); x <= client.right(); ++x) {
-                const QRgb pixel = start.pixel(x, y);
-                blue += pixel == kBlue ? 1 : 0;
-                wall += Near(pixel, kWallColour, 1) ? 1 : 0;
-            }
-        }
-        QCOMPARE(blue + wall, client.width() * client.height());
-        QVERIFY(wall > 50000 && blue > 50000);
-
         Look(0.75f);
         // The wall times the ambient light alone: 0.5 × (0.8 + 17 / 255).
         const QRgb shaded = qRgb(36, 47, 62);
@@ -287,9 +273,6 @@ private Q_SLOTS:
         SetPatternRow(*game_, 1, 2, "XX      ");
         for (int face = 0; face < kFaces; ++face)
             BuildEntries(*game_, face);
-        const CellView& corner = *game_->At(0, 7, 2).FindView();
-        QCOMPARE(corner.faceNumbers[0], 1);
-        QCOMPARE(corner.faceNumbers[1], 2);
 
         std::vector<QImage> numbers;
         for (int n = 0; n < kNumberTiles; ++n)
@@ -406,7 +389,8 @@ private Q_SLOTS:
 
     // The picture fills the view inside its border whatever the screen's pixel
     // ratio (the build also runs this with QT_SCALE_FACTOR=2): blue up to the border,
-    // the box in the middle at the size the projection gives.
+    // and a game of blocks only shows the core box in the middle, in the wall's
+    // colour, at the size the projection gives.
     void pictureFillsTheView()
     {
         QCOMPARE(Canvas().geometry(), QRect(1, 1, 473, 435));
@@ -417,12 +401,17 @@ private Q_SLOTS:
             QCOMPARE(frame.pixel(corner), kBlue);
 
         QRect box;
+        int neitherBlueNorWall = 0;
         for (int y = client.top(); y <= client.bottom(); ++y) {
             for (int x = client.left(); x <= client.right(); ++x) {
-                if (frame.pixel(x, y) != kBlue)
+                const QRgb pixel = frame.pixel(x, y);
+                if (pixel != kBlue) {
                     box |= QRect(x, y, 1, 1);
+                    neitherBlueNorWall += Near(pixel, kWallColour, 1) ? 0 : 1;
+                }
             }
         }
+        QCOMPARE(neitherBlueNorWall, 0);
         // The wall of face 0 spans 0.5 to 6.5 on y and z.
         const QRectF expected(ToPixel(0.5f, 6.5f, 6.5f), ToPixel(0.5f, 0.5f, 0.5f));
         QVERIFY(std::abs(box.left() - expected.left()) <= 1.5 && std::abs(box.right() + 1 - expected.right()) <= 1.5);

@@ -2,7 +2,6 @@
 
 #include "app/Settings.h"
 #include "ui/FirstDialog.h"
-#include "ui/HelpWindow.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -11,19 +10,7 @@
 
 namespace pelorin {
 
-namespace {
-
-// The help window, if one is open.
-HelpWindow* OpenHelpWindow()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* help = qobject_cast<HelpWindow*>(window); help && help->isVisible())
-            return help;
-    }
-    return nullptr;
-}
-
-} // namespace
+using test::OpenHelpWindow;
 
 class FirstRunTest : public QObject {
     Q_OBJECT
@@ -48,9 +35,7 @@ void FirstRunTest::firstRunWindowShowsOnce()
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* dialog = qobject_cast<FirstDialog*>(QApplication::activeModalWidget())) {
             ++offered;
-            for (QPushButton* button : dialog->findChildren<QPushButton*>())
-                if (button->text() == QStringLiteral("Close"))
-                    button->click();
+            test::ButtonOf(*dialog, QStringLiteral("Close"))->click();
         }
     });
     closer.start(10);

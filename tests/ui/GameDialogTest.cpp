@@ -34,9 +34,8 @@ private Q_SLOTS:
         settings_.reset();
     }
     void takesTheGameOnceItIsMade();
-    void cancelKeepsTheGameAndTheChoices();
     void saysSoWhenTheStyleCannotFillThePattern();
-    void okWithoutAPatternDoesNothing();
+    void okWaitsOnlyForAChoiceAndCancelKeepsTheGame();
 
 private:
     // Loads the data of a root with the style files given, each with the longest
@@ -50,13 +49,8 @@ private:
         app->LoadAtStartup();
         return app;
     }
-    static QPushButton* Button(GameDialog& dialog, const QString& text)
-    {
-        for (QPushButton* button : dialog.findChildren<QPushButton*>())
-            if (button->text() == text)
-                return button;
-        return nullptr;
-    }
+    static QPushButton* Button(GameDialog& dialog, const QString& text) { return test::ButtonOf(dialog, text); }
+    static void ClickOk(GameDialog& dialog) { QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton); }
     static QString WaitText(GameDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("WaitText"))->text(); }
     static void ClickPattern(GameDialog& dialog, int k)
     {
@@ -82,7 +76,7 @@ void GameDialogTest::takesTheGameOnceItIsMade()
     dialog.show();
     dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
     ClickPattern(dialog, 1);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    ClickOk(dialog);
     QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
     QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
@@ -94,25 +88,6 @@ void GameDialogTest::takesTheGameOnceItIsMade()
     QCOMPARE(app->lastBlockId, 1);
 }
 
-// Cancel leaves the current game and its state alone, but the pattern and style
-// chosen are remembered for the next time.
-void GameDialogTest::cancelKeepsTheGameAndTheChoices()
-{
-    auto app = Start({{"A.zas", 8}});
-    GameDialog dialog(*app, nullptr);
-    dialog.show();
-    QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->currentIndex(), 0);
-    ClickPattern(dialog, 2);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
-    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!dialog.Waiting());
-    QCOMPARE(app->lastBlockId, 2);
-    QCOMPARE(app->CurrentGame().Across().Count(), 0);
-    QVERIFY(!app->modified);
-    QVERIFY(!app->gameInPlay);
-}
-
 // A style whose worker gives up again and again cannot fill the pattern: the
 // wait ends with that news and OK can be pressed for another choice.
 void GameDialogTest::saysSoWhenTheStyleCannotFillThePattern()
@@ -121,7 +96,7 @@ void GameDialogTest::saysSoWhenTheStyleCannotFillThePattern()
     GameDialog dialog(*app, nullptr);
     dialog.show();
     ClickPattern(dialog, 0);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    ClickOk(dialog);
     QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), QStringLiteral("This style cannot fill this block pattern."), kWaitMs);
     QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
     QVERIFY(!dialog.Waiting());
@@ -130,22 +105,33 @@ void GameDialogTest::saysSoWhenTheStyleCannotFillThePattern()
 
 // A stored pattern that New Game does not offer (written by hand) shows no frame
 // and OK does nothing until a picture is clicked; so does OK without a style.
-void GameDialogTest::okWithoutAPatternDoesNothing()
+// Cancel during the wait leaves the current game and its state alone, but the
+// pattern chosen is remembered for the next time.
+void GameDialogTest::okWaitsOnlyForAChoiceAndCancelKeepsTheGame()
 {
     auto app = Start({{"A.zas", 8}});
     app->lastBlockId = 49;
     app->lastStyleId = 5;
     GameDialog dialog(*app, nullptr);
     dialog.show();
-    QVERIFY(dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->currentIndex() == -1);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
-    QVERIFY(!dialog.Waiting());
-    dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(0);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
-    QVERIFY(!dialog.Waiting());
-    ClickPattern(dialog, 0);
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    auto* styles = dialog.findChild<QComboBox*>(QStringLiteral("Styles"));
+    QCOMPARE(styles->currentIndex(), -1);
+    for (const int style : {-1, 0}) {
+        styles->setCurrentIndex(style);
+        ClickOk(dialog);
+        QVERIFY(!dialog.Waiting());
+    }
+    ClickPattern(dialog, 2);
+    ClickOk(dialog);
     QVERIFY(dialog.Waiting());
+
+    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.Waiting());
+    QCOMPARE(app->lastBlockId, 2);
+    QCOMPARE(app->CurrentGame().Across().Count(), 0);
+    QVERIFY(!app->modified);
+    QVERIFY(!app->gameInPlay);
 }
 
 } // namespace pelorin

@@ -6,10 +6,8 @@
 #include "game/GameFile.h"
 #include "scene/MenuDisplayType.h"
 #include "ui/CommandIds.h"
-#include "ui/HelpWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,19 +25,12 @@
 namespace pelorin {
 
 using test::KnownGame;
+using test::Lines;
 using Answer = Prompter::Answer;
 
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Do you want to save the changes to this game ?");
-
-QStringList Lines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
 QString Progress(const Game& game)
 {
@@ -75,10 +66,8 @@ private Q_SLOTS:
     }
 
     void playsAWholeGame();
-    void commandsWithoutAnEntryDoNothing();
-    void failedOpenKeepsTheGame();
-    void unsavedWorkIsNeverLostWithoutAQuestion();
-    void escapeNeverClosesAndF1OpensHelp();
+    void unsavedWorkIsNeverLost();
+    void f1OpensHelp();
     void workerMessagesWaitForTheWindowThread();
     void exportsThePuzzleToPdfFromTheGameMenu();
 
@@ -105,10 +94,20 @@ void MainWindowTest::playsAWholeGame()
     QCOMPARE(rig_->startTexts, QStringList{QStringLiteral("Cannot initialise directx graphics. Code=1.0")});
     AppData& app = rig_->App();
     auto* strip = rig_->Find<MenuDisplayType>(QStringLiteral("Menu"));
-    QCOMPARE(Text("ProgressPane"), QStringLiteral("0/0 (0.00%) Complete"));
-    QCOMPARE(Text("GivenUpPane"), QStringLiteral("0 Given Up"));
     for (int button = 2; button <= 5; ++button)
         QVERIFY(!strip->Button(button).enabled);
+
+    // Before any game OK, Enter, Clear and Give Up have no entry to work on, and
+    // Escape never closes the window.
+    Type(QStringLiteral("cat"));
+    for (const char* button : {"OkButton", "ClearButton", "GiveUpButton"})
+        Click(button);
+    QTest::keyClick(AnswerBox(), Qt::Key_Escape);
+    QVERIFY(rig_->Window().isVisible());
+    QVERIFY(rig_->prompter.asked.empty());
+    QVERIFY(!app.modified);
+    QCOMPARE(Text("ProgressPane"), QStringLiteral("0/0 (0.00%) Complete"));
+    QCOMPARE(Text("GivenUpPane"), QStringLiteral("0 Given Up"));
 
     // The new game shows its first Across entry, its clues and its hints.
     QVERIFY(rig_->TakeKnownGame());
@@ -187,21 +186,11 @@ void MainWindowTest::playsAWholeGame()
     QCOMPARE(Settings().ReadDword("LastBlockId"), 2);
 }
 
-// Before any game, and in a game without entries, OK, Enter, Clear and Give Up
-// have no entry to work on.
-void MainWindowTest::commandsWithoutAnEntryDoNothing()
-{
-    Type(QStringLiteral("cat"));
-    for (const char* button : {"OkButton", "ClearButton", "GiveUpButton"})
-        Click(button);
-    QVERIFY(rig_->prompter.asked.empty());
-    QVERIFY(!rig_->App().modified);
-    QCOMPARE(Text("ProgressPane"), QStringLiteral("0/0 (0.00%) Complete"));
-}
-
-// A file that opens but is no game (damaged, another magic) changes nothing and
-// says so; one that cannot be opened at all is reported once, with its reason.
-void MainWindowTest::failedOpenKeepsTheGame()
+// Unsaved work is never lost without a question. A file that opens but is no game
+// (damaged, another magic) changes nothing and says so; one that cannot be opened
+// at all is reported once, with its reason. A save that did not happen keeps the
+// game unsaved and the window open.
+void MainWindowTest::unsavedWorkIsNeverLost()
 {
     AppData& app = rig_->App();
     QVERIFY(rig_->TakeKnownGame());
@@ -213,6 +202,14 @@ void MainWindowTest::failedOpenKeepsTheGame()
     CopyBytes(sound, otherMagic, std::string::npos, 8); // the first letter of the magic
     const std::string missing = app.GamesFolder() + "/missing.zag";
     const Entry* selected = app.selectedEntry;
+
+    // Open, New, Exit and Close ask before unsaved changes go.
+    for (const uint32_t command : {kCmdOpen, kCmdNew, kCmdExit}) {
+        rig_->prompter.answers = {Answer::Cancel};
+        rig_->Window().OnCommand(command);
+        QCOMPARE(rig_->prompter.TakeTexts(), QStringList{kSaveQuestion});
+    }
+    QCOMPARE(rig_->prompter.fileDialogs, 0);
 
     for (const std::string& path : {damaged, otherMagic, missing}) {
         rig_->prompter.answers = {Answer::No};
@@ -228,20 +225,6 @@ void MainWindowTest::failedOpenKeepsTheGame()
         QVERIFY(app.currentFilePath.empty());
         QVERIFY(app.modified);
     }
-}
-
-// Open, New, Exit and Close ask before unsaved changes go; a save that did not
-// happen keeps the game unsaved and the window open.
-void MainWindowTest::unsavedWorkIsNeverLostWithoutAQuestion()
-{
-    AppData& app = rig_->App();
-    QVERIFY(rig_->TakeKnownGame());
-    for (const uint32_t command : {kCmdOpen, kCmdNew, kCmdExit}) {
-        rig_->prompter.answers = {Answer::Cancel};
-        rig_->Window().OnCommand(command);
-        QCOMPARE(rig_->prompter.TakeTexts(), QStringList{kSaveQuestion});
-    }
-    QCOMPARE(rig_->prompter.fileDialogs, 0);
 
     // Save does nothing for a game without a file.
     rig_->Window().OnCommand(kCmdSave);
@@ -260,26 +243,19 @@ void MainWindowTest::unsavedWorkIsNeverLostWithoutAQuestion()
     rig_->prompter.answers = {Answer::Yes};
     QVERIFY(!rig_->Window().close());
     QVERIFY(rig_->Window().isVisible());
-    QCOMPARE(rig_->prompter.fileDialogs, 2);
+    QCOMPARE(rig_->prompter.fileDialogs, 5); // three opens, Save As, and this one
     QCOMPARE(rig_->prompter.lastFolder, QString::fromStdString(app.GamesFolder()));
     std::string stored;
     QVERIFY(!Settings().ReadString("LastBlockId", stored));
 }
 
-void MainWindowTest::escapeNeverClosesAndF1OpensHelp()
+void MainWindowTest::f1OpensHelp()
 {
-    QTest::keyClick(AnswerBox(), Qt::Key_Escape);
-    QVERIFY(rig_->Window().isVisible());
-    QVERIFY(rig_->prompter.asked.empty());
-
     rig_->Window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&rig_->Window()));
     QTest::keyClick(&rig_->Window(), Qt::Key_F1);
-    HelpWindow* help = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        help = help ? help : qobject_cast<HelpWindow*>(window);
+    HelpWindow* help = test::OpenHelpWindow();
     QVERIFY(help);
-    QVERIFY(help->isVisible());
     QCOMPARE(help->Page().fileName(), QStringLiteral("contents.htm"));
 }
 
@@ -296,11 +272,7 @@ void MainWindowTest::workerMessagesWaitForTheWindowThread()
 // check box asks for it; a file that cannot be written is reported with its path.
 void MainWindowTest::exportsThePuzzleToPdfFromTheGameMenu()
 {
-    QAction* exportPdf = nullptr;
-    for (QAction* action : rig_->Window().findChildren<QAction*>()) {
-        if (action->text() == QStringLiteral("Export &PDF..."))
-            exportPdf = action;
-    }
+    QAction* exportPdf = test::ActionOf(rig_->Window(), QStringLiteral("Export &PDF..."));
     QVERIFY(exportPdf);
     QVERIFY(!exportPdf->isEnabled());
     QVERIFY(rig_->TakeKnownGame());

@@ -24,6 +24,7 @@
 namespace pelorin {
 
 using Answer = Prompter::Answer;
+using test::Lines;
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,21 +32,7 @@ namespace {
 // Builds of a few small books take milliseconds; generous for the sanitizers.
 constexpr int kWaitMs = 30000;
 
-QPushButton* Button(QWidget& window, const QString& text)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-QStringList Lines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
+constexpr auto Button = &test::ButtonOf;
 
 // Runs `act` on the modal window once one is open (the window that opens it runs
 // its own event loop until it closes).
@@ -90,8 +77,7 @@ private Q_SLOTS:
         settings_.reset();
     }
 
-    void managerShowsEachStyleAndRefreshesOnlyOnAChange();
-    void deleteAsksThenRemovesTheFileTheLineAndItsGames();
+    void managerShowsUpdatesAndDeletesStyles();
     void editorChecksItsInput();
     void cancelledBuildLeavesNothing();
     void newStyleSavedOverAListedStyleReplacesIt();
@@ -133,16 +119,23 @@ private:
 
 // One line per style with its counts and the number of its running workers; a
 // tick rebuilds the list only when that number changed anywhere, and keeps the
-// selection.
-void StyleWindowsTest::managerShowsEachStyleAndRefreshesOnlyOnAChange()
+// selection. Delete asks first; No keeps everything, Yes removes the style's file,
+// its line and its prepared games, and leaves nothing selected.
+void StyleWindowsTest::managerShowsUpdatesAndDeletesStyles()
 {
+    // Games of pattern 1 wait in the cache: their workers end at once.
+    const std::string ownGame = root_->CacheFile("A_1.zac");
+    const std::string otherGame = root_->CacheFile("B_1.zac");
+    test::WriteFileBytes(ownGame, "game");
+    test::WriteFileBytes(otherGame, "game");
     AppData& app = Start({"A.zas", "B.zas"});
+    const Style& first = *app.Styles().At(0);
+    const Style& second = *app.Styles().At(1);
+    QVERIFY(QTest::qWaitFor([&] { return !app.WorkerRunning(first, 1) && !app.WorkerRunning(second, 1); }, kWaitMs));
     StyleListDialog manager(app, *prompter_, nullptr);
     manager.show();
     auto* list = manager.findChild<QListWidget*>(QStringLiteral("Styles"));
-    const Style& first = *app.Styles().At(0);
-    const Style& second = *app.Styles().At(1);
-    const QString busy = QStringLiteral("Processing 3 Games");
+    const QString busy = QStringLiteral("Processing 2 Games");
     QCOMPARE(Lines(list), QStringList({Line(first, busy), Line(second, busy)}));
     QVERIFY(first.Words().Count() > 0);
 
@@ -157,42 +150,28 @@ void StyleWindowsTest::managerShowsEachStyleAndRefreshesOnlyOnAChange()
     QCOMPARE(list->currentRow(), 1);
     QTest::qWait(StyleListDialog::kTickMs * 3 / 2);
     QCOMPARE(refreshed.count(), 1);
-}
 
-// Delete asks first; No keeps everything, Yes removes the style's file, its line
-// and its prepared games, and leaves nothing selected.
-void StyleWindowsTest::deleteAsksThenRemovesTheFileTheLineAndItsGames()
-{
-    // Games of pattern 1 wait in the cache: no worker starts for them.
-    const std::string ownGame = root_->CacheFile("A_1.zac");
-    const std::string otherGame = root_->CacheFile("B_1.zac");
-    test::WriteFileBytes(ownGame, "game");
-    test::WriteFileBytes(otherGame, "game");
-    AppData& app = Start({"A.zas", "B.zas"});
-    StyleListDialog manager(app, *prompter_, nullptr);
-    manager.show();
-    auto* list = manager.findChild<QListWidget*>(QStringLiteral("Styles"));
+    // The busy style is deleted: its workers stop with it.
     QPushButton* remove = Button(manager, QStringLiteral("Delete"));
-
+    list->setCurrentRow(-1);
     remove->click();
     QVERIFY(prompter_->TakeTexts().isEmpty()); // nothing selected: no question
 
-    list->setCurrentRow(0);
+    list->setCurrentRow(1);
     prompter_->answers = {Answer::No};
     remove->click();
     QCOMPARE(prompter_->TakeTexts(),
              QStringList({QStringLiteral("Style file will be permanently deleted. Are you sure ?")}));
     QCOMPARE(list->count(), 2);
-    QVERIFY(fs::exists(root_->StyleFile("A.zas")));
+    QVERIFY(fs::exists(root_->StyleFile("B.zas")));
 
     prompter_->answers = {Answer::Yes};
     remove->click();
-    QCOMPARE(app.Styles().Count(), 1);
-    QCOMPARE(Lines(list), QStringList({Line(*app.Styles().At(0), QStringLiteral("Processing 2 Games"))}));
+    QCOMPARE(Lines(list), QStringList({Line(first, QStringLiteral("Ready"))}));
     QVERIFY(list->selectedItems().isEmpty());
-    QVERIFY(!fs::exists(root_->StyleFile("A.zas")));
-    QVERIFY(!fs::exists(ownGame));
-    QVERIFY(fs::exists(otherGame));
+    QVERIFY(!fs::exists(root_->StyleFile("B.zas")));
+    QVERIFY(!fs::exists(otherGame));
+    QVERIFY(fs::exists(ownGame));
 }
 
 // Books come from the root's Books folder, each path once (letter case counts);
@@ -356,10 +335,7 @@ void StyleWindowsTest::theGameWindowOpensTheManager()
         });
     };
     closeManager();
-    QAction* editor = nullptr;
-    for (QAction* action : rig.Window().findChildren<QAction*>())
-        if (action->text() == QStringLiteral("Style &Editor"))
-            editor = action;
+    QAction* editor = test::ActionOf(rig.Window(), QStringLiteral("Style &Editor"));
     QVERIFY(editor && editor->isEnabled());
     editor->trigger();
     QTRY_COMPARE(opened.size(), 1);

@@ -6,6 +6,10 @@
 #include "scene/StripPictures.h"
 #include "support/FilledGame.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
@@ -53,6 +57,39 @@ QString ScriptedPrompter::ExportFileName(QWidget* owner, const QString& folder, 
 QStringList ScriptedPrompter::TakeTexts()
 {
     return std::exchange(asked, {});
+}
+
+QStringList Lines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QPushButton* ButtonOf(QWidget& window, const QString& text)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+QAction* ActionOf(QWidget& window, const QString& text)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+HelpWindow* OpenHelpWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<HelpWindow*>(window); help && help->isVisible())
+            return help;
+    }
+    return nullptr;
 }
 
 TestSettings::TestSettings(bool firstRun)

@@ -4,10 +4,15 @@
 #include "app/AppTestData.h"
 #include "support/TempDir.h"
 #include "ui/CMirelDlg.h"
+#include "ui/HelpWindow.h"
 #include "ui/Prompter.h"
 #include "ui/QtNotifier.h"
 
 #include <QStringList>
+
+class QAction;
+class QListWidget;
+class QPushButton;
 
 #include <deque>
 #include <memory>
@@ -37,6 +42,14 @@ public:
     QString lastFolder;
     bool exportSolution = false;
 };
+
+/// The lines of a list, top to bottom.
+QStringList Lines(const QListWidget* list);
+/// The push button or menu action of a window that reads `text`, if any.
+QPushButton* ButtonOf(QWidget& window, const QString& text);
+QAction* ActionOf(QWidget& window, const QString& text);
+/// The help window, if one is open.
+HelpWindow* OpenHelpWindow();
 
 /// The settings store in a folder of the test's own, the first run already behind
 /// it unless `firstRun`.
