@@ -31,7 +31,7 @@ expected=(
   share/metainfo/io.github.pelorin.Pelorin.metainfo.xml
   share/icons/hicolor/48x48/apps/pelorin.png share/icons/hicolor/128x128/apps/pelorin.png
   share/icons/hicolor/256x256/apps/pelorin.png
-  share/man/man1/pelorin-tool.1
+  share/man/man1/pelorin.1 share/man/man1/pelorin-tool.1
   share/bash-completion/completions/pelorin-tool
 )
 for file in "${expected[@]}"; do
@@ -52,7 +52,7 @@ if command -v appstreamcli >/dev/null; then
     fail "invalid AppStream file"
 fi
 if command -v groff >/dev/null; then
-  warnings=$(groff -man -ww -z "$root/share/man/man1/pelorin-tool.1" 2>&1)
+  warnings=$(groff -man -ww -z "$root/share/man/man1/"*.1 2>&1)
   [[ -z $warnings ]] || fail "the manual page has warnings: $warnings"
 fi
 
