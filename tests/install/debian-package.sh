@@ -8,6 +8,7 @@
 set -euo pipefail
 build=$(realpath "$1")
 source=$(realpath "$2")
+source "$source/tests/install/start-game.sh"
 
 work=$(mktemp -d "$build/debian-package.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -81,20 +82,12 @@ for program in games/pelorin bin/pelorin-tool; do
   [[ $shown == "${program#*/} $version" ]] || fail "$program --version printed '$shown'"
 done
 
-# The game from the unpacked tree, with a clean home: the first run behind it (the
-# first-run window would wait for a click), no data setting.
+# The game from the unpacked tree, played by a new player.
 snapshot() { (cd "$root" && find . -printf '%p %s %T@ %m\n' | sort); }
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 before=$(snapshot)
-home="$work/home"
-mkdir -p "$home/.config/Tarnwick" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nFirstCall=1\n' >"$home/.config/Tarnwick/Zanth.ini"
-env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
-  timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$root/usr/games/pelorin" --screenshot "$work/shot.png" \
-  >"$work/game.log" 2>&1 || fail "the unpacked game did not start and play: $(cat "$work/game.log")"
+start_game "$root/usr/games/pelorin" "$work" || fail "the unpacked game did not start and play: $(cat "$work/game.log")"
 [[ -s "$work/shot.png" ]] || fail "the unpacked game showed no window"
-ls "$home/.local/share/pelorin/Cache/"*.zac >/dev/null 2>&1 || fail "no prepared game in the player's cache"
+ls "$work/home/.local/share/pelorin/Cache/"*.zac >/dev/null 2>&1 || fail "no prepared game in the player's cache"
 [[ "$(snapshot)" == "$before" ]] || fail "the game wrote into the unpacked tree"
 
 [[ $failures -eq 0 ]] && echo "Debian package: every check passed"
