@@ -40,7 +40,7 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
 fi
 export SOURCE_DATE_EPOCH
 
-DESTDIR="$stage" cmake --install "$build" --prefix /usr --strip >"$work/install.log" ||
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$work/install.log" ||
   { cat "$work/install.log" >&2; exit 1; }
 gzip -9n "$stage"/usr/share/man/man1/*.1
 # Debian keeps the programs of its games section in /usr/games, which is on every
@@ -49,6 +49,9 @@ gzip -9n "$stage"/usr/share/man/man1/*.1
 desktop_entry="$stage/usr/share/applications/io.github.pelorin.Pelorin.desktop"
 mkdir "$stage/usr/games"
 mv "$stage/usr/bin/pelorin" "$stage/usr/games/pelorin"
+# Stripped as Debian strips programs: no symbols, compiler notes or build id.
+strip --strip-unneeded --remove-section=.comment --remove-section=.note "$stage/usr/games/pelorin" \
+  "$stage/usr/bin/pelorin-tool"
 sed -i 's|^Exec="/usr/bin/pelorin"$|Exec="/usr/games/pelorin"|' "$desktop_entry"
 doc="$stage/usr/share/doc/pelorin"
 mkdir -p "$doc"
