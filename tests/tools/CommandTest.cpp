@@ -115,7 +115,7 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
         {"make-dictionary --wordnet " + dir.File("wn") + " --out " + dir.File("x.dct"),
          dir.File("wn") + ": no WordNet folder here (Debian installs it with wordnet-base)\n"},
         {"clues --root " + root, dictionary + missing},
-        {"prepare --root " + root, root + "Cache" + missing},
+        {"prepare --root " + root, dictionary + missing},
         {"show " + dir.File("x.zag"), dir.File("x.zag") + missing},
         {"show " + pipe, pipe + ": not a regular file\n"},
         {"show " + dir.File("folder.zag"), dir.File("folder.zag") + ": Is a directory\n"},
