@@ -35,9 +35,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 
@@ -107,6 +109,10 @@ void ShowClue(QLabel& box, const QString& clue)
 CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(prompter)
 {
     setWindowTitle(kCaption);
+    // The layout is fixed-size: no Maximise, and the size below keeps the window
+    // manager from stretching it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     CreateMenu();
     CreateStatusBar();
@@ -181,10 +187,15 @@ void CMirelDlg::CreateStatusBar()
     std::array<QLabel*, kPaneWidths.size()> panes{};
     for (size_t i = 0; i < panes.size(); ++i) {
         panes[i] = new QLabel(bar);
-        panes[i]->setFixedWidth(kPaneWidths[i]);
         panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panes[i]->setFixedWidth(kPaneWidths[i]);
         bar->addWidget(panes[i]);
     }
+    // The progress text of a finished game is wider than its pane in many fonts:
+    // the pane grows to the longest text it can show.
+    const QString longest = ToWide(Format("%ld/%ld (100.00%%) Complete", long{kCellCount}, long{kCellCount}));
+    panes[0]->setFixedWidth(std::max(kPaneWidths[0], panes[0]->fontMetrics().horizontalAdvance(longest) +
+                                                         2 * panes[0]->frameWidth() + panes[0]->fontMetrics().averageCharWidth()));
     progressPane_ = panes[0];
     givenUpPane_ = panes[1];
     statusPane_ = panes[2];
@@ -266,6 +277,12 @@ bool CMirelDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CMirelDlg::OnCommand(uint32_t id)
 {
+    // A command's dialog runs its own event loop, in which a second press of the
+    // strip, posted before the first was handled, would open a second copy: one
+    // command at a time.
+    if (commandRunning_)
+        return;
+    const QScopedValueRollback running(commandRunning_, true);
     switch (id) {
     case kCmdNew:
         return NewGame();
@@ -346,10 +363,10 @@ void CMirelDlg::RefreshSelection()
 {
     const Entry* entry = app_.selectedEntry;
     quoteTabs_->Fill(entry);
+    // The clue box never shows another entry's clue.
+    ShowClue(*clueText_, entry && entry->definitions.Count() > 0 ? ToWide(ClueText(*entry)) : QString());
     if (!entry)
         return;
-    if (entry->definitions.Count() > 0)
-        ShowClue(*clueText_, ToWide(ClueText(*entry)));
     answerBox_->setText(IsFilled(*entry) ? ToWide(PlayerText(*entry)) : QString());
 }
 
@@ -382,7 +399,9 @@ void CMirelDlg::NewGame()
     if (!MaybeSave())
         return;
     GameDialog dialog(app_, this);
-    dialog.exec();
+    // A new game has no file yet: its title is the program's, as at the start.
+    if (dialog.exec() == QDialog::Accepted)
+        setWindowTitle(kCaption);
 }
 
 void CMirelDlg::Open()
@@ -415,7 +434,9 @@ void CMirelDlg::Open()
 void CMirelDlg::Save()
 {
     // A game without a file is given one by Save As.
-    if (!app_.currentFilePath.empty())
+    if (app_.currentFilePath.empty())
+        SaveAs();
+    else
         SaveTo(app_.currentFilePath);
 }
 
