@@ -52,7 +52,9 @@ void CacheFaultReport::Failed(const std::string& cachePath, int error)
 {
     if (reported_.exchange(true))
         return;
-    const std::string folder = SplitPath(cachePath).first;
+    std::string folder = SplitPath(cachePath).first;
+    if (folder.size() > 1 && folder.ends_with('/'))
+        folder.pop_back();
     ShowMessage(Format("Cannot save games in the cache folder %s: %s.", folder.c_str(),
                        std::generic_category().message(error).c_str()),
                 "Error");

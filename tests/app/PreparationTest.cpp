@@ -339,7 +339,7 @@ TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
         EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
         app.reset();
         const std::pair<std::string, std::string> told = {
-            "Cannot save games in the cache folder " + root_.Root() + "Cache/: Not a directory.", "Error"};
+            "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
         EXPECT_EQ(notifier_.Messages(), std::vector{told});
     }
 }
