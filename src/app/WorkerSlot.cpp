@@ -74,7 +74,7 @@ PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int3
             continue;
         if (!keepRunning.load())
             return PrepareResult::Stopped;
-        // SaveGame writes under a temporary name and renames, so the cache file
+        // WriteGame writes under a temporary name and renames, so the cache file
         // appears only when it is complete.
         int error = 0;
         if (WriteGame(cachePath, *game, error))

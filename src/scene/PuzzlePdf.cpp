@@ -84,6 +84,7 @@ public:
         textWidth_ = columnWidth - numberWidth_;
         spacing_ = metrics.height() * 0.25;
         for (const ClueBlock& block : blocks) {
+            headings_.push_back(block.heading);
             painter.setFont(block.heading ? heading_ : font_);
             heights_.push_back(
                 painter.boundingRect(QRectF(0, 0, textWidth_, 1e6), Qt::TextWordWrap, block.text).height());
@@ -94,10 +95,7 @@ public:
     /// `fullHeight` on later pages. A heading stays with its first clue.
     std::vector<CluePlacement> Place(qreal firstHeight, qreal fullHeight) const
     {
-        std::vector<bool> headings;
-        for (const ClueBlock& block : blocks_)
-            headings.push_back(block.heading);
-        return PlaceClueBlocks(heights_, headings, spacing_, firstHeight, fullHeight);
+        return PlaceClueBlocks(heights_, headings_, spacing_, firstHeight, fullHeight);
     }
 
     void Draw(QPainter& painter, size_t index, QPointF topLeft) const
@@ -122,6 +120,7 @@ private:
     qreal textWidth_ = 0;
     qreal spacing_ = 0;
     std::vector<qreal> heights_;
+    std::vector<bool> headings_;
 };
 
 class PuzzleWriter {

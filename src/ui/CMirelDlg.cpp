@@ -187,15 +187,17 @@ void CMirelDlg::CreateStatusBar()
     std::array<QLabel*, kPaneWidths.size()> panes{};
     for (size_t i = 0; i < panes.size(); ++i) {
         panes[i] = new QLabel(bar);
-        panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panes[i]->setFixedWidth(kPaneWidths[i]);
+        panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(panes[i]);
     }
     // The progress text of a finished game is wider than its pane in many fonts:
-    // the pane grows to the longest text it can show.
+    // the pane grows to the longest text it can show, with the frame and the room
+    // a framed label leaves before its text.
+    const QFontMetrics metrics = panes[0]->fontMetrics();
     const QString longest = ToWide(Format("%ld/%ld (100.00%%) Complete", long{kCellCount}, long{kCellCount}));
-    panes[0]->setFixedWidth(std::max(kPaneWidths[0], panes[0]->fontMetrics().horizontalAdvance(longest) +
-                                                         2 * panes[0]->frameWidth() + panes[0]->fontMetrics().averageCharWidth()));
+    const int needed = metrics.horizontalAdvance(longest) + metrics.averageCharWidth() + 2 * panes[0]->frameWidth();
+    panes[0]->setFixedWidth(std::max(kPaneWidths[0], needed));
     progressPane_ = panes[0];
     givenUpPane_ = panes[1];
     statusPane_ = panes[2];
