@@ -110,6 +110,7 @@ private:
     QAction* exportAction_ = nullptr; ///< enabled while a game is in play
     QTimer timer_;
     bool firstTick_ = true;
+    bool commandRunning_ = false; ///< while OnCommand runs one
 };
 
 } // namespace pelorin

@@ -262,7 +262,10 @@ int Run(const Options& options)
     if (!LoadStyleOrReport(loaded, StylePath(root, style)))
         return kFailureExit;
     request.style = &loaded;
-    if (!PrepareOutput(request, StripExtension(loaded.FileName())))
+    // A single game saved over the style or the dictionary would destroy it.
+    const std::string inputs[] = {loaded.FullPath(), JoinPath(root, Dictionary::kFileName)};
+    if ((request.count == 0 && !CheckNotAnInput(request.out, inputs)) ||
+        !PrepareOutput(request, StripExtension(loaded.FileName())))
         return kFailureExit;
     return request.count == 0 ? FillOne(request) : Batch(request).Run();
 }
