@@ -121,92 +121,78 @@ TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
     }
 }
 
-// A style made from books, as the style editor makes one: the words are the same
-// share of the four-letter world as above, and the books' sentences hold them in
-// every way a book may (capitalised, in brackets, with trailing marks, inside
-// longer words, joined by hyphens), some in dozens of sentences and some in long
-// ones, so that the saved games carry masked and shortened quotes.
-class FilledGameTest : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        world = new WordWorld;
-        const std::vector<std::string> all = test::AbcWords(2, 7, 'D');
-        test::WriteDictionary(world->dir.Folder(), test::PlainWords(all));
-        ASSERT_TRUE(world->dictionary->Load(world->dir.Folder()));
-        std::vector<std::string> words;
-        for (const std::string& word : all)
-            if (Fnv1a(word) % 10 < 3)
-                words.push_back(word);
-        world->style = std::make_unique<Style>(*world->dictionary);
-        int book = 0;
-        for (const std::string& text : Books(words)) {
-            const std::string path = world->dir.File("book" + std::to_string(book++) + ".txt");
-            std::ofstream(path, std::ios::binary) << text;
-            world->style->AddBook(path);
-        }
-        world->style->BuildWordList();
-    }
-    static void TearDownTestSuite() { delete world; }
+// Three books of sentences over the words, the same on every machine. They hold
+// the words in every way a book may (capitalised, in brackets, with trailing marks,
+// inside longer words, joined by hyphens), some in dozens of sentences and some in
+// long ones, so that the saved games carry masked and shortened quotes.
+std::vector<std::string> Books(std::vector<std::string> words)
+{
+    uint32_t state = 12345;
+    auto next = [&state](uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % range;
+    };
+    auto lower = [](std::string word) {
+        for (char& c : word)
+            c = static_cast<char>(c - 'A' + 'a');
+        return word;
+    };
+    // Each word once in a shuffled order, then words drawn with a strong lean
+    // towards the first ones, so that a few occur in many sentences.
+    for (size_t i = words.size(); i > 1; --i)
+        std::swap(words[i - 1], words[next(static_cast<uint32_t>(i))]);
+    std::vector<std::string> tokens;
+    for (const std::string& word : words)
+        tokens.push_back(word);
+    const auto count = static_cast<uint32_t>(words.size());
+    for (int i = 0; i < 12000; ++i)
+        tokens.push_back(words[next(count) * next(count) / count]);
 
-    // Three books of sentences over the words, the same on every machine.
-    static std::vector<std::string> Books(std::vector<std::string> words)
-    {
-        uint32_t state = 12345;
-        auto next = [&state](uint32_t range) {
-            state = state * 1664525u + 1013904223u;
-            return (state >> 8) % range;
-        };
-        auto lower = [](std::string word) {
-            for (char& c : word)
-                c = static_cast<char>(c - 'A' + 'a');
-            return word;
-        };
-        // Each word once in a shuffled order, then words drawn with a strong lean
-        // towards the first ones, so that a few occur in many sentences.
-        for (size_t i = words.size(); i > 1; --i)
-            std::swap(words[i - 1], words[next(static_cast<uint32_t>(i))]);
-        std::vector<std::string> tokens;
-        for (const std::string& word : words)
-            tokens.push_back(word);
-        const auto count = static_cast<uint32_t>(words.size());
-        for (int i = 0; i < 12000; ++i)
-            tokens.push_back(words[next(count) * next(count) / count]);
-
-        std::vector<std::string> books(3);
-        size_t t = 0;
-        for (int sentence = 0; t < tokens.size(); ++sentence) {
-            std::string& book = books[static_cast<size_t>(sentence) % books.size()];
-            const uint32_t length = sentence % 9 == 0 ? 30 + next(30) : 2 + next(14);
-            for (uint32_t i = 0; i < length && t < tokens.size(); ++i) {
-                const std::string& word = tokens[t++];
-                std::string shown = i == 0 ? word.substr(0, 1) + lower(word.substr(1)) : lower(word);
-                switch (next(24)) {
-                case 0: shown = "(" + shown; break;
-                case 1: shown += ","; break;
-                case 2: shown = word; break;
-                case 3: shown += "-" + lower(tokens[t % tokens.size()]); break;
-                case 4: shown = lower(word) + lower(tokens[t % tokens.size()]).substr(0, 2) + " " + shown; break;
-                case 5: shown += "'s"; break;
-                case 6: shown += "\n"; break;
-                }
-                book += (i == 0 ? "" : " ") + shown;
+    std::vector<std::string> books(3);
+    size_t t = 0;
+    for (int sentence = 0; t < tokens.size(); ++sentence) {
+        std::string& book = books[static_cast<size_t>(sentence) % books.size()];
+        const uint32_t length = sentence % 9 == 0 ? 30 + next(30) : 2 + next(14);
+        for (uint32_t i = 0; i < length && t < tokens.size(); ++i) {
+            const std::string& word = tokens[t++];
+            std::string shown = i == 0 ? word.substr(0, 1) + lower(word.substr(1)) : lower(word);
+            switch (next(24)) {
+            case 0: shown = "(" + shown; break;
+            case 1: shown += ","; break;
+            case 2: shown = word; break;
+            case 3: shown += "-" + lower(tokens[t % tokens.size()]); break;
+            case 4: shown = lower(word) + lower(tokens[t % tokens.size()]).substr(0, 2) + " " + shown; break;
+            case 5: shown += "'s"; break;
+            case 6: shown += "\n"; break;
             }
-            book += next(5) == 0 ? ". 1999.\n" : ".\n";
+            book += (i == 0 ? "" : " ") + shown;
         }
-        return books;
+        book += next(5) == 0 ? ". 1999.\n" : ".\n";
     }
-
-    static WordWorld* world;
-};
-
-WordWorld* FilledGameTest::world = nullptr;
+    return books;
+}
 
 // The saved game of a seed is the whole result of the filler and the clue choice:
 // grid, answers, quotes and definitions. Any change to either that alters a
 // player's puzzle shows here.
-TEST_F(FilledGameTest, SameSeedSavesTheSameGameFile)
+TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
 {
+    // The style editor's way: the same words as the four-letter world's, from books.
+    const std::unique_ptr<WordWorld> world = MakeWorld('D', 2, 7);
+    ASSERT_TRUE(world);
+    std::vector<std::string> words;
+    for (const std::string& word : test::AbcWords(2, 7, 'D'))
+        if (Fnv1a(word) % 10 < 3)
+            words.push_back(word);
+    world->style = std::make_unique<Style>(*world->dictionary);
+    int book = 0;
+    for (const std::string& text : Books(words)) {
+        const std::string path = world->dir.File("book" + std::to_string(book++) + ".txt");
+        std::ofstream(path, std::ios::binary) << text;
+        world->style->AddBook(path);
+    }
+    world->style->BuildWordList();
+
     const struct {
         int32_t pattern;
         uint32_t seed;
