@@ -84,11 +84,16 @@ std::string_view CutRunOnExample(std::string_view part)
 // ---- Clauses ------------------------------------------------------------------
 
 // Words a phrase does not end with when it is complete.
-constexpr std::array<std::string_view, 38> kOpenEndings = {
-    "a",    "an",   "the",  "of",    "to",   "for",   "by",    "with",  "and",   "or",
-    "in",   "on",   "at",   "from",  "as",   "into",  "than",  "that",  "which", "who",
-    "whose", "is",  "are",  "was",   "were", "be",    "been",  "but",   "while", "through",
-    "its",  "their", "his", "her",   "not",  "any",   "some",  "very"};
+constexpr std::array<std::string_view, 52> kOpenEndings = {
+    "a",     "an",    "the",   "of",     "to",    "for",    "by",      "with",  "and",     "or",
+    "in",    "on",    "at",    "from",   "as",    "into",   "than",    "that",  "which",   "who",
+    "whose", "is",    "are",   "was",    "were",  "be",     "been",    "but",   "while",   "through",
+    "its",   "their", "his",   "her",    "not",   "any",    "some",    "very",  "so",      "this",
+    "these", "those", "my",    "your",   "our",   "would",  "should",  "could", "usually", "often",
+    "if",    "because"};
+// A clause cut after a number has lost what it counts ("... and usually two").
+constexpr std::array<std::string_view, 12> kNumbers = {"one",   "two",   "three", "four", "five",   "six",
+                                                       "seven", "eight", "nine",  "ten",  "several", "many"};
 
 // Single words that label a definition rather than give one.
 constexpr std::array<std::string_view, 12> kLabels = {
@@ -194,10 +199,6 @@ bool OpensClause(std::string_view previous, std::string_view word)
     return lower.size() >= 6 && EndsWith(lower, "ing") && !OneOf(lower, kIngNouns);
 }
 
-// The clause length that leaves room for the clue list's longest word-form note,
-// "(plural) ".
-constexpr size_t kClauseLength = kClueLength - 10;
-
 // A clause longer than that, cut before the last clause opener that leaves a
 // phrase of at least three words that fits and stands on its own ("similar to a
 // xylophone but" loses its "but"; "a coarse vine widely" is no phrase).
@@ -219,7 +220,7 @@ std::string CutToClueLength(const std::string& clause)
         const std::string last = ToLower(words[end - 1]);
         // "the sensation that results" has lost what the relative clause says.
         const bool openClause = OneOf(ToLower(words[end - 2]), kRelatives);
-        if (StandsAlone(prefix) && !openClause && !(last.size() > 4 && EndsWith(last, "ly")))
+        if (StandsAlone(prefix) && !openClause && !OneOf(last, kNumbers) && !(last.size() > 4 && EndsWith(last, "ly")))
             best = std::move(prefix);
     }
     return best.empty() ? clause : best;
@@ -238,6 +239,8 @@ constexpr std::array<std::string_view, 9> kParticles = {"out", "up", "off", "dow
 constexpr std::array<std::string_view, 16> kObjects = {"a", "an", "the", "one's", "oneself", "something",
                                                        "somebody", "someone", "it", "them", "all", "its",
                                                        "their", "his", "her", "some"};
+
+constexpr std::array<std::string_view, 6> kEndingPrepositions = {"from", "of", "with", "to", "for", "into"};
 
 bool IsAdverb(std::string_view word)
 {
@@ -286,6 +289,11 @@ std::string ClueClause(std::string_view definition)
     }
     if (clause.empty())
         return std::string(definition);
+    // "informal terms for a mother" clues one word: "informal term for a mother".
+    const size_t terms = clause.find("terms for ");
+    if (terms != std::string::npos && (terms == 0 || clause[terms - 1] == ' ') &&
+        std::count(clause.begin(), clause.begin() + static_cast<std::ptrdiff_t>(terms), ' ') <= 1)
+        clause.erase(terms + 4, 1);
     return CutToClueLength(clause);
 }
 
@@ -358,8 +366,11 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
              ++j) {
             if (words[j] != "or" && words[j] != "and")
                 continue;
+            // A phrase that ends on its preposition ("remove the moisture from and
+            // make dry") is a verb's, and so is what is joined to it.
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
-                                (j + 2 < words.size() && OneOf(words[j + 2], kObjects));
+                                (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
+                                OneOf(words[j - 1], kEndingPrepositions);
             if (joined && change(words, j + 1))
                 at = j + 1;
         }

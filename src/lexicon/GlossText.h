@@ -28,6 +28,9 @@ std::vector<std::string> ClueClauses(std::string_view definition);
 
 /// Clues longer than this read as explanations rather than as clues.
 inline constexpr size_t kClueLength = 100;
+/// The clause length that leaves room for the clue list's longest word-form note,
+/// "(plural) ".
+inline constexpr size_t kClauseLength = kClueLength - 10;
 
 /// The third-person singular of a verb by the regular rules: makes, fixes,
 /// carries, goes; "be" and "have" give "is" and "has".

@@ -51,6 +51,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"(Old Testament) in Judeo-Christian mythology; the first man", "the first man"},
         {"(plural) any group of human beings (men or women) collectively", "any group of human beings collectively"},
         {"unbalanced (aside; text", "unbalanced (aside"},
+        // WordNet's plural wording for the terms of one word.
+        {"informal terms for a mother", "informal term for a mother"},
         // Too long: cut before the last clause opener that leaves a phrase.
         {"any of several tropical and subtropical treelike herbs of the genus Musa having a terminal crown of "
          "large entire leaves and usually bearing hanging clusters of elongated fruits",
@@ -61,6 +63,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
+        // A cut never ends on a number that has lost what it counts.
+        {"predatory arachnid with eight legs, two poison fangs, two feelers, and usually two silk-spinning organs "
+         "at the back end of the body",
+         "predatory arachnid with eight legs, two poison fangs, two feelers"},
         {"the sensation that results when taste buds in the tongue and throat convey information about the "
          "chemical composition of a soluble stimulus",
          "the sensation that results when taste buds in the tongue and throat convey information about the "
@@ -85,7 +91,8 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         EXPECT_EQ(ThirdPerson(verb), form) << verb;
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
-                                         "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave"};
+                                         "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
+                                         "remove"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         if (verbs.count(std::string(word)) == 0)
             return std::nullopt;
@@ -102,6 +109,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"follow a procedure or take a course", "follows a procedure or takes a course"},
         {"cause to move or shift", "causes to move or shift"},
         {"to make a mistake", "makes a mistake"},
+        {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},
         {"establish the validity of something, as by an example",
