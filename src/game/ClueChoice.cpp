@@ -397,6 +397,11 @@ bool NamesOneThing(std::string_view definition)
     static constexpr std::array<std::string_view, 16> kOfNoPlural = {
         "process", "act", "activity", "state", "quality", "condition", "smallest", "largest",
         "cardinal", "ordinal", "sum", "study", "science", "art", "practice", "whole"};
+    // An act as such ("sleeping for a short period of time"), or a chemical
+    // element ("a heavy ductile magnetic metallic element").
+    const std::string_view first = definition.substr(0, definition.find(' '));
+    if ((first.size() > 5 && first.ends_with("ing")) || definition.ends_with(" element"))
+        return true;
     if (!definition.starts_with("the "))
         return false;
     const std::string_view rest = definition.substr(4);

@@ -74,8 +74,9 @@ void MaskAnswer(Quote& quote, std::string_view word);
 void ShortenQuote(Quote& quote);
 
 /// Whether a definition names what has no plural: one thing of its name ("the
-/// natural satellite of the Earth"), or a mass, an act or a number ("the process
-/// of ...", "the smallest whole number").
+/// natural satellite of the Earth"), or a mass, an act, an element or a number
+/// ("the process of ...", "sleeping for a short period", "a heavy ductile
+/// magnetic metallic element", "the smallest whole number").
 bool NamesOneThing(std::string_view definition);
 
 /// A plural answer's definitions of what has no plural (NamesOneThing: MOONS) rank

@@ -811,6 +811,25 @@ bool OpensDefinition(std::string_view clause, int pos, const LemmaMap& lemmas)
     return true;
 }
 
+// A surname alone is no fair answer to "United States writer": the person's
+// shortest full name in the synset shows the rest ("United States writer (Susan
+// ___)" for SONTAG).
+void AddGivenNames(std::string_view word, const Sense& sense, std::string& clue)
+{
+    const std::string* fullest = nullptr;
+    for (const std::string& synonym : sense.synonyms) {
+        const size_t space = synonym.rfind(' ');
+        if (space != std::string::npos && ToLower(synonym.substr(space + 1)) == word &&
+            (!fullest || synonym.size() < fullest->size()))
+            fullest = &synonym;
+    }
+    if (!fullest)
+        return;
+    std::string named = clue + " (" + fullest->substr(0, fullest->rfind(' ')) + " ___)";
+    if (named.size() <= kClauseLength)
+        clue = std::move(named);
+}
+
 // The definitions of one lemma in one part of speech. Each sense gives its clue
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
@@ -823,17 +842,29 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
-        // The first clause that gives nothing away, if any does; a later clause only
-        // when it reads as a definition by itself.
+        // The first clause that gives nothing away, if any does, or the clause cut
+        // before the part that does ("an Old Testament book" of "... consisting of
+        // a collection of 150 Psalms"); a later clause only when it reads as a
+        // definition by itself.
         const std::vector<std::string> clauses = ClueClauses(sense.gloss);
-        const auto clean = std::find_if(clauses.begin(), clauses.end(), [&](const std::string& clause) {
-            return (&clause == &clauses.front() || OpensDefinition(clause, pos, lemmas)) &&
-                   !families.GivesAway(clause, word);
-        });
-        std::string clue = clean != clauses.end() ? *clean : clauses.front();
+        std::optional<std::string> clean;
+        for (size_t c = 0; c < clauses.size() && !clean; ++c) {
+            if (c > 0 && !OpensDefinition(clauses[c], pos, lemmas))
+                continue;
+            if (!families.GivesAway(clauses[c], word)) {
+                clean = clauses[c];
+                break;
+            }
+            for (std::string& cut : ShorterClauses(clauses[c]))
+                if (!clean && !families.GivesAway(cut, word))
+                    clean = std::move(cut);
+        }
+        std::string clue = clean ? *clean : clauses.front();
+        if (clean && sense.instance && !sense.lowerCase)
+            AddGivenNames(word, sense, clue);
         // A clue that could not be cut short enough reads as an explanation.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
-        if (clean == clauses.end()) {
+        if (!clean) {
             part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
             continue;
         }

@@ -123,6 +123,8 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         {"the natural satellite of the Earth", true},
         {"the process of decaying", true},
         {"the smallest whole number", true},
+        {"sleeping for a short period of time", true},
+        {"a heavy ductile magnetic metallic element", true},
         {"the edge of a piece of cloth", false},
         {"any natural satellite of a planet", false},
     };
@@ -138,7 +140,8 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         order.emplace_back(TextOf(definition->text));
     EXPECT_EQ(order, (std::vector<std::string>{"the edge of a piece of cloth", "any natural satellite of a planet",
                                                "the natural satellite of the Earth", "the process of decaying",
-                                               "the smallest whole number"}));
+                                               "the smallest whole number", "sleeping for a short period of time",
+                                               "a heavy ductile magnetic metallic element"}));
 }
 
 class ClueChoiceTest : public testing::Test {

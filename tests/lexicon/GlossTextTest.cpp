@@ -63,6 +63,18 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
+        // A cut never leaves a phrase without its end: brackets unpaired, a list
+        // or "such ... that" broken off, an article and its adjective alone.
+        {"(used of living things especially persons) in an early period of life or development or growth",
+         "(used of living things especially persons) in an early period of life or development or growth"},
+        {"metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
+         "mechanism can be rotated",
+         "metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
+         "mechanism can be rotated"},
+        {"a plant with a weak stem that derives support from climbing, twining, or creeping along a surface",
+         "a plant with a weak stem that derives support from climbing"},
+        {"freshwater or marine or terrestrial gastropod mollusk usually having an external enclosing spiral shell",
+         "freshwater or marine or terrestrial gastropod mollusk"},
         // A cut never ends on a number that has lost what it counts.
         {"predatory arachnid with eight legs, two poison fangs, two feelers, and usually two silk-spinning organs "
          "at the back end of the body",

@@ -20,6 +20,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "ara n 1 0 1 0 00001110  \n"
                                "boarding n 1 0 1 0 00001123  \n"
                                "heed n 1 0 1 1 00001130  \n"
+                               "realtor n 1 0 1 0 00001150  \n"
                                "stereo n 2 0 2 2 00001140 00001141  \n"
                                "surf n 1 0 1 0 00001122  \n"
                                "surfer n 2 0 2 0 00001120 00001121  \n"
@@ -32,6 +33,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "levite n 1 0 1 0 00001081  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
                                "sat n 1 0 1 0 00001020  \n"
+                               "sontag n 1 0 1 0 00001160  \n"
                                "tom n 2 0 2 1 00001085 00001086  \n"
                                "tuna n 2 0 2 0 00001010 00001011  \n";
 const char* const kDataNoun =
@@ -65,7 +67,11 @@ const char* const kDataNoun =
     "00001130 09 n 01 heed 0 000 | paying particular notice  \n"
     "00001140 06 n 01 stereo 0 000 | reproducer in which two microphones feed two or more loudspeakers to give a "
     "three-dimensional effect to the sound  \n"
-    "00001141 06 n 01 stereo 0 000 | a sound system with two channels  \n";
+    "00001141 06 n 01 stereo 0 000 | a sound system with two channels  \n"
+    "00001150 18 n 01 realtor 0 000 | a real estate agent who is a member of the National Association of "
+    "Realtors  \n"
+    "00001160 18 n 02 Sontag 0 Susan_Sontag 0 001 @i 00000001 n 0000 | United States writer and critic "
+    "(1933-2004)  \n";
 
 const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "exact v 1 0 1 1 00002050  \n"
@@ -209,6 +215,10 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"ANGRY", "severely inflamed and painful"},
         {"SURFER", "a rider of big waves"},
         {"HEEDED", "mind"},
+        // A clause that gives the word away only in its tail is cut before it.
+        {"REALTOR", "a real estate agent"},
+        // A surname shows the person's given names.
+        {"SONTAG", "United States writer and critic (Susan ___)"},
         // A clue that cannot be cut short enough ranks behind a shorter sense.
         {"STEREO", "a sound system with two channels"},
         // The reading that gives the clue leads, with its form: PAINTED is no past here.
