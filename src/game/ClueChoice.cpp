@@ -423,10 +423,13 @@ void DemoteSingularSenses(DefinitionList& definitions)
     };
     if (std::all_of(definitions.begin(), definitions.end(), singular))
         return;
+    // Behind rare senses and give-aways too: a rare sense that fits the plural
+    // ("a playing card with three spots" for THREES) beats one that does not.
+    constexpr int32_t kBehindEverySense = 2 * kSecondaryRank;
     bool moved = false;
     for (Definition* definition : definitions) {
         if (singular(definition)) {
-            definition->rank += kSecondaryRank;
+            definition->rank += kBehindEverySense;
             moved = true;
         }
     }

@@ -80,7 +80,7 @@ void ShortenQuote(Quote& quote);
 bool NamesOneThing(std::string_view definition);
 
 /// A plural answer's definitions of what has no plural (NamesOneThing: MOONS) rank
-/// behind the others, as secondary senses, unless all are such.
+/// behind all others, rare senses too, as secondary senses, unless all are such.
 void DemoteSingularSenses(DefinitionList& definitions);
 
 /// The answer's definitions (at most 10; those ranked 500 or more dropped unless

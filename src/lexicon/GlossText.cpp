@@ -236,9 +236,13 @@ std::string CutToClueLength(const std::string& clause)
 {
     if (clause.size() <= kClauseLength)
         return clause;
-    for (std::string& shorter : ShorterClauses(clause))
-        if (shorter.size() <= kClauseLength)
-            return std::move(shorter);
+    std::vector<std::string> cuts = ShorterClauses(clause);
+    // Where no cut leaves room for a form's note, one that fits without it is
+    // still a clue (the list is longest first, so the shortest is last).
+    for (size_t limit : {kClauseLength, kClueLength})
+        for (std::string& shorter : cuts)
+            if (shorter.size() <= limit)
+                return std::move(shorter);
     return clause;
 }
 
@@ -305,11 +309,14 @@ std::string ClueClause(std::string_view definition)
     }
     if (clause.empty())
         return std::string(definition);
-    // "informal terms for a mother" clues one word: "informal term for a mother".
-    const size_t terms = clause.find("terms for ");
-    if (terms != std::string::npos && (terms == 0 || clause[terms - 1] == ' ') &&
-        std::count(clause.begin(), clause.begin() + static_cast<std::ptrdiff_t>(terms), ' ') <= 1)
-        clause.erase(terms + 4, 1);
+    // "informal terms for a mother" clues one word: "informal term for a mother";
+    // so do "street names for marijuana".
+    for (std::string_view plural : {"terms for ", "names for "}) {
+        const size_t at = clause.find(plural);
+        if (at != std::string::npos && (at == 0 || clause[at - 1] == ' ') &&
+            std::count(clause.begin(), clause.begin() + static_cast<std::ptrdiff_t>(at), ' ') <= 3)
+            clause.erase(at + 4, 1);
+    }
     return CutToClueLength(clause);
 }
 

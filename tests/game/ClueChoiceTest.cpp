@@ -134,12 +134,14 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         EXPECT_EQ(NamesOneThing(definition), one) << definition;
         definitions.Add(std::make_unique<Definition>(Definition{rank++, std::string(definition)}));
     }
+    // A rare sense that fits the plural comes before those that do not.
+    definitions.Add(std::make_unique<Definition>(Definition{600, "a rare sense"}));
     DemoteSingularSenses(definitions);
     std::vector<std::string> order;
     for (const Definition* definition : definitions)
         order.emplace_back(TextOf(definition->text));
     EXPECT_EQ(order, (std::vector<std::string>{"the edge of a piece of cloth", "any natural satellite of a planet",
-                                               "the natural satellite of the Earth", "the process of decaying",
+                                               "a rare sense", "the natural satellite of the Earth", "the process of decaying",
                                                "the smallest whole number", "sleeping for a short period of time",
                                                "a heavy ductile magnetic metallic element"}));
 }

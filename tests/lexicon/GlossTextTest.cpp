@@ -53,6 +53,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"unbalanced (aside; text", "unbalanced (aside"},
         // WordNet's plural wording for the terms of one word.
         {"informal terms for a mother", "informal term for a mother"},
+        {"informal or slang terms for mentally irregular", "informal or slang term for mentally irregular"},
+        {"street names for marijuana", "street name for marijuana"},
         // Too long: cut before the last clause opener that leaves a phrase.
         {"any of several tropical and subtropical treelike herbs of the genus Musa having a terminal crown of "
          "large entire leaves and usually bearing hanging clusters of elongated fruits",
