@@ -330,6 +330,10 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
 {
     if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
         return false;
+    // A dictionary's heading ("Death wish, n."), the books' jokes in its form.
+    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv."})
+        if (quotation.ends_with(heading))
+            return false;
     constexpr size_t kNone = std::string_view::npos;
     int32_t words = 0;
     int32_t names = 0;

@@ -58,8 +58,8 @@ bool BooksWriteAsName(const Entry& entry);
 /// Whether a quote is a hint a solver can use, given the quotation's text and the
 /// position of the answer's blank in it: the blank is no capitalised word in
 /// mid-sentence unless the answer is a name (`name`), a name's blank stands in no
-/// list of names (a genealogy), and the sentence has words enough around the blank
-/// to guess it from ("______, n." is a dictionary heading).
+/// list of names (a genealogy), and the sentence is no dictionary heading and has
+/// words enough around the blank to guess it from ("______ wish, n.").
 bool IsUsableHint(std::string_view quotation, size_t blank, bool name);
 
 /// Blanks out the answer word (upper case) in a quote: every occurrence that

@@ -107,6 +107,7 @@ TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
         {"Then went Moses up, and Pat with him.", "PAT", true, true},
         {"The sons of Shem; Elam, and Asshur, and Aram, and Lud.", "ARAM", true, false},
         {"Cat, n.", "CAT", false, false},
+        {"Death wish, n.", "DEATH", false, false},
         {"No such word here.", "CAT", false, false},
     };
     for (const auto& c : cases)
