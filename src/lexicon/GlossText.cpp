@@ -243,6 +243,16 @@ std::string CutToClueLength(const std::string& clause)
         for (std::string& shorter : cuts)
             if (shorter.size() <= limit)
                 return std::move(shorter);
+    // Last, what the clause is for or with: "an annual award by the Academy of
+    // Motion Picture Arts and Sciences" of "... for achievements in ...".
+    const std::vector<std::string_view> words = SplitAt(clause, ' ');
+    for (size_t i = words.size(); i-- > 3;) {
+        if (words[i] != "for" && words[i] != "with")
+            continue;
+        std::string prefix = std::string(Trim(Join(words, i), " ,;:"));
+        if (prefix.size() <= kClauseLength && StandsAlone(prefix) && !CutsAPhrase(words, i, i, prefix))
+            return prefix;
+    }
     return clause;
 }
 

@@ -752,9 +752,9 @@ private:
     // changes the suffix brings: lose-r, happi-ly, hamm-er, creat-ion.
     void AddStems(const std::string& word, std::vector<std::string>& roots) const
     {
-        static constexpr std::array<std::string_view, 25> kSuffixes = {
-            "er",  "or",   "ness", "ly",  "ment", "ion",  "ation", "ition", "ity", "able", "ful", "less", "ist",
-            "ism", "ous",  "ive",  "al",  "ency", "ence", "ance",  "y",     "s",   "es",   "ed",  "ing"};
+        static constexpr std::array<std::string_view, 26> kSuffixes = {
+            "er",  "or",  "ness", "ly",   "ment", "ion", "ation", "ition", "ity", "able", "ful", "less", "ist",
+            "ism", "ous", "ive",  "al",   "ency", "ence", "ance", "y",     "s",   "es",   "ed",  "ing",  "n"};
         static constexpr std::array<std::string_view, 9> kPrefixes = {"re",   "un",  "dis",   "mis", "over",
                                                                       "out",  "pre", "under", "non"};
         for (std::string_view suffix : kSuffixes) {
@@ -763,6 +763,9 @@ private:
             if (word.size() < suffix.size() + least || !EndsWith(word, suffix))
                 continue;
             const std::string stem = word.substr(0, word.size() - suffix.size());
+            // A lone -n only after an a: ASIA-N, SYRIA-N.
+            if (suffix == "n" && stem.back() != 'a')
+                continue;
             std::string candidates[4] = {stem, stem + "e", {}, {}};
             if (stem.back() == 'i')
                 candidates[2] = stem.substr(0, stem.size() - 1) + "y";

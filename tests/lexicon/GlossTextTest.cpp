@@ -77,6 +77,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "a plant with a weak stem that derives support from climbing"},
         {"freshwater or marine or terrestrial gastropod mollusk usually having an external enclosing spiral shell",
          "freshwater or marine or terrestrial gastropod mollusk"},
+        // With no clause to cut before, a clause is cut before what it is for.
+        {"an annual award by the Academy of Motion Picture Arts and Sciences for achievements in motion picture "
+         "production and performance",
+         "an annual award by the Academy of Motion Picture Arts and Sciences"},
         // A cut never ends on a number that has lost what it counts.
         {"predatory arachnid with eight legs, two poison fangs, two feelers, and usually two silk-spinning organs "
          "at the back end of the body",

@@ -18,6 +18,8 @@ namespace {
 const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "anger n 1 0 1 0 00001100  \n"
                                "ara n 1 0 1 0 00001110  \n"
+                               "asia n 1 0 1 0 00001170  \n"
+                               "asian n 2 0 2 1 00001171 00001172  \n"
                                "boarding n 1 0 1 0 00001123  \n"
                                "heed n 1 0 1 1 00001130  \n"
                                "realtor n 1 0 1 0 00001150  \n"
@@ -71,7 +73,10 @@ const char* const kDataNoun =
     "00001150 18 n 01 realtor 0 000 | a real estate agent who is a member of the National Association of "
     "Realtors  \n"
     "00001160 18 n 02 Sontag 0 Susan_Sontag 0 001 @i 00000001 n 0000 | United States writer and critic "
-    "(1933-2004)  \n";
+    "(1933-2004)  \n"
+    "00001170 15 n 01 Asia 0 000 | the largest continent  \n"
+    "00001171 18 n 01 Asian 0 000 | a native or inhabitant of Asia  \n"
+    "00001172 18 n 01 Asian 0 000 | a person of the east  \n";
 
 const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "exact v 1 0 1 1 00002050  \n"
@@ -117,6 +122,7 @@ const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | bein
                              "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n";
 
 const char* const kCntList = "angry%3:00:00:: 1 5\n"
+                             "asian%1:18:00:: 1 4\n"
                              "come%2:38:00:: 1 40\n"
                              "heed%1:09:00:: 1 2\n"
                              "heed%2:31:00:: 1 4\n"
@@ -204,6 +210,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"TOM", "male turkey"},
         {"FEN", "low-lying wet land with grassy vegetation"},
         {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
+        {"ASIAN", "a person of the east"},             // "Asia" gives ASIAN away
         {"REPAY", "refund"},                            // "pay back" and "repayment" give it away
         {"VOWS", "promises"},
         {"LOSES", "fails to win"},
