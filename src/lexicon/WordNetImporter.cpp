@@ -833,6 +833,20 @@ void AddGivenNames(std::string_view word, const Sense& sense, std::string& clue)
         clue = std::move(named);
 }
 
+// A name's clue that names nothing else keeps the label the gloss opens with, which
+// makes it guessable: ADAR is "(Judaism) the sixth month of the civil year", not
+// any calendar's.
+void KeepNameLabel(std::string_view gloss, std::string& clue)
+{
+    const size_t close = gloss.find(')');
+    if (gloss.size() < 2 || gloss.front() != '(' || !IsUpperLetter(gloss[1]) || close == std::string_view::npos ||
+        std::any_of(clue.begin(), clue.end(), IsUpperLetter) || clue.starts_with("("))
+        return;
+    std::string labelled = std::string(gloss.substr(0, close + 1)) + " " + clue;
+    if (labelled.size() <= kClauseLength)
+        clue = std::move(labelled);
+}
+
 // The definitions of one lemma in one part of speech. Each sense gives its clue
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
@@ -865,6 +879,8 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         std::string clue = clean ? *clean : clauses.front();
         if (clean && sense.instance && !sense.lowerCase)
             AddGivenNames(word, sense, clue);
+        if (clean && !sense.lowerCase)
+            KeepNameLabel(sense.gloss, clue);
         // A clue that could not be cut short enough reads as an explanation.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         if (!clean) {
