@@ -833,18 +833,29 @@ void AddGivenNames(std::string_view word, const Sense& sense, std::string& clue)
         clue = std::move(named);
 }
 
-// A name's clue that names nothing else keeps the label the gloss opens with, which
-// makes it guessable: ADAR is "(Judaism) the sixth month of the civil year", not
-// any calendar's.
-void KeepNameLabel(std::string_view gloss, std::string& clue)
+// A name's clue that names nothing else keeps what makes it guessable from the
+// rest of its gloss: the label it opens with ("(Judaism) the sixth month of the
+// civil year") or where it belongs ("the twelfth month of the civil year in the
+// Jewish calendar" for ELUL), not any calendar's.
+void KeepNameContext(std::string_view gloss, std::string& clue)
 {
-    const size_t close = gloss.find(')');
-    if (gloss.size() < 2 || gloss.front() != '(' || !IsUpperLetter(gloss[1]) || close == std::string_view::npos ||
-        std::any_of(clue.begin(), clue.end(), IsUpperLetter) || clue.starts_with("("))
+    if (std::any_of(clue.begin(), clue.end(), IsUpperLetter) || clue.starts_with("("))
         return;
-    std::string labelled = std::string(gloss.substr(0, close + 1)) + " " + clue;
-    if (labelled.size() <= kClauseLength)
-        clue = std::move(labelled);
+    std::string context;
+    const size_t close = gloss.find(')');
+    const size_t within = gloss.find(" in the ");
+    if (gloss.size() > 1 && gloss.front() == '(' && IsUpperLetter(gloss[1]) && close != std::string_view::npos) {
+        context = std::string(gloss.substr(0, close + 1)) + " " + clue;
+    } else if (within != std::string_view::npos && within + 8 < gloss.size() && IsUpperLetter(gloss[within + 8]) &&
+               gloss.substr(0, within).find(clue) != std::string_view::npos) {
+        const std::string_view place = gloss.substr(within + 1);
+        std::string_view phrase = place.substr(0, place.find_first_of("(;,"));
+        while (!phrase.empty() && phrase.back() == ' ')
+            phrase.remove_suffix(1);
+        context = clue + " " + std::string(phrase);
+    }
+    if (!context.empty() && context.size() <= kClauseLength)
+        clue = std::move(context);
 }
 
 // The definitions of one lemma in one part of speech. Each sense gives its clue
@@ -880,7 +891,7 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         if (clean && sense.instance && !sense.lowerCase)
             AddGivenNames(word, sense, clue);
         if (clean && !sense.lowerCase)
-            KeepNameLabel(sense.gloss, clue);
+            KeepNameContext(sense.gloss, clue);
         // A clue that could not be cut short enough reads as an explanation.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         if (!clean) {

@@ -17,6 +17,7 @@ namespace {
 // crossword solver rejects: each word below was once clued wrongly.
 const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "adar n 1 0 1 0 00001180  \n"
+                               "elul n 1 0 1 0 00001181  \n"
                                "anger n 1 0 1 0 00001100  \n"
                                "ara n 1 0 1 0 00001110  \n"
                                "asia n 1 0 1 0 00001170  \n"
@@ -78,7 +79,9 @@ const char* const kDataNoun =
     "00001170 15 n 01 Asia 0 000 | the largest continent  \n"
     "00001171 18 n 01 Asian 0 000 | a native or inhabitant of Asia  \n"
     "00001172 18 n 01 Asian 0 000 | a person of the east  \n"
-    "00001180 28 n 01 Adar 0 000 | (Judaism) the sixth month of the civil year  \n";
+    "00001180 28 n 01 Adar 0 000 | (Judaism) the sixth month of the civil year  \n"
+    "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical "
+    "year in the Jewish calendar (in August and September)  \n";
 
 const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "exact v 1 0 1 1 00002050  \n"
@@ -228,8 +231,9 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"REALTOR", "a real estate agent"},
         // A surname shows the person's given names.
         {"SONTAG", "United States writer and critic (Susan ___)"},
-        // A name whose clue names nothing else keeps its label.
+        // A name whose clue names nothing else keeps what makes it guessable.
         {"ADAR", "(Judaism) the sixth month of the civil year"},
+        {"ELUL", "the twelfth month of the civil year in the Jewish calendar"},
         // A clue that cannot be cut short enough ranks behind a shorter sense.
         {"STEREO", "a sound system with two channels"},
         // The reading that gives the clue leads, with its form: PAINTED is no past here.
