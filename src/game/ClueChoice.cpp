@@ -404,7 +404,8 @@ bool NamesOneThing(std::string_view definition)
     // An act as such ("sleeping for a short period of time"), or a chemical
     // element ("a heavy ductile magnetic metallic element").
     const std::string_view first = definition.substr(0, definition.find(' '));
-    if ((first.size() > 5 && first.ends_with("ing")) || definition.ends_with(" element"))
+    const std::string_view clause = definition.substr(0, definition.find(';'));
+    if ((first.size() > 5 && first.ends_with("ing")) || clause.ends_with(" element"))
         return true;
     if (!definition.starts_with("the "))
         return false;

@@ -126,6 +126,7 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         {"the smallest whole number", true},
         {"sleeping for a short period of time", true},
         {"a heavy ductile magnetic metallic element", true},
+        {"a metallic element; is silver-white in pure form", true},
         {"the edge of a piece of cloth", false},
         {"any natural satellite of a planet", false},
     };
@@ -144,7 +145,8 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
     EXPECT_EQ(order, (std::vector<std::string>{"the edge of a piece of cloth", "any natural satellite of a planet",
                                                "a rare sense", "the natural satellite of the Earth", "the process of decaying",
                                                "the smallest whole number", "sleeping for a short period of time",
-                                               "a heavy ductile magnetic metallic element"}));
+                                               "a heavy ductile magnetic metallic element",
+                                               "a metallic element; is silver-white in pure form"}));
 }
 
 class ClueChoiceTest : public testing::Test {
