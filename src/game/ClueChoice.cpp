@@ -195,8 +195,7 @@ bool HoldsStem(std::string_view token, std::string_view stem, const Dictionary& 
                IndexOf(dictionary, part) >= 0;
     };
     const auto isBeginning = [&](std::string_view part) {
-        return part.empty() || isWord(part) ||
-               OneOf(part, kStemBeginnings);
+        return part.empty() || isWord(part) || OneOf(part, kStemBeginnings);
     };
     for (size_t at = token.find(stem); at != std::string_view::npos; at = token.find(stem, at + 1)) {
         const std::string_view after = token.substr(at + stem.size());
@@ -241,7 +240,8 @@ public:
         std::string& text = *quote.text;
         ForEachLetterRun(std::string_view(text), [&](std::string_view token, size_t at) {
             const std::string upper = ToUpperAscii(token);
-            const bool hides = HoldsStem(upper, base_, dictionary_) || HoldsStem(upper, word_, dictionary_) ||
+            const bool hides = HoldsStem(upper, base_, dictionary_) ||
+                               (base_ != word_ && HoldsStem(upper, word_, dictionary_)) ||
                                (answer_ >= 0 && MayBeForm(token) && IsForm(upper));
             if (hides)
                 std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(at), token.size(), '_');
