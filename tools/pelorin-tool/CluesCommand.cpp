@@ -1,10 +1,12 @@
-// pelorin-tool clues: a measure of the clues the game prints. It makes games as the
-// preparation workers do, for every style of the root, block patterns 0 to 2 and
-// the seeds given, and counts the clues a crossword solver rejects on sight: those
-// too long to be a clue, those that hold the answer or another form of it, and
-// answers that are no words (abbreviations, roman numerals); and the entries whose
-// quotes show a form of the answer or a sentence twice. With --list it prints
-// every clue for a solver to judge.
+// pelorin-tool clues: a measure of the clues and hints the game prints. It makes
+// games as the preparation workers do, for every style of the root, block patterns
+// 0 to 2 and the seeds given, and counts what a crossword solver rejects on sight:
+// clues too long to be a clue, that hold the answer, another form of it or a word
+// of its family (WordNet's derived words, compounds of its stem), that end on a
+// word wanting more, or that put "(plural) " on what has none; answers that are no
+// words (abbreviations, roman numerals); hints that show a form of the answer or a
+// word holding its stem, a sentence twice, or a blank capitalised in mid-sentence.
+// With --list it prints every clue for a solver to judge, with --quotes its hints.
 #include "Command.h"
 #include "DataLoading.h"
 #include "Report.h"
@@ -97,7 +99,7 @@ bool ReadWordNet(const std::string& folder, SpellingMap& spellings, RelatedMap& 
                 numeral = numeral || digits;
                 members.push_back(word);
             }
-            synsets[SynsetKey(type == "s" ? "a" : type, offset)] = members;
+            synsets[SynsetKey(type, offset)] = members;
             size_t pointers = 0;
             fields >> pointers;
             for (size_t p = 0; p < pointers; ++p) {
