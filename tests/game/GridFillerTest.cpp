@@ -192,10 +192,10 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
         size_t size;
         uint64_t hash; ///< FNV-1a of the file's bytes
     } games[] = {
-        {0, 1, 38167, 0x5ecd8a07ee5cf00cull},
-        {0, 2, 36476, 0x8569ef1ec931f66cull},
-        {1, 1, 27112, 0x2f8844b244cfe139ull},
-        {1, 3, 31049, 0x69b3280d8868c677ull},
+        {0, 1, 37393, 0x9bfda2ecc0517c5full},
+        {0, 2, 35693, 0x07774e1a51e3cd56ull},
+        {1, 1, 26135, 0x78e6010d467d6423ull},
+        {1, 3, 30406, 0xede5c77d8b4d1cc7ull},
     };
     const std::atomic<bool> keepRunning{true};
     for (const auto& golden : games) {
