@@ -40,6 +40,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <tuple>
@@ -678,38 +679,30 @@ bool CMirelDlg::OnBoxKey(const QKeyEvent& key)
     }
     if (modifiers != Qt::NoModifier || !app_.gameInPlay || !app_.cursor.cell)
         return false;
+    constexpr std::array<std::pair<int, Arrow>, 4> kArrows = {{
+        {Qt::Key_Left, Arrow::kLeft},
+        {Qt::Key_Right, Arrow::kRight},
+        {Qt::Key_Up, Arrow::kUp},
+        {Qt::Key_Down, Arrow::kDown},
+    }};
     BoxCursor cursor = app_.cursor;
     bool changed = false;
-    switch (key.key()) {
-    case Qt::Key_Left:
-        cursor = MoveArrow(cursor, Arrow::kLeft);
-        break;
-    case Qt::Key_Right:
-        cursor = MoveArrow(cursor, Arrow::kRight);
-        break;
-    case Qt::Key_Up:
-        cursor = MoveArrow(cursor, Arrow::kUp);
-        break;
-    case Qt::Key_Down:
-        cursor = MoveArrow(cursor, Arrow::kDown);
-        break;
-    case Qt::Key_Space:
+    const auto arrow =
+        std::find_if(kArrows.begin(), kArrows.end(), [&key](const auto& pair) { return pair.first == key.key(); });
+    if (arrow != kArrows.end()) {
+        cursor = MoveArrow(cursor, arrow->second);
+    } else if (key.key() == Qt::Key_Space) {
         cursor = SwitchDirection(cursor);
-        break;
-    case Qt::Key_Backspace:
+    } else if (key.key() == Qt::Key_Backspace) {
         changed = EraseBackward(cursor, &app_);
-        break;
-    case Qt::Key_Delete:
+    } else if (key.key() == Qt::Key_Delete) {
         changed = EraseAtCursor(cursor, &app_);
-        break;
-    default: {
+    } else {
         const QString text = key.text();
         const char16_t typed = text.size() == 1 ? text.at(0).unicode() : u'\0';
         if (typed > 0x7F || !IsAsciiLetter(static_cast<char>(typed)))
             return false;
         changed = TypeLetter(cursor, static_cast<uint8_t>(ToUpperAscii(static_cast<char>(typed)) - 64), &app_);
-        break;
-    }
     }
     MoveCursor(cursor);
     if (changed) {
