@@ -187,7 +187,9 @@ bool EraseBackward(BoxCursor& cursor, GameHost* host)
 {
     if (!CursorEntry(cursor))
         return false;
-    if (cursor.cell->playerLetter == kEmpty)
+    // A revealed letter cannot be removed, so Backspace passes over it as over an
+    // empty cell.
+    if (cursor.cell->playerLetter == kEmpty || IsLockedCell(*cursor.cell))
         cursor = StepInEntry(cursor, -1);
     return EraseAtCursor(cursor, host);
 }

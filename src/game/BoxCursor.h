@@ -55,8 +55,8 @@ BoxCursor NextEntry(Game& game, const BoxCursor& cursor, bool backwards);
 
 /// Puts a letter (1-26) into the cursor cell and moves to the entry's next cell.
 bool TypeLetter(BoxCursor& cursor, uint8_t letter, GameHost* host);
-/// Removes the cursor cell's letter or, when it has none, moves back one cell and
-/// removes that one.
+/// Removes the cursor cell's letter or, when it has none (or a revealed one that
+/// stays), moves back one cell and removes that one.
 bool EraseBackward(BoxCursor& cursor, GameHost* host);
 /// Removes the cursor cell's letter without moving.
 bool EraseAtCursor(const BoxCursor& cursor, GameHost* host);

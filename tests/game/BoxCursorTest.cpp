@@ -130,6 +130,8 @@ TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
     EXPECT_FALSE(TypeLetter(cursor, other, &host));
     EXPECT_EQ(cursor, At(0, 4, 2, kAcross));
     EXPECT_FALSE(EraseAtCursor(cursor, &host));
+    EXPECT_FALSE(EraseBackward(cursor, &host));
+    EXPECT_EQ(cursor, At(0, 3, 2, kAcross)) << "Backspace passes over it";
     EXPECT_EQ(PlayerText(EdgeAcross()), answer);
 }
 
