@@ -163,7 +163,7 @@ void CMirelDlg::CreateMenu()
     game->addSeparator();
     AddCommand(game, QStringLiteral("E&xit"), kCmdExit);
 
-    CreateViewMenu();
+    CreateViewAndPlayMenus();
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     AddCommand(tools, QStringLiteral("Style &Editor"), kCmdStyleEditor);
@@ -602,7 +602,7 @@ bool CMirelDlg::Confirm(const QString& question)
 
 // Playing on the box.
 
-void CMirelDlg::CreateViewMenu()
+void CMirelDlg::CreateViewAndPlayMenus()
 {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     turnAction_ = view->addAction(QStringLiteral("&Turn to the Selected Entry"));
@@ -626,6 +626,14 @@ void CMirelDlg::CreateViewMenu()
         return clueTabs_->Page(clueTabs_->currentIndex() == 0 ? kAcross : kDown).List();
     });
     addFocus(QStringLiteral("&Answer"), Qt::Key_3, [this]() -> QWidget* { return answerBox_; });
+
+    // The commands of the answer buttons and the strip, for the keyboard.
+    QMenu* play = menuBar()->addMenu(QStringLiteral("&Play"));
+    AddCommand(play, QStringLiteral("&Clear Entry"), kCmdClear);
+    AddCommand(play, QStringLiteral("&Give Up"), kCmdGiveUp);
+    play->addSeparator();
+    AddCommand(play, QStringLiteral("&Finish"), kCmdRevealAll);
+    AddCommand(play, QStringLiteral("&Reset"), kCmdClearAll);
 }
 
 void CMirelDlg::SetAccessibleTexts()

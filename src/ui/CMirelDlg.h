@@ -93,7 +93,7 @@ private:
     void ClearAllEntries();
 
     // Playing on the box.
-    void CreateViewMenu();
+    void CreateViewAndPlayMenus();
     void SetAccessibleTexts();
     void OnCellClicked(int32_t cell);
     /// A key pressed while the box has the focus; false for keys it leaves alone.
