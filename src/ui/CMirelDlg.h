@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppHooks.h"
+#include "game/BoxCursor.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -9,6 +10,8 @@
 #include <memory>
 #include <string>
 
+class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -89,6 +92,18 @@ private:
     void RevealAllEntries();
     void ClearAllEntries();
 
+    // Playing on the box.
+    void CreateViewAndPlayMenus();
+    void SetAccessibleTexts();
+    void OnCellClicked(int32_t cell);
+    /// A key pressed while the box has the focus; false for keys it leaves alone.
+    bool OnBoxKey(const QKeyEvent& key);
+    /// Moves the cursor; a new entry becomes the selected entry.
+    void MoveCursor(const BoxCursor& cursor);
+    /// The answer box for the entry: the player's word when it is full, else empty
+    /// with the letters known so far as grey placeholder text.
+    void ShowAnswer(const Entry& entry);
+
     void ShowAbout();
     void ShowStyles();
     bool Confirm(const QString& question);
@@ -108,6 +123,9 @@ private:
     QLabel* givenUpPane_ = nullptr;
     QLabel* statusPane_ = nullptr;
     QAction* exportAction_ = nullptr; ///< enabled while a game is in play
+    QAction* turnAction_ = nullptr;   ///< "Turn to the Selected Entry"
+    /// The entry the box last turned to: a turn starts when the selection moves on.
+    const Entry* turnedTo_ = nullptr;
     QTimer timer_;
     bool firstTick_ = true;
     bool commandRunning_ = false; ///< while OnCommand runs one

@@ -34,6 +34,14 @@ void CluesTab::ChooseFirst()
     List()->setCurrentRow(app_.selectedEntry ? 0 : -1);
 }
 
+void CluesTab::ShowLine(int line)
+{
+    const QSignalBlocker blocker(List());
+    List()->setCurrentRow(line);
+    if (QListWidgetItem* item = List()->currentItem())
+        List()->scrollToItem(item);
+}
+
 void CluesTab::ChooseLine(int line)
 {
     app_.selectedEntry = app_.CurrentGame().List(direction_).At(line);
@@ -57,6 +65,19 @@ CluesTab& CluesTabCtrl::Page(Direction direction) const
     if (direction == kAcross)
         return *across_;
     return *down_;
+}
+
+void CluesTabCtrl::ShowEntry(const Entry* entry)
+{
+    if (!entry)
+        return;
+    const auto direction = static_cast<Direction>(entry->direction);
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(direction == kAcross ? 0 : 1);
+    }
+    Page(direction).ShowLine(static_cast<int>(entry->index));
+    Page(direction == kAcross ? kDown : kAcross).ShowLine(-1);
 }
 
 void CluesTabCtrl::Fill()

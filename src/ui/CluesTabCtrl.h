@@ -25,6 +25,8 @@ public:
     /// Makes this direction's first entry the selected entry (none when there is
     /// none), announces it and selects its line.
     void ChooseFirst();
+    /// Selects and scrolls to an entry's line (none for -1) without choosing it.
+    void ShowLine(int line);
 
 Q_SIGNALS:
     /// The selected entry changed through this page.
@@ -62,6 +64,9 @@ public:
     void Fill();
 
     CluesTab& Page(Direction direction) const;
+    /// Shows the entry as if it had been chosen here: its direction's tab, its line
+    /// selected and in view, no line on the other page. Nothing is announced.
+    void ShowEntry(const Entry* entry);
 
 Q_SIGNALS:
     void EntryChosen();
