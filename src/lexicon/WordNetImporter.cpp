@@ -52,6 +52,7 @@ struct Sense {
     bool instance = false;     // a particular person, place or thing
     bool numeral = false;      // a number (the synset lists "4" or "41")
     bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
+    bool uncountable = false;  // a feeling, state or attribute: a noun with no plural in this sense
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
@@ -64,6 +65,7 @@ struct Gloss {
     int32_t rank = 0;
     uint32_t offset = 0;
     std::string text;
+    bool uncountable = false; // the sense's noun has no plural
 };
 
 struct PartSenses {
@@ -76,6 +78,9 @@ struct PartSenses {
     // Some sense is no name of a particular person or place, so the word takes
     // inflections.
     bool inflectable = false;
+    // Some sense's synset is chiefly called by the word (its first word), rather
+    // than the word being another name for it.
+    bool named = false;
 };
 
 struct Lemma {
@@ -424,6 +429,12 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     if (tokens.size() < 4 || !ParseNumber(tokens[3], wordCount, 16))
         return;
     sense.found = true;
+    // The lexicographer files of nouns that name a feeling (shame), a state
+    // (dishonour) or an attribute (secrecy): uses a plural does not have.
+    constexpr std::array<int, 3> kUncountableFiles = {7, 12, 26};
+    int lexFile = -1;
+    sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
+                        std::find(kUncountableFiles.begin(), kUncountableFiles.end(), lexFile) != kUncountableFiles.end();
     bool spelled = false;          // the synset spells the lemma at all
     bool spelledOtherwise = false; // ... and not only as an abbreviation
     size_t lemmaNumber = 0;        // the lemma's word number in the synset, from 1
@@ -472,11 +483,32 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         sense.gloss = CleanGloss(line.substr(bar + 3));
 }
 
+// A gloss that calls its word one of another language or land: "(Latin) year" for
+// ANNUM, "South African term for `boss'" for BAAS. Names are no such words ("Muslim
+// name for the one and only God").
+bool IsForeignTermGloss(std::string_view gloss)
+{
+    if (gloss.starts_with("(Latin)"))
+        return true;
+    size_t at = 0;
+    while (at < gloss.size() && IsUpperLetter(gloss[at])) {
+        const size_t space = gloss.find(' ', at);
+        if (space == std::string_view::npos)
+            return false;
+        at = space + 1;
+    }
+    const std::string_view rest = gloss.substr(at);
+    return at > 0 && (rest.starts_with("term for ") || rest.starts_with("word for "));
+}
+
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
-// numeral, or an archaic spelling.
+// numeral, an archaic spelling, or a word of another language that English
+// writing does not use (untagged: BAAS, ANNUM).
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
     if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
+        return true;
+    if (!sense.Tagged() && IsForeignTermGloss(sense.gloss))
         return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;
@@ -518,6 +550,7 @@ void SettleSenses(LemmaMap& lemmas)
             for (const Sense& sense : part.senses) {
                 part.tagTotal += sense.tagCount;
                 part.common = part.common || sense.lowerCase;
+                part.named = part.named || sense.firstMember;
                 // WordNet marks a few common nouns as instances too (isle):
                 // only a capitalised instance is the name of someone or somewhere.
                 part.inflectable = part.inflectable || !sense.instance || sense.lowerCase;
@@ -895,17 +928,19 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         // A clue that could not be cut short enough reads as an explanation.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         if (!clean) {
-            part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
+            part.definitions.push_back(
+                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
         }
         if (rare) {
-            part.definitions.push_back({WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue)});
+            part.definitions.push_back(
+                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
         }
         const bool shortened = clue != sense.gloss;
-        part.definitions.push_back({2 * order, sense.offset, std::move(clue)});
+        part.definitions.push_back({2 * order, sense.offset, std::move(clue), sense.uncountable});
         if (shortened && !families.GivesAway(sense.gloss, word))
-            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss});
+            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, sense.uncountable});
     }
 }
 
@@ -986,7 +1021,9 @@ void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 // ---- Records ----------------------------------------------------------------
 
 // The parts of speech a word has, the dominant one first: a part with common
-// senses before one of names only, then the most tagged uses, then most senses.
+// senses before one of names only, then the most tagged uses, then a part with a
+// sense the word chiefly names (HALE "healthy", not another word for "coerce" and
+// "haul"), then most senses.
 std::vector<int> PartsByDominance(const Lemma& lemma)
 {
     std::vector<int> parts;
@@ -1000,6 +1037,8 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
             return pa.common;
         if (pa.tagTotal != pb.tagTotal)
             return pa.tagTotal > pb.tagTotal;
+        if (pa.named != pb.named)
+            return pa.named;
         return pa.senses.size() > pb.senses.size();
     });
     return parts;
@@ -1019,15 +1058,32 @@ struct Copy {
     bool trailing = false;
     // A verb's "-s" form agrees with its definitions: "moves toward".
     const VerbForm* thirdPerson = nullptr;
+    // A plural ranks the senses that have none behind every other (SHAMES: not the
+    // feeling nor the state, but "unfortunate developments").
+    bool plural = false;
 };
+
+// Behind rare senses and give-aways too, as a rare sense that has a plural fits
+// one better than a common sense that has none.
+constexpr int32_t kNoPluralShift = 2 * WordNetImporter::kSecondaryRank;
+
+// Whether a plural's senses that have none go behind: when some other has one.
+bool DemotesUncountable(const std::vector<Gloss>& glosses)
+{
+    return std::any_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; }) &&
+           !std::all_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; });
+}
 
 int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
+    const bool demote = copy.plural && DemotesUncountable(glosses);
     for (const Gloss& gloss : glosses) {
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
         if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
             definition->rank += WordNetImporter::kTrailingReadingShift;
+        if (demote && gloss.uncountable)
+            definition->rank += kNoPluralShift;
         definition->text = copy.thirdPerson ? ThirdPersonDefinition(gloss.text, *copy.thirdPerson) : gloss.text;
         definition->aux = static_cast<int32_t>(gloss.offset);
         record.definitions.Add(std::move(definition));
@@ -1138,7 +1194,8 @@ public:
     }
 
     // A form of one base. A base with one part of speech and nothing else to its
-    // spelling lends its own definitions through the base index; otherwise only the
+    // spelling lends its own definitions through the base index, unless the form
+    // ranks them otherwise (a plural's senses that have none); otherwise only the
     // inflected part of speech may clue the form (a plural never gets a verb sense).
     std::unique_ptr<WordRecord> Inflected(std::string_view text, const Inflection& inflection, int32_t baseIndex)
     {
@@ -1146,8 +1203,10 @@ public:
         record->form = FormCode(inflection.kind);
         record->baseIndex = baseIndex;
         const Lemma& base = lemmas_.find(inflection.base)->second;
+        const bool demotes =
+            inflection.kind == InflectionKind::kPlural && DemotesUncountable(base.parts[inflection.pos].definitions);
         const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
-                             forms_.count(inflection.base) == 0;
+                             forms_.count(inflection.base) == 0 && !demotes;
         if (!borrows)
             AddInflectedReading(*record, text, inflection, false);
         return record;
@@ -1203,7 +1262,8 @@ private:
     {
         const Lemma& base = lemmas_.find(inflection.base)->second;
         auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
-        const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr};
+        const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr,
+                        inflection.kind == InflectionKind::kPlural};
         definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
         record.subRecords.Add(std::move(sub));
     }
