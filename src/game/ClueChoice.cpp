@@ -366,6 +366,37 @@ void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dicti
     FormMasker(word, dictionary).Mask(quote);
 }
 
+void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes)
+{
+    // The words that tell a sentence's kind: those of four letters or more.
+    constexpr size_t kTellingWord = 4;
+    std::vector<std::unordered_set<std::string>> words(quotes.size());
+    for (size_t i = 0; i < quotes.size(); ++i)
+        ForEachLetterRun(TextOf(quotes[i]->text), [&](std::string_view word, size_t) {
+            if (word.size() >= kTellingWord)
+                words[i].insert(ToUpperAscii(word));
+            return true;
+        });
+    std::unordered_set<std::string> seen;
+    for (size_t placed = 0; placed < quotes.size(); ++placed) {
+        size_t best = placed;
+        size_t fewest = SIZE_MAX;
+        for (size_t i = placed; i < quotes.size() && fewest > 0; ++i) {
+            const auto shared = static_cast<size_t>(
+                std::count_if(words[i].begin(), words[i].end(), [&](const std::string& word) { return seen.contains(word); }));
+            if (shared < fewest) {
+                fewest = shared;
+                best = i;
+            }
+        }
+        std::rotate(quotes.begin() + static_cast<std::ptrdiff_t>(placed), quotes.begin() + static_cast<std::ptrdiff_t>(best),
+                    quotes.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+        std::rotate(words.begin() + static_cast<std::ptrdiff_t>(placed), words.begin() + static_cast<std::ptrdiff_t>(best),
+                    words.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+        seen.insert(words[placed].begin(), words[placed].end());
+    }
+}
+
 void BuildQuotes(Entry& entry, const Dictionary& dictionary)
 {
     const std::string_view answer = TextOf(entry.text);
@@ -374,6 +405,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     std::unordered_set<std::string> shown;
     FormMasker forms(answer, dictionary);
     const bool name = BooksWriteAsName(entry);
+    std::vector<std::unique_ptr<Quote>> quotes;
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
         if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
@@ -390,8 +422,10 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        entry.quotes.Add(std::move(quote));
+        quotes.push_back(std::move(quote));
     }
+    VaryQuotes(quotes);
+    entry.quotes.AddEach(std::move(quotes));
 }
 
 bool NamesOneThing(std::string_view definition)
