@@ -31,6 +31,8 @@ constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", 
 // Spellings WordNet holds that a reader of today takes for no word at all.
 constexpr std::array<std::string_view, 8> kArchaicSpellings = {"agone",    "ain",  "carcase", "carven",
                                                                 "phantasy", "rase", "shew",    "spue"};
+// Latin that WordNet lists as English adverbs.
+constexpr std::array<std::string_view, 2> kLatinWords = {"ibidem", "non"};
 
 // A derivationally related form ("+" pointer): word `word` (from 1) of the synset
 // at `offset` in the data file of `pos`.
@@ -503,7 +505,7 @@ bool IsForeignTermGloss(std::string_view gloss)
 
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
 // numeral, an archaic spelling, or a word of another language that English
-// writing does not use (untagged: BAAS, ANNUM).
+// writing does not use (untagged: BAAS, ANNUM; NON).
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
     if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
@@ -512,7 +514,8 @@ bool IsNonWordSense(std::string_view lemma, const Sense& sense)
         return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;
-    return std::find(kArchaicSpellings.begin(), kArchaicSpellings.end(), lemma) != kArchaicSpellings.end();
+    return std::find(kArchaicSpellings.begin(), kArchaicSpellings.end(), lemma) != kArchaicSpellings.end() ||
+           std::find(kLatinWords.begin(), kLatinWords.end(), lemma) != kLatinWords.end();
 }
 
 // Senses in the order a solver expects them. Common senses come before the ones
@@ -895,7 +898,7 @@ void KeepNameContext(std::string_view gloss, std::string& clue)
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
 // alternative definitions. Rare senses (untagged, not the first) go to 500 +
-// order and give-aways to 600 + order, behind every clean sense, rare or not.
+// order and give-aways and stubs to 600 + order, behind every clean sense, rare or not.
 void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
                      const LemmaMap& lemmas)
 {
@@ -925,9 +928,12 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
             AddGivenNames(word, sense, clue);
         if (clean && !sense.lowerCase)
             KeepNameContext(sense.gloss, clue);
-        // A clue that could not be cut short enough reads as an explanation.
+        // A clue that could not be cut short enough reads as an explanation. A
+        // noun's that opens on "of" is the tail of a gloss WordNet lost ("of China"
+        // for the chrysanthemum called MUM): no better than a give-away.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
-        if (!clean) {
+        const bool fragment = pos == kNoun && clue.starts_with("of ");
+        if (!clean || fragment) {
             part.definitions.push_back(
                 {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
@@ -957,7 +963,9 @@ void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& famili
             continue;
         for (const Sense& sense : part.senses) {
             for (const std::string& synonym : sense.synonyms) {
-                if (families.GivesAway(synonym, word))
+                // Two letters are a symbol or an abbreviation ("ar" for ARE), no clue.
+                constexpr size_t kShortestSynonym = 3;
+                if (synonym.size() < kShortestSynonym || families.GivesAway(synonym, word))
                     continue;
                 part.definitions.push_back({next++, sense.offset, synonym});
                 break;

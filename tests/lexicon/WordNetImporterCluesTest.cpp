@@ -38,6 +38,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "irs n 1 0 1 0 00001040  \n"
                                "levite n 1 0 1 0 00001081  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
+                               "mum n 2 0 2 0 00001210 00001211  \n"
                                "sat n 1 0 1 0 00001020  \n"
                                "shame n 3 0 3 0 00001200 00001201 00001202  \n"
                                "sontag n 1 0 1 0 00001160  \n"
@@ -56,6 +57,8 @@ const char* const kDataNoun =
     "00001200 12 n 01 shame 0 000 | a painful emotion resulting from an awareness of guilt  \n"
     "00001201 26 n 01 shame 0 000 | a state of dishonor  \n"
     "00001202 11 n 01 shame 0 000 | an unfortunate development  \n"
+    "00001210 20 n 02 florist's_chrysanthemum 0 mum 0 000 | of China  \n"
+    "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
     "00001050 18 n 01 loser 0 000 | a contestant who loses the contest  \n"
@@ -139,6 +142,9 @@ const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | bein
                              "00003010 00 a 01 angry 0 001 + 00001100 n 0101 | feeling or showing anger  \n"
                              "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n";
 
+const char* const kIndexAdv = "non r 1 0 1 0 00004001  \n";
+const char* const kDataAdv = "00004001 02 r 02 not 0 non 0 000 | negation of a word or group of words  \n";
+
 const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "asian%1:18:00:: 1 4\n"
                              "come%2:38:00:: 1 40\n"
@@ -167,7 +173,7 @@ protected:
         const std::pair<const char*, const char*> files[] = {
             {"index.noun", kIndexNoun}, {"data.noun", kDataNoun}, {"index.verb", kIndexVerb},
             {"data.verb", kDataVerb},   {"index.adj", kIndexAdj}, {"data.adj", kDataAdj},
-            {"index.adv", ""},          {"data.adv", ""},         {"cntlist.rev", kCntList},
+            {"index.adv", kIndexAdv},   {"data.adv", kDataAdv},         {"cntlist.rev", kCntList},
             {"noun.exc", ""},           {"verb.exc", kVerbExc},
         };
         for (const auto& [name, text] : files)
@@ -237,6 +243,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"HAS", "has or owns"}, // listed; not the plural of HA
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
         {"SHAME", "a painful emotion resulting from an awareness of guilt"},
+        {"MUM", "informal term for a mother"}, // not the stub "of China"
         // The word's family gives it away too: a word WordNet derives from it or
         // it from (anger), a compound of its stem (surfboarding); where a part of
         // speech has nothing else, a synonym clues its forms (HEEDED).
@@ -268,7 +275,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
 // forms; abbreviations, roman numerals, archaic spellings, the Latin names of
-// genera (ARA) and words of other languages (BAAS, ANNUM) are no words for a grid.
+// genera (ARA) and words of other languages (BAAS, ANNUM, NON) are no words for a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const WordRecord* sat = Word("SAT");
@@ -278,7 +285,7 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM"})
+    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
