@@ -38,6 +38,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "irs n 1 0 1 0 00001040  \n"
                                "levite n 1 0 1 0 00001081  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
+                               "mug n 2 0 2 0 00001220 00001221  \n"
                                "mum n 2 0 2 0 00001210 00001211  \n"
                                "sat n 1 0 1 0 00001020  \n"
                                "shame n 3 0 3 0 00001200 00001201 00001202  \n"
@@ -59,6 +60,8 @@ const char* const kDataNoun =
     "00001202 11 n 01 shame 0 000 | an unfortunate development  \n"
     "00001210 20 n 02 florist's_chrysanthemum 0 mum 0 000 | of China  \n"
     "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
+    "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
+    "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
     "00001050 18 n 01 loser 0 000 | a contestant who loses the contest  \n"
@@ -243,7 +246,8 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"HAS", "has or owns"}, // listed; not the plural of HA
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
         {"SHAME", "a painful emotion resulting from an awareness of guilt"},
-        {"MUM", "informal term for a mother"}, // not the stub "of China"
+        {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
+        {"MUG", "a person who is gullible and easy to take advantage of"},
         // The word's family gives it away too: a word WordNet derives from it or
         // it from (anger), a compound of its stem (surfboarding); where a part of
         // speech has nothing else, a synonym clues its forms (HEEDED).
