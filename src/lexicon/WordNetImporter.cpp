@@ -985,6 +985,30 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
     }
 }
 
+// A word of five letters or more whose every definition gives it away, with no
+// synonym to clue it instead (HEWER "a person who hews", EGYPTIAN "a native or
+// inhabitant of Egypt"), has no clue an editor would print: it is no answer, and
+// its forms go with it. Shorter words stay, as the grids need them more (DOER).
+// The words dropped are returned: other words' definitions still use them
+// ("promise" in VOWS "promises").
+LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
+{
+    const auto fair = [](const PartSenses& part) {
+        return std::any_of(part.definitions.begin(), part.definitions.end(),
+                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kGiveAwayRank; });
+    };
+    LemmaMap dropped;
+    for (auto at = lemmas.begin(); at != lemmas.end();) {
+        const auto next = std::next(at);
+        constexpr size_t kShortestDropped = 5;
+        if (at->first.size() >= kShortestDropped && std::none_of(at->second.parts.begin(), at->second.parts.end(), fair))
+            dropped.insert(lemmas.extract(at));
+        at = next;
+    }
+    std::erase_if(forms, [&](const auto& entry) { return !lemmas.contains(entry.second.base); });
+    return dropped;
+}
+
 // ---- Capacity ---------------------------------------------------------------
 
 // Drops words beyond the table's capacity: inflected forms first (regular ones and
@@ -1176,11 +1200,16 @@ bool CollectInflections(Reader& reader, InflectionCollector& inflections)
 // Builds the word records from the lemmas and the inflected forms.
 class RecordMaker {
 public:
-    RecordMaker(const LemmaMap& lemmas, const InflectionMap& forms) : lemmas_(lemmas), forms_(forms)
+    // `dropped`: the words that are no answers, which definitions still use.
+    RecordMaker(const LemmaMap& lemmas, const LemmaMap& dropped, const InflectionMap& forms)
+        : lemmas_(lemmas), forms_(forms)
     {
-        thirdPerson_ = [this](std::string_view word) -> std::optional<std::string> {
-            const auto lemma = lemmas_.find(word);
-            if (lemma == lemmas_.end() || !lemma->second.Has(kVerb))
+        thirdPerson_ = [this, &dropped](std::string_view word) -> std::optional<std::string> {
+            const auto isVerb = [&](const LemmaMap& map) {
+                const auto lemma = map.find(word);
+                return lemma != map.end() && lemma->second.Has(kVerb);
+            };
+            if (!isVerb(lemmas_) && !isVerb(dropped))
                 return std::nullopt;
             const auto listed = thirdPersonExceptions_.find(std::string(word));
             return listed != thirdPersonExceptions_.end() ? listed->second : ThirdPerson(word);
@@ -1336,6 +1365,7 @@ bool WordNetImporter::Import(const std::string& folder)
 
     SetStatusText("Ranking definitions ...");
     RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
+    const LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
 
     // Both maps are sorted; merging their keys, each spelling once, gives the table.
     std::vector<std::string_view> texts;
@@ -1348,7 +1378,7 @@ bool WordNetImporter::Import(const std::string& folder)
     texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
 
     SetStatusText("Making word records ...");
-    RecordMaker maker(lemmas, forms);
+    RecordMaker maker(lemmas, dropped, forms);
     records_.reserve(texts.size());
     for (std::string_view text : texts) {
         const auto headword = lemmas.find(text);

@@ -26,6 +26,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "asian n 2 0 2 1 00001171 00001172  \n"
                                "boarding n 1 0 1 0 00001123  \n"
                                "heed n 1 0 1 1 00001130  \n"
+                               "hewer n 1 0 1 0 00001230  \n"
                                "realtor n 1 0 1 0 00001150  \n"
                                "stereo n 2 0 2 2 00001140 00001141  \n"
                                "surf n 1 0 1 0 00001122  \n"
@@ -61,6 +62,7 @@ const char* const kDataNoun =
     "00001210 20 n 02 florist's_chrysanthemum 0 mum 0 000 | of China  \n"
     "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
     "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
+    "00001230 18 n 01 hewer 0 000 | a person who hews  \n"
     "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
@@ -103,6 +105,7 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "have v 1 0 1 1 00002030  \n"
                                "heed v 1 0 1 1 00002100  \n"
                                "hale v 2 0 2 0 00002110 00002111  \n"
+                               "hew v 1 0 1 0 00002120  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
@@ -117,7 +120,7 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
 const char* const kDataVerb =
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody  \n"
     "00002020 35 v 01 sit 0 000 | be seated  \n"
-    "00002030 40 v 01 have 0 000 | have or own  \n"
+    "00002030 40 v 01 have 0 000 | own  \n"
     "00002040 40 v 01 lose 0 000 | fail to win  \n"
     "00002050 40 v 01 exact 0 000 | claim as due  \n"
     "00002060 40 v 01 pay 0 000 | give money  \n"
@@ -133,7 +136,8 @@ const char* const kDataVerb =
     "00002092 32 v 01 promise 0 000 | make a promise  \n"
     "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n"
     "00002110 41 v 02 coerce 0 hale 0 000 | to cause to do through pressure  \n"
-    "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily  \n";
+    "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily  \n"
+    "00002120 35 v 01 hew 0 000 | strike with an axe  \n";
 
 const char* const kIndexAdj = "angry a 2 0 2 1 00003010 00003011  \n"
                               "hale a 1 0 1 0 00003003  \n"
@@ -243,7 +247,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"VOWS", "promises"},
         {"LOSES", "fails to win"},
         {"COMES", "moves toward, travels toward something or somebody"},
-        {"HAS", "has or owns"}, // listed; not the plural of HA
+        {"HAS", "owns"}, // listed; not the plural of HA
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
         {"SHAME", "a painful emotion resulting from an awareness of guilt"},
         {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
@@ -279,7 +283,8 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
 // forms; abbreviations, roman numerals, archaic spellings, the Latin names of
-// genera (ARA) and words of other languages (BAAS, ANNUM, NON) are no words for a grid.
+// genera (ARA), words of other languages (BAAS, ANNUM, NON) and words with no
+// clue but a give-away (HEWER, and its forms) are no words for a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const WordRecord* sat = Word("SAT");
@@ -289,7 +294,7 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON"})
+    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
