@@ -378,21 +378,19 @@ void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes)
             return true;
         });
     std::unordered_set<std::string> seen;
+    const auto shared = [&](const std::unordered_set<std::string>& of) {
+        return std::count_if(of.begin(), of.end(), [&](const std::string& word) { return seen.contains(word); });
+    };
     for (size_t placed = 0; placed < quotes.size(); ++placed) {
         size_t best = placed;
-        size_t fewest = SIZE_MAX;
-        for (size_t i = placed; i < quotes.size() && fewest > 0; ++i) {
-            const auto shared = static_cast<size_t>(
-                std::count_if(words[i].begin(), words[i].end(), [&](const std::string& word) { return seen.contains(word); }));
-            if (shared < fewest) {
-                fewest = shared;
+        for (size_t i = placed + 1; i < quotes.size() && shared(words[best]) > 0; ++i)
+            if (shared(words[i]) < shared(words[best]))
                 best = i;
-            }
-        }
-        std::rotate(quotes.begin() + static_cast<std::ptrdiff_t>(placed), quotes.begin() + static_cast<std::ptrdiff_t>(best),
-                    quotes.begin() + static_cast<std::ptrdiff_t>(best) + 1);
-        std::rotate(words.begin() + static_cast<std::ptrdiff_t>(placed), words.begin() + static_cast<std::ptrdiff_t>(best),
-                    words.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+        // Moves the chosen one up, the others keeping their order behind it.
+        const auto at = static_cast<std::ptrdiff_t>(placed);
+        const auto chosen = static_cast<std::ptrdiff_t>(best);
+        std::rotate(quotes.begin() + at, quotes.begin() + chosen, quotes.begin() + chosen + 1);
+        std::rotate(words.begin() + at, words.begin() + chosen, words.begin() + chosen + 1);
         seen.insert(words[placed].begin(), words[placed].end());
     }
 }

@@ -436,7 +436,7 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     constexpr std::array<int, 3> kUncountableFiles = {7, 12, 26};
     int lexFile = -1;
     sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
-                        std::find(kUncountableFiles.begin(), kUncountableFiles.end(), lexFile) != kUncountableFiles.end();
+                        std::ranges::find(kUncountableFiles, lexFile) != kUncountableFiles.end();
     bool spelled = false;          // the synset spells the lemma at all
     bool spelledOtherwise = false; // ... and not only as an abbreviation
     size_t lemmaNumber = 0;        // the lemma's word number in the synset, from 1
@@ -1001,7 +1001,7 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
     for (auto at = lemmas.begin(); at != lemmas.end();) {
         const auto next = std::next(at);
         constexpr size_t kShortestDropped = 5;
-        if (at->first.size() >= kShortestDropped && std::none_of(at->second.parts.begin(), at->second.parts.end(), fair))
+        if (at->first.size() >= kShortestDropped && std::ranges::none_of(at->second.parts, fair))
             dropped.insert(lemmas.extract(at));
         at = next;
     }

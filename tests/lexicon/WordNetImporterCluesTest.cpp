@@ -294,7 +294,8 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
+    for (const char* none :
+         {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
