@@ -32,9 +32,9 @@ void CollectMatches(Entry& entry, const Style& style);
 void BuildQuotes(Entry& entry, const Dictionary& dictionary);
 
 /// Orders quotes so that the first few a player reads are of different kinds
-/// (not every one a joke about programming): the first stays, and each next one
-/// is the one that shares the fewest words of four letters or more with those
-/// before it, the earlier on a tie.
+/// (not every one a joke about programming): the first stays, and each of the
+/// next four is the one that shares the fewest words of four letters or more with
+/// those before it, the earlier on a tie; the rest keep their order.
 void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes);
 
 /// Blanks out the other forms of the answer word (upper case) that the
