@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -366,6 +367,53 @@ void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dicti
     FormMasker(word, dictionary).Mask(quote);
 }
 
+void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes)
+{
+    if (quotes.size() < 3)
+        return;
+    // The words that tell a sentence's kind, those of four letters or more, each as
+    // a hash of its capitals, sorted: a game's entries hold hundreds of quotes, and
+    // ordering them should cost little beside choosing them.
+    constexpr size_t kTellingWord = 4;
+    const auto hash = [](std::string_view word) {
+        uint64_t value = 14695981039346656037ull; // FNV-1a
+        for (const char c : word)
+            value = (value ^ static_cast<unsigned char>(ToUpperAscii(c))) * 1099511628211ull;
+        return value;
+    };
+    std::vector<std::vector<uint64_t>> words(quotes.size());
+    for (size_t i = 0; i < quotes.size(); ++i) {
+        ForEachLetterRun(TextOf(quotes[i]->text), [&](std::string_view word, size_t) {
+            if (word.size() >= kTellingWord)
+                words[i].push_back(hash(word));
+            return true;
+        });
+        std::sort(words[i].begin(), words[i].end());
+        words[i].erase(std::unique(words[i].begin(), words[i].end()), words[i].end());
+    }
+    // How many of each quote's words those placed so far hold, kept as they are
+    // placed. A player reads the first few; the rest keep their order.
+    constexpr size_t kVariedFew = 5;
+    std::vector<int32_t> shared(quotes.size(), 0);
+    std::unordered_set<uint64_t> seen;
+    for (size_t placed = 0; placed < std::min(quotes.size(), kVariedFew); ++placed) {
+        size_t best = placed;
+        for (size_t i = placed + 1; i < quotes.size() && shared[best] > 0; ++i)
+            if (shared[i] < shared[best])
+                best = i;
+        // Moves the chosen one up, the others keeping their order behind it.
+        const auto at = static_cast<std::ptrdiff_t>(placed);
+        const auto chosen = static_cast<std::ptrdiff_t>(best);
+        std::rotate(quotes.begin() + at, quotes.begin() + chosen, quotes.begin() + chosen + 1);
+        std::rotate(words.begin() + at, words.begin() + chosen, words.begin() + chosen + 1);
+        std::rotate(shared.begin() + at, shared.begin() + chosen, shared.begin() + chosen + 1);
+        for (const uint64_t word : words[placed])
+            if (seen.insert(word).second)
+                for (size_t i = placed + 1; i < quotes.size(); ++i)
+                    shared[i] += std::binary_search(words[i].begin(), words[i].end(), word) ? 1 : 0;
+    }
+}
+
 void BuildQuotes(Entry& entry, const Dictionary& dictionary)
 {
     const std::string_view answer = TextOf(entry.text);
@@ -374,6 +422,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     std::unordered_set<std::string> shown;
     FormMasker forms(answer, dictionary);
     const bool name = BooksWriteAsName(entry);
+    std::vector<std::unique_ptr<Quote>> quotes;
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
         if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
@@ -390,8 +439,10 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        entry.quotes.Add(std::move(quote));
+        quotes.push_back(std::move(quote));
     }
+    VaryQuotes(quotes);
+    entry.quotes.AddEach(std::move(quotes));
 }
 
 bool NamesOneThing(std::string_view definition)

@@ -3,7 +3,9 @@
 #include "lexicon/Dictionary.h"
 
 #include <atomic>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 namespace pelorin {
 
@@ -23,11 +25,17 @@ void ChooseClues(Game& game, const Style& style, const std::atomic<bool>& keepRu
 /// style, book by book, that hold its answer; they land in key order.
 void CollectMatches(Entry& entry, const Style& style);
 
-/// One quote per match, in the order of the matches, with the answer and its other
-/// forms blanked out and long sentences cut to an excerpt around it. Quotes that
-/// read the same are shown once, and the book's own underscores become
+/// One quote per match, with the answer and its other forms blanked out and long
+/// sentences cut to an excerpt around it, in the order VaryQuotes gives. Quotes
+/// that read the same are shown once, and the book's own underscores become
 /// hyphens, so that every underscore the player sees is a blank.
 void BuildQuotes(Entry& entry, const Dictionary& dictionary);
+
+/// Orders quotes so that the first few a player reads are of different kinds
+/// (not every one a joke about programming): the first stays, and each of the
+/// next four is the one that shares the fewest words of four letters or more with
+/// those before it, the earlier on a tie; the rest keep their order.
+void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes);
 
 /// Blanks out the other forms of the answer word (upper case) that the
 /// dictionary knows, each as a whole word: its base word, and the forms of the

@@ -31,6 +31,8 @@ constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", 
 // Spellings WordNet holds that a reader of today takes for no word at all.
 constexpr std::array<std::string_view, 8> kArchaicSpellings = {"agone",    "ain",  "carcase", "carven",
                                                                 "phantasy", "rase", "shew",    "spue"};
+// Latin that WordNet lists as English adverbs.
+constexpr std::array<std::string_view, 2> kLatinWords = {"ibidem", "non"};
 
 // A derivationally related form ("+" pointer): word `word` (from 1) of the synset
 // at `offset` in the data file of `pos`.
@@ -52,6 +54,7 @@ struct Sense {
     bool instance = false;     // a particular person, place or thing
     bool numeral = false;      // a number (the synset lists "4" or "41")
     bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
+    bool uncountable = false;  // a feeling, state or attribute: a noun with no plural in this sense
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
@@ -64,6 +67,7 @@ struct Gloss {
     int32_t rank = 0;
     uint32_t offset = 0;
     std::string text;
+    bool uncountable = false; // the sense's noun has no plural
 };
 
 struct PartSenses {
@@ -76,6 +80,9 @@ struct PartSenses {
     // Some sense is no name of a particular person or place, so the word takes
     // inflections.
     bool inflectable = false;
+    // Some sense's synset is chiefly called by the word (its first word), rather
+    // than the word being another name for it.
+    bool named = false;
 };
 
 struct Lemma {
@@ -424,6 +431,12 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     if (tokens.size() < 4 || !ParseNumber(tokens[3], wordCount, 16))
         return;
     sense.found = true;
+    // The lexicographer files of nouns that name a feeling (shame), a state
+    // (dishonour) or an attribute (secrecy): uses a plural does not have.
+    constexpr std::array<int, 3> kUncountableFiles = {7, 12, 26};
+    int lexFile = -1;
+    sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
+                        std::ranges::find(kUncountableFiles, lexFile) != kUncountableFiles.end();
     bool spelled = false;          // the synset spells the lemma at all
     bool spelledOtherwise = false; // ... and not only as an abbreviation
     size_t lemmaNumber = 0;        // the lemma's word number in the synset, from 1
@@ -472,15 +485,37 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         sense.gloss = CleanGloss(line.substr(bar + 3));
 }
 
+// A gloss that calls its word one of another language or land: "(Latin) year" for
+// ANNUM, "South African term for `boss'" for BAAS. Names are no such words ("Muslim
+// name for the one and only God").
+bool IsForeignTermGloss(std::string_view gloss)
+{
+    if (gloss.starts_with("(Latin)"))
+        return true;
+    size_t at = 0;
+    while (at < gloss.size() && IsUpperLetter(gloss[at])) {
+        const size_t space = gloss.find(' ', at);
+        if (space == std::string_view::npos)
+            return false;
+        at = space + 1;
+    }
+    const std::string_view rest = gloss.substr(at);
+    return at > 0 && (rest.starts_with("term for ") || rest.starts_with("word for "));
+}
+
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
-// numeral, or an archaic spelling.
+// numeral, an archaic spelling, or a word of another language that English
+// writing does not use (untagged: BAAS, ANNUM; NON).
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
     if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
         return true;
+    if (!sense.Tagged() && IsForeignTermGloss(sense.gloss))
+        return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;
-    return std::find(kArchaicSpellings.begin(), kArchaicSpellings.end(), lemma) != kArchaicSpellings.end();
+    return std::find(kArchaicSpellings.begin(), kArchaicSpellings.end(), lemma) != kArchaicSpellings.end() ||
+           std::find(kLatinWords.begin(), kLatinWords.end(), lemma) != kLatinWords.end();
 }
 
 // Senses in the order a solver expects them. Common senses come before the ones
@@ -518,6 +553,7 @@ void SettleSenses(LemmaMap& lemmas)
             for (const Sense& sense : part.senses) {
                 part.tagTotal += sense.tagCount;
                 part.common = part.common || sense.lowerCase;
+                part.named = part.named || sense.firstMember;
                 // WordNet marks a few common nouns as instances too (isle):
                 // only a capitalised instance is the name of someone or somewhere.
                 part.inflectable = part.inflectable || !sense.instance || sense.lowerCase;
@@ -862,7 +898,7 @@ void KeepNameContext(std::string_view gloss, std::string& clue)
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
 // alternative definitions. Rare senses (untagged, not the first) go to 500 +
-// order and give-aways to 600 + order, behind every clean sense, rare or not.
+// order and give-aways and stubs to 600 + order, behind every clean sense, rare or not.
 void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
                      const LemmaMap& lemmas)
 {
@@ -892,20 +928,27 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
             AddGivenNames(word, sense, clue);
         if (clean && !sense.lowerCase)
             KeepNameContext(sense.gloss, clue);
-        // A clue that could not be cut short enough reads as an explanation.
+        // A clue that could not be cut short enough reads as an explanation. A
+        // noun's that opens on "of", "with" or "made" is the tail of a gloss whose
+        // head WordNet lost ("of China" for the chrysanthemum called MUM, "made of
+        // sheep's or calf's viscera minced" for HAGGIS): no better than a give-away.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
-        if (!clean) {
-            part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
+        const bool fragment = pos == kNoun && (clue.starts_with("of ") || clue.starts_with("with ") ||
+                                               clue.starts_with("made "));
+        if (!clean || fragment) {
+            part.definitions.push_back(
+                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
         }
         if (rare) {
-            part.definitions.push_back({WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue)});
+            part.definitions.push_back(
+                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
         }
         const bool shortened = clue != sense.gloss;
-        part.definitions.push_back({2 * order, sense.offset, std::move(clue)});
+        part.definitions.push_back({2 * order, sense.offset, std::move(clue), sense.uncountable});
         if (shortened && !families.GivesAway(sense.gloss, word))
-            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss});
+            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, sense.uncountable});
     }
 }
 
@@ -922,7 +965,9 @@ void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& famili
             continue;
         for (const Sense& sense : part.senses) {
             for (const std::string& synonym : sense.synonyms) {
-                if (families.GivesAway(synonym, word))
+                // Two letters are a symbol or an abbreviation ("ar" for ARE), no clue.
+                constexpr size_t kShortestSynonym = 3;
+                if (synonym.size() < kShortestSynonym || families.GivesAway(synonym, word))
                     continue;
                 part.definitions.push_back({next++, sense.offset, synonym});
                 break;
@@ -938,6 +983,30 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
             RankDefinitions(word, pos, lemma.parts[pos], families, lemmas);
         AddSynonyms(word, lemma, families);
     }
+}
+
+// A word of five letters or more whose every definition gives it away, with no
+// synonym to clue it instead (HEWER "a person who hews", EGYPTIAN "a native or
+// inhabitant of Egypt"), has no clue an editor would print: it is no answer, and
+// its forms go with it. Shorter words stay, as the grids need them more (DOER).
+// The words dropped are returned: other words' definitions still use them
+// ("promise" in VOWS "promises").
+LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
+{
+    const auto fair = [](const PartSenses& part) {
+        return std::any_of(part.definitions.begin(), part.definitions.end(),
+                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kGiveAwayRank; });
+    };
+    LemmaMap dropped;
+    for (auto at = lemmas.begin(); at != lemmas.end();) {
+        const auto next = std::next(at);
+        constexpr size_t kShortestDropped = 5;
+        if (at->first.size() >= kShortestDropped && std::ranges::none_of(at->second.parts, fair))
+            dropped.insert(lemmas.extract(at));
+        at = next;
+    }
+    std::erase_if(forms, [&](const auto& entry) { return !lemmas.contains(entry.second.base); });
+    return dropped;
 }
 
 // ---- Capacity ---------------------------------------------------------------
@@ -986,7 +1055,9 @@ void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 // ---- Records ----------------------------------------------------------------
 
 // The parts of speech a word has, the dominant one first: a part with common
-// senses before one of names only, then the most tagged uses, then most senses.
+// senses before one of names only, then the most tagged uses, then a part with a
+// sense the word chiefly names (HALE "healthy", not another word for "coerce" and
+// "haul"), then most senses.
 std::vector<int> PartsByDominance(const Lemma& lemma)
 {
     std::vector<int> parts;
@@ -1000,6 +1071,8 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
             return pa.common;
         if (pa.tagTotal != pb.tagTotal)
             return pa.tagTotal > pb.tagTotal;
+        if (pa.named != pb.named)
+            return pa.named;
         return pa.senses.size() > pb.senses.size();
     });
     return parts;
@@ -1019,15 +1092,32 @@ struct Copy {
     bool trailing = false;
     // A verb's "-s" form agrees with its definitions: "moves toward".
     const VerbForm* thirdPerson = nullptr;
+    // A plural ranks the senses that have none behind every other (SHAMES: not the
+    // feeling nor the state, but "unfortunate developments").
+    bool plural = false;
 };
+
+// Behind rare senses and give-aways too, as a rare sense that has a plural fits
+// one better than a common sense that has none.
+constexpr int32_t kNoPluralShift = 2 * WordNetImporter::kSecondaryRank;
+
+// Whether a plural's senses that have none go behind: when some other has one.
+bool DemotesUncountable(const std::vector<Gloss>& glosses)
+{
+    return std::any_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; }) &&
+           !std::all_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; });
+}
 
 int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
+    const bool demote = copy.plural && DemotesUncountable(glosses);
     for (const Gloss& gloss : glosses) {
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
         if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
             definition->rank += WordNetImporter::kTrailingReadingShift;
+        if (demote && gloss.uncountable)
+            definition->rank += kNoPluralShift;
         definition->text = copy.thirdPerson ? ThirdPersonDefinition(gloss.text, *copy.thirdPerson) : gloss.text;
         definition->aux = static_cast<int32_t>(gloss.offset);
         record.definitions.Add(std::move(definition));
@@ -1110,11 +1200,16 @@ bool CollectInflections(Reader& reader, InflectionCollector& inflections)
 // Builds the word records from the lemmas and the inflected forms.
 class RecordMaker {
 public:
-    RecordMaker(const LemmaMap& lemmas, const InflectionMap& forms) : lemmas_(lemmas), forms_(forms)
+    // `dropped`: the words that are no answers, which definitions still use.
+    RecordMaker(const LemmaMap& lemmas, const LemmaMap& dropped, const InflectionMap& forms)
+        : lemmas_(lemmas), forms_(forms)
     {
-        thirdPerson_ = [this](std::string_view word) -> std::optional<std::string> {
-            const auto lemma = lemmas_.find(word);
-            if (lemma == lemmas_.end() || !lemma->second.Has(kVerb))
+        thirdPerson_ = [this, &dropped](std::string_view word) -> std::optional<std::string> {
+            const auto isVerb = [&](const LemmaMap& map) {
+                const auto lemma = map.find(word);
+                return lemma != map.end() && lemma->second.Has(kVerb);
+            };
+            if (!isVerb(lemmas_) && !isVerb(dropped))
                 return std::nullopt;
             const auto listed = thirdPersonExceptions_.find(std::string(word));
             return listed != thirdPersonExceptions_.end() ? listed->second : ThirdPerson(word);
@@ -1138,7 +1233,8 @@ public:
     }
 
     // A form of one base. A base with one part of speech and nothing else to its
-    // spelling lends its own definitions through the base index; otherwise only the
+    // spelling lends its own definitions through the base index, unless the form
+    // ranks them otherwise (a plural's senses that have none); otherwise only the
     // inflected part of speech may clue the form (a plural never gets a verb sense).
     std::unique_ptr<WordRecord> Inflected(std::string_view text, const Inflection& inflection, int32_t baseIndex)
     {
@@ -1146,8 +1242,10 @@ public:
         record->form = FormCode(inflection.kind);
         record->baseIndex = baseIndex;
         const Lemma& base = lemmas_.find(inflection.base)->second;
+        const bool demotes =
+            inflection.kind == InflectionKind::kPlural && DemotesUncountable(base.parts[inflection.pos].definitions);
         const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
-                             forms_.count(inflection.base) == 0;
+                             forms_.count(inflection.base) == 0 && !demotes;
         if (!borrows)
             AddInflectedReading(*record, text, inflection, false);
         return record;
@@ -1203,7 +1301,8 @@ private:
     {
         const Lemma& base = lemmas_.find(inflection.base)->second;
         auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
-        const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr};
+        const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr,
+                        inflection.kind == InflectionKind::kPlural};
         definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
         record.subRecords.Add(std::move(sub));
     }
@@ -1266,6 +1365,7 @@ bool WordNetImporter::Import(const std::string& folder)
 
     SetStatusText("Ranking definitions ...");
     RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
+    const LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
 
     // Both maps are sorted; merging their keys, each spelling once, gives the table.
     std::vector<std::string_view> texts;
@@ -1278,7 +1378,7 @@ bool WordNetImporter::Import(const std::string& folder)
     texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
 
     SetStatusText("Making word records ...");
-    RecordMaker maker(lemmas, forms);
+    RecordMaker maker(lemmas, dropped, forms);
     records_.reserve(texts.size());
     for (std::string_view text : texts) {
         const auto headword = lemmas.find(text);

@@ -16,11 +16,14 @@ namespace pelorin {
 ///
 /// Words: every lemma made of letters only becomes a top-level record, upper-cased,
 /// except what is no word in a grid: senses that WordNet spells only as an
-/// abbreviation (IRS, DoS), roman numerals (XLI) and a few archaic spellings. A
+/// abbreviation (IRS, DoS), roman numerals (XLI), a few archaic spellings, words of
+/// other languages (BAAS, ANNUM, NON) and words of five letters or more that have
+/// no clue but a give-away (HEWER), with their forms. A
 /// word with senses in one part of speech holds its definitions itself; a word
 /// with several holds one sub-record per part of speech, the dominant one (common
 /// senses before names, then most tagged uses in cntlist.rev) of kind 3 and the
-/// others of kDefaultKindOther, so the clue comes from the dominant part first.
+/// others of kDefaultKindOther, so the clue comes from the dominant part first
+/// (untagged parts: the one whose synset the word chiefly names, HALE "healthy").
 ///
 /// Senses: common senses before those only a name or symbol spells so; tagged
 /// senses in WordNet's order (by use), untagged ones by evidence (the synset whose

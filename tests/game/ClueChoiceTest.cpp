@@ -214,8 +214,8 @@ protected:
 };
 
 // Each book is searched afresh: the first gives 11 of its 15 sentences (it stops
-// once it holds more than 10), the second still adds one; the quotes come in the
-// order of closeness to 80 characters.
+// once it holds more than 10), the second still adds one; the quote closest to 80
+// characters comes first.
 TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
 {
     std::vector<std::string> first;
@@ -239,7 +239,35 @@ TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
     EXPECT_EQ(fromFirst, 11);
     for (int32_t i = 0; i < entry.quotes.Count(); ++i) {
         EXPECT_NE(TextOf(entry.quotes.At(i)->text).find("___"), std::string_view::npos);
-        EXPECT_LE(entry.quotes.At(i == 0 ? 0 : i - 1)->key, entry.quotes.At(i)->key);
+        EXPECT_LE(entry.quotes.At(0)->key, entry.quotes.At(i)->key);
+    }
+}
+
+// Each next quote shares the fewest telling words with those before it: the
+// sentence of another kind comes before a second joke about programs.
+TEST(VaryQuotesTest, EachNextQuoteIsTheLeastAlike)
+{
+    const struct {
+        std::vector<std::string> texts;
+        std::vector<std::string> varied;
+    } cases[] = {
+        {{"Programs crash when the programmer is tired.", "A programmer writes programs when tired.",
+          "The ship sailed at dawn."},
+         {"Programs crash when the programmer is tired.", "The ship sailed at dawn.",
+          "A programmer writes programs when tired."}},
+        // Equally unalike: the earlier first; short words tell nothing.
+        {{"One cat sat.", "Two dogs ran.", "The cat ran."}, {"One cat sat.", "Two dogs ran.", "The cat ran."}},
+        {{}, {}},
+    };
+    for (const auto& [texts, varied] : cases) {
+        std::vector<std::unique_ptr<Quote>> quotes;
+        for (const std::string& text : texts)
+            quotes.push_back(std::make_unique<Quote>(Quote{0, text}));
+        VaryQuotes(quotes);
+        std::vector<std::string> got;
+        for (const auto& quote : quotes)
+            got.emplace_back(*quote->text);
+        EXPECT_EQ(got, varied);
     }
 }
 

@@ -19,11 +19,14 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "adar n 1 0 1 0 00001180  \n"
                                "elul n 1 0 1 0 00001181  \n"
                                "anger n 1 0 1 0 00001100  \n"
+                               "annum n 1 0 1 0 00001191  \n"
                                "ara n 1 0 1 0 00001110  \n"
+                               "baas n 1 0 1 0 00001190  \n"
                                "asia n 1 0 1 0 00001170  \n"
                                "asian n 2 0 2 1 00001171 00001172  \n"
                                "boarding n 1 0 1 0 00001123  \n"
                                "heed n 1 0 1 1 00001130  \n"
+                               "hewer n 1 0 1 0 00001230  \n"
                                "realtor n 1 0 1 0 00001150  \n"
                                "stereo n 2 0 2 2 00001140 00001141  \n"
                                "surf n 1 0 1 0 00001122  \n"
@@ -36,7 +39,10 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "irs n 1 0 1 0 00001040  \n"
                                "levite n 1 0 1 0 00001081  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
+                               "mug n 2 0 2 0 00001220 00001221  \n"
+                               "mum n 2 0 2 0 00001210 00001211  \n"
                                "sat n 1 0 1 0 00001020  \n"
+                               "shame n 3 0 3 0 00001200 00001201 00001202  \n"
                                "sontag n 1 0 1 0 00001160  \n"
                                "tom n 2 0 2 1 00001085 00001086  \n"
                                "tuna n 2 0 2 0 00001010 00001011  \n";
@@ -49,6 +55,16 @@ const char* const kDataNoun =
     "large marine food and game fish  \n"
     "00001020 28 n 03 Saturday 0 Sabbatum 0 Sat 0 000 | the seventh and last day of the week  \n"
     "00001030 27 n 01 come 0 000 | a thick white fluid  \n"
+    "00001190 18 n 01 baas 0 000 | South African term for `boss'  \n"
+    "00001200 12 n 01 shame 0 000 | a painful emotion resulting from an awareness of guilt  \n"
+    "00001201 26 n 01 shame 0 000 | a state of dishonor  \n"
+    "00001202 11 n 01 shame 0 000 | an unfortunate development  \n"
+    "00001210 20 n 02 florist's_chrysanthemum 0 mum 0 000 | of China  \n"
+    "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
+    "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
+    "00001230 18 n 01 hewer 0 000 | a person who hews  \n"
+    "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
+    "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
     "00001050 18 n 01 loser 0 000 | a contestant who loses the contest  \n"
     "00001051 18 n 01 loser 0 000 | a person with a record of failing  \n"
@@ -88,6 +104,8 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "fail v 1 0 1 0 00002080  \n"
                                "have v 1 0 1 1 00002030  \n"
                                "heed v 1 0 1 1 00002100  \n"
+                               "hale v 2 0 2 0 00002110 00002111  \n"
+                               "hew v 1 0 1 0 00002120  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
@@ -102,7 +120,7 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
 const char* const kDataVerb =
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody  \n"
     "00002020 35 v 01 sit 0 000 | be seated  \n"
-    "00002030 40 v 01 have 0 000 | have or own  \n"
+    "00002030 40 v 01 have 0 000 | own  \n"
     "00002040 40 v 01 lose 0 000 | fail to win  \n"
     "00002050 40 v 01 exact 0 000 | claim as due  \n"
     "00002060 40 v 01 pay 0 000 | give money  \n"
@@ -116,15 +134,23 @@ const char* const kDataVerb =
     "00002090 35 v 01 paint 0 000 | apply paint to  \n"
     "00002091 32 v 01 vow 0 000 | make a vow; either solemnly or not; promise  \n"
     "00002092 32 v 01 promise 0 000 | make a promise  \n"
-    "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n";
+    "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n"
+    "00002110 41 v 02 coerce 0 hale 0 000 | to cause to do through pressure  \n"
+    "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily  \n"
+    "00002120 35 v 01 hew 0 000 | strike with an axe  \n";
 
 const char* const kIndexAdj = "angry a 2 0 2 1 00003010 00003011  \n"
+                              "hale a 1 0 1 0 00003003  \n"
                               "painted a 1 0 1 0 00003002  \n"
                               "xli a 1 0 1 0 00003001  \n";
 const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n"
                              "00003002 00 s 01 painted 0 000 | having makeup applied  \n"
+                             "00003003 00 s 02 hale 0 whole 0 000 | exhibiting or restored to vigorous good health  \n"
                              "00003010 00 a 01 angry 0 001 + 00001100 n 0101 | feeling or showing anger  \n"
                              "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n";
+
+const char* const kIndexAdv = "non r 1 0 1 0 00004001  \n";
+const char* const kDataAdv = "00004001 02 r 02 not 0 non 0 000 | negation of a word or group of words  \n";
 
 const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "asian%1:18:00:: 1 4\n"
@@ -154,7 +180,7 @@ protected:
         const std::pair<const char*, const char*> files[] = {
             {"index.noun", kIndexNoun}, {"data.noun", kDataNoun}, {"index.verb", kIndexVerb},
             {"data.verb", kDataVerb},   {"index.adj", kIndexAdj}, {"data.adj", kDataAdj},
-            {"index.adv", ""},          {"data.adv", ""},         {"cntlist.rev", kCntList},
+            {"index.adv", kIndexAdv},   {"data.adv", kDataAdv},         {"cntlist.rev", kCntList},
             {"noun.exc", ""},           {"verb.exc", kVerbExc},
         };
         for (const auto& [name, text] : files)
@@ -213,6 +239,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"EMU", "large Australian flightless bird"},
         {"TUNA", "any very large marine food and game fish"},
         {"TOM", "male turkey"},
+        {"HALE", "exhibiting or restored to vigorous good health"}, // not "coerce", "haul"
         {"FEN", "low-lying wet land with grassy vegetation"},
         {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
         {"ASIAN", "a person of the east"},             // "Asia" gives ASIAN away
@@ -220,7 +247,11 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"VOWS", "promises"},
         {"LOSES", "fails to win"},
         {"COMES", "moves toward, travels toward something or somebody"},
-        {"HAS", "has or owns"}, // listed; not the plural of HA
+        {"HAS", "owns"}, // listed; not the plural of HA
+        {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
+        {"SHAME", "a painful emotion resulting from an awareness of guilt"},
+        {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
+        {"MUG", "a person who is gullible and easy to take advantage of"},
         // The word's family gives it away too: a word WordNet derives from it or
         // it from (anger), a compound of its stem (surfboarding); where a part of
         // speech has nothing else, a synonym clues its forms (HEEDED).
@@ -251,8 +282,9 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
-// forms; abbreviations, roman numerals, archaic spellings and the Latin names of
-// genera (ARA) are no words for a grid.
+// forms; abbreviations, roman numerals, archaic spellings, the Latin names of
+// genera (ARA), words of other languages (BAAS, ANNUM, NON) and words with no
+// clue but a give-away (HEWER, and its forms) are no words for a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const WordRecord* sat = Word("SAT");
@@ -262,7 +294,8 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA"})
+    for (const char* none :
+         {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
