@@ -72,6 +72,9 @@ struct CellView {
     int32_t letterTile = 0; ///< the player letter to draw, 0 none
     int32_t letterSet = kSetNormal;
     int32_t dirty = 0;
+    /// The wrong player letter that a check found here; the mark shows while the
+    /// cell still holds that letter (PlayState.h). Never stored in a game file.
+    uint8_t wrongMark = kEmpty;
 
     /// Releases the mesh and marks the view for rebuilding.
     void Refresh()

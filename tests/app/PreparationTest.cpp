@@ -246,6 +246,17 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_TRUE(app->modified);
     EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
     EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
+    // The worker left the game's code beside it, and the code makes that game again.
+    const auto savedBytes = [&] {
+        const std::string path = settingsDir_.File("game.zag");
+        return SaveGame(path, app->CurrentGame()) ? test::FileBytes(path) : std::string();
+    };
+    const std::string takenBytes = savedBytes();
+    PuzzleCode code;
+    std::string reason;
+    ASSERT_TRUE(ParseCode(app->currentCode, code, reason)) << app->currentCode;
+    ASSERT_TRUE(app->MakePuzzle(code, reason)) << reason;
+    EXPECT_EQ(savedBytes(), takenBytes);
     const std::string taken = root_.CacheFile("B_1.zac");
     EXPECT_TRUE(!fs::exists(taken) || !IsOld(taken)) << "the taken file was not deleted";
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(taken) && Idle(*app); }, kFillLimit));
