@@ -2,7 +2,10 @@
 
 #include "app/AppData.h"
 #include "game/ClueText.h"
+#include "game/PlayState.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -34,6 +37,24 @@ void CluesTab::ChooseFirst()
     List()->setCurrentRow(app_.selectedEntry ? 0 : -1);
 }
 
+void CluesTab::ShowLine(int line)
+{
+    const QSignalBlocker blocker(List());
+    List()->setCurrentRow(line);
+}
+
+void CluesTab::ShowMarks()
+{
+    const ItemList<Entry>& entries = app_.CurrentGame().List(direction_);
+    for (int line = 0; line < List()->count() && line < entries.Count(); ++line) {
+        const int32_t wrong = CountMarkedWrong(*entries.At(line));
+        QListWidgetItem* item = List()->item(line);
+        item->setBackground(wrong > 0 ? QBrush(QColor(0xF6, 0xC9, 0xC4)) : QBrush());
+        item->setData(Qt::AccessibleDescriptionRole,
+                      wrong > 0 ? QStringLiteral("%1 letters marked wrong").arg(wrong) : QString());
+    }
+}
+
 void CluesTab::ChooseLine(int line)
 {
     app_.selectedEntry = app_.CurrentGame().List(direction_).At(line);
@@ -57,6 +78,19 @@ CluesTab& CluesTabCtrl::Page(Direction direction) const
     if (direction == kAcross)
         return *across_;
     return *down_;
+}
+
+void CluesTabCtrl::ShowEntry(const Entry& entry)
+{
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(entry.direction == kAcross ? 0 : 1);
+    Page(static_cast<Direction>(entry.direction)).ShowLine(entry.index);
+}
+
+void CluesTabCtrl::ShowMarks()
+{
+    across_->ShowMarks();
+    down_->ShowMarks();
 }
 
 void CluesTabCtrl::Fill()

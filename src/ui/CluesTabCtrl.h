@@ -25,6 +25,10 @@ public:
     /// Makes this direction's first entry the selected entry (none when there is
     /// none), announces it and selects its line.
     void ChooseFirst();
+    /// Selects the line of an entry of this page without choosing it.
+    void ShowLine(int line);
+    /// Tints the lines of entries with letters a check marked wrong.
+    void ShowMarks();
 
 Q_SIGNALS:
     /// The selected entry changed through this page.
@@ -62,6 +66,11 @@ public:
     void Fill();
 
     CluesTab& Page(Direction direction) const;
+    /// Shows an entry's page with its line selected, without choosing it (the
+    /// caller has set the selected entry).
+    void ShowEntry(const Entry& entry);
+    /// Tints the lines of entries with letters a check marked wrong, on both pages.
+    void ShowMarks();
 
 Q_SIGNALS:
     void EntryChosen();
