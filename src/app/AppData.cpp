@@ -333,6 +333,8 @@ bool AppData::AdoptGameFile(const std::string& path, std::string code)
     modified = true;
     currentFilePath.clear();
     currentCode = std::move(code);
+    if (mainWindow)
+        mainWindow->GameReplaced();
     return true;
 }
 

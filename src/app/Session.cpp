@@ -111,7 +111,7 @@ bool ReadState(const std::string& path, SessionState& state, GameStamp& stamp)
             return false;
         ++seen;
     }
-    return seen == 8;
+    return seen == 7;
 }
 
 } // namespace

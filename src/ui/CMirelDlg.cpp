@@ -133,6 +133,7 @@ CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(pr
     quoteTabs_->setGeometry(kQuoteTabs);
     quoteTabs_->setObjectName(QStringLiteral("QuotesTabCtrl"));
     CreateAnswerControls(client);
+    answerBox_->installEventFilter(new HistoryKeys(this));
 
     CreateSession();
 
@@ -403,8 +404,7 @@ void CMirelDlg::NewGame()
     if (!MaybeSave())
         return;
     GameDialog dialog(app_, this);
-    if (dialog.exec() == QDialog::Accepted)
-        ResetHistory(false);
+    dialog.exec();
 }
 
 void CMirelDlg::Open()
@@ -444,9 +444,7 @@ bool CMirelDlg::ReplaceWithPuzzle(const std::function<bool(std::string& reason)>
         return true;
     if (!make(reason))
         return false;
-    ResetHistory(false);
-    UpdateProgress();
-    ShowStatusText(app_.currentCode);
+    ShowStatusText("Puzzle code " + app_.currentCode);
     return true;
 }
 
@@ -644,10 +642,10 @@ void CMirelDlg::CreateEditMenu()
 {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     QAction* undo = history_.createUndoAction(this, QStringLiteral("&Undo"));
-    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcuts(UndoKeys());
     edit->addAction(undo);
     QAction* redo = history_.createRedoAction(this, QStringLiteral("&Redo"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcuts(RedoKeys());
     edit->addAction(redo);
     edit->addSeparator();
     AddCommand(edit, QStringLiteral("Check &Entry"), kCmdCheckEntry)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));

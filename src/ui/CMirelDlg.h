@@ -54,6 +54,7 @@ public:
     void RefreshSelection() override;
     void RefreshCluePages() override;
     void UpdateProgress() override;
+    void GameReplaced() override { ResetHistory(false); }
     void ShowStatusText(std::string_view text) override;
 
 protected:

@@ -1,6 +1,30 @@
 #include "ui/PlayCommands.h"
 
+#include <QKeyEvent>
+
 namespace pelorin {
+
+QList<QKeySequence> UndoKeys()
+{
+    return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+}
+
+QList<QKeySequence> RedoKeys()
+{
+    return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+}
+
+bool HistoryKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(watched, event);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    if (!UndoKeys().contains(pressed) && !RedoKeys().contains(pressed))
+        return false;
+    // Not taken by the box: the window's shortcut runs.
+    event->ignore();
+    return true;
+}
 
 PlayCommand::PlayCommand(const QString& text, Game& game, PlayState before, PlayState after, Shown shown,
                          int mergeKey)

@@ -2,6 +2,9 @@
 
 #include "game/PlayState.h"
 
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QUndoCommand>
 
@@ -36,6 +39,21 @@ private:
     Shown shown_;
     int mergeKey_;
     bool done_ = true; ///< the change was made before the step was pushed
+};
+
+/// The keys of the player's history: Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
+QList<QKeySequence> UndoKeys();
+QList<QKeySequence> RedoKeys();
+
+/// Lets the history's keys reach the window's Undo and Redo from a text box that
+/// would otherwise take them for its own text: in the one-word answer box a
+/// player means the game's last change.
+class HistoryKeys final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace pelorin

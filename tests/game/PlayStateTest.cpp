@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace pelorin {
 namespace {
@@ -54,6 +56,44 @@ TEST(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
         const CellView* view = game.At(i).FindView();
         EXPECT_EQ(view ? view->dirty : 0, 0) << i;
     }
+}
+
+// A check marks exactly the wrong letters (one physical cell once, on both faces
+// of an edge), and a mark goes when its letter changes; the
+// grid is open until every cell is filled, then wrong or solved.
+TEST(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
+{
+    Game game;
+    LayOutPattern(game, 0);
+    test::FillSolution(game);
+    EXPECT_EQ(AssessGrid(game), GridProgress::Open);
+    Entry* edge = nullptr;
+    for (Entry* entry : game.Across())
+        if (entry->cells.At(entry->cells.Count() - 1)->twin)
+            edge = entry;
+    ASSERT_NE(edge, nullptr);
+    std::string letters(TextOf(edge->text));
+    letters.back() = letters.back() == 'A' ? 'B' : 'A';
+    ASSERT_TRUE(EnterAnswer(*edge, letters));
+    Cell& last = *edge->cells.At(edge->cells.Count() - 1);
+    EXPECT_EQ(CheckEntry(*edge), 1);
+    EXPECT_TRUE(IsMarkedWrong(last));
+    EXPECT_TRUE(IsMarkedWrong(*last.twin));
+    EXPECT_FALSE(IsMarkedWrong(*edge->cells.At(0)));
+    EXPECT_EQ(CountMarkedWrong(*edge), 1);
+    EXPECT_EQ(CountMarkedWrong(game), 1);
+    EXPECT_EQ(CheckGrid(game), 1);
+    GiveUp(*edge);
+    EXPECT_EQ(CountMarkedWrong(game), 0);
+
+    RevealAll(game, nullptr);
+    EXPECT_EQ(AssessGrid(game), GridProgress::Solved);
+    ASSERT_TRUE(EnterAnswer(*edge, letters));
+    EXPECT_EQ(AssessGrid(game), GridProgress::Wrong);
+
+    const std::pair<int64_t, const char*> times[] = {{0, "0:00"}, {59, "0:59"}, {3599, "59:59"}, {3600, "1:00:00"}};
+    for (const auto& [seconds, text] : times)
+        EXPECT_EQ(PlayTimeText(seconds), text);
 }
 
 } // namespace

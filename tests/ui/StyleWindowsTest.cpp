@@ -25,6 +25,7 @@ namespace pelorin {
 
 using Answer = Prompter::Answer;
 using test::Lines;
+using test::WhenModal;
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,18 +34,6 @@ namespace {
 constexpr int kWaitMs = 30000;
 
 constexpr auto Button = &test::ButtonOf;
-
-// Runs `act` on the modal window once one is open (the window that opens it runs
-// its own event loop until it closes).
-void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft = 1000)
-{
-    QTimer::singleShot(5, context, [=] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else if (triesLeft > 0)
-            WhenModal(context, act, triesLeft - 1);
-    });
-}
 
 QString Line(const Style& style, const QString& status)
 {

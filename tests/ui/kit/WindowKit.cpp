@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 #include <utility>
@@ -81,6 +82,16 @@ QAction* ActionOf(QWidget& window, const QString& text)
         if (action->text() == text)
             return action;
     return nullptr;
+}
+
+void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft)
+{
+    QTimer::singleShot(5, context, [=] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (triesLeft > 0)
+            WhenModal(context, act, triesLeft - 1);
+    });
 }
 
 HelpWindow* OpenHelpWindow()

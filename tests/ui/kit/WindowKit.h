@@ -15,6 +15,7 @@ class QListWidget;
 class QPushButton;
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,9 @@ QStringList Lines(const QListWidget* list);
 /// The push button or menu action of a window that reads `text`, if any.
 QPushButton* ButtonOf(QWidget& window, const QString& text);
 QAction* ActionOf(QWidget& window, const QString& text);
+/// Runs `act` on the modal window once one is open (the window that opens it runs
+/// its own event loop until it closes).
+void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft = 1000);
 /// The help window, if one is open.
 HelpWindow* OpenHelpWindow();
 
