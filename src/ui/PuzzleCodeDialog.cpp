@@ -36,7 +36,7 @@ PuzzleCodeDialog::PuzzleCodeDialog(const std::string& current, Make make, QWidge
     shown->setGeometry(kCurrent);
     shown->setReadOnly(true);
     shown->setText(ToWide(current));
-    shown->setPlaceholderText(QStringLiteral("none: this game was not made from a seed"));
+    shown->setPlaceholderText(QStringLiteral("none (not made from a seed)"));
     currentLabel->setBuddy(shown);
     auto* copy = new QPushButton(QStringLiteral("&Copy"), this);
     copy->setGeometry(kCopy);
