@@ -63,8 +63,10 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Written);
     const auto whole = std::chrono::steady_clock::now() - started;
-    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 1);
+    // The game and, beside it, its code.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 2);
     EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
+    EXPECT_FALSE(ReadCacheCode(path).empty());
     const std::string before = test::FileBytes(path);
     EXPECT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Present);
     EXPECT_EQ(test::FileBytes(path), before);

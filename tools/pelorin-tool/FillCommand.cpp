@@ -248,19 +248,34 @@ bool PrepareOutput(const Request& request, const std::string& styleName)
            CheckWritableFile(BatchGamePath(request.out, styleName, request.pattern, static_cast<uint32_t>(request.seed)));
 }
 
+// The dictionary and the style a fill draws from; reported and empty when either
+// does not load.
+struct FillStyle {
+    std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
+    std::unique_ptr<Style> style;
+};
+
+std::optional<FillStyle> LoadFillStyle(const std::string& root, const std::string& style)
+{
+    FillStyle loaded;
+    if (!LoadDictionaryOrReport(*loaded.dictionary, root))
+        return std::nullopt;
+    loaded.style = std::make_unique<Style>(*loaded.dictionary);
+    if (!LoadStyleOrReport(*loaded.style, StylePath(root, style)))
+        return std::nullopt;
+    return loaded;
+}
+
 int RunPuzzle(Request& request, const std::string& root, const std::string& style,
               const std::optional<PuzzleCode>& code)
 {
-    auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root))
-        return kFailureExit;
-    Style loaded(*dictionary);
-    if (!LoadStyleOrReport(loaded, StylePath(root, style)))
+    const auto loaded = LoadFillStyle(root, style);
+    if (!loaded)
         return kFailureExit;
     std::string reason;
-    if (code && !CodeFitsStyle(*code, loaded, reason))
-        return ReportError(loaded.FullPath(), reason);
-    request.style = &loaded;
+    if (code && !CodeFitsStyle(*code, *loaded->style, reason))
+        return ReportError(loaded->style->FullPath(), reason);
+    request.style = loaded->style.get();
     if (!CheckWritableFile(request.out))
         return kFailureExit;
     return FillPuzzle(request);
@@ -343,22 +358,19 @@ int Run(const Options& options)
     }
     request.out = out;
 
-    auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root))
+    const auto loaded = LoadFillStyle(root, style);
+    if (!loaded)
         return kFailureExit;
-    Style loaded(*dictionary);
-    if (!LoadStyleOrReport(loaded, StylePath(root, style)))
-        return kFailureExit;
-    request.style = &loaded;
-    if (!PrepareOutput(request, StripExtension(loaded.FileName())))
+    request.style = loaded->style.get();
+    if (!PrepareOutput(request, StripExtension(request.style->FileName())))
         return kFailureExit;
     return request.count == 0 ? FillOne(request) : Batch(request).Run();
 }
 
 const Command command(kName,
                       "--root DIR --style FILE --pattern N [--seed S] [--tries 4] "
-                      "(--out FILE | --count N [--jobs J] --out DIR)\n"
-                      "       pelorin-tool fill --root DIR (--daily [--style FILE] [DATE] | --code CODE) --out FILE",
+                      "(--out FILE | --count N [--jobs J] --out DIR) | "
+                      "--root DIR (--daily [--style FILE] [DATE] | --code CODE) --out FILE",
                       "Fills block pattern N (0 to 3) from a style as a preparation worker does, chooses the clues\n"
                       "and saves the game; the same seed and style always give the same grid. With --count, the\n"
                       "games of seeds S to S+N-1 on J threads (all cores by default), saved as\n"
