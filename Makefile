@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= $(HOME)/.local
 DESTDIR ?=
 
-.PHONY: run test bench deps configure build data install uninstall sanitize clean
+.PHONY: run test bench deps configure build data install uninstall deb sanitize clean
 
 # Fills the cache first, so that the first New Game is ready at once (nothing to do
 # when it is full; the game starts even if that fails); without a display the game
@@ -33,6 +33,11 @@ install: data
 
 uninstall:
 	@scripts/install.sh uninstall "$(PREFIX)" "$(DESTDIR)"
+
+# The Debian package, build/pelorin_VERSION_ARCH.deb: what install puts under /usr,
+# for apt to install and remove.
+deb: data
+	@scripts/make-deb.sh $(BUILD)
 
 deps:
 	@scripts/install-deps.sh

@@ -1,6 +1,9 @@
 // Pelorin, the game: the splash runs the start-up load, then the main window runs
 // until it is closed.
 //
+// --version prints the release and ends, before the toolkit starts, so that it needs
+// no display.
+//
 // One switch exists for developers and scripts: --screenshot FILE starts as usual,
 // takes the ready game of the last chosen style and pattern from the cache, saves
 // a picture of the main window to FILE, prints how long the window took to show and
@@ -21,6 +24,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -181,6 +185,12 @@ int Run(QApplication& application)
 
 int main(int argc, char* argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("pelorin %s\n", PELORIN_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorin"));
     pelorin::UseDialogFont();

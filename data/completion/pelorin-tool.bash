@@ -60,7 +60,7 @@ _pelorin_tool()
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="clues export fill help lookup make-dictionary make-style prepare show style summary"
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
     fi
     local command=${COMP_WORDS[1]}

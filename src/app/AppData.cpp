@@ -193,6 +193,11 @@ void AppData::LoadAtStartup()
     // Loading replaces every style, so no worker may still be reading one; and
     // with none writing, every temporary file of this process is a leftover.
     StopAllWorkers();
+    // Every game is prepared into the cache folder, so it is made when it is
+    // missing; one that cannot be made is reported once, when the first game
+    // cannot be saved there.
+    std::error_code error;
+    std::filesystem::create_directories(cacheFolder_, error);
     RemoveLeftoverTemporaries(cacheFolder_);
     // The player's own styles hide shipped ones of the same file name.
     const std::string folders[] = {stylesFolder_, shippedStylesFolder_};
@@ -251,7 +256,7 @@ void AppData::StartPreparation(const Style& style)
            "workers run only for styles of the style list");
     std::unique_ptr<StyleWorkers>& workers = workers_[&style];
     if (!workers)
-        workers = std::make_unique<StyleWorkers>(style);
+        workers = std::make_unique<StyleWorkers>(style, &cacheReport_);
     workers->Start(cacheFolder_, prepareAttempts);
 }
 
@@ -287,6 +292,13 @@ int32_t AppData::GiveUps(const Style& style, int32_t patternId) const
     return workers ? workers->GiveUps(patternId) : 0;
 }
 
+int AppData::SaveError(const Style& style, int32_t patternId) const
+{
+    assert(patternId >= 0 && patternId < kPreparedPatterns && "no worker prepares that pattern");
+    const StyleWorkers* workers = FindWorkers(style);
+    return workers ? workers->SaveError(patternId) : 0;
+}
+
 bool AppData::KeepPreparing(int32_t styleIndex, int32_t patternId)
 {
     const Style* style = styles_.At(styleIndex);
@@ -295,7 +307,13 @@ bool AppData::KeepPreparing(int32_t styleIndex, int32_t patternId)
     // Without a dictionary no worker runs, and with too many give-ups none should.
     if (!dictionaryLoaded_ || GiveUps(*style, patternId) >= kGiveUpLimit)
         return false;
-    if (!WorkerRunning(*style, patternId))
+    // Only the awaited worker: the style's others have their files or will make
+    // them when New Game takes one.
+    if (WorkerRunning(*style, patternId))
+        return true;
+    if (StyleWorkers* workers = FindWorkers(*style))
+        workers->StartPattern(patternId, cacheFolder_, prepareAttempts);
+    else
         StartPreparation(*style);
     return true;
 }
@@ -412,7 +430,7 @@ bool AppData::ReplaceStyle(int32_t index, std::unique_ptr<Style> style)
     if (!old)
         return false;
     StopPreparation(*old);
-    RemoveCachedGames(*old);
+    RemoveCachedGames(old->FileName());
     const Style& added = *style;
     styles_.ReplaceAt(index, std::move(style));
     StartPreparation(added);
@@ -425,18 +443,25 @@ bool AppData::DeleteStyle(int32_t index)
     if (!style || IsShippedStyle(*style))
         return false;
     StopPreparation(*style);
-    RemoveCachedGames(*style);
-    return pelorin::DeleteStyle(styles_, index);
+    const std::string fileName = style->FileName();
+    // A style whose file stays is kept, and prepared as before.
+    if (!pelorin::DeleteStyle(styles_, index)) {
+        StartPreparation(*style);
+        return false;
+    }
+    RemoveCachedGames(fileName);
+    return true;
 }
 
-void AppData::RemoveCachedGames(const Style& style) const
+void AppData::RemoveCachedGames(const std::string& styleFileName) const
 {
     // A style without a file has no cache files of its own.
-    if (style.FileName().empty())
+    if (styleFileName.empty())
         return;
     for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
-        std::remove(CachePath(style, patternId).c_str());
-        std::remove(CacheCodePath(CachePath(style, patternId)).c_str());
+        const std::string path = CacheFilePath(cacheFolder_, styleFileName, patternId);
+        std::remove(path.c_str());
+        std::remove(CacheCodePath(path).c_str());
     }
 }
 

@@ -112,7 +112,7 @@ public:
     bool ReplaceStyle(int32_t index, std::unique_ptr<Style> style);
     /// Deletes a style's file and its prepared games and removes the style, after
     /// stopping its workers. False, and no change, for a style shipped in a
-    /// read-only root.
+    /// read-only root or one whose file cannot be deleted (reported).
     bool DeleteStyle(int32_t index);
     /// Whether a style's file lies in the read-only root rather than the player's
     /// folder.
@@ -126,11 +126,16 @@ public:
     /// For New Game, waiting for the game of a style and block pattern that is not
     /// in the cache: starts the style's preparation again when that worker is idle,
     /// since an ended worker would never make the file. False, and nothing started,
-    /// when the worker has given up kGiveUpLimit times in a row, or without a
-    /// dictionary: the style cannot fill that pattern.
+    /// when the worker has given up kGiveUpLimit times in a row (SaveError tells
+    /// whether for want of a writable cache), or without a dictionary: the style
+    /// cannot fill that pattern.
     bool KeepPreparing(int32_t styleIndex, int32_t patternId);
-    /// How many preparations of a style and block pattern gave up in a row.
+    /// How many preparations of a style and block pattern gave up (or could not
+    /// save their game) in a row.
     int32_t GiveUps(const Style& style, int32_t patternId) const;
+    /// The system's reason why the last preparation of a style and block pattern
+    /// could not save its game in the cache folder; 0 when it did not fail so.
+    int SaveError(const Style& style, int32_t patternId) const;
 
     // Window hooks; nothing happens while there is no window.
 
@@ -189,7 +194,7 @@ private:
     void StopAllWorkers();
     /// Removes the cache files of a style whose workers have stopped: a later
     /// style of the same file name must not be served its games.
-    void RemoveCachedGames(const Style& style) const;
+    void RemoveCachedGames(const std::string& styleFileName) const;
     StyleWorkers* FindWorkers(const Style& style) const;
     /// Reads a game file into the current game as a new game with that code, and
     /// removes the file; false, the current game unchanged, when it does not read.
@@ -208,6 +213,7 @@ private:
     std::string sessionFolder_;
     std::string shippedStylesFolder_; ///< empty unless the root is not the player's folder
     std::atomic<bool> keepRunning_{true};
+    CacheFaultReport cacheReport_;
     // Declared after everything the workers read, so that they go first even if a
     // destructor forgot to stop them.
     std::map<const Style*, std::unique_ptr<StyleWorkers>> workers_;

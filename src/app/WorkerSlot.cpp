@@ -65,8 +65,20 @@ std::string ReadCacheCode(const std::string& cachePath)
     return code;
 }
 
+void CacheFaultReport::Failed(const std::string& cachePath, int error)
+{
+    if (reported_.exchange(true))
+        return;
+    std::string folder = SplitPath(cachePath).first;
+    if (folder.size() > 1 && folder.ends_with('/'))
+        folder.pop_back();
+    ShowMessage(Format("Cannot save games in the cache folder %s: %s.", folder.c_str(),
+                       std::generic_category().message(error).c_str()),
+                "Error");
+}
+
 PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
-                          const std::atomic<bool>& keepRunning, int32_t attempts)
+                          const std::atomic<bool>& keepRunning, int32_t attempts, int* saveError)
 {
     if (FileExists(cachePath))
         return PrepareResult::Present;
@@ -89,7 +101,12 @@ PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int3
             std::fprintf(code, "%s\n", FormatCode(CodeOf(style, patternId, seed)).c_str());
             std::fclose(code);
         }
-        return SaveGame(cachePath, *game) ? PrepareResult::Written : PrepareResult::NotSaved;
+        int error = 0;
+        if (WriteGame(cachePath, *game, error))
+            return PrepareResult::Written;
+        if (saveError)
+            *saveError = error;
+        return PrepareResult::NotSaved;
     }
     // The last failed fill may have been cut short by the flag.
     return keepRunning.load() ? PrepareResult::GaveUp : PrepareResult::Stopped;
@@ -101,21 +118,24 @@ WorkerSlot::~WorkerSlot()
 }
 
 bool WorkerSlot::Start(const Style& style, std::string cachePath, int32_t patternId,
-                       const std::atomic<bool>& keepRunning, int32_t attempts)
+                       const std::atomic<bool>& keepRunning, int32_t attempts, CacheFaultReport* report)
 {
-    auto job = [this, &style, path = std::move(cachePath), patternId, &keepRunning, attempts] {
-        switch (PrepareGame(style, path, patternId, keepRunning, attempts)) {
-        case PrepareResult::GaveUp:
+    auto job = [this, &style, path = std::move(cachePath), patternId, &keepRunning, attempts, report] {
+        int error = 0;
+        const PrepareResult result = PrepareGame(style, path, patternId, keepRunning, attempts, &error);
+        if (result == PrepareResult::Stopped)
+            return;
+        saveError_.store(error);
+        // A cache that cannot be written makes no game however often it is tried:
+        // New Game must stop waiting for it as for a pattern that cannot be filled.
+        if (result == PrepareResult::GaveUp || result == PrepareResult::NotSaved)
             giveUps_.fetch_add(1);
-            break;
-        case PrepareResult::Present:
-        case PrepareResult::Written:
+        else
             giveUps_.store(0);
-            break;
-        case PrepareResult::Stopped:
-        case PrepareResult::NotSaved:
-            break;
-        }
+        if (report && result == PrepareResult::NotSaved)
+            report->Failed(path, error);
+        else if (report && result == PrepareResult::Written)
+            report->Succeeded();
     };
     return Start(std::move(job), keepRunning);
 }
@@ -194,10 +214,15 @@ StyleWorkers::~StyleWorkers()
 
 void StyleWorkers::Start(const std::string& cacheFolder, int32_t attempts)
 {
-    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
-        std::string path = CacheFilePath(cacheFolder, style_->FileName(), patternId);
-        slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_, attempts);
-    }
+    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId)
+        StartPattern(patternId, cacheFolder, attempts);
+}
+
+void StyleWorkers::StartPattern(int32_t patternId, const std::string& cacheFolder, int32_t attempts)
+{
+    std::string path = CacheFilePath(cacheFolder, style_->FileName(), patternId);
+    slots_[static_cast<size_t>(patternId)].Start(*style_, std::move(path), patternId, keepRunning_, attempts,
+                                                 report_);
 }
 
 void StyleWorkers::Stop()

@@ -48,6 +48,20 @@ std::string CacheCodePath(const std::string& cachePath);
 /// The code of a cache file's game; empty when none was written.
 std::string ReadCacheCode(const std::string& cachePath);
 
+/// Tells the player that the cache folder cannot be written once, not once for
+/// every worker and round: one report serves all the workers of a program. A later
+/// save that succeeds lets the next failure be told again.
+class CacheFaultReport {
+public:
+    /// A game could not be saved as `cachePath` for the system's reason `error`;
+    /// says so (naming the folder and the reason) unless it was said already.
+    void Failed(const std::string& cachePath, int error);
+    void Succeeded() { reported_.store(false); }
+
+private:
+    std::atomic<bool> reported_{false};
+};
+
 /// How a worker's job ended.
 enum class PrepareResult {
     Present,  ///< the file was there already
@@ -59,11 +73,14 @@ enum class PrepareResult {
 
 /// A worker's whole job: when no file of that path exists, fills a new game with
 /// the style's words (at most `attempts` fills, in rounds of kSeedTries from a new
-/// seed each) and writes it there, with its code beside it (CacheCodePath). A cleared keep-running flag ends it without writing: a fill
-/// that returns after the flag was cleared may have had its clue choice cut short,
-/// and a game without hints must not wait in the cache for a later run.
+/// seed each) and writes it there, with its code beside it (CacheCodePath). A
+/// cleared keep-running flag ends it without writing: a fill that returns after the flag was cleared may have had its clue choice cut short,
+/// and a game without hints must not wait in the cache for a later run. A game
+/// that cannot be saved is not reported here: `saveError` (when given) receives
+/// the system's reason.
 PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
-                          const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts);
+                          const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts,
+                          int* saveError = nullptr);
 
 /// One preparation worker: a thread that runs PrepareGame once for one style and
 /// block pattern (or, for tests, any job), and the marker that tells whether it
@@ -85,18 +102,23 @@ public:
     /// worker is asked to look at its file once more before it ends: the file it
     /// found or wrote may have been taken meanwhile, and nothing else would make it
     /// again. Nothing starts while the flag is cleared or when the thread cannot
-    /// be made. The style and flag must outlive the worker.
+    /// be made. The style, flag and report (if any) must outlive the worker; a
+    /// game that cannot be saved goes to the report.
     bool Start(const Style& style, std::string cachePath, int32_t patternId,
-               const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts);
+               const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts,
+               CacheFaultReport* report = nullptr);
     /// The same for any job: it runs on the worker thread, once more for every
     /// Start while it runs (see above). The job is kept only when a worker starts.
     bool Start(std::function<void()> job, const std::atomic<bool>& keepRunning);
 
     /// The running marker: true from Start until the worker's last act.
     bool Running() const { return state_.load() != kIdle; }
-    /// How many preparations in a row gave up on the slot's pattern; one that found
-    /// or wrote its file starts the count again.
+    /// How many preparations in a row gave up on the slot's pattern or could not
+    /// save their game; one that found or wrote its file starts the count again.
     int32_t GiveUps() const { return giveUps_.load(); }
+    /// The system's reason why the last preparation could not save its game; 0
+    /// when it did not fail that way.
+    int SaveError() const { return saveError_.load(); }
 
     /// Waits at most `limit` for the worker to end; true (and the thread joined)
     /// when it has.
@@ -111,6 +133,7 @@ private:
 
     std::atomic<int> state_{kIdle};
     std::atomic<int32_t> giveUps_{0};
+    std::atomic<int> saveError_{0};
     std::thread thread_;
     // Written by Start before the thread exists and only read by the thread.
     std::function<void()> job_;
@@ -124,7 +147,9 @@ private:
 /// every style's flag.
 class StyleWorkers {
 public:
-    explicit StyleWorkers(const Style& style) : style_(&style) {}
+    /// `report` (if any) hears of games that cannot be saved; it must outlive the
+    /// workers.
+    explicit StyleWorkers(const Style& style, CacheFaultReport* report = nullptr) : style_(&style), report_(report) {}
     /// Stops the workers and waits for them.
     ~StyleWorkers();
     StyleWorkers(const StyleWorkers&) = delete;
@@ -133,6 +158,8 @@ public:
     /// Starts the workers of patterns 0, 1 and 2 whose slots are idle, each trying
     /// at most `attempts` fills.
     void Start(const std::string& cacheFolder, int32_t attempts = kPrepareAttempts);
+    /// Starts the worker of one pattern when its slot is idle.
+    void StartPattern(int32_t patternId, const std::string& cacheFolder, int32_t attempts = kPrepareAttempts);
     /// Clears the stop flag: fillers give up at their next pass.
     void RequestStop() { keepRunning_.store(false); }
     /// Clears the stop flag and waits for every worker to end.
@@ -144,9 +171,11 @@ public:
     int32_t RunningCount() const;
     bool Running(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].Running(); }
     int32_t GiveUps(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].GiveUps(); }
+    int SaveError(int32_t patternId) const { return slots_[static_cast<size_t>(patternId)].SaveError(); }
 
 private:
     const Style* style_;
+    CacheFaultReport* report_;
     std::atomic<bool> keepRunning_{true};
     std::array<WorkerSlot, kPreparedPatterns> slots_;
 };

@@ -386,11 +386,11 @@ void LinkStoredCells(Game& game, ItemList<Entry>& entries)
 
 } // namespace
 
-bool SaveGame(const std::string& path, Game& game)
+bool WriteGame(const std::string& path, Game& game, int& error)
 {
     ReplacingFile file;
     if (!file.Open(path)) {
-        ShowFileError(path, errno, "Cannot Open Game File", "Error");
+        error = errno;
         return false;
     }
     game.savedMark = 1;
@@ -402,13 +402,24 @@ bool SaveGame(const std::string& path, Game& game)
     WriteEntries(out, game.Down());
     for (int i = 0; i < kCellCount; ++i)
         WriteCell(out, game.At(i));
-    // A save that did not reach the disk is a failure the player must hear of;
-    // the old file stays as it was.
+    // The old file stays as it was when the new one did not reach the disk.
     if (!file.Commit(out.Ok())) {
-        ShowFileError(path, errno, "Cannot Open Game File", "Error");
+        // A write that failed without the system saying why is an input/output error.
+        error = errno != 0 ? errno : EIO;
         return false;
     }
+    error = 0;
     return true;
+}
+
+bool SaveGame(const std::string& path, Game& game)
+{
+    // A save that did not reach the disk is a failure the player must hear of.
+    int error = 0;
+    if (WriteGame(path, game, error))
+        return true;
+    ShowFileError(path, error, "Cannot Open Game File", "Error");
+    return false;
 }
 
 bool OpenGame(const std::string& path, Game& game)

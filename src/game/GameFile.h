@@ -14,6 +14,10 @@ class Game;
 /// when the file cannot be written.
 bool SaveGame(const std::string& path, Game& game);
 
+/// SaveGame without the report: false with `error` set to the system's error
+/// number when the file cannot be written (the caller tells the player).
+bool WriteGame(const std::string& path, Game& game, int& error);
+
 /// Reads a game file into an existing game. A file that cannot be opened is
 /// reported ("Project Open"); a wrong version or magic, or a damaged or truncated
 /// file (entries that do not fit the grid, bytes after the last cell), returns

@@ -1,8 +1,10 @@
 #include "lexicon/StyleList.h"
 
+#include "foundation/Notifier.h"
 #include "foundation/TextUtil.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -101,8 +103,15 @@ bool DeleteStyle(ItemList<Style>& styles, int32_t index)
     const Style* style = styles.At(index);
     if (!style)
         return false;
-    if (!style->FullPath().empty())
-        std::remove(style->FullPath().c_str());
+    // A file that stays would bring the style back at the next start: the style
+    // stays listed, and the player is told why.
+    if (!style->FullPath().empty() && std::remove(style->FullPath().c_str()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        ShowMessage(Format("Cannot delete the style file %s: %s.", style->FullPath().c_str(),
+                           std::generic_category().message(error).c_str()),
+                    "Error");
+        return false;
+    }
     return styles.RemoveAt(index);
 }
 

@@ -33,8 +33,9 @@ int32_t FindStyleFile(const ItemList<Style>& styles, const std::string& path);
 int32_t FindStyleName(const ItemList<Style>& styles, const std::string& path);
 
 /// Deletes a style's file (a file already gone makes no difference) and removes the
-/// style from the list. False, and no change, for an index outside the list. The
-/// style's preparation workers must have stopped before.
+/// style from the list. False, and no change, for an index outside the list, and
+/// for a file that cannot be deleted, which is reported (the file and the reason).
+/// The style's preparation workers must have stopped before.
 bool DeleteStyle(ItemList<Style>& styles, int32_t index);
 
 } // namespace pelorin

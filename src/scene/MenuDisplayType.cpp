@@ -33,12 +33,15 @@ MenuDisplayType::MenuDisplayType(QWidget* parent) : QWidget(parent)
 
 void MenuDisplayType::LoadStripBitmaps()
 {
-    SetStripBitmaps(StripPicture(StripLook::Normal), StripPicture(StripLook::Hover),
-                    StripPicture(StripLook::Disabled));
+    const qreal ratio = devicePixelRatioF();
+    SetStripBitmaps(StripPicture(StripLook::Normal, ratio), StripPicture(StripLook::Hover, ratio),
+                    StripPicture(StripLook::Disabled, ratio));
+    ownPictures_ = true;
 }
 
 void MenuDisplayType::SetStripBitmaps(const QImage& normal, const QImage& hover, const QImage& disabled)
 {
+    ownPictures_ = false;
     if (normal.isNull() || hover.isNull() || disabled.isNull()) {
         normal_ = hover_ = disabled_ = QImage();
     } else {
@@ -103,19 +106,27 @@ void MenuDisplayType::ClearHover()
 
 void MenuDisplayType::paintEvent(QPaintEvent* /*event*/)
 {
+    // The window may have moved to a screen of another density.
+    if (ownPictures_ && normal_.devicePixelRatio() != devicePixelRatioF())
+        LoadStripBitmaps();
     QPainter painter(this);
     if (!HasBitmaps()) {
         painter.fillRect(rect(), kBareStrip);
         return;
     }
     painter.drawImage(0, 0, normal_);
+    // A part of a picture is given in its own pixels.
+    const auto source = [](const QImage& picture, const QRect& part) {
+        const qreal ratio = picture.devicePixelRatio();
+        return QRectF(part.x() * ratio, part.y() * ratio, part.width() * ratio, part.height() * ratio);
+    };
     for (const StripButton& button : buttons_) {
         if (!button.enabled)
-            painter.drawImage(RectOf(button), disabled_, RectOf(button));
+            painter.drawImage(QRectF(RectOf(button)), disabled_, source(disabled_, RectOf(button)));
     }
     for (const StripButton& button : buttons_) {
         if (button.hover)
-            painter.drawImage(RectOf(button), hover_, RectOf(button));
+            painter.drawImage(QRectF(RectOf(button)), hover_, source(hover_, RectOf(button)));
     }
 }
 

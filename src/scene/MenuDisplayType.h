@@ -82,6 +82,7 @@ private:
     QImage normal_;
     QImage hover_;
     QImage disabled_;
+    bool ownPictures_ = false; ///< the strip's own pictures, drawn for its screen
     std::vector<StripButton> buttons_;
 };
 

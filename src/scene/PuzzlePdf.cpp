@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -53,14 +54,6 @@ struct ClueBlock {
     bool heading = false;
 };
 
-/// Where a block of the flow goes: a page (0 the first), a column and the height
-/// from the column's top.
-struct Placement {
-    int page = 0;
-    int column = 0;
-    qreal y = 0;
-};
-
 std::vector<ClueBlock> ClueBlocks(const Game& game)
 {
     std::vector<ClueBlock> blocks;
@@ -91,6 +84,7 @@ public:
         textWidth_ = columnWidth - numberWidth_;
         spacing_ = metrics.height() * 0.25;
         for (const ClueBlock& block : blocks) {
+            headings_.push_back(block.heading);
             painter.setFont(block.heading ? heading_ : font_);
             heights_.push_back(
                 painter.boundingRect(QRectF(0, 0, textWidth_, 1e6), Qt::TextWordWrap, block.text).height());
@@ -99,24 +93,9 @@ public:
 
     /// Places the blocks in two columns per page, `firstHeight` high on page 1 and
     /// `fullHeight` on later pages. A heading stays with its first clue.
-    std::vector<Placement> Place(qreal firstHeight, qreal fullHeight) const
+    std::vector<CluePlacement> Place(qreal firstHeight, qreal fullHeight) const
     {
-        std::vector<Placement> placed;
-        Placement at;
-        for (size_t i = 0; i < heights_.size(); ++i) {
-            const qreal needed = heights_[i] + (blocks_[i].heading && i + 1 < heights_.size() ? heights_[i + 1] : 0);
-            const qreal room = at.page == 0 ? firstHeight : fullHeight;
-            if (at.y > 0 && at.y + needed > room) {
-                at.y = 0;
-                if (++at.column == 2) {
-                    at.column = 0;
-                    ++at.page;
-                }
-            }
-            placed.push_back(at);
-            at.y += heights_[i] + spacing_;
-        }
-        return placed;
+        return PlaceClueBlocks(heights_, headings_, spacing_, firstHeight, fullHeight);
     }
 
     void Draw(QPainter& painter, size_t index, QPointF topLeft) const
@@ -141,6 +120,7 @@ private:
     qreal textWidth_ = 0;
     qreal spacing_ = 0;
     std::vector<qreal> heights_;
+    std::vector<bool> headings_;
 };
 
 class PuzzleWriter {
@@ -149,7 +129,7 @@ public:
         : writer_(writer), game_(game), options_(options)
     {
         writer_.setResolution(kPointsPerInch);
-        writer_.setPageSize(PaperForLocale(QLocale::system()));
+        writer_.setPageSize(PaperForLocale(PaperLocale()));
         writer_.setPageMargins(QMarginsF(kMargin, kMargin, kMargin, kMargin), QPageLayout::Point);
         writer_.setTitle(options.title);
         writer_.setCreator(QStringLiteral("Pelorin"));
@@ -163,21 +143,27 @@ public:
         area_ = QRectF(QPointF(0, 0), writer_.pageLayout().paintRectPoints().size());
         cell_ = (area_.width() - (kFaces - 1) * kFaceGap) / (kFaces * kSide);
 
-        qreal top = DrawTitle(painter, options_.title);
+        qreal top = DrawTitle(painter);
         top = DrawBand(painter, top, false);
         DrawClues(painter, top);
         if (options_.solution) {
             writer_.newPage();
-            DrawBand(painter, DrawTitle(painter, options_.title + QStringLiteral(": solution")), true);
+            DrawBand(painter, DrawTitle(painter, QStringLiteral(": solution")), true);
         }
         return painter.end();
     }
 
 private:
-    /// Draws a page's title; returns the height below it.
-    qreal DrawTitle(QPainter& painter, const QString& title) const
+    /// Draws a page's title, the game's name and a suffix, on one line: a name too
+    /// long for it is cut short, never the suffix. Returns the height below it.
+    qreal DrawTitle(QPainter& painter, const QString& suffix = {}) const
     {
-        painter.setFont(Font(kTitlePoints, true));
+        const QFont font = Font(kTitlePoints, true);
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, &writer_);
+        // A little room to spare: the painter may set the text a shade wider.
+        const qreal room = area_.width() * 0.98 - metrics.horizontalAdvance(suffix);
+        const QString title = metrics.elidedText(options_.title, Qt::ElideRight, room) + suffix;
         painter.drawText(QRectF(area_.left(), area_.top(), area_.width(), TitleHeight()), Qt::AlignLeft, title);
         return area_.top() + TitleHeight();
     }
@@ -250,19 +236,20 @@ private:
         // The largest size at which every clue fits on page 1.
         qreal points = kLargestCluePoints;
         for (; points > kSmallestCluePoints; points -= kCluePointsStep) {
-            const std::vector<Placement> placed = ClueFlow(blocks, points, columnWidth, painter).Place(firstHeight, fullHeight);
+            const std::vector<CluePlacement> placed =
+                ClueFlow(blocks, points, columnWidth, painter).Place(firstHeight, fullHeight);
             if (placed.empty() || placed.back().page == 0)
                 break;
         }
         const ClueFlow flow(blocks, points, columnWidth, painter);
-        const std::vector<Placement> placed = flow.Place(firstHeight, fullHeight);
+        const std::vector<CluePlacement> placed = flow.Place(firstHeight, fullHeight);
         int page = 0;
         qreal columnTop = top;
         for (size_t i = 0; i < placed.size(); ++i) {
             if (placed[i].page != page) {
                 page = placed[i].page;
                 writer_.newPage();
-                columnTop = DrawTitle(painter, options_.title);
+                columnTop = DrawTitle(painter);
             }
             flow.Draw(painter, i, QPointF(area_.left() + placed[i].column * (columnWidth + kColumnGap), columnTop + placed[i].y));
         }
@@ -277,9 +264,51 @@ private:
 
 } // namespace
 
+std::vector<CluePlacement> PlaceClueBlocks(const std::vector<qreal>& heights, const std::vector<bool>& headings,
+                                           qreal spacing, qreal firstHeight, qreal fullHeight)
+{
+    std::vector<CluePlacement> placed;
+    CluePlacement at;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        // A heading needs the room of its first block too, and of the gap between.
+        const bool keepWithNext = headings[i] && i + 1 < heights.size();
+        const qreal needed = heights[i] + (keepWithNext ? spacing + heights[i + 1] : 0);
+        const qreal room = at.page == 0 ? firstHeight : fullHeight;
+        if (at.y > 0 && at.y + needed > room) {
+            at.y = 0;
+            if (++at.column == 2) {
+                at.column = 0;
+                ++at.page;
+            }
+        }
+        placed.push_back(at);
+        at.y += heights[i] + spacing;
+    }
+    return placed;
+}
+
 QPageSize PaperForLocale(const QLocale& locale)
 {
-    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
+    // The territories whose C library locales print on Letter.
+    static constexpr QLocale::Territory kLetter[] = {
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,    QLocale::PuertoRico,
+        QLocale::Philippines,  QLocale::Chile,      QLocale::Colombia,  QLocale::CostaRica,
+        QLocale::Guatemala,    QLocale::Nicaragua,  QLocale::Panama,    QLocale::ElSalvador,
+        QLocale::Venezuela,
+    };
+    const bool letter = std::find(std::begin(kLetter), std::end(kLetter), locale.territory()) != std::end(kLetter);
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+QLocale PaperLocale()
+{
+    // The order in which the C library looks for a category's locale.
+    for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+        const QByteArray name = qgetenv(variable);
+        if (!name.isEmpty())
+            return QLocale(QString::fromLocal8Bit(name));
+    }
+    return QLocale::c();
 }
 
 bool ExportPdf(const Game& game, const std::string& path, const PdfOptions& options, std::string& error)

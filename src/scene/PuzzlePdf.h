@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 namespace pelorin {
 
@@ -16,9 +17,29 @@ struct PdfOptions {
     bool solution = false; ///< a second page with the filled grid
 };
 
-/// The paper of a locale: Letter where the locale measures in inches (the US),
-/// A4 everywhere else.
+/// The paper of a locale: Letter in the territories whose locales print on it
+/// (the United States, Canada, Mexico and a few more of the Americas and the
+/// Philippines), A4 everywhere else.
 QPageSize PaperForLocale(const QLocale& locale);
+
+/// The locale that chooses the paper: LC_ALL, else LC_PAPER, else LANG, each when
+/// set and not empty; the C locale without any.
+QLocale PaperLocale();
+
+/// Where a block of the clue flow goes: a page (0 the first), a column (0 or 1)
+/// and the height from the column's top.
+struct CluePlacement {
+    int page = 0;
+    int column = 0;
+    qreal y = 0;
+};
+
+/// Places blocks of these heights one below the other, `spacing` apart, in two
+/// columns per page, `firstHeight` high on page 1 and `fullHeight` on later
+/// pages. A block that does not fit below others starts the next column; a
+/// heading (`headings[i]`) goes there too unless its first block fits below it.
+std::vector<CluePlacement> PlaceClueBlocks(const std::vector<qreal>& heights, const std::vector<bool>& headings,
+                                           qreal spacing, qreal firstHeight, qreal fullHeight);
 
 /// Writes a game as a puzzle to print and solve on paper. Page 1 shows the band of
 /// four faces unrolled side by side, blocks black, clue numbers in the corners, the

@@ -45,7 +45,7 @@ bool SceneRenderer::InitDevice(MainDisplayType& view)
 
 QString SceneRenderer::InitFailureMessage() const
 {
-    return QString::asprintf("Cannot initialise directx graphics. Code=%ld.%ld", static_cast<long>(initStage_),
+    return QString::asprintf("Cannot initialise OpenGL graphics. Code=%ld.%ld", static_cast<long>(initStage_),
                              static_cast<long>(initDetail_));
 }
 

@@ -33,10 +33,12 @@ Look LookOf(StripLook look)
     return {QColor(246, 246, 246), QColor(206, 206, 206), Qt::black};
 }
 
-QImage DrawStrip(StripLook look)
+QImage DrawStrip(StripLook look, qreal ratio)
 {
     const Look colours = LookOf(look);
-    QImage image(kStripWidth, kStripHeight, QImage::Format_RGB888);
+    QImage image(qRound(kStripWidth * ratio), qRound(kStripHeight * ratio), QImage::Format_RGB888);
+    // Drawn in the strip's own pixels, which the ratio makes device pixels.
+    image.setDevicePixelRatio(ratio);
     image.fill(QColor(236, 236, 236)); // the empty stretch after the buttons
     QPainter painter(&image);
     QLinearGradient gradient(0, 0, 0, kStripHeight);
@@ -66,11 +68,16 @@ QImage DrawStrip(StripLook look)
 const QImage& StripPicture(StripLook look)
 {
     static const std::array<QImage, 3> pictures = {
-        DrawStrip(StripLook::Normal),
-        DrawStrip(StripLook::Hover),
-        DrawStrip(StripLook::Disabled),
+        DrawStrip(StripLook::Normal, 1),
+        DrawStrip(StripLook::Hover, 1),
+        DrawStrip(StripLook::Disabled, 1),
     };
     return pictures[static_cast<size_t>(look)];
+}
+
+QImage StripPicture(StripLook look, qreal ratio)
+{
+    return ratio == 1 ? StripPicture(look) : DrawStrip(look, ratio);
 }
 
 } // namespace pelorin

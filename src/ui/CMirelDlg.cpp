@@ -38,6 +38,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -111,6 +112,10 @@ void ShowClue(QLabel& box, const QString& clue)
 CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(prompter)
 {
     setWindowTitle(kCaption);
+    // The layout is fixed-size: no Maximise, and the size below keeps the window
+    // manager from stretching it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     CreateMenu();
     CreateStatusBar();
@@ -196,6 +201,13 @@ void CMirelDlg::CreateStatusBar()
         panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(panes[i]);
     }
+    // The progress text of a finished game is wider than its pane in many fonts:
+    // the pane grows to the longest text it can show, with the frame and the room
+    // a framed label leaves before its text.
+    const QFontMetrics metrics = panes[0]->fontMetrics();
+    const QString longest = ToWide(Format("%ld/%ld (100.00%%) Complete", long{kCellCount}, long{kCellCount}));
+    const int needed = metrics.horizontalAdvance(longest) + metrics.averageCharWidth() + 2 * panes[0]->frameWidth();
+    panes[0]->setFixedWidth(std::max(kPaneWidths[0], needed));
     progressPane_ = panes[0];
     givenUpPane_ = panes[1];
     statusPane_ = panes[2];
@@ -277,6 +289,12 @@ bool CMirelDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CMirelDlg::OnCommand(uint32_t id)
 {
+    // A command's dialog runs its own event loop, in which a second press of the
+    // strip, posted before the first was handled, would open a second copy: one
+    // command at a time.
+    if (commandRunning_)
+        return;
+    const QScopedValueRollback running(commandRunning_, true);
     switch (id) {
     case kCmdNew:
         return NewGame();
@@ -367,10 +385,10 @@ void CMirelDlg::RefreshSelection()
 {
     const Entry* entry = app_.selectedEntry;
     quoteTabs_->Fill(entry);
+    // The clue box never shows another entry's clue.
+    ShowClue(*clueText_, entry && entry->definitions.Count() > 0 ? ToWide(ClueText(*entry)) : QString());
     if (!entry)
         return;
-    if (entry->definitions.Count() > 0)
-        ShowClue(*clueText_, ToWide(ClueText(*entry)));
     answerBox_->setText(IsFilled(*entry) ? ToWide(PlayerText(*entry)) : QString());
 }
 
@@ -404,7 +422,9 @@ void CMirelDlg::NewGame()
     if (!MaybeSave())
         return;
     GameDialog dialog(app_, this);
-    dialog.exec();
+    // A new game has no file yet: its title is the program's, as at the start.
+    if (dialog.exec() == QDialog::Accepted)
+        setWindowTitle(kCaption);
 }
 
 void CMirelDlg::Open()
@@ -444,6 +464,8 @@ bool CMirelDlg::ReplaceWithPuzzle(const std::function<bool(std::string& reason)>
         return true;
     if (!make(reason))
         return false;
+    // A new game has no file yet, as after New Game.
+    setWindowTitle(kCaption);
     ShowStatusText("Puzzle code " + app_.currentCode);
     return true;
 }
@@ -472,7 +494,9 @@ void CMirelDlg::ShowPuzzleCode()
 void CMirelDlg::Save()
 {
     // A game without a file is given one by Save As.
-    if (!app_.currentFilePath.empty())
+    if (app_.currentFilePath.empty())
+        SaveAs();
+    else
         SaveTo(app_.currentFilePath);
 }
 

@@ -146,6 +146,7 @@ private:
     QAction* exportAction_ = nullptr; ///< enabled while a game is in play
     QTimer timer_;
     bool firstTick_ = true;
+    bool commandRunning_ = false; ///< while OnCommand runs one
     /// The player's history of the current game; its clean state is the modified flag.
     QUndoStack history_;
     SessionKeeper* session_ = nullptr;

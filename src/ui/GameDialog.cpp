@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <system_error>
+
 namespace pelorin {
 
 namespace {
@@ -33,7 +35,9 @@ constexpr std::array<QRect, kOfferedPatterns> kFrames = {
 };
 constexpr QRect kStyleLabel = DialogRect(14, 96, 50, 10);
 constexpr QRect kStyles = DialogRect(68, 94, 96, 12);
-constexpr QRect kWaitText = DialogRect(16, 108, 199, 12);
+// Two lines high, down to the buttons: the reason a cache cannot be written may
+// be long.
+constexpr QRect kWaitText = DialogRect(16, 108, 199, 22);
 
 const QString kWaiting = QStringLiteral("Processing, please wait ...");
 const QString kCannotFill = QStringLiteral("This style cannot fill this block pattern.");
@@ -78,6 +82,8 @@ GameDialog::GameDialog(AppData& app, QWidget* parent)
 
     waitText_->setGeometry(kWaitText);
     waitText_->setObjectName(QStringLiteral("WaitText"));
+    waitText_->setWordWrap(true);
+    waitText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ok_->setGeometry(kOk);
     ok_->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -145,7 +151,10 @@ void GameDialog::Tick()
     if (!app_.KeepPreparing(index, chosenPattern_)) {
         timer_.stop();
         ok_->setEnabled(true);
-        waitText_->setText(kCannotFill);
+        const int error = app_.SaveError(*style, chosenPattern_);
+        waitText_->setText(error == 0 ? kCannotFill
+                                      : QStringLiteral("Cannot save games in the cache folder: %1.")
+                                            .arg(QString::fromStdString(std::generic_category().message(error))));
         return;
     }
     ok_->setEnabled(false);

@@ -42,10 +42,17 @@ void QtNotifier::SetStatusText(std::string_view text)
 
 void QtNotifier::Show(const QString& text, const QString& caption)
 {
+    // A message box runs its own event loop, in which the same report may arrive
+    // again (from another worker); a copy of a box on the screen tells nothing new.
+    const QString key = caption + QLatin1Char('\n') + text;
+    if (showing_.contains(key))
+        return;
+    showing_.insert(key);
     QWidget* owner = QApplication::activeModalWidget();
     if (!owner)
         owner = QApplication::activeWindow();
     prompter_.Ask(owner, text, caption, Prompter::Buttons::Ok, Prompter::Icon::None);
+    showing_.remove(key);
 }
 
 void QtNotifier::ShowStatus(std::string_view text)

@@ -3,6 +3,8 @@
 #include "foundation/Notifier.h"
 
 #include <QObject>
+#include <QSet>
+#include <QString>
 
 namespace pelorin {
 
@@ -37,6 +39,9 @@ private:
     Prompter& prompter_;
     AppData* app_ = nullptr; ///< only touched on the user-interface thread
     Notifier* previous_ = nullptr;
+    /// Caption and text of the messages on the screen; only touched on the
+    /// user-interface thread.
+    QSet<QString> showing_;
 };
 
 } // namespace pelorin

@@ -326,6 +326,37 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
     EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
+// Start-up makes a missing cache folder, and the games are prepared into it. A
+// cache that cannot be written (here a plain file in its place) is told once,
+// with the folder and the reason, however many workers fail and however often New
+// Game starts them again; a failed save counts as giving up, so the wait ends.
+TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
+{
+    root_.AddStyle("A.zas");
+    root_.AddStyle("B.zas");
+    for (const bool plainFile : {false, true}) {
+        SCOPED_TRACE(plainFile ? "plain file" : "missing");
+        fs::remove_all(root_.Cache());
+        if (plainFile)
+            test::WriteFileBytes(root_.Cache(), "not a folder");
+        auto app = std::make_unique<AppData>(root_.Root());
+        app->prepareAttempts = 1;
+        app->LoadAtStartup();
+        if (!plainFile) {
+            EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas"); }, kFillLimit));
+            continue;
+        }
+        const Style& style = *app->Styles().At(0);
+        ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
+                                    kFillLimit));
+        EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
+        app.reset();
+        const std::pair<std::string, std::string> told = {
+            "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
+        EXPECT_EQ(notifier_.Messages(), std::vector{told});
+    }
+}
+
 // Every way of ending a style's searching workers ends them promptly and without
 // a file: ShutDown, the Exit command (AppData destroyed without ShutDown), and
 // deleting or replacing the style, which stops only its own workers before the

@@ -9,6 +9,7 @@ set -euo pipefail
 build=$(realpath "$1")
 source=$(realpath "$2")
 install_sh="$source/scripts/install.sh"
+source "$source/tests/install/start-game.sh"
 
 work=$(mktemp -d "$build/staged-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -31,7 +32,7 @@ expected=(
   share/metainfo/io.github.pelorin.Pelorin.metainfo.xml
   share/icons/hicolor/48x48/apps/pelorin.png share/icons/hicolor/128x128/apps/pelorin.png
   share/icons/hicolor/256x256/apps/pelorin.png
-  share/man/man1/pelorin-tool.1
+  share/man/man1/pelorin.1 share/man/man1/pelorin-tool.1
   share/bash-completion/completions/pelorin-tool
 )
 for file in "${expected[@]}"; do
@@ -52,27 +53,15 @@ if command -v appstreamcli >/dev/null; then
     fail "invalid AppStream file"
 fi
 if command -v groff >/dev/null; then
-  warnings=$(groff -man -ww -z "$root/share/man/man1/pelorin-tool.1" 2>&1)
+  warnings=$(groff -man -ww -z "$root/share/man/man1/"*.1 2>&1)
   [[ -z $warnings ]] || fail "the manual page has warnings: $warnings"
 fi
 
-# The game from the installed tree, with a home of its own: the first run behind it
-# (the first-run window would wait for a click), no data setting.
+# The game from the installed tree, played by a new player.
 snapshot() { (cd "$stage" && find . -printf '%p %s %T@ %m\n' | sort); }
-# Under AddressSanitizer the game's leaks are the window tests' business; OpenGL
-# drivers keep a few bytes to the end, which would fail the game here.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 before=$(snapshot)
 home="$work/home"
-mkdir -p "$home/.config/Tarnwick" "$work/runtime"
-chmod 700 "$work/runtime"
-printf '[General]\nFirstCall=1\n' >"$home/.config/Tarnwick/Zanth.ini"
-if ! env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
-  timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$root/bin/pelorin" --screenshot "$work/shot.png" \
-  >"$work/game.log" 2>&1; then
-  cat "$work/game.log" >&2
-  fail "the installed game did not start and play"
-fi
+start_game "$root/bin/pelorin" "$work" || fail "the installed game did not start and play: $(cat "$work/game.log")"
 [[ -s "$work/shot.png" ]] || fail "the installed game showed no window"
 ls "$home/.local/share/pelorin/Cache/"*.zac >/dev/null 2>&1 || fail "no prepared game in the player's cache"
 [[ -d "$home/.local/share/pelorin/Games" ]] || fail "no Games folder in the player's folder"
@@ -89,9 +78,7 @@ left=$(find "$stage" -mindepth 1 ! -path "$stage/opt")
 # folders; uninstall keeps the player's games and cache there.
 prefix="$home/.local"
 "$install_sh" install "$build" "$prefix" >/dev/null || fail "the home install failed"
-env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
-  timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/pelorin" --screenshot "$work/shot.png" \
-  >"$work/game.log" 2>&1 || fail "the game of a home install did not play: $(cat "$work/game.log")"
+start_game "$prefix/bin/pelorin" "$work" || fail "the game of a home install did not play: $(cat "$work/game.log")"
 "$install_sh" uninstall "$prefix" | grep -q "stay in $prefix/share/pelorin" || fail "uninstall did not say what stays"
 kept=$(cd "$prefix" && find . -type f | sort)
 [[ $kept == "$(cd "$prefix" && find ./share/pelorin/Cache -type f | sort)" && -n $kept ]] ||

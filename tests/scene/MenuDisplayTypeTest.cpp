@@ -130,23 +130,39 @@ void MenuDisplayTypeTest::missingPicturesLeaveAGreyBarThatWorks()
 }
 
 // Each look differs from the normal one only on the buttons, never on the empty
-// stretch; the strip shows the disabled look where a button is disabled.
+// stretch, and comes in the screen's density; the strip shows the disabled look where a button is disabled.
 void MenuDisplayTypeTest::picturesShowTheButtonsAndTheirLooks()
 {
     const QImage& normal = StripPicture(StripLook::Normal);
-    for (const StripLook look : {StripLook::Normal, StripLook::Hover, StripLook::Disabled})
+    // On a dense screen each picture has as many more pixels, drawn at that size
+    // rather than scaled up, so that the labels stay sharp.
+    for (const StripLook look : {StripLook::Normal, StripLook::Hover, StripLook::Disabled}) {
         QCOMPARE(StripPicture(look).size(), QSize(kStripWidth, kStripHeight));
+        for (const qreal ratio : {1.5, 2.0}) {
+            const QImage dense = StripPicture(look, ratio);
+            QCOMPARE(dense.deviceIndependentSize(), QSizeF(kStripWidth, kStripHeight));
+            QCOMPARE(dense.size(), (QSizeF(kStripWidth, kStripHeight) * ratio).toSize());
+        }
+    }
+    QVERIFY(StripPicture(StripLook::Normal, 2).convertToFormat(QImage::Format_RGB888) !=
+            normal.scaled(normal.size() * 2).convertToFormat(QImage::Format_RGB888));
     const int stretch = kStripButtonCount * kStripButtonWidth + 10;
     for (const StripLook look : {StripLook::Hover, StripLook::Disabled}) {
         const QImage& other = StripPicture(look);
         QVERIFY(other.copy(0, 0, kStripButtonWidth, kStripHeight) != normal.copy(0, 0, kStripButtonWidth, kStripHeight));
         QCOMPARE(other.pixelColor(stretch, 10), normal.pixelColor(stretch, 10));
     }
+    // The strip shows the pictures of its screen's density (the test runs at 1 and 2).
+    const qreal ratio = strip_->devicePixelRatioF();
     const QImage shown = strip_->grab().toImage();
+    const auto part = [&](const QImage& image, const QRect& rect) {
+        return image.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect())
+            .convertToFormat(QImage::Format_RGB888);
+    };
     const QRect reset(kReset * kStripButtonWidth, 0, kStripButtonWidth, kStripHeight);
-    QCOMPARE(shown.copy(reset).convertToFormat(QImage::Format_RGB888),
-             StripPicture(StripLook::Disabled).copy(reset).convertToFormat(QImage::Format_RGB888));
-    QCOMPARE(shown.copy(0, 0, 80, 24).convertToFormat(QImage::Format_RGB888), normal.copy(0, 0, 80, 24));
+    QCOMPARE(part(shown, reset), part(StripPicture(StripLook::Disabled, ratio), reset));
+    const QRect first(0, 0, kStripButtonWidth, kStripHeight);
+    QCOMPARE(part(shown, first), part(StripPicture(StripLook::Normal, ratio), first));
 }
 
 } // namespace pelorin

@@ -247,7 +247,7 @@ private Q_SLOTS:
         QVERIFY(!renderer.InitDevice(view));
         QCOMPARE(renderer.InitStage(), 1);
         QCOMPARE(renderer.InitDetail(), 0);
-        QCOMPARE(renderer.InitFailureMessage(), QStringLiteral("Cannot initialise directx graphics. Code=1.0"));
+        QCOMPARE(renderer.InitFailureMessage(), QStringLiteral("Cannot initialise OpenGL graphics. Code=1.0"));
         view.SetRenderer(&renderer);
         for (const int32_t id : kSceneTextures)
             renderer.LoadResourceTexture(id);

@@ -100,6 +100,8 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
     const std::string pipe = dir.File("pipe.zag");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directory(dir.File("folder.zag"));
+    std::filesystem::create_directory(dir.File("wordnet"));
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("wordnet/data.noun"), "a WordNet file"));
     const std::string missing = ": No such file or directory\n";
     const struct {
         std::string arguments;
@@ -114,8 +116,11 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
          dir.File("book.txt") + missing},
         {"make-dictionary --wordnet " + dir.File("wn") + " --out " + dir.File("x.dct"),
          dir.File("wn") + ": no WordNet folder here (Debian installs it with wordnet-base)\n"},
+        {"make-dictionary --wordnet " + dir.File("wordnet") + " --out " + dir.File("wordnet/./data.noun"),
+         dir.File("wordnet/./data.noun") + ": the same file as the input " + dir.File("wordnet/data.noun") +
+             "; nothing written\n"},
         {"clues --root " + root, dictionary + missing},
-        {"prepare --root " + root, root + "Cache" + missing},
+        {"prepare --root " + root, dictionary + missing},
         {"show " + dir.File("x.zag"), dir.File("x.zag") + missing},
         {"show " + pipe, pipe + ": not a regular file\n"},
         {"show " + dir.File("folder.zag"), dir.File("folder.zag") + ": Is a directory\n"},

@@ -47,10 +47,13 @@ protected:
         return clues;
     }
 
-    test::ToolResult Export(const std::string& pdf, const std::string& locale, bool solution) const
+    // Exports with the locale variables given, and no others.
+    test::ToolResult Export(const std::string& pdf, const std::string& locale, bool solution,
+                            const std::string& from = "") const
     {
-        return test::RunCommand("LC_ALL=" + locale + " " + PELORIN_TOOL + " export '" + game + "' --pdf '" + pdf +
-                                "'" + (solution ? " --solution" : ""));
+        return test::RunCommand("env -u LC_ALL -u LC_PAPER -u LANG " + locale + " " + PELORIN_TOOL + " export '" +
+                                (from.empty() ? game : from) + "' --pdf '" + pdf + "'" +
+                                (solution ? " --solution" : ""));
     }
 
     test::TempDir dir;
@@ -58,7 +61,7 @@ protected:
 };
 
 // Page 1 holds every clue with its note; the solution adds one page; the paper is
-// the locale's.
+// the one of the locale for paper (LC_PAPER), whatever the locale measures in.
 TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
 {
     const std::vector<std::string> clues = Clues();
@@ -69,7 +72,9 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
         int pages;
         const char* paper;
     };
-    for (const Case& each : {Case{"C", true, 2, "(A4)"}, Case{"en_US.UTF-8", false, 1, "(letter)"}}) {
+    for (const Case& each : {Case{"LC_ALL=C", true, 2, "(A4)"}, Case{"LC_ALL=en_US.UTF-8", false, 1, "(letter)"},
+                             Case{"LANG=en_GB.UTF-8 LC_PAPER=en_CA.UTF-8", false, 1, "(letter)"},
+                             Case{"LANG=C LC_MEASUREMENT=en_US.UTF-8", false, 1, "(A4)"}}) {
         const std::string pdf = dir.File("puzzle.pdf");
         const test::ToolResult result = Export(pdf, each.locale, each.solution);
         ASSERT_EQ(result.exitCode, 0) << result.output;
@@ -83,21 +88,40 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
     }
 }
 
+// A name too long for the title line is cut short, and the solution page still
+// says it is the solution.
+TEST_F(ExportCommandTest, ALongNameIsCutShortButNotTheSolutionMark)
+{
+    const std::string name = "A game with a name much longer than any line of the page could ever hold whole";
+    const std::string copy = dir.File(name + ".zag");
+    fs::copy_file(game, copy);
+    const std::string pdf = dir.File("long.pdf");
+    ASSERT_EQ(Export(pdf, "LC_ALL=C", true, copy).exitCode, 0);
+    const std::string solution = test::RunCommand("pdftotext -f 2 -l 2 '" + pdf + "' -").output;
+    EXPECT_NE(solution.find(": solution"), std::string::npos) << solution;
+    EXPECT_EQ(solution.find("hold whole"), std::string::npos) << solution;
+}
+
 // A failed export says where and why, and leaves the target and its folder as they
-// were: no half-written file, no temporary one.
+// were: no half-written file, no temporary one. The game itself, by its own name
+// or through a link, is never a target.
 TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
 {
     const std::string readOnly = dir.File("kept.pdf");
     ASSERT_TRUE(test::WriteFileBytes(readOnly, "old"));
     fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string missingFolder = dir.File("gone/puzzle.pdf");
-    for (const std::string& target : {readOnly, missingFolder}) {
-        const test::ToolResult result = Export(target, "C", true);
+    const std::string link = dir.File("link.pdf");
+    fs::create_symlink(game, link);
+    const std::string gameBytes = test::FileBytes(game);
+    for (const std::string& target : {readOnly, missingFolder, game, link}) {
+        const test::ToolResult result = Export(target, "LC_ALL=C", true);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.output.rfind("pelorin-tool: " + target + ": ", 0), 0u) << result.output;
     }
     EXPECT_EQ(test::FileBytes(readOnly), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(test::FileBytes(game), gameBytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
 }
 
 } // namespace

@@ -68,8 +68,8 @@ TEST_F(FillCommandTest, SameSeedWritesTheSameGameWhateverNamesTheStyle)
     }
 }
 
-// Where the games go is checked before any is made, and a style that is not there
-// is named where it was looked for.
+// Where the games go is checked before any is made, a game is never written over
+// its own style, and a style that is not there is named where it was looked for.
 TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
 {
     const std::string fill = "fill --root " + dir.Folder() + " --pattern 1 --style ";
@@ -81,6 +81,9 @@ TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
         {"Test --out " + dir.Folder(), dir.Folder() + ": Is a directory\n"},
         {"Test --out " + dir.File("none/out.zag"), dir.File("none/out.zag") + missing},
         {"Test --count 2 --out " + dir.File("Styles/Test.zas"), dir.File("Styles/Test.zas") + ": Not a directory\n"},
+        {"Test --out " + dir.File("Styles/./Test.zas"),
+         dir.File("Styles/./Test.zas") + ": the same file as the input " + dir.File("Styles/Test.zas") +
+             "; nothing written\n"},
         {"Nothing --out " + dir.File("out.zag"), dir.File("Styles/Nothing.zas") + missing},
         {"./Test --out " + dir.File("out.zag"), "./Test" + missing},
     };

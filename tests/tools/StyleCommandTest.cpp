@@ -45,6 +45,8 @@ TEST_F(StyleCommandsTest, MakeStyleFailsWithoutWritingOnAnyBadFile)
         {"Styles/x.zas", book + " /dev/null", "/dev/null: not a regular file\n"},
         {"Styles/x.zas", book + " " + dir.File("Styles"), dir.File("Styles") + ": Is a directory\n"},
         {"none/x.zas", " " + dir.File("gone.txt"), dir.File("none/x.zas") + missing},
+        {"book.txt", book, dir.File("book.txt") + ": the same file as the input " + dir.File("book.txt") +
+                               "; nothing written\n"},
         {"Styles/x.zas", " " + dir.File("numbers.txt"),
          dir.File("Styles/x.zas") + ": the books hold no word of the dictionary; no style written\n"},
     };
@@ -54,6 +56,7 @@ TEST_F(StyleCommandsTest, MakeStyleFailsWithoutWritingOnAnyBadFile)
         EXPECT_EQ(run.output, "pelorin-tool: " + error) << books;
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("Styles")));
+    EXPECT_NE(test::FileBytes(dir.File("book.txt")).find(' '), std::string::npos) << "the book is kept";
 }
 
 TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)

@@ -1,6 +1,7 @@
 #include "ui/kit/WindowKit.h"
 
 #include "app/AppTestData.h"
+#include "support/RecordingNotifier.h"
 #include "ui/GameDialog.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <tuple>
 
 namespace pelorin {
 
@@ -34,7 +36,7 @@ private Q_SLOTS:
         settings_.reset();
     }
     void takesTheGameOnceItIsMade();
-    void saysSoWhenTheStyleCannotFillThePattern();
+    void saysSoWhenNoGameCanCome();
     void okWaitsOnlyForAChoiceAndCancelKeepsTheGame();
 
 private:
@@ -88,19 +90,34 @@ void GameDialogTest::takesTheGameOnceItIsMade()
     QCOMPARE(app->lastBlockId, 1);
 }
 
-// A style whose worker gives up again and again cannot fill the pattern: the
-// wait ends with that news and OK can be pressed for another choice.
-void GameDialogTest::saysSoWhenTheStyleCannotFillThePattern()
+// A style whose worker gives up again and again cannot fill the pattern, and no
+// game comes from a cache that cannot be written (a plain file in its place): the
+// wait ends with that news, told once, and OK can be pressed for another choice.
+void GameDialogTest::saysSoWhenNoGameCanCome()
 {
-    auto app = Start({{"Short.zas", 2}});
-    GameDialog dialog(*app, nullptr);
-    dialog.show();
-    ClickPattern(dialog, 0);
-    ClickOk(dialog);
-    QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), QStringLiteral("This style cannot fill this block pattern."), kWaitMs);
-    QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
-    QVERIFY(!dialog.Waiting());
-    QCOMPARE(app->GiveUps(*app->Styles().At(0), 0), AppData::kGiveUpLimit);
+    const std::vector<std::tuple<std::string, int, QString>> cases = {
+        {"Short.zas", 2, QStringLiteral("This style cannot fill this block pattern.")},
+        {"Long.zas", 8, QStringLiteral("Cannot save games in the cache folder: Not a directory.")},
+    };
+    for (const auto& [name, longest, news] : cases) {
+        test::RecordingNotifier notifier;
+        init();
+        if (longest == 8) {
+            std::filesystem::remove_all(root_->Cache());
+            QVERIFY(test::WriteFileBytes(root_->Cache(), "not a folder"));
+        }
+        auto app = Start({{name, longest}});
+        GameDialog dialog(*app, nullptr);
+        dialog.show();
+        ClickPattern(dialog, 0);
+        ClickOk(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), news, kWaitMs);
+        QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
+        QVERIFY(!dialog.Waiting());
+        QCOMPARE(app->GiveUps(*app->Styles().At(0), 0), AppData::kGiveUpLimit);
+        app.reset();
+        QCOMPARE(notifier.Messages().size(), size_t(longest == 8 ? 1 : 0));
+    }
 }
 
 // A stored pattern that New Game does not offer (written by hand) shows no frame

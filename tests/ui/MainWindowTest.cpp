@@ -6,6 +6,7 @@
 #include "game/GameFile.h"
 #include "scene/MenuDisplayType.h"
 #include "ui/CommandIds.h"
+#include "ui/GameDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -67,6 +68,7 @@ private Q_SLOTS:
 
     void playsAWholeGame();
     void unsavedWorkIsNeverLost();
+    void aNewGameHasNoFileUntilSaved();
     void f1OpensHelp();
     void workerMessagesWaitForTheWindowThread();
     void exportsThePuzzleToPdfFromTheGameMenu();
@@ -91,7 +93,12 @@ private:
 // starts, and the game is played without the box.
 void MainWindowTest::playsAWholeGame()
 {
-    QCOMPARE(rig_->startTexts, QStringList{QStringLiteral("Cannot initialise directx graphics. Code=1.0")});
+    QCOMPARE(rig_->startTexts, QStringList{QStringLiteral("Cannot initialise OpenGL graphics. Code=1.0")});
+    // The layout is fixed-size: Minimise and Close, no Maximise, no stretching.
+    const Qt::WindowFlags flags = rig_->Window().windowFlags();
+    QVERIFY((flags & Qt::WindowMinimizeButtonHint) && (flags & Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(rig_->Window().minimumSize(), rig_->Window().maximumSize());
     AppData& app = rig_->App();
     auto* strip = rig_->Find<MenuDisplayType>(QStringLiteral("Menu"));
     for (int button = 2; button <= 5; ++button)
@@ -139,6 +146,7 @@ void MainWindowTest::playsAWholeGame()
     QTest::mouseClick(clueTabs->tabBar(), Qt::LeftButton, {}, clueTabs->tabBar()->tabRect(1).center());
     QCOMPARE(app.selectedEntry, down);
     QCOMPARE(downList->currentRow(), 0);
+    QCOMPARE(Text("ClueText"), QString()); // an entry without definitions has no clue to show
     Type(QStringLiteral("ab"));
     QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("This word must have %1 characters").arg(down->cells.Count())});
     QVERIFY(!IsFilled(*down));
@@ -226,13 +234,10 @@ void MainWindowTest::unsavedWorkIsNeverLost()
         QVERIFY(app.modified);
     }
 
-    // Save does nothing for a game without a file.
-    rig_->Window().OnCommand(kCmdSave);
-    QVERIFY(app.modified);
-
-    // Save As into a folder that does not exist fails and leaves all as it was.
+    // Save asks for a file for a game without one, as Save As does; saving into a
+    // folder that does not exist fails and leaves all as it was.
     rig_->prompter.files = {QString::fromStdString(rig_->root.Root() + "NoSuchFolder/week.zag")};
-    QVERIFY(rig_->ClickStrip(2));
+    rig_->Window().OnCommand(kCmdSave);
     QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("Cannot Open Game File")});
     QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Pelorin"));
     QVERIFY(app.currentFilePath.empty());
@@ -243,10 +248,51 @@ void MainWindowTest::unsavedWorkIsNeverLost()
     rig_->prompter.answers = {Answer::Yes};
     QVERIFY(!rig_->Window().close());
     QVERIFY(rig_->Window().isVisible());
-    QCOMPARE(rig_->prompter.fileDialogs, 5); // three opens, Save As, and this one
+    QCOMPARE(rig_->prompter.fileDialogs, 5); // three opens, Save, and this one
     QCOMPARE(rig_->prompter.lastFolder, QString::fromStdString(app.GamesFolder()));
     std::string stored;
     QVERIFY(!Settings().ReadString("LastBlockId", stored));
+}
+
+// One press, one command: a fast double press on New Game opens one dialog. The
+// new game has no file: the window is titled as at the start, and Save asks for
+// one. A finished game's progress fits its pane.
+void MainWindowTest::aNewGameHasNoFileUntilSaved()
+{
+    AppData& app = rig_->App();
+    QVERIFY(rig_->TakeKnownGame());
+    rig_->prompter.files = {QString::fromStdString(app.GamesFolder() + "/Week.zag")};
+    rig_->Window().OnCommand(kCmdSaveAs);
+    QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Week.zag"));
+
+    int dialogs = 0;
+    test::WhenModal(this, [&](QWidget* modal) {
+        const QList<GameDialog*> open = test::OpenWindows<GameDialog>();
+        dialogs = int(open.size());
+        for (GameDialog* dialog : open) {
+            if (dialog != modal)
+                dialog->reject();
+        }
+        QTest::mouseClick(test::ButtonOf(*modal, QStringLiteral("OK")), Qt::LeftButton);
+    });
+    QVERIFY(rig_->ClickStrip(0, 2));
+    QTRY_VERIFY(test::OpenWindows<GameDialog>().isEmpty());
+    QCOMPARE(dialogs, 1);
+    QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Pelorin"));
+    QVERIFY(app.currentFilePath.empty());
+    const int fileDialogs = rig_->prompter.fileDialogs;
+    rig_->Window().OnCommand(kCmdSave);
+    QCOMPARE(rig_->prompter.fileDialogs, fileDialogs + 1);
+    QVERIFY(app.modified);
+
+    rig_->prompter.answers = {Answer::Yes};
+    QVERIFY(rig_->ClickStrip(4));
+    auto* progress = rig_->Find<QLabel>(QStringLiteral("ProgressPane"));
+    QVERIFY(progress->text().contains(QStringLiteral("(100.00%) Complete")));
+    // A framed label sets its text in by half an x.
+    const QFontMetrics metrics = progress->fontMetrics();
+    QVERIFY(metrics.horizontalAdvance(progress->text()) + metrics.horizontalAdvance(QLatin1Char('x')) / 2 <=
+            progress->contentsRect().width());
 }
 
 void MainWindowTest::f1OpensHelp()
@@ -260,12 +306,19 @@ void MainWindowTest::f1OpensHelp()
 }
 
 // A worker's message is handed to the user-interface thread and the worker goes on
-// at once: that thread may be waiting for the worker to end.
+// at once: that thread may be waiting for the worker to end. A message that comes
+// again while its box is up shows no second copy.
 void MainWindowTest::workerMessagesWaitForTheWindowThread()
 {
-    std::thread([] { ShowMessage("Cannot Open Game File", "Error"); }).join();
+    rig_->prompter.whileAsking = [] { QTest::qWait(50); };
+    std::thread([] {
+        for (const char* text : {"Cannot Open Game File", "Cannot Open Game File", "Another", "Cannot Open Game File"})
+            ShowMessage(text, "Error");
+    }).join();
     QVERIFY(rig_->prompter.asked.empty());
-    QTRY_COMPARE(rig_->prompter.asked, QStringList{QStringLiteral("Cannot Open Game File")});
+    QTRY_COMPARE(rig_->prompter.asked,
+                 QStringList({QStringLiteral("Cannot Open Game File"), QStringLiteral("Another")}));
+    rig_->prompter.whileAsking = nullptr;
 }
 
 // Game, Export PDF... prints the game in play, with the solution when the dialog's

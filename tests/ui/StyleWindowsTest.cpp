@@ -109,7 +109,8 @@ private:
 // One line per style with its counts and the number of its running workers; a
 // tick rebuilds the list only when that number changed anywhere, and keeps the
 // selection. Delete asks first; No keeps everything, Yes removes the style's file,
-// its line and its prepared games, and leaves nothing selected.
+// its line and its prepared games, and leaves nothing selected; a file that cannot
+// be deleted is told, and its style kept.
 void StyleWindowsTest::managerShowsUpdatesAndDeletesStyles()
 {
     // Games of pattern 1 wait in the cache: their workers end at once.
@@ -154,6 +155,22 @@ void StyleWindowsTest::managerShowsUpdatesAndDeletesStyles()
     QCOMPARE(list->count(), 2);
     QVERIFY(fs::exists(root_->StyleFile("B.zas")));
 
+    // A file that cannot be deleted (a folder with something in it has taken its
+    // place) is named with the reason, and the style stays.
+    const std::string styleFile = root_->StyleFile("B.zas");
+    const std::string bytes = test::FileBytes(styleFile);
+    fs::remove(styleFile);
+    fs::create_directories(styleFile + "/inside");
+    prompter_->answers = {Answer::Yes};
+    remove->click();
+    QCOMPARE(prompter_->TakeTexts(),
+             QStringList({QStringLiteral("Style file will be permanently deleted. Are you sure ?"),
+                          QStringLiteral("Cannot delete the style file %1: Directory not empty.").arg(ToWide(styleFile))}));
+    QCOMPARE(list->count(), 2);
+    fs::remove_all(styleFile);
+    QVERIFY(test::WriteFileBytes(styleFile, bytes));
+
+    list->setCurrentRow(1);
     prompter_->answers = {Answer::Yes};
     remove->click();
     QCOMPARE(Lines(list), QStringList({Line(first, QStringLiteral("Ready"))}));
@@ -309,7 +326,8 @@ void StyleWindowsTest::newStyleSavedOverAListedStyleReplacesIt()
     QCOMPARE(list->currentRow(), 0);
 }
 
-// Tools, Style Editor and the strip's last button, Style, open the manager.
+// Tools, Style Editor and the strip's last button, Style, open the manager, once however
+// fast the button is pressed twice.
 void StyleWindowsTest::theGameWindowOpensTheManager()
 {
     notifier_.reset(); // the rig has its own
@@ -318,9 +336,11 @@ void StyleWindowsTest::theGameWindowOpensTheManager()
     QStringList opened;
     auto closeManager = [&] {
         WhenModal(this, [&](QWidget* manager) {
-            opened << manager->windowTitle();
             QVERIFY(qobject_cast<StyleListDialog*>(manager));
-            manager->close();
+            for (StyleListDialog* open : test::OpenWindows<StyleListDialog>()) {
+                opened << open->windowTitle();
+                open->close();
+            }
         });
     };
     closeManager();
@@ -328,8 +348,9 @@ void StyleWindowsTest::theGameWindowOpensTheManager()
     QVERIFY(editor && editor->isEnabled());
     editor->trigger();
     QTRY_COMPARE(opened.size(), 1);
+    // A fast double press opens one manager, not a second over the first.
     closeManager();
-    QVERIFY(rig.ClickStrip(kStripButtonCount - 1));
+    QVERIFY(rig.ClickStrip(kStripButtonCount - 1, 2));
     QTRY_COMPARE(opened, QStringList({QStringLiteral("Styles"), QStringLiteral("Styles")}));
 }
 

@@ -28,7 +28,7 @@ int Run(const Options& options)
         return UsageError(kName, "export needs --pdf FILE");
     const std::string& path = options.Operands().front();
 
-    if (!CheckReadableFile(path) || !CheckWritableFile(*pdf))
+    if (!CheckReadableFile(path) || !CheckNotAnInput(*pdf, {&path, 1}) || !CheckWritableFile(*pdf))
         return kFailureExit;
     auto game = std::make_unique<Game>();
     if (!OpenGame(path, *game))
@@ -58,7 +58,8 @@ int Run(const Options& options)
 const Command command(kName, "GAME --pdf FILE [--solution]",
                       "Writes a game as a PDF to print and solve on paper: the four faces side by side, with\n"
                       "the player's letters, and the Across and Down clues; --solution adds a page with the\n"
-                      "filled grid. The paper is A4, or Letter where the locale measures in inches.",
+                      "filled grid. The paper is the locale's for paper (LC_PAPER, else LANG): Letter in the US,\n"
+                      "Canada, Mexico and a few more, A4 elsewhere.",
                       {"pdf"}, {"solution"}, Run);
 
 } // namespace

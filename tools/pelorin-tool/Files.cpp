@@ -6,6 +6,7 @@
 #include "foundation/StoredValues.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +45,19 @@ bool CheckWritableFile(const std::string& path)
         return false;
     }
     // The trial's temporary file goes with the object.
+    return true;
+}
+
+bool CheckNotAnInput(const std::string& out, std::span<const std::string> inputs)
+{
+    for (const std::string& input : inputs) {
+        // Equivalence needs both to exist; an output not yet there is no input.
+        std::error_code error;
+        if (std::filesystem::equivalent(out, input, error)) {
+            ReportError(out, "the same file as the input " + input + "; nothing written");
+            return false;
+        }
+    }
     return true;
 }
 

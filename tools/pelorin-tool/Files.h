@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ bool CheckReadableFile(const std::string& path);
 /// Whether a file can be saved at the path, replacing one there: tried by doing
 /// what a save does up to its first byte, beside the target, then undone.
 bool CheckWritableFile(const std::string& path);
+/// Whether the output path names none of the inputs: the same file, also through a
+/// link or another path to it, would be destroyed by the write.
+bool CheckNotAnInput(const std::string& out, std::span<const std::string> inputs);
 /// Whether the path names a folder.
 bool CheckFolder(const std::string& path);
 

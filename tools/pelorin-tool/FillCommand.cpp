@@ -266,6 +266,13 @@ std::optional<FillStyle> LoadFillStyle(const std::string& root, const std::strin
     return loaded;
 }
 
+// A single game saved over the style or the dictionary would destroy it.
+bool OutputIsNoInput(const Request& request, const std::string& root)
+{
+    const std::string inputs[] = {request.style->FullPath(), JoinPath(root, Dictionary::kFileName)};
+    return CheckNotAnInput(request.out, inputs);
+}
+
 int RunPuzzle(Request& request, const std::string& root, const std::string& style,
               const std::optional<PuzzleCode>& code)
 {
@@ -276,7 +283,7 @@ int RunPuzzle(Request& request, const std::string& root, const std::string& styl
     if (code && !CodeFitsStyle(*code, *loaded->style, reason))
         return ReportError(loaded->style->FullPath(), reason);
     request.style = loaded->style.get();
-    if (!CheckWritableFile(request.out))
+    if (!OutputIsNoInput(request, root) || !CheckWritableFile(request.out))
         return kFailureExit;
     return FillPuzzle(request);
 }
@@ -362,7 +369,8 @@ int Run(const Options& options)
     if (!loaded)
         return kFailureExit;
     request.style = loaded->style.get();
-    if (!PrepareOutput(request, StripExtension(request.style->FileName())))
+    if ((request.count == 0 && !OutputIsNoInput(request, root)) ||
+        !PrepareOutput(request, StripExtension(request.style->FileName())))
         return kFailureExit;
     return request.count == 0 ? FillOne(request) : Batch(request).Run();
 }

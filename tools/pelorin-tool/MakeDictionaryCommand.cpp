@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace pelorin::tool {
 
@@ -30,7 +32,12 @@ int MakeDictionary(const Options& options)
     std::error_code ignored;
     if (!std::filesystem::is_directory(wordnet, ignored))
         return ReportError(wordnet, "no WordNet folder here (Debian installs it with wordnet-base)");
-    if (!CheckWritableFile(out))
+    // Every file of the WordNet folder counts as an input, whatever the importer
+    // makes of it.
+    std::vector<std::string> inputs;
+    for (const auto& item : std::filesystem::directory_iterator(wordnet, ignored))
+        inputs.push_back(item.path().string());
+    if (!CheckNotAnInput(out, inputs) || !CheckWritableFile(out))
         return kFailureExit;
 
     const auto started = std::chrono::steady_clock::now();

@@ -6,6 +6,7 @@
 #include "Report.h"
 
 #include "foundation/Notifier.h"
+#include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 #include "lexicon/StyleBuilder.h"
@@ -34,10 +35,12 @@ void ShowBigBook(const StyleBuildProgress& progress)
 }
 
 // Everything a mistake could spoil is checked before the long work starts: that
-// the style can be written, then every book, each one named that cannot be read.
-bool CheckFiles(const std::string& out, const std::vector<std::string>& books)
+// the style is none of the inputs and can be written, then every book, each one named that cannot be read.
+bool CheckFiles(const std::string& out, const std::vector<std::string>& books, const std::string& root)
 {
-    if (!CheckWritableFile(out))
+    std::vector<std::string> inputs = books;
+    inputs.push_back(JoinPath(root, Dictionary::kFileName));
+    if (!CheckNotAnInput(out, inputs) || !CheckWritableFile(out))
         return false;
     bool readable = true;
     for (const std::string& book : books)
@@ -57,7 +60,7 @@ int Run(const Options& options)
     const std::vector<std::string>& books = options.Operands();
     if (books.empty())
         return UsageError(kName, "make-style needs at least one BOOK");
-    if (!CheckFiles(out, books))
+    if (!CheckFiles(out, books, options.ValueOr("root", "")))
         return kFailureExit;
     // The dictionary's table and the style's flag table are large: keep them off the stack.
     auto dictionary = std::make_unique<Dictionary>();

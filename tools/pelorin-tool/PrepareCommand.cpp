@@ -199,9 +199,14 @@ int Run(const Options& options)
 
     AppData app(root);
     const std::string dictionaryPath = JoinPath(root, Dictionary::kFileName);
-    // Without a cache folder every worker would fail to write and the wait could
+    if (!CheckFolder(root) || !CheckReadableFile(dictionaryPath))
+        return kFailureExit;
+    // A root without a cache folder gets one, as the game makes it; one that
+    // cannot be made would have every worker fail to write, and the wait could
     // only end in the timeout.
-    if (!CheckFolder(root) || !CheckFolder(app.CacheFolder()) || !CheckReadableFile(dictionaryPath))
+    std::error_code ignored;
+    std::filesystem::create_directory(app.CacheFolder(), ignored);
+    if (!CheckFolder(app.CacheFolder()))
         return kFailureExit;
     std::set<std::string> existing;
     if (!SoundCacheFiles(app.CacheFolder(), existing))

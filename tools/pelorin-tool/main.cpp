@@ -14,7 +14,8 @@ static void PrintUsage(std::FILE* out)
     std::fprintf(out, "usage: pelorin-tool COMMAND [ARGS]\n\ncommands:\n");
     for (const auto& [name, command] : Commands())
         std::fprintf(out, "  %s %s\n", command->name, command->usage);
-    std::fprintf(out, "\n'pelorin-tool help COMMAND' tells what a command does.\n");
+    std::fprintf(out, "\n'pelorin-tool help COMMAND' tells what a command does; "
+                      "'pelorin-tool --version' prints the version.\n");
 }
 
 static const Command* FindCommand(const std::string& name)
@@ -55,6 +56,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (name == "help" || name == "--help" || name == "-h")
         return Help(args);
+    if (name == "--version") {
+        std::printf("pelorin-tool %s\n", PELORIN_VERSION);
+        return FinishOutput();
+    }
     const Command* command = FindCommand(name);
     return command ? RunCommand(*command, args) : kUsageExit;
 }

@@ -23,6 +23,8 @@ Prompter::Answer ScriptedPrompter::Ask(QWidget* /*owner*/, const QString& text, 
                                        Buttons buttons, Icon /*icon*/)
 {
     asked << text;
+    if (whileAsking)
+        whileAsking();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.empty())
@@ -82,16 +84,6 @@ QAction* ActionOf(QWidget& window, const QString& text)
         if (action->text() == text)
             return action;
     return nullptr;
-}
-
-void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft)
-{
-    QTimer::singleShot(5, context, [=] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else if (triesLeft > 0)
-            WhenModal(context, act, triesLeft - 1);
-    });
 }
 
 HelpWindow* OpenHelpWindow()
@@ -173,13 +165,24 @@ bool WindowRig::TakeKnownGame()
     return true;
 }
 
-bool WindowRig::ClickStrip(int button)
+void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft)
+{
+    QTimer::singleShot(5, context, [=] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (triesLeft > 0)
+            WhenModal(context, act, triesLeft - 1);
+    });
+}
+
+bool WindowRig::ClickStrip(int button, int presses)
 {
     auto* strip = Find<MenuDisplayType>(QStringLiteral("Menu"));
     // The window's tick enables the game's buttons once a game is in play.
     if (!QTest::qWaitFor([&] { return strip->Button(button).enabled; }))
         return false;
-    QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(button * kStripButtonWidth + kStripButtonWidth / 2, 12));
+    for (int press = 0; press < presses; ++press)
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(button * kStripButtonWidth + kStripButtonWidth / 2, 12));
     QCoreApplication::processEvents();
     return true;
 }

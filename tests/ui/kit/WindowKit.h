@@ -8,6 +8,7 @@
 #include "ui/Prompter.h"
 #include "ui/QtNotifier.h"
 
+#include <QApplication>
 #include <QStringList>
 
 class QAction;
@@ -42,6 +43,9 @@ public:
     int fileDialogs = 0;
     QString lastFolder;
     bool exportSolution = false;
+    /// Runs while a message box is up, as the player reads it (a real box runs
+    /// its own event loop then).
+    std::function<void()> whileAsking;
 };
 
 /// The lines of a list, top to bottom.
@@ -49,11 +53,21 @@ QStringList Lines(const QListWidget* list);
 /// The push button or menu action of a window that reads `text`, if any.
 QPushButton* ButtonOf(QWidget& window, const QString& text);
 QAction* ActionOf(QWidget& window, const QString& text);
+/// The help window, if one is open.
+HelpWindow* OpenHelpWindow();
 /// Runs `act` on the modal window once one is open (the window that opens it runs
 /// its own event loop until it closes).
 void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft = 1000);
-/// The help window, if one is open.
-HelpWindow* OpenHelpWindow();
+/// The visible top-level windows of a type.
+template <typename Window>
+QList<Window*> OpenWindows()
+{
+    QList<Window*> open;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<Window*>(top); window && window->isVisible())
+            open << window;
+    return open;
+}
 
 /// The settings store in a folder of the test's own, the first run already behind
 /// it unless `firstRun`.
@@ -99,9 +113,10 @@ public:
     {
         return window_->findChild<T*>(name);
     }
-    /// Clicks a button of the strip once it is enabled, and lets its posted
-    /// command run; false when it never was.
-    bool ClickStrip(int button);
+    /// Clicks a button of the strip once it is enabled (`presses` times in a row,
+    /// as a fast double press does), and lets its posted commands run; false when
+    /// it never was.
+    bool ClickStrip(int button, int presses = 1);
 
     TestRoot root;
     ScriptedPrompter prompter;
