@@ -769,7 +769,8 @@ void CMirelDlg::RestoreSession()
 
 void CMirelDlg::ShowPlayTime()
 {
-    if (app_.gameInPlay)
+    // Before any game there is no time to show.
+    if (app_.CurrentGame().Across().Count() > 0)
         timePane_->setText(ToWide("Time " + PlayTimeText(session_->Seconds())));
 }
 
