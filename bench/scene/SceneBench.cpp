@@ -3,7 +3,9 @@
 // until the frame is drawn. Needs an OpenGL context: `make bench` runs it under a
 // virtual X server, where Mesa draws in software.
 #include "game/BlockPatterns.h"
+#include "game/BoxCursor.h"
 #include "game/Game.h"
+#include "scene/BoxPicking.h"
 #include "scene/MainDisplayType.h"
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
@@ -111,6 +113,63 @@ void BM_FrameAfterOpen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FrameAfterOpen)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// Picking the cube under the pointer: the ray against all 224 cubes and the core.
+void BM_PickCell(benchmark::State& state)
+{
+    const QRect picture = scene->view.contentsRect();
+    int x = 0;
+    for (auto _ : state) {
+        x = (x + 37) % picture.width();
+        benchmark::DoNotOptimize(
+            PickCell(scene->renderer.camera, picture.width(), picture.height(), scene->game, x + 0.5, 200.5));
+    }
+}
+BENCHMARK(BM_PickCell)->Unit(benchmark::kMicrosecond);
+
+// A click on a cube to the screen: the pick, the new cursor and its marks, and the
+// frame that shows them (the changed cubes rebuilt).
+void BM_ClickToScreen(benchmark::State& state)
+{
+    const QRect picture = scene->view.contentsRect();
+    BoxCursor cursor;
+    int x = 0;
+    DrawFrame();
+    for (auto _ : state) {
+        x = (x + 53) % picture.width();
+        const BoxHit hit =
+            PickCell(scene->renderer.camera, picture.width(), picture.height(), scene->game, x + 0.5, 150.5);
+        if (hit.cell >= 0)
+            cursor = ChooseCell(cursor, scene->game.At(hit.cell));
+        MarkSelection(scene->game, cursor);
+        DrawFrame();
+    }
+    MarkSelection(scene->game, BoxCursor{});
+}
+BENCHMARK(BM_ClickToScreen)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// A letter typed on the box to the screen, with an entry marked: the letter, the
+// cursor's step and its marks, and the frame.
+void BM_KeyToScreen(benchmark::State& state)
+{
+    Entry& entry = *scene->game.Across().At(5);
+    // Revealed letters stay under typing: this entry is cleared to take new ones.
+    ClearEntry(entry);
+    BoxCursor cursor = CursorAt(&entry);
+    uint8_t letter = 1;
+    MarkSelection(scene->game, cursor);
+    DrawFrame();
+    for (auto _ : state) {
+        if (cursor.cell == entry.cells.At(entry.cells.Count() - 1))
+            cursor = {entry.cells.At(0), kAcross};
+        letter = static_cast<uint8_t>(letter % 26 + 1);
+        TypeLetter(cursor, letter, nullptr);
+        MarkSelection(scene->game, cursor);
+        DrawFrame();
+    }
+    MarkSelection(scene->game, BoxCursor{});
+}
+BENCHMARK(BM_KeyToScreen)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 } // namespace
 

@@ -4,7 +4,7 @@
 _pelorin_tool_options()
 {
     case $1 in
-    clues) echo "--root --seeds --wordnet --list" ;;
+    clues) echo "--root --seeds --wordnet --list --quotes" ;;
     export) echo "--pdf --solution" ;;
     fill) echo "--root --style --pattern --seed --tries --count --jobs --out --daily --code" ;;
     lookup) echo "--root" ;;

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/WorkerSlot.h"
 #include "foundation/ItemList.h"
+#include "game/BoxCursor.h"
 #include "game/Game.h"
 #include "game/PuzzleCode.h"
 #include "lexicon/Dictionary.h"
@@ -184,6 +185,9 @@ public:
     std::string currentCode;        ///< the current game's puzzle code; empty when unknown
     bool gameInPlay = false;        ///< a game was opened or started this run
     Entry* selectedEntry = nullptr; ///< not owned; an entry of the current game, or null
+    /// Where letters typed on the box go; the main window keeps it on the selected
+    /// entry.
+    BoxCursor cursor;
     /// The fills a worker tries before it gives up; tests lower it to see a style
     /// give up quickly.
     int32_t prepareAttempts = kPrepareAttempts;

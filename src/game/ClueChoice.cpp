@@ -6,6 +6,7 @@
 #include "lexicon/Style.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -118,16 +119,102 @@ void ShortenQuote(Quote& quote)
         excerpt.push_back(text[i]);
         // The closing "..." marks a cut, so it comes only when text remains.
         if (excerpt.size() >= kExcerptLength && i + 1 < text.size()) {
-            // A blank cut in two would show the answer one letter short: the cut
-            // goes before it.
-            if (text[i] == '_' && text[i + 1] == '_')
-                while (!excerpt.empty() && excerpt.back() == '_')
-                    excerpt.pop_back();
+            // A word cut in two may show the answer or its stem ("wild..." of
+            // "wilderness"), a blank cut in two the answer one letter short: the
+            // cut goes before the word, unless the excerpt is that one word.
+            const auto inWord = [](char c) { return IsAsciiLetter(c) || c == '_'; };
+            if (inWord(text[i]) && inWord(text[i + 1])) {
+                size_t end = excerpt.size();
+                while (end > 0 && inWord(excerpt[end - 1]))
+                    --end;
+                while (end > 0 && excerpt[end - 1] == ' ')
+                    --end;
+                if (end > (start > 0 ? kEllipsis.size() : 0))
+                    excerpt.resize(end);
+            }
             excerpt += kEllipsis;
             break;
         }
     }
     quote.text = std::move(excerpt);
+}
+
+namespace {
+
+// Endings and beginnings that make a word of a stem: forms the dictionary may
+// not list (the Bible's "aboundeth", "lovest"; "dreamed" beside "dreamt") and
+// words derived from it ("viewer", "unweary"). A stem of three letters takes only
+// the endings of inflections: with the others it is part of too many unrelated
+// words (CAT, "cater"; EAR, "earth").
+constexpr std::array<std::string_view, 8> kInflectionEndings = {"S", "ES", "ED", "ING", "INGS", "EST", "ETH", "EDST"};
+constexpr std::array<std::string_view, 15> kDerivingEndings = {"ER",   "ERS",  "NESS", "FUL", "LESS",
+                                                               "MENT", "MENTS", "ABLE", "ISH", "Y",
+                                                               "IES",  "IED",  "IER",  "IEST", "LY"};
+// After a final e: "loved", "lovest", "loveth".
+constexpr std::array<std::string_view, 4> kAfterE = {"D", "ST", "TH", "DST"};
+constexpr std::array<std::string_view, 11> kStemBeginnings = {"UN",  "RE",   "DIS", "MIS",   "OVER", "OUT",
+                                                              "PRE", "NON",  "FORE", "UNDER", "SELF"};
+// Stems this short are parts of too many unrelated words (CAT in "concatenate").
+constexpr size_t kShortestStem = 3;
+// Derived words and compounds (told by the other part being a word) need a
+// longer stem: a short one makes them by chance (CAR and "carpet").
+constexpr size_t kShortestDerivingStem = 4;
+
+template <size_t N>
+bool OneOf(std::string_view word, const std::array<std::string_view, N>& list)
+{
+    return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+bool IsVowel(char c)
+{
+    return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U';
+}
+
+// Whether `ending` makes a word of `stem` (upper case), also after a doubled
+// last letter (STOP, "stopping").
+bool IsStemEnding(std::string_view ending, std::string_view stem)
+{
+    const bool deriving = stem.size() >= kShortestDerivingStem;
+    const auto listed = [&](std::string_view part) {
+        return OneOf(part, kInflectionEndings) || (deriving && OneOf(part, kDerivingEndings));
+    };
+    if (ending.empty() || listed(ending) || (stem.back() == 'E' && OneOf(ending, kAfterE)))
+        return true;
+    return ending.size() > 1 && ending.front() == stem.back() && !IsVowel(stem.back()) && listed(ending.substr(1));
+}
+
+} // namespace
+
+bool HoldsStem(std::string_view token, std::string_view stem, const Dictionary& dictionary)
+{
+    if (stem.size() < kShortestStem || token.size() <= stem.size())
+        return false;
+    const auto isWord = [&](std::string_view part) {
+        return stem.size() >= kShortestDerivingStem && part.size() >= kShortestStem &&
+               IndexOf(dictionary, part) >= 0;
+    };
+    const auto isBeginning = [&](std::string_view part) {
+        return part.empty() || isWord(part) || OneOf(part, kStemBeginnings);
+    };
+    for (size_t at = token.find(stem); at != std::string_view::npos; at = token.find(stem, at + 1)) {
+        const std::string_view after = token.substr(at + stem.size());
+        if (isBeginning(token.substr(0, at)) && (IsStemEnding(after, stem) || isWord(after)))
+            return true;
+    }
+    // An ending that starts with a vowel replaces a final e or y: DANCE, "dancer";
+    // CARRY, "carrier".
+    const char last = stem.back();
+    const std::string_view root = stem.substr(0, stem.size() - 1);
+    if ((last != 'E' && last != 'Y') || root.size() < kShortestStem)
+        return false;
+    for (size_t at = token.find(root); at != std::string_view::npos; at = token.find(root, at + 1)) {
+        const std::string_view after = token.substr(at + root.size());
+        const bool replaces = !after.empty() && (last == 'Y' ? after.front() == 'I' : IsVowel(after.front()));
+        if (replaces && isBeginning(token.substr(0, at)) && IsStemEnding(after, root))
+            return true;
+    }
+    return false;
 }
 
 namespace {
@@ -148,11 +235,15 @@ public:
 
     void Mask(Quote& quote)
     {
-        if (!quote.text || answer_ < 0)
+        if (!quote.text)
             return;
         std::string& text = *quote.text;
         ForEachLetterRun(std::string_view(text), [&](std::string_view token, size_t at) {
-            if (MayBeForm(token) && IsForm(ToUpperAscii(token)))
+            const std::string upper = ToUpperAscii(token);
+            const bool hides = HoldsStem(upper, base_, dictionary_) ||
+                               (base_ != word_ && HoldsStem(upper, word_, dictionary_)) ||
+                               (answer_ >= 0 && MayBeForm(token) && IsForm(upper));
+            if (hides)
                 std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(at), token.size(), '_');
             return true;
         });
@@ -191,7 +282,84 @@ private:
     std::unordered_map<std::string, bool> seen_;
 };
 
+// Whether the word at `at` begins a sentence (or a quoted one, or a clause after a
+// colon, as the Bible's "saith the LORD: Behold").
+bool BeginsSentence(std::string_view text, size_t at)
+{
+    while (at > 0 && text[at - 1] == ' ')
+        --at;
+    if (at == 0)
+        return true;
+    const char before = text[at - 1];
+    return before == '.' || before == '!' || before == '?' || before == ':' || before == '"' || before == '\'' ||
+           before == '(' || before == '`';
+}
+
 } // namespace
+
+bool IsCapitalisedInSentence(std::string_view text, size_t at)
+{
+    return IsUpperLetter(text[at]) && !BeginsSentence(text, at);
+}
+
+size_t FirstWholeWord(std::string_view text, std::string_view word)
+{
+    size_t found = text.size();
+    ForEachLetterRun(text, [&](std::string_view token, size_t at) {
+        if (token.size() != word.size() || ToUpperAscii(token) != word)
+            return true;
+        found = at;
+        return false;
+    });
+    return found;
+}
+
+bool BooksWriteAsName(const Entry& entry)
+{
+    const std::string_view answer = TextOf(entry.text);
+    int32_t capitalised = 0;
+    for (const Quotation* quotation : entry.matches) {
+        const std::string_view text = TextOf(quotation->text);
+        const size_t blank = FirstWholeWord(text, answer);
+        capitalised += blank < text.size() && IsUpperLetter(text[blank]);
+    }
+    return 2 * capitalised > entry.matches.Count();
+}
+
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
+{
+    if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
+        return false;
+    // A dictionary's heading ("Death wish, n."), the books' jokes in its form.
+    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv."})
+        if (quotation.ends_with(heading))
+            return false;
+    constexpr size_t kNone = std::string_view::npos;
+    int32_t words = 0;
+    int32_t names = 0;
+    // The words next to the blank, past an "and" or "or" between.
+    size_t before = kNone;
+    size_t after = kNone;
+    ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
+        if (at == blank)
+            return true;
+        ++words;
+        names += IsCapitalisedInSentence(quotation, at) && token != "I";
+        if (token == "and" || token == "or")
+            return true;
+        if (at < blank)
+            before = at;
+        else if (after == kNone)
+            after = at;
+        return true;
+    });
+    // Too few words to guess the blank from: a heading or a dictionary entry.
+    constexpr int32_t kFewestWords = 2;
+    // A name beside names, three or more: a genealogy or a roll.
+    constexpr int32_t kListOfNames = 3;
+    const auto isName = [&](size_t at) { return at != kNone && IsCapitalisedInSentence(quotation, at); };
+    return words >= kFewestWords && !(names >= kListOfNames && (isName(before) || isName(after)));
+}
 
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
 {
@@ -205,7 +373,11 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     // same as excerpts, make one hint.
     std::unordered_set<std::string> shown;
     FormMasker forms(answer, dictionary);
+    const bool name = BooksWriteAsName(entry);
     for (const Quotation* quotation : entry.matches) {
+        const std::string_view text = TextOf(quotation->text);
+        if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
+            continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
         quote->text = quotation->text;
@@ -222,6 +394,55 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     }
 }
 
+bool NamesOneThing(std::string_view definition)
+{
+    // What "the" opens before these is a mass or an act: the process of decay, the
+    // smallest whole number.
+    static constexpr std::array<std::string_view, 16> kOfNoPlural = {
+        "process", "act", "activity", "state", "quality", "condition", "smallest", "largest",
+        "cardinal", "ordinal", "sum", "study", "science", "art", "practice", "whole"};
+    // An act as such ("sleeping for a short period of time"), or a chemical
+    // element ("a heavy ductile magnetic metallic element").
+    const std::string_view first = definition.substr(0, definition.find(' '));
+    const std::string_view clause = definition.substr(0, definition.find(';'));
+    if ((first.size() > 5 && first.ends_with("ing")) || clause.ends_with(" element"))
+        return true;
+    if (!definition.starts_with("the "))
+        return false;
+    const std::string_view rest = definition.substr(4);
+    if (OneOf(rest.substr(0, rest.find(' ')), kOfNoPlural))
+        return true;
+    // The one thing of its name: "the natural satellite of the Earth".
+    bool named = false;
+    ForEachLetterRun(rest, [&](std::string_view token, size_t) {
+        named = IsUpperLetter(token.front());
+        return !named;
+    });
+    return named;
+}
+
+void DemoteSingularSenses(DefinitionList& definitions)
+{
+    const auto singular = [](const Definition* definition) {
+        return definition->rank < kSecondaryRank && NamesOneThing(TextOf(definition->text));
+    };
+    if (std::all_of(definitions.begin(), definitions.end(), singular))
+        return;
+    // Behind rare senses and give-aways too: a rare sense that fits the plural
+    // ("a playing card with three spots" for THREES) beats one that does not.
+    constexpr int32_t kBehindEverySense = 2 * kSecondaryRank;
+    bool moved = false;
+    for (Definition* definition : definitions) {
+        if (singular(definition)) {
+            definition->rank += kBehindEverySense;
+            moved = true;
+        }
+    }
+    if (moved)
+        std::stable_sort(definitions.begin(), definitions.end(),
+                         [](const Definition* a, const Definition* b) { return a->rank < b->rank; });
+}
+
 void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
 {
     EntryText(entry);
@@ -231,6 +452,8 @@ void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
         entry.word = &record;
         record.CollectDefinitions(entry.definitions);
         entry.form = record.form;
+        if (entry.form == kFormPlural)
+            DemoteSingularSenses(entry.definitions);
     }
     DefinitionList& definitions = entry.definitions;
     while (definitions.Count() > static_cast<int32_t>(kMaxDefinitions))

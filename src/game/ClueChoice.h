@@ -1,11 +1,12 @@
 #pragma once
 
+#include "lexicon/Dictionary.h"
+
 #include <atomic>
 #include <string_view>
 
 namespace pelorin {
 
-class Dictionary;
 class Entry;
 class Game;
 class Style;
@@ -35,6 +36,32 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary);
 /// its base stays.
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary);
 
+/// Whether a word (upper case) holds a stem (upper case, of three letters or
+/// more) as a word part, so that a hint showing it would show the answer: with an
+/// inflection's ending the dictionary may not list (ABOUND, "aboundeth"; DREAM,
+/// "dreamed"), and for a stem of four letters or more with a deriving affix or as
+/// part of a compound (VIEW, "viewer"; WEARY, "unweary"; TEAM, "teammate"). A
+/// word that only happens to contain the letters (CAT, "concatenate") does not.
+bool HoldsStem(std::string_view word, std::string_view stem, const Dictionary& dictionary);
+
+/// Where the word (upper case) first stands whole in a text, in any case; the
+/// text's size when it does not.
+size_t FirstWholeWord(std::string_view text, std::string_view word);
+
+/// Whether the word at `at` is capitalised in mid-sentence, as a name is.
+bool IsCapitalisedInSentence(std::string_view text, size_t at);
+
+/// Whether the answer is a name: the books write it capitalised in most of the
+/// entry's matches.
+bool BooksWriteAsName(const Entry& entry);
+
+/// Whether a quote is a hint a solver can use, given the quotation's text and the
+/// position of the answer's blank in it: the blank is no capitalised word in
+/// mid-sentence unless the answer is a name (`name`), a name's blank stands in no
+/// list of names (a genealogy), and the sentence is no dictionary heading and has
+/// words enough around the blank to guess it from ("______ wish, n.").
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name);
+
 /// Blanks out the answer word (upper case) in a quote: every occurrence that
 /// stands as a whole word becomes underscores, while an occurrence inside a longer
 /// word (cat in concatenate) stays readable.
@@ -45,6 +72,16 @@ void MaskAnswer(Quote& quote, std::string_view word);
 /// blank, at a word boundary, marked with "..." where it was cut; a cut never
 /// falls inside a blank. Key and length stay the quotation's.
 void ShortenQuote(Quote& quote);
+
+/// Whether a definition names what has no plural: one thing of its name ("the
+/// natural satellite of the Earth"), or a mass, an act, an element or a number
+/// ("the process of ...", "sleeping for a short period", "a heavy ductile
+/// magnetic metallic element", "the smallest whole number").
+bool NamesOneThing(std::string_view definition);
+
+/// A plural answer's definitions of what has no plural (NamesOneThing: MOONS) rank
+/// behind all others, rare senses too, as secondary senses, unless all are such.
+void DemoteSingularSenses(DefinitionList& definitions);
 
 /// The answer's definitions (at most 10; those ranked 500 or more dropped unless
 /// all are, when the first stays), its dictionary record and word form. An answer

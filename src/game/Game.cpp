@@ -228,6 +228,23 @@ bool EnterAnswer(Entry& entry, std::string_view text)
     return true;
 }
 
+bool IsLockedCell(const Cell& cell)
+{
+    const CellView* view = cell.FindView();
+    return view && view->letterSet != kSetNormal && cell.playerLetter != kEmpty && cell.playerLetter == cell.letter;
+}
+
+bool PutPlayerLetter(Cell& cell, uint8_t letter, GameHost* host)
+{
+    assert((letter == kEmpty || IsLetterValue(letter)) && "a player letter is 0 or 1-26");
+    if (cell.letter == kBlock || cell.playerLetter == letter || IsLockedCell(cell))
+        return false;
+    SetPlayerLetter(cell, letter);
+    if (host)
+        host->SetModified();
+    return true;
+}
+
 bool IsCorrect(const Entry& entry)
 {
     for (const Cell* cell : entry.cells) {

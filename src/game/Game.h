@@ -72,6 +72,7 @@ struct CellView {
     int32_t letterTile = 0; ///< the player letter to draw, 0 none
     int32_t letterSet = kSetNormal;
     int32_t dirty = 0;
+    int32_t mark = 0; ///< the selection mark drawn behind the letter (SelectionMark)
     /// The wrong player letter that a check found here; the mark shows while the
     /// cell still holds that letter (PlayState.h). Never stored in a game file.
     uint8_t wrongMark = kEmpty;
@@ -213,6 +214,14 @@ inline std::string_view CurrentPattern(const Entry& entry, std::array<char, kSid
 // Player operations.
 std::string PlayerText(const Entry& entry);
 bool EnterAnswer(Entry& entry, std::string_view text);
+/// Whether a cell shows a letter the game revealed (green or red) that is still the
+/// solution: typing leaves it alone, as a crossword player expects.
+bool IsLockedCell(const Cell& cell);
+/// One typed letter (1-26; 0 removes the letter) into one cell, with the rules of
+/// EnterAnswer: both twins take it, the view is rebuilt, the letter set stays. A
+/// locked cell keeps its letter. True, and the host told the game was modified,
+/// when the letter changed.
+bool PutPlayerLetter(Cell& cell, uint8_t letter, GameHost* host);
 bool IsCorrect(const Entry& entry);
 bool IsFilled(const Entry& entry);
 void GiveUp(Entry& entry);

@@ -84,11 +84,16 @@ std::string_view CutRunOnExample(std::string_view part)
 // ---- Clauses ------------------------------------------------------------------
 
 // Words a phrase does not end with when it is complete.
-constexpr std::array<std::string_view, 38> kOpenEndings = {
-    "a",    "an",   "the",  "of",    "to",   "for",   "by",    "with",  "and",   "or",
-    "in",   "on",   "at",   "from",  "as",   "into",  "than",  "that",  "which", "who",
-    "whose", "is",  "are",  "was",   "were", "be",    "been",  "but",   "while", "through",
-    "its",  "their", "his", "her",   "not",  "any",   "some",  "very"};
+constexpr std::array<std::string_view, 55> kOpenEndings = {
+    "a",     "an",    "the",   "of",     "to",    "for",    "by",      "with",  "and",     "or",
+    "in",    "on",    "at",    "from",   "as",    "into",   "than",    "that",  "which",   "who",
+    "whose", "is",    "are",   "was",    "were",  "be",     "been",    "but",   "while",   "through",
+    "its",   "their", "his",   "her",    "not",   "any",    "some",    "very",  "so",      "this",
+    "these", "those", "my",    "your",   "our",   "would",  "should",  "could", "usually", "often",
+    "if",    "because", "before", "after", "until"};
+// A clause cut after a number has lost what it counts ("... and usually two").
+constexpr std::array<std::string_view, 12> kNumbers = {"one",   "two",   "three", "four", "five",   "six",
+                                                       "seven", "eight", "nine",  "ten",  "several", "many"};
 
 // Single words that label a definition rather than give one.
 constexpr std::array<std::string_view, 12> kLabels = {
@@ -194,35 +199,61 @@ bool OpensClause(std::string_view previous, std::string_view word)
     return lower.size() >= 6 && EndsWith(lower, "ing") && !OneOf(lower, kIngNouns);
 }
 
-// The clause length that leaves room for the clue list's longest word-form note,
-// "(plural) ".
-constexpr size_t kClauseLength = kClueLength - 10;
+// Whether a cut before words[at], keeping words up to `end`, leaves `prefix` a
+// phrase without its end: after a relative ("the sensation that results"), a
+// number ("... and usually two"), an adverb, an article and its adjective ("...
+// usually having an external"), unpaired brackets ("(used of living things"), in
+// the middle of a list ("... from climbing, twining") or of "such ... that"
+// ("shaped in such a way").
+bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
+{
+    static constexpr std::array<std::string_view, 9> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
+                                                                          "ern", "ar", "ent", "ant"};
+    const std::string last = ToLower(words[end - 1]);
+    const std::string beforeLast = ToLower(words[end - 2]);
+    if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")))
+        return true;
+    const bool adjective = std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
+                                       [&](std::string_view ending) { return EndsWith(last, ending); });
+    if (adjective && (beforeLast == "a" || beforeLast == "an" || beforeLast == "the"))
+        return true;
+    if (std::count(prefix.begin(), prefix.end(), '(') != std::count(prefix.begin(), prefix.end(), ')'))
+        return true;
+    const size_t comma = prefix.rfind(", ");
+    if (comma != std::string::npos && prefix.find(' ', comma + 2) == std::string::npos)
+        return true;
+    if (ToLower(words[at]) == "that")
+        for (size_t k = end >= 4 ? end - 4 : 0; k < end; ++k)
+            if (ToLower(words[k]) == "such" || ToLower(words[k]) == "so")
+                return true;
+    return false;
+}
 
-// A clause longer than that, cut before the last clause opener that leaves a
-// phrase of at least three words that fits and stands on its own ("similar to a
-// xylophone but" loses its "but"; "a coarse vine widely" is no phrase).
+// A clause longer than kClauseLength, cut to the longest of its shorter clauses
+// that fits ("similar to a xylophone but" loses its "but"; "a coarse vine widely"
+// is no phrase).
 std::string CutToClueLength(const std::string& clause)
 {
     if (clause.size() <= kClauseLength)
         return clause;
+    std::vector<std::string> cuts = ShorterClauses(clause);
+    // Where no cut leaves room for a form's note, one that fits without it is
+    // still a clue (the list is longest first, so the shortest is last).
+    for (size_t limit : {kClauseLength, kClueLength})
+        for (std::string& shorter : cuts)
+            if (shorter.size() <= limit)
+                return std::move(shorter);
+    // Last, what the clause is for or with: "an annual award by the Academy of
+    // Motion Picture Arts and Sciences" of "... for achievements in ...".
     const std::vector<std::string_view> words = SplitAt(clause, ' ');
-    std::string best;
-    for (size_t i = 3; i < words.size(); ++i) {
-        if (!OpensClause(words[i - 1], words[i]))
+    for (size_t i = words.size(); i-- > 3;) {
+        if (words[i] != "for" && words[i] != "with")
             continue;
-        size_t end = i;
-        while (end > 3 && OneOf(ToLower(Trim(words[end - 1], ",;:")), kConjunctions))
-            --end;
-        std::string prefix = std::string(Trim(Join(words, end), " ,;:"));
-        if (prefix.size() > kClauseLength)
-            break;
-        const std::string last = ToLower(words[end - 1]);
-        // "the sensation that results" has lost what the relative clause says.
-        const bool openClause = OneOf(ToLower(words[end - 2]), kRelatives);
-        if (StandsAlone(prefix) && !openClause && !(last.size() > 4 && EndsWith(last, "ly")))
-            best = std::move(prefix);
+        std::string prefix = std::string(Trim(Join(words, i), " ,;:"));
+        if (prefix.size() <= kClauseLength && StandsAlone(prefix) && !CutsAPhrase(words, i, i, prefix))
+            return prefix;
     }
-    return best.empty() ? clause : best;
+    return clause;
 }
 
 // ---- Verb forms ---------------------------------------------------------------
@@ -238,6 +269,8 @@ constexpr std::array<std::string_view, 9> kParticles = {"out", "up", "off", "dow
 constexpr std::array<std::string_view, 16> kObjects = {"a", "an", "the", "one's", "oneself", "something",
                                                        "somebody", "someone", "it", "them", "all", "its",
                                                        "their", "his", "her", "some"};
+
+constexpr std::array<std::string_view, 6> kEndingPrepositions = {"from", "of", "with", "to", "for", "into"};
 
 bool IsAdverb(std::string_view word)
 {
@@ -286,7 +319,33 @@ std::string ClueClause(std::string_view definition)
     }
     if (clause.empty())
         return std::string(definition);
+    // "informal terms for a mother" clues one word: "informal term for a mother";
+    // so do "street names for marijuana".
+    for (std::string_view plural : {"terms for ", "names for "}) {
+        const size_t at = clause.find(plural);
+        if (at != std::string::npos && (at == 0 || clause[at - 1] == ' ') &&
+            std::count(clause.begin(), clause.begin() + static_cast<std::ptrdiff_t>(at), ' ') <= 3)
+            clause.erase(at + 4, 1);
+    }
     return CutToClueLength(clause);
+}
+
+std::vector<std::string> ShorterClauses(std::string_view clause)
+{
+    const std::vector<std::string_view> words = SplitAt(clause, ' ');
+    std::vector<std::string> cuts;
+    for (size_t i = 3; i < words.size(); ++i) {
+        if (!OpensClause(words[i - 1], words[i]))
+            continue;
+        size_t end = i;
+        while (end > 3 && OneOf(ToLower(Trim(words[end - 1], ",;:")), kConjunctions))
+            --end;
+        std::string prefix = std::string(Trim(Join(words, end), " ,;:"));
+        if (StandsAlone(prefix) && !CutsAPhrase(words, i, end, prefix) && (cuts.empty() || cuts.back() != prefix))
+            cuts.push_back(std::move(prefix));
+    }
+    std::reverse(cuts.begin(), cuts.end());
+    return cuts;
 }
 
 std::vector<std::string> ClueClauses(std::string_view definition)
@@ -358,8 +417,11 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
              ++j) {
             if (words[j] != "or" && words[j] != "and")
                 continue;
+            // A phrase that ends on its preposition ("remove the moisture from and
+            // make dry") is a verb's, and so is what is joined to it.
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
-                                (j + 2 < words.size() && OneOf(words[j + 2], kObjects));
+                                (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
+                                OneOf(words[j - 1], kEndingPrepositions);
             if (joined && change(words, j + 1))
                 at = j + 1;
         }

@@ -21,6 +21,12 @@ std::string CleanGloss(std::string_view gloss);
 /// fits. What cannot be cut well stays whole; the result is never empty.
 std::string ClueClause(std::string_view definition);
 
+/// The phrases a clause can be cut to, longest first: each ends before a relative
+/// or participle clause ("... who", "... consisting"), stands on its own and has
+/// three words or more ("a real estate agent" of "a real estate agent who is a
+/// member of ...").
+std::vector<std::string> ShorterClauses(std::string_view clause);
+
 /// The clues a definition can make, best first: ClueClause of the definition, then
 /// of what follows each of its "; " (so that "make a vow; promise" offers
 /// "promise" where "make a vow" would give VOW away).
@@ -28,6 +34,9 @@ std::vector<std::string> ClueClauses(std::string_view definition);
 
 /// Clues longer than this read as explanations rather than as clues.
 inline constexpr size_t kClueLength = 100;
+/// The clause length that leaves room for the clue list's longest word-form note,
+/// "(plural) ".
+inline constexpr size_t kClauseLength = kClueLength - 10;
 
 /// The third-person singular of a verb by the regular rules: makes, fixes,
 /// carries, goes; "be" and "have" give "is" and "has".

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -31,6 +32,14 @@ constexpr std::array<const char*, kPartCount> kPartFileNames = {"noun", "verb", 
 constexpr std::array<std::string_view, 8> kArchaicSpellings = {"agone",    "ain",  "carcase", "carven",
                                                                 "phantasy", "rase", "shew",    "spue"};
 
+// A derivationally related form ("+" pointer): word `word` (from 1) of the synset
+// at `offset` in the data file of `pos`.
+struct DerivedLink {
+    uint32_t offset = 0;
+    int pos = 0;
+    size_t word = 0;
+};
+
 // One sense of a lemma, with what its synset says about the lemma.
 struct Sense {
     uint32_t offset = 0;
@@ -42,8 +51,10 @@ struct Sense {
     bool abbreviation = false; // spelled only as an abbreviation there (IRS, DoS)
     bool instance = false;     // a particular person, place or thing
     bool numeral = false;      // a number (the synset lists "4" or "41")
+    bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
+    std::vector<DerivedLink> derived;  // the lemma's derivationally related words
     std::string gloss;                 // the definition, examples removed
 
     bool Tagged() const { return tagCount > 0; }
@@ -69,6 +80,8 @@ struct PartSenses {
 
 struct Lemma {
     std::array<PartSenses, kPartCount> parts;
+    // Words of its family that WordNet links to it (ANGRY: anger), lower case.
+    std::vector<std::string> related;
 
     bool Has(int pos) const { return !parts[pos].senses.empty(); }
     int64_t TagTotal() const
@@ -370,6 +383,37 @@ private:
 
 // ---- Synsets -------------------------------------------------------------------
 
+// A word of a synset line without the syntactic marker adjectives may carry:
+// "big(a)", "galore(ip)".
+std::string_view SynsetWord(std::string_view token)
+{
+    return token.substr(0, token.find('('));
+}
+
+int PartOfSpeechOf(std::string_view symbol)
+{
+    if (symbol == "n")
+        return kNoun;
+    if (symbol == "v")
+        return kVerb;
+    if (symbol == "a" || symbol == "s")
+        return kAdjective;
+    return symbol == "r" ? kAdverb : -1;
+}
+
+// A "+" pointer's "offset pos source/target" that starts at the lemma's word.
+void AddDerivedLink(std::span<const std::string_view> fields, size_t lemmaNumber, Sense& sense)
+{
+    DerivedLink link;
+    uint32_t words = 0;
+    link.pos = PartOfSpeechOf(fields[1]);
+    if (lemmaNumber == 0 || link.pos < 0 || !ParseNumber(fields[0], link.offset) ||
+        !ParseNumber(fields[2], words, 16) || words >> 8 != lemmaNumber)
+        return;
+    link.word = words & 0xFF;
+    sense.derived.push_back(link);
+}
+
 // What a synset line says about one of its words: "offset lex_filenum ss_type w_cnt
 // [word lex_id]... p_cnt [symbol offset pos source/target]... | gloss".
 void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std::vector<std::string_view>& tokens)
@@ -382,19 +426,26 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     sense.found = true;
     bool spelled = false;          // the synset spells the lemma at all
     bool spelledOtherwise = false; // ... and not only as an abbreviation
+    size_t lemmaNumber = 0;        // the lemma's word number in the synset, from 1
     for (size_t i = 0; i < wordCount && 4 + 2 * i < tokens.size(); ++i) {
-        std::string_view word = tokens[4 + 2 * i];
-        // Adjectives may carry a syntactic marker: "big(a)", "galore(ip)".
-        word = word.substr(0, word.find('('));
+        std::string_view word = SynsetWord(tokens[4 + 2 * i]);
         if (!word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
             sense.numeral = true;
-        if (ToLower(word) != lemma) {
+        const std::string lower = ToLower(word);
+        if (lower != lemma) {
+            // Ara and genus_Ara, Hominidae and family_Hominidae: a taxon's Latin name.
+            for (std::string_view rank : {"genus_", "family_"})
+                if (lower.size() > rank.size() && lower.compare(0, rank.size(), rank) == 0 &&
+                    lower.substr(rank.size()) == lemma)
+                    sense.taxon = true;
             std::string synonym(word);
             std::replace(synonym.begin(), synonym.end(), '_', ' ');
             sense.synonyms.push_back(std::move(synonym));
             continue;
         }
         spelled = true;
+        if (lemmaNumber == 0)
+            lemmaNumber = i + 1;
         if (i == 0)
             sense.firstMember = true;
         if (word == lemma) {
@@ -409,9 +460,13 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     sense.abbreviation = spelled && !sense.lowerCase && !spelledOtherwise;
     const size_t pointersAt = 4 + 2 * wordCount;
     if (pointersAt < tokens.size() && ParseNumber(tokens[pointersAt], sense.pointers)) {
-        for (size_t p = 0; p < static_cast<size_t>(sense.pointers) && pointersAt + 1 + 4 * p < tokens.size(); ++p)
-            if (tokens[pointersAt + 1 + 4 * p] == "@i")
+        for (size_t p = 0; p < static_cast<size_t>(sense.pointers) && pointersAt + 4 + 4 * p < tokens.size(); ++p) {
+            const std::string_view symbol = tokens[pointersAt + 1 + 4 * p];
+            if (symbol == "@i")
                 sense.instance = true;
+            if (symbol == "+")
+                AddDerivedLink(std::span(tokens).subspan(pointersAt + 2 + 4 * p, 3), lemmaNumber, sense);
+        }
     }
     if (bar != std::string_view::npos)
         sense.gloss = CleanGloss(line.substr(bar + 3));
@@ -421,7 +476,7 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
 // numeral, or an archaic spelling.
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
-    if (!sense.found || sense.gloss.empty() || sense.abbreviation)
+    if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
         return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;
@@ -619,10 +674,12 @@ public:
     {
         const std::vector<std::string> answer = Roots(word);
         return !ForEachLetterRun(text, [&](std::string_view token, size_t) {
-            for (const std::string& root : CachedRoots(ToLower(token)))
+            const std::string lower = ToLower(token);
+            for (const std::string& root : CachedRoots(lower))
                 if (std::find(answer.begin(), answer.end(), root) != answer.end())
                     return false;
-            return true;
+            return !std::any_of(answer.begin(), answer.end(),
+                                [&](const std::string& root) { return IsCompoundOf(lower, root); });
         });
     }
 
@@ -635,12 +692,47 @@ private:
         return cache_.emplace(word, Roots(word)).first->second;
     }
 
+    // A compound of a root of four letters or more and another word: TEAM in
+    // "teammate", SURF in "surfboarding", FLOWER in "sunflower".
+    bool IsCompoundOf(std::string_view token, std::string_view root) const
+    {
+        constexpr size_t kLeast = 3;
+        if (root.size() < 4 || token.size() < root.size() + kLeast)
+            return false;
+        if (token.substr(0, root.size()) == root && lemmas_.count(token.substr(root.size())) > 0)
+            return true;
+        return token.substr(token.size() - root.size()) == root &&
+               lemmas_.count(token.substr(0, token.size() - root.size())) > 0;
+    }
+
+    // The words WordNet links to a word as derived from it or it from them, where
+    // they begin alike (ANGRY and anger, ERASER and erase, SIGN and signature;
+    // not DIE and death, whose link a solver would not see in a clue).
+    void AddRelated(const std::string& word, std::vector<std::string>& roots) const
+    {
+        const auto lemma = lemmas_.find(word);
+        if (lemma == lemmas_.end())
+            return;
+        for (const std::string& related : lemma->second.related) {
+            const size_t shorter = std::min(word.size(), related.size());
+            const size_t common = static_cast<size_t>(
+                std::mismatch(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(shorter), related.begin())
+                    .first -
+                word.begin());
+            if (common >= std::max<size_t>(3, shorter - std::min<size_t>(shorter, 2)) &&
+                std::find(roots.begin(), roots.end(), related) == roots.end())
+                roots.push_back(related);
+        }
+    }
+
     std::vector<std::string> Roots(std::string_view word) const
     {
         std::vector<std::string> roots{std::string(word)};
         const auto form = forms_.find(word);
         if (form != forms_.end())
             roots.push_back(form->second.base);
+        for (size_t i = 0, lemmaRoots = roots.size(); i < lemmaRoots; ++i)
+            AddRelated(std::string(roots[i]), roots);
         for (size_t step = 0, from = 0; step < 2; ++step) {
             const size_t to = roots.size();
             for (size_t i = from; i < to; ++i)
@@ -660,9 +752,9 @@ private:
     // changes the suffix brings: lose-r, happi-ly, hamm-er, creat-ion.
     void AddStems(const std::string& word, std::vector<std::string>& roots) const
     {
-        static constexpr std::array<std::string_view, 25> kSuffixes = {
-            "er",  "or",   "ness", "ly",  "ment", "ion",  "ation", "ition", "ity", "able", "ful", "less", "ist",
-            "ism", "ous",  "ive",  "al",  "ency", "ence", "ance",  "y",     "s",   "es",   "ed",  "ing"};
+        static constexpr std::array<std::string_view, 26> kSuffixes = {
+            "er",  "or",  "ness", "ly",   "ment", "ion", "ation", "ition", "ity", "able", "ful", "less", "ist",
+            "ism", "ous", "ive",  "al",   "ency", "ence", "ance", "y",     "s",   "es",   "ed",  "ing",  "n"};
         static constexpr std::array<std::string_view, 9> kPrefixes = {"re",   "un",  "dis",   "mis", "over",
                                                                       "out",  "pre", "under", "non"};
         for (std::string_view suffix : kSuffixes) {
@@ -671,6 +763,9 @@ private:
             if (word.size() < suffix.size() + least || !EndsWith(word, suffix))
                 continue;
             const std::string stem = word.substr(0, word.size() - suffix.size());
+            // A lone -n only after an a: ASIA-N, SYRIA-N.
+            if (suffix == "n" && stem.back() != 'a')
+                continue;
             std::string candidates[4] = {stem, stem + "e", {}, {}};
             if (stem.back() == 'i')
                 candidates[2] = stem.substr(0, stem.size() - 1) + "y";
@@ -719,6 +814,50 @@ bool OpensDefinition(std::string_view clause, int pos, const LemmaMap& lemmas)
     return true;
 }
 
+// A surname alone is no fair answer to "United States writer": the person's
+// shortest full name in the synset shows the rest ("United States writer (Susan
+// ___)" for SONTAG).
+void AddGivenNames(std::string_view word, const Sense& sense, std::string& clue)
+{
+    const std::string* fullest = nullptr;
+    for (const std::string& synonym : sense.synonyms) {
+        const size_t space = synonym.rfind(' ');
+        if (space != std::string::npos && ToLower(synonym.substr(space + 1)) == word &&
+            (!fullest || synonym.size() < fullest->size()))
+            fullest = &synonym;
+    }
+    if (!fullest)
+        return;
+    std::string named = clue + " (" + fullest->substr(0, fullest->rfind(' ')) + " ___)";
+    if (named.size() <= kClauseLength)
+        clue = std::move(named);
+}
+
+// A name's clue that names nothing else keeps what makes it guessable from the
+// rest of its gloss: the label it opens with ("(Judaism) the sixth month of the
+// civil year") or where it belongs ("the twelfth month of the civil year in the
+// Jewish calendar" for ELUL), not any calendar's.
+void KeepNameContext(std::string_view gloss, std::string& clue)
+{
+    if (std::any_of(clue.begin(), clue.end(), IsUpperLetter) || clue.starts_with("("))
+        return;
+    std::string context;
+    const size_t close = gloss.find(')');
+    const size_t within = gloss.find(" in the ");
+    if (gloss.size() > 1 && gloss.front() == '(' && IsUpperLetter(gloss[1]) && close != std::string_view::npos) {
+        context = std::string(gloss.substr(0, close + 1)) + " " + clue;
+    } else if (within != std::string_view::npos && within + 8 < gloss.size() && IsUpperLetter(gloss[within + 8]) &&
+               gloss.substr(0, within).find(clue) != std::string_view::npos) {
+        const std::string_view place = gloss.substr(within + 1);
+        std::string_view phrase = place.substr(0, place.find_first_of("(;,"));
+        while (!phrase.empty() && phrase.back() == ' ')
+            phrase.remove_suffix(1);
+        context = clue + " " + std::string(phrase);
+    }
+    if (!context.empty() && context.size() <= kClauseLength)
+        clue = std::move(context);
+}
+
 // The definitions of one lemma in one part of speech. Each sense gives its clue
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
@@ -731,16 +870,31 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
-        // The first clause that gives nothing away, if any does; a later clause only
-        // when it reads as a definition by itself.
+        // The first clause that gives nothing away, if any does, or the clause cut
+        // before the part that does ("an Old Testament book" of "... consisting of
+        // a collection of 150 Psalms"); a later clause only when it reads as a
+        // definition by itself.
         const std::vector<std::string> clauses = ClueClauses(sense.gloss);
-        const auto clean = std::find_if(clauses.begin(), clauses.end(), [&](const std::string& clause) {
-            return (&clause == &clauses.front() || OpensDefinition(clause, pos, lemmas)) &&
-                   !families.GivesAway(clause, word);
-        });
-        std::string clue = clean != clauses.end() ? *clean : clauses.front();
-        const bool rare = i > 0 && !sense.Tagged();
-        if (clean == clauses.end()) {
+        std::optional<std::string> clean;
+        for (size_t c = 0; c < clauses.size() && !clean; ++c) {
+            if (c > 0 && !OpensDefinition(clauses[c], pos, lemmas))
+                continue;
+            if (!families.GivesAway(clauses[c], word)) {
+                clean = clauses[c];
+                break;
+            }
+            for (std::string& cut : ShorterClauses(clauses[c]))
+                if (!clean && !families.GivesAway(cut, word))
+                    clean = std::move(cut);
+        }
+        std::string clue = clean ? *clean : clauses.front();
+        if (clean && sense.instance && !sense.lowerCase)
+            AddGivenNames(word, sense, clue);
+        if (clean && !sense.lowerCase)
+            KeepNameContext(sense.gloss, clue);
+        // A clue that could not be cut short enough reads as an explanation.
+        const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
+        if (!clean) {
             part.definitions.push_back({WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue)});
             continue;
         }
@@ -755,16 +909,17 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
     }
 }
 
-// Where every sense gives the word away, the synset's other words clue it
-// instead ("precisely" for EXACTLY): one per sense, in sense order.
+// Where every sense of a part of speech gives the word away, the synset's other
+// words clue it instead ("precisely" for EXACTLY): one per sense, in sense order.
+// Each part counts alone, as the forms of a verb (HEEDED) are clued by the verb's
+// senses only.
 void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& families)
 {
-    for (const PartSenses& part : lemma.parts)
-        for (const Gloss& gloss : part.definitions)
-            if (gloss.rank < WordNetImporter::kGiveAwayRank)
-                return;
     int32_t next = WordNetImporter::kSynonymRank;
     for (PartSenses& part : lemma.parts) {
+        if (std::any_of(part.definitions.begin(), part.definitions.end(),
+                        [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kGiveAwayRank; }))
+            continue;
         for (const Sense& sense : part.senses) {
             for (const std::string& synonym : sense.synonyms) {
                 if (families.GivesAway(synonym, word))
@@ -880,6 +1035,33 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
     return static_cast<int32_t>(glosses.size());
 }
 
+// The words the derivational links of the lemmas' senses point to, letters-only
+// ones, each once per lemma.
+void ResolveDerivedLinks(const std::array<SynsetFile, kPartCount>& synsets, LemmaMap& lemmas)
+{
+    std::vector<std::string_view> tokens;
+    for (auto& [word, lemma] : lemmas) {
+        for (PartSenses& part : lemma.parts) {
+            for (Sense& sense : part.senses) {
+                for (const DerivedLink& link : sense.derived) {
+                    const std::optional<std::string_view> line = synsets[link.pos].Line(link.offset);
+                    if (!line)
+                        continue;
+                    SplitWords(line->substr(0, line->find(" | ")), tokens);
+                    const size_t at = 4 + 2 * (link.word - 1);
+                    if (link.word == 0 || at >= tokens.size())
+                        continue;
+                    std::string related = ToLower(SynsetWord(tokens[at]));
+                    if (IsLetterWord(related) && related != word &&
+                        std::find(lemma.related.begin(), lemma.related.end(), related) == lemma.related.end())
+                        lemma.related.push_back(std::move(related));
+                }
+                sense.derived = {};
+            }
+        }
+    }
+}
+
 // The letters-only lemmas of every part of speech with what their synsets say.
 bool ReadLemmas(Reader& reader, LemmaMap& lemmas)
 {
@@ -896,17 +1078,19 @@ bool ReadLemmas(Reader& reader, LemmaMap& lemmas)
 
     SetStatusText("Reading WordNet glosses ...");
     std::vector<std::string_view> tokens;
+    // All four stay read: a derivational link may point into any of them.
+    std::array<SynsetFile, kPartCount> synsets;
     for (int pos = 0; pos < kPartCount; ++pos) {
         if (!reader.ReadFile(Format("data.%s", kPartFileNames[pos]).c_str(), content))
             return false;
-        SynsetFile synsets;
-        synsets.Index(std::move(content));
+        synsets[pos].Index(std::move(content));
         for (auto& [word, lemma] : lemmas)
             for (Sense& sense : lemma.parts[pos].senses)
-                if (const std::optional<std::string_view> line = synsets.Line(sense.offset))
+                if (const std::optional<std::string_view> line = synsets[pos].Line(sense.offset))
                     ReadSense(*line, word, sense, tokens);
     }
     SettleSenses(lemmas);
+    ResolveDerivedLinks(synsets, lemmas);
     return true;
 }
 

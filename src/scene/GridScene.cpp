@@ -1,5 +1,7 @@
 #include "scene/GridScene.h"
 
+#include "game/BoxCursor.h"
+
 #include "scene/MeshBuilder.h"
 #include "scene/OrbitCamera.h"
 #include "scene/SceneMesh.h"
@@ -74,6 +76,20 @@ void AddSquare(MeshBuilder& builder, float cx, float cy, float cz, float h, cons
 }
 
 } // namespace
+
+uint32_t MarkColour(int32_t mark)
+{
+    // Pale enough that black, green and red letters keep their contrast: a light
+    // yellow for the entry, a warmer, stronger one for the cursor cell.
+    switch (mark) {
+    case kMarkEntry:
+        return 0xFFFFF0A8u;
+    case kMarkCursor:
+        return 0xFFFFC060u;
+    default:
+        return kOpaqueWhite;
+    }
+}
 
 CellCentre CellPosition(int32_t face, int32_t column, int32_t row)
 {
@@ -161,6 +177,7 @@ void DrawCellView(SceneRenderer& renderer, CellView& view)
         const CellCentre centre = CellPosition(cell.face, cell.column, cell.row);
         MeshBuilder builder;
         AddCellCube(builder, centre.x, centre.y, centre.z, view.letterTile, view.faceNumbers, view.letterSet);
+        builder.diffuse = MarkColour(view.mark);
         auto built = renderer.CreateMesh();
         // A failed build leaves a cube that draws nothing until the cell changes again.
         renderer.BuildMesh(*built, builder);

@@ -58,6 +58,8 @@ MainDisplayType::MainDisplayType(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Main"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
+    // Tab reaches the box, where the keys type into the cubes.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 MainDisplayType::~MainDisplayType() = default;
@@ -115,15 +117,30 @@ void MainDisplayType::mouseMoveEvent(QMouseEvent* event)
 {
     if (renderer_) {
         const QPoint at = event->position().toPoint();
+        if (event->buttons().testFlag(Qt::LeftButton) && (at - pressedAt_).manhattanLength() > kClickSlop)
+            dragged_ = true;
         OrbitDrag(renderer_->camera, event->buttons().testFlag(Qt::LeftButton), at.x(), at.y());
         Redraw();
     }
     event->accept();
 }
 
+BoxHit MainDisplayType::PickAt(QPointF at) const
+{
+    const Game* game = renderer_ ? renderer_->GameShown() : nullptr;
+    if (!game || !canvas_)
+        return {};
+    // The picture fills the contents; a pixel's centre lies half a pixel in.
+    const QRect picture = contentsRect();
+    const QPointF inside = at - picture.topLeft() + QPointF(0.5, 0.5);
+    return PickCell(renderer_->camera, picture.width(), picture.height(), *game, inside.x(), inside.y());
+}
+
 void MainDisplayType::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
+        pressedAt_ = event->position().toPoint();
+        dragged_ = false;
         if (renderer_) {
             const QPoint at = event->position().toPoint();
             OrbitPress(renderer_->camera, at.x(), at.y());
@@ -135,9 +152,32 @@ void MainDisplayType::mousePressEvent(QMouseEvent* event)
 
 void MainDisplayType::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && renderer_)
+    if (event->button() == Qt::LeftButton && renderer_) {
         OrbitRelease(renderer_->camera);
+        const QPoint at = event->position().toPoint();
+        if (!dragged_ && (at - pressedAt_).manhattanLength() <= kClickSlop) {
+            const BoxHit hit = PickAt(event->position());
+            if (hit.cell >= 0)
+                Q_EMIT CellClicked(hit.cell);
+        }
+    }
     event->accept();
+}
+
+// The border shows where the keys go: the highlight colour while the box has the
+// focus.
+void MainDisplayType::focusInEvent(QFocusEvent* event)
+{
+    QPalette focused = palette();
+    focused.setColor(QPalette::WindowText, focused.color(QPalette::Highlight));
+    setPalette(focused);
+    QFrame::focusInEvent(event);
+}
+
+void MainDisplayType::focusOutEvent(QFocusEvent* event)
+{
+    setPalette(QPalette());
+    QFrame::focusOutEvent(event);
 }
 
 void MainDisplayType::wheelEvent(QWheelEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/BoxPicking.h"
+
 #include <QFrame>
 #include <QSurfaceFormat>
 
@@ -13,7 +15,8 @@ class SceneRenderer;
 /// The scene view: a bordered child window in which the renderer draws the box, and
 /// which turns the box with the mouse. A left drag turns it about its vertical axis,
 /// the wheel moves the eye nearer or farther, and a left press takes the keyboard
-/// focus. The mouse never picks cells.
+/// focus. A left click (press and release within kClickSlop pixels) on a cube
+/// announces the cell it picked; the keys go to whoever watches the view's events.
 ///
 /// The picture is drawn into an OpenGL surface inside the border, made only once
 /// OpenGL is known to work: a window that holds such a surface cannot even show
@@ -24,6 +27,8 @@ class MainDisplayType final : public QFrame {
 
 public:
     static constexpr int kControlId = 1234;
+    /// A press and release at most this many pixels apart are a click, not a drag.
+    static constexpr int kClickSlop = 3;
 
     explicit MainDisplayType(QWidget* parent = nullptr);
     ~MainDisplayType() override;
@@ -40,6 +45,12 @@ public:
     QOpenGLWidget* Canvas() const;
     /// Has the next frame drawn soon.
     void Redraw();
+    /// The cube under a point of the view (its own coordinates, border included).
+    BoxHit PickAt(QPointF at) const;
+
+Q_SIGNALS:
+    /// A left click picked the cube of this cell (an index into the game's cells).
+    void CellClicked(int32_t cell);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,10 +58,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     SceneRenderer* renderer_ = nullptr;
     SceneCanvas* canvas_ = nullptr; ///< a child, when there is OpenGL
+    QPoint pressedAt_;
+    bool dragged_ = false; ///< the pointer went further than a click since the press
 };
 
 } // namespace pelorin

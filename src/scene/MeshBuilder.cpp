@@ -15,7 +15,7 @@ bool MeshBuilder::Vertices(std::vector<MeshVertex>& out) const
         const MeshPoint& first = firstCoordinates[i];
         const MeshPoint second = i < secondCoordinates.size() ? secondCoordinates[i] : MeshPoint{};
         out.push_back({static_cast<float>(p.a), static_cast<float>(p.b), static_cast<float>(p.c),
-                       static_cast<float>(n.a), static_cast<float>(n.b), static_cast<float>(n.c), kOpaqueWhite,
+                       static_cast<float>(n.a), static_cast<float>(n.b), static_cast<float>(n.c), diffuse,
                        static_cast<float>(first.a), static_cast<float>(first.b), static_cast<float>(second.a),
                        static_cast<float>(second.b)});
     }

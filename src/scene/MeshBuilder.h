@@ -25,7 +25,8 @@ struct MeshVertex {
 };
 static_assert(sizeof(MeshVertex) == 44, "the vertex record is 44 bytes");
 
-/// Every vertex is opaque white; its colour only feeds the lighting of the core box.
+/// Vertices are opaque white unless a builder tints them; the colour feeds the
+/// lighting of the core box and tints the unlit cubes (the selection marks).
 constexpr uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 
 /// Geometry prepared on the processor side before it becomes a SceneMesh.
@@ -40,6 +41,7 @@ public:
     std::vector<MeshPoint> secondCoordinates;
     std::vector<MeshPoint> triangles;
     int32_t textureSlot = -1; ///< -1 = none
+    uint32_t diffuse = kOpaqueWhite; ///< ARGB, the colour of every vertex
 
     int32_t VertexCount() const { return static_cast<int32_t>(positions.size()); }
     int32_t TriangleCount() const { return static_cast<int32_t>(triangles.size()); }

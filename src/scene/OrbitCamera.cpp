@@ -98,8 +98,11 @@ void OrbitDrag(OrbitCamera& camera, bool leftButton, int32_t x, int32_t y)
 {
     if (!leftButton)
         return;
+    // The player's hand wins over a turn to the selected entry.
+    camera.turnStep = 0;
     if (camera.lastX == -1 && camera.lastY == -1) {
-        camera.baseYaw = OrbitCamera::kStartYaw;
+        // The first drag starts from the start angle, or from where a turn left it.
+        camera.baseYaw = camera.yaw;
         camera.basePitch = 0.0f;
         camera.dragOriginX = x;
         camera.dragOriginY = y;
@@ -143,6 +146,46 @@ void OrbitRelease(OrbitCamera& camera)
 {
     camera.baseYaw = camera.yaw;
     camera.basePitch = camera.pitch;
+}
+
+float FaceYaw(int32_t face)
+{
+    constexpr std::array<float, 4> kYaws = {0.25f, 0.0f, 0.75f, 0.5f};
+    return kYaws[static_cast<size_t>(face & 3)];
+}
+
+bool StartTurn(OrbitCamera& camera, int32_t face)
+{
+    // The shorter way round: a difference of -0.5 to 0.5 turns.
+    float by = FaceYaw(face) - camera.yaw;
+    by -= std::round(by);
+    if (std::abs(by) < OrbitCamera::kSquareEnough)
+        return false;
+    camera.turnFrom = camera.yaw;
+    camera.turnBy = by;
+    camera.turnStep = 1;
+    return true;
+}
+
+bool TurnTick(OrbitCamera& camera)
+{
+    if (camera.turnStep == 0)
+        return false;
+    // Eased in and out, so the box neither jerks away nor stops abruptly.
+    const float share = static_cast<float>(camera.turnStep) / OrbitCamera::kTurnTicks;
+    const float eased = share * share * (3.0f - 2.0f * share);
+    float yaw = camera.turnFrom + camera.turnBy * eased;
+    yaw -= std::floor(yaw);
+    camera.yaw = yaw;
+    camera.baseYaw = yaw;
+    camera.turnStep = camera.turnStep < OrbitCamera::kTurnTicks ? camera.turnStep + 1 : 0;
+    UpdateEye(camera);
+    return true;
+}
+
+bool IsTurning(const OrbitCamera& camera)
+{
+    return camera.turnStep != 0;
 }
 
 Matrix4 ViewProjection(const OrbitCamera& camera)

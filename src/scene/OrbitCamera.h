@@ -27,6 +27,10 @@ struct OrbitCamera {
     static constexpr float kNearest = 15.0f;
     static constexpr float kFarthest = 30.0f;
     static constexpr float kStartYaw = 0.25f;
+    /// A turn to a face takes this many ticks of the window's 30 ms timer.
+    static constexpr int32_t kTurnTicks = 9;
+    /// A face less than this far from square on (in turns) is not turned to.
+    static constexpr float kSquareEnough = 1.0f / 16.0f;
 
     OrbitCamera();
 
@@ -42,6 +46,11 @@ struct OrbitCamera {
     float eyeX = 0.0f;
     float eyeY = 0.0f;
     float eyeZ = 0.0f;
+    // A turn under way: from turnFrom by turnBy (in turns), step turnStep of
+    // kTurnTicks; turnStep 0 when none runs.
+    float turnFrom = 0.0f;
+    float turnBy = 0.0f;
+    int32_t turnStep = 0;
 };
 
 /// Places the eye from yaw, pitch and distance.
@@ -55,6 +64,15 @@ void OrbitZoom(OrbitCamera& camera, bool outward);
 void OrbitPress(OrbitCamera& camera, int32_t x, int32_t y);
 /// The left button came up: the next drag starts from the angle reached.
 void OrbitRelease(OrbitCamera& camera);
+
+/// The yaw that shows a face square on.
+float FaceYaw(int32_t face);
+/// Starts turning the box the shorter way round until the face is square on; false,
+/// and nothing started, when it nearly is already (within kSquareEnough).
+bool StartTurn(OrbitCamera& camera, int32_t face);
+/// One tick of a turn under way: the next eased step. False when none runs.
+bool TurnTick(OrbitCamera& camera);
+bool IsTurning(const OrbitCamera& camera);
 
 /// View times projection: the eye looks at the middle of the box with a vertical
 /// field of view of π/4, aspect 1 (the picture is stretched to the view's shape),

@@ -33,6 +33,7 @@ uniform vec3 lightPosition;
 uniform vec3 lightDiffuse;
 uniform vec3 ambient;
 varying vec3 litColour;
+varying vec3 tint;
 varying vec2 first;
 varying vec2 second;
 void main()
@@ -42,6 +43,7 @@ void main()
     vec3 reflectance = diffuse.bgr;
     float facing = max(dot(normal, normalize(lightPosition - position)), 0.0);
     litColour = clamp(ambient + reflectance * lightDiffuse * facing, 0.0, 1.0);
+    tint = reflectance;
     first = firstCoordinates;
     second = secondCoordinates;
 }
@@ -56,13 +58,18 @@ uniform sampler2D stageOne;
 uniform int lit;
 uniform int overlay;
 varying vec3 litColour;
+varying vec3 tint;
 varying vec2 first;
 varying vec2 second;
 void main()
 {
     vec3 colour = texture2D(stageZero, first).rgb;
+    // Unlit meshes (the cubes) take their vertices' colour as a tint: white for a
+    // plain cube, a pale colour behind the letters of the selected entry.
     if (lit != 0)
         colour *= litColour;
+    else
+        colour *= tint;
     if (overlay != 0)
         colour *= texture2D(stageOne, second).rgb;
     gl_FragColor = vec4(colour, 1.0);

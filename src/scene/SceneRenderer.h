@@ -57,6 +57,7 @@ public:
     /// The game whose cells are drawn: borrowed, normally the application's current
     /// game; null draws the core box alone.
     void SetGame(Game* game) { game_ = game; }
+    const Game* GameShown() const { return game_; }
 
     /// Draws one frame. The view's surface calls it while painting, with its context
     /// current; it does nothing without a device.

@@ -35,7 +35,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -44,6 +46,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <tuple>
 
 namespace pelorin {
@@ -88,6 +91,8 @@ constexpr int kLastGameButton = 5;
 constexpr int kSmallestClueFont = 8;
 
 const QString kCaption = QStringLiteral("Pelorin");
+// Off is stored as 0; absent (the default) and anything else mean on.
+constexpr const char* kTurnSetting = "TurnToSelectedEntry";
 const QString kGameFilter = QStringLiteral("zag Files (*.zag);;All Files (*.*)");
 const QString kGameSuffix = QStringLiteral("zag");
 
@@ -138,6 +143,9 @@ CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(pr
     quoteTabs_->setGeometry(kQuoteTabs);
     quoteTabs_->setObjectName(QStringLiteral("QuotesTabCtrl"));
     CreateAnswerControls(client);
+    connect(sceneView_, &MainDisplayType::CellClicked, this, &CMirelDlg::OnCellClicked);
+    sceneView_->installEventFilter(this);
+    SetAccessibleTexts();
     answerBox_->installEventFilter(new HistoryKeys(this));
 
     CreateSession();
@@ -169,15 +177,16 @@ void CMirelDlg::CreateMenu()
     AddCommand(game, QStringLiteral("E&xit"), kCmdExit);
 
     CreateEditMenu();
+    CreateViewAndPlayMenus();
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     AddCommand(tools, QStringLiteral("Style &Editor"), kCmdStyleEditor);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, QStringLiteral("Contents"), kCmdHelpContents);
-    AddCommand(help, QStringLiteral("Tutorial"), kCmdTutorial);
+    AddCommand(help, QStringLiteral("&Contents\tF1"), kCmdHelpContents);
+    AddCommand(help, QStringLiteral("&Tutorial"), kCmdTutorial);
     help->addSeparator();
-    AddCommand(help, QStringLiteral("About"), kCmdAbout);
+    AddCommand(help, QStringLiteral("&About"), kCmdAbout);
 
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(helpKey, &QShortcut::activated, this, [this] { OnCommand(kCmdHelpContents); });
@@ -280,6 +289,9 @@ void CMirelDlg::CreateAnswerControls(QWidget* parent)
 
 bool CMirelDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    // Before the view's own handling, which would take Tab to the next control.
+    if (watched == sceneView_ && event->type() == QEvent::KeyPress)
+        return OnBoxKey(*static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
     if (event->type() == StripCommandEvent::Type()) {
         OnCommand(static_cast<StripCommandEvent*>(event)->CommandId());
         return true;
@@ -349,6 +361,8 @@ void CMirelDlg::Tick()
 {
     if (firstTick_)
         FirstTick();
+    if (renderer_)
+        TurnTick(renderer_->camera);
     RenderFrame();
     for (int i = kFirstGameButton; i <= kLastGameButton; ++i)
         strip_->SetButtonEnabled(i, app_.gameInPlay);
@@ -383,13 +397,27 @@ void CMirelDlg::RenderFrame()
 
 void CMirelDlg::RefreshSelection()
 {
-    const Entry* entry = app_.selectedEntry;
+    // The box follows the selection however it was made: the cursor moves into the
+    // entry, the marks follow, and the box turns to the entry's face.
+    Entry* entry = app_.selectedEntry;
+    if (CursorEntry(app_.cursor) != entry)
+        app_.cursor = CursorAt(entry);
+    MarkSelection(app_.CurrentGame(), app_.cursor);
+    if (entry != turnedTo_) {
+        turnedTo_ = entry;
+        if (entry && entry->cells.Count() > 0 && renderer_ && turnAction_->isChecked())
+            StartTurn(renderer_->camera, entry->cells.At(0)->face);
+    }
+    clueTabs_->ShowEntry(entry);
+
     quoteTabs_->Fill(entry);
     // The clue box never shows another entry's clue.
     ShowClue(*clueText_, entry && entry->definitions.Count() > 0 ? ToWide(ClueText(*entry)) : QString());
-    if (!entry)
+    if (!entry) {
+        answerBox_->setPlaceholderText(QString());
         return;
-    answerBox_->setText(IsFilled(*entry) ? ToWide(PlayerText(*entry)) : QString());
+    }
+    ShowAnswer(*entry);
 }
 
 void CMirelDlg::RefreshCluePages()
@@ -607,9 +635,11 @@ void CMirelDlg::CheckAnswer()
     if (EnterAnswer(*entry, ToNarrow(answerBox_->text()))) {
         app_.modified = true;
         PushPlay(QStringLiteral("Answer"), before);
-    } else
+        ShowAnswer(*entry);
+    } else {
         prompter_.Ask(this, ToWide(Format("This word must have %ld characters", static_cast<long>(entry->cells.Count()))),
                       kCaption, Prompter::Buttons::Ok, Prompter::Icon::None);
+    }
     UpdateProgress();
 }
 
@@ -762,7 +792,7 @@ void CMirelDlg::RestoreSession()
     app_.selectedEntry = state.direction >= 0 ? app_.CurrentGame().List(state.direction).At(state.entryIndex)
                                                : nullptr;
     if (app_.selectedEntry)
-        clueTabs_->ShowEntry(*app_.selectedEntry);
+        clueTabs_->ShowEntry(app_.selectedEntry);
     RefreshSelection();
     UpdateProgress();
 }
@@ -834,6 +864,163 @@ bool CMirelDlg::Confirm(const QString& question)
 {
     return prompter_.Ask(this, question, kCaption, Prompter::Buttons::YesNo, Prompter::Icon::None) ==
            Prompter::Answer::Yes;
+}
+
+// Playing on the box.
+
+void CMirelDlg::CreateViewAndPlayMenus()
+{
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    turnAction_ = view->addAction(QStringLiteral("&Turn to the Selected Entry"));
+    turnAction_->setCheckable(true);
+    std::string stored;
+    turnAction_->setChecked(!app_.Store().ReadString(kTurnSetting, stored) || app_.Store().ReadDword(kTurnSetting) != 0);
+    connect(turnAction_, &QAction::toggled, this, [this](bool on) {
+        app_.Store().WriteDword(kTurnSetting, on ? 1 : 0);
+        if (!on && renderer_)
+            renderer_->camera.turnStep = 0;
+    });
+    view->addSeparator();
+    // Keyboard reach: each part of the window at a keystroke.
+    auto addFocus = [this, view](const QString& text, int key, auto target) {
+        QAction* action = view->addAction(text);
+        action->setShortcut(QKeySequence(Qt::CTRL | key));
+        connect(action, &QAction::triggered, this, [target] { target()->setFocus(Qt::ShortcutFocusReason); });
+    };
+    addFocus(QStringLiteral("&Box"), Qt::Key_1, [this]() -> QWidget* { return sceneView_; });
+    addFocus(QStringLiteral("&Clue List"), Qt::Key_2, [this]() -> QWidget* {
+        return clueTabs_->Page(clueTabs_->currentIndex() == 0 ? kAcross : kDown).List();
+    });
+    addFocus(QStringLiteral("&Answer"), Qt::Key_3, [this]() -> QWidget* { return answerBox_; });
+
+    // The commands of the answer buttons and the strip, for the keyboard.
+    QMenu* play = menuBar()->addMenu(QStringLiteral("&Play"));
+    AddCommand(play, QStringLiteral("&Clear Entry"), kCmdClear);
+    AddCommand(play, QStringLiteral("&Give Up"), kCmdGiveUp);
+    play->addSeparator();
+    AddCommand(play, QStringLiteral("&Finish"), kCmdRevealAll);
+    AddCommand(play, QStringLiteral("&Reset"), kCmdClearAll);
+}
+
+void CMirelDlg::SetAccessibleTexts()
+{
+    sceneView_->setAccessibleName(QStringLiteral("Box"));
+    sceneView_->setAccessibleDescription(
+        QStringLiteral("The crossword on the four sides of a box. Arrow keys move between cells, letters fill "
+                       "them, Space switches between Across and Down, Tab goes to the next entry."));
+    for (const Direction direction : {kAcross, kDown}) {
+        QListWidget* list = clueTabs_->Page(direction).List();
+        list->setAccessibleName(direction == kAcross ? QStringLiteral("Across clues") : QStringLiteral("Down clues"));
+        list->setAccessibleDescription(QStringLiteral("Choose a clue to select its entry on the box."));
+    }
+    clueText_->setAccessibleName(QStringLiteral("Clue"));
+    clueText_->setAccessibleDescription(QStringLiteral("The clue of the selected entry."));
+    answerBox_->setAccessibleName(QStringLiteral("Answer"));
+    answerBox_->setAccessibleDescription(
+        QStringLiteral("Type the whole word and press Enter; the letters known so far show when it is empty."));
+    // Round the window in reading order: the box, the clues, the answer and its
+    // buttons, then the hint pages.
+    QWidget* previous = sceneView_;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             clueTabs_, answerBox_, findChild<QPushButton*>(QStringLiteral("OkButton")),
+             findChild<QPushButton*>(QStringLiteral("ClearButton")),
+             findChild<QPushButton*>(QStringLiteral("GiveUpButton")), quoteTabs_}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void CMirelDlg::OnCellClicked(int32_t cell)
+{
+    if (!app_.gameInPlay)
+        return;
+    MoveCursor(ChooseCell(app_.cursor, app_.CurrentGame().At(cell)));
+}
+
+bool CMirelDlg::OnBoxKey(const QKeyEvent& key)
+{
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    // Ctrl+Tab leaves the box, where Tab goes from entry to entry.
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
+        const bool backwards = key.key() == Qt::Key_Backtab || key.modifiers().testFlag(Qt::ShiftModifier);
+        if (modifiers == Qt::ControlModifier)
+            return focusNextPrevChild(!backwards);
+        // Without a game Tab goes on to the next control, as everywhere.
+        if (modifiers != Qt::NoModifier || !app_.gameInPlay)
+            return false;
+        MoveCursor(NextEntry(app_.CurrentGame(), app_.cursor, backwards));
+        return true;
+    }
+    if (modifiers != Qt::NoModifier || !app_.gameInPlay || !app_.cursor.cell)
+        return false;
+    constexpr std::array<std::pair<int, Arrow>, 4> kArrows = {{
+        {Qt::Key_Left, Arrow::kLeft},
+        {Qt::Key_Right, Arrow::kRight},
+        {Qt::Key_Up, Arrow::kUp},
+        {Qt::Key_Down, Arrow::kDown},
+    }};
+    BoxCursor cursor = app_.cursor;
+    bool changed = false;
+    const PlayState before = CapturePlay(app_.CurrentGame());
+    const auto arrow =
+        std::find_if(kArrows.begin(), kArrows.end(), [&key](const auto& pair) { return pair.first == key.key(); });
+    if (arrow != kArrows.end()) {
+        cursor = MoveArrow(cursor, arrow->second);
+    } else if (key.key() == Qt::Key_Space) {
+        cursor = SwitchDirection(cursor);
+    } else if (key.key() == Qt::Key_Backspace) {
+        changed = EraseBackward(cursor, &app_);
+    } else if (key.key() == Qt::Key_Delete) {
+        changed = EraseAtCursor(cursor, &app_);
+    } else {
+        const QString text = key.text();
+        const char16_t typed = text.size() == 1 ? text.at(0).unicode() : u'\0';
+        if (typed > 0x7F || !IsAsciiLetter(static_cast<char>(typed)))
+            return false;
+        changed = TypeLetter(cursor, static_cast<uint8_t>(ToUpperAscii(static_cast<char>(typed)) - 64), &app_);
+    }
+    if (changed) {
+        // The letters typed into one entry without leaving it are one step.
+        if (typedEntry_ != CursorEntry(app_.cursor)) {
+            typedEntry_ = CursorEntry(app_.cursor);
+            ++typingRun_;
+        }
+        PushPlay(QStringLiteral("Typing"), before, typingRun_);
+    }
+    MoveCursor(cursor);
+    if (changed) {
+        UpdateProgress();
+        if (const Entry* entry = CursorEntry(app_.cursor))
+            ShowAnswer(*entry);
+    }
+    return true;
+}
+
+void CMirelDlg::MoveCursor(const BoxCursor& cursor)
+{
+    app_.cursor = cursor;
+    Entry* entry = CursorEntry(cursor);
+    if (entry != typedEntry_)
+        typedEntry_ = nullptr;
+    if (entry != app_.selectedEntry) {
+        app_.selectedEntry = entry;
+        RefreshSelection();
+        return;
+    }
+    MarkSelection(app_.CurrentGame(), app_.cursor);
+}
+
+void CMirelDlg::ShowAnswer(const Entry& entry)
+{
+    const std::string letters = PlayerText(entry);
+    QString known;
+    for (const char letter : letters) {
+        if (!known.isEmpty())
+            known += QLatin1Char(' ');
+        known += letter == ' ' ? QLatin1Char('_') : QLatin1Char(letter);
+    }
+    answerBox_->setPlaceholderText(known);
+    answerBox_->setText(IsFilled(entry) ? ToWide(letters) : QString());
 }
 
 void CMirelDlg::ShowAbout()

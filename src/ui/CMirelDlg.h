@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppHooks.h"
+#include "game/BoxCursor.h"
 #include "game/PlayState.h"
 
 #include <QMainWindow>
@@ -12,6 +13,8 @@
 #include <memory>
 #include <string>
 
+class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -102,6 +105,18 @@ private:
     void RevealAllEntries();
     void ClearAllEntries();
 
+    // Playing on the box.
+    void CreateViewAndPlayMenus();
+    void SetAccessibleTexts();
+    void OnCellClicked(int32_t cell);
+    /// A key pressed while the box has the focus; false for keys it leaves alone.
+    bool OnBoxKey(const QKeyEvent& key);
+    /// Moves the cursor; a new entry becomes the selected entry.
+    void MoveCursor(const BoxCursor& cursor);
+    /// The answer box for the entry: the player's word when it is full, else empty
+    /// with the letters known so far as grey placeholder text.
+    void ShowAnswer(const Entry& entry);
+
     // The player's history (undo and redo of every change to the letters).
     void CreateEditMenu();
     /// Pushes the change made since `before` as one step, unless nothing changed.
@@ -144,6 +159,9 @@ private:
     QLabel* givenUpPane_ = nullptr;
     QLabel* statusPane_ = nullptr;
     QAction* exportAction_ = nullptr; ///< enabled while a game is in play
+    QAction* turnAction_ = nullptr;   ///< "Turn to the Selected Entry"
+    /// The entry the box last turned to: a turn starts when the selection moves on.
+    const Entry* turnedTo_ = nullptr;
     QTimer timer_;
     bool firstTick_ = true;
     bool commandRunning_ = false; ///< while OnCommand runs one
@@ -157,6 +175,10 @@ private:
     bool solvedSaid_ = false; ///< the end message was shown for this game
     /// The player answered No to the last save question: the game is dropped.
     bool droppedGame_ = false;
+    /// The entry typed into on the box, while the cursor stays in it, and the
+    /// number of its run of typing: the steps of one run merge into one.
+    const Entry* typedEntry_ = nullptr;
+    int typingRun_ = 0;
 };
 
 } // namespace pelorin

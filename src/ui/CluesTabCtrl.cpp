@@ -41,6 +41,8 @@ void CluesTab::ShowLine(int line)
 {
     const QSignalBlocker blocker(List());
     List()->setCurrentRow(line);
+    if (QListWidgetItem* item = List()->currentItem())
+        List()->scrollToItem(item);
 }
 
 void CluesTab::ShowMarks()
@@ -80,11 +82,17 @@ CluesTab& CluesTabCtrl::Page(Direction direction) const
     return *down_;
 }
 
-void CluesTabCtrl::ShowEntry(const Entry& entry)
+void CluesTabCtrl::ShowEntry(const Entry* entry)
 {
-    const QSignalBlocker blocker(this);
-    setCurrentIndex(entry.direction == kAcross ? 0 : 1);
-    Page(static_cast<Direction>(entry.direction)).ShowLine(entry.index);
+    if (!entry)
+        return;
+    const auto direction = static_cast<Direction>(entry->direction);
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(direction == kAcross ? 0 : 1);
+    }
+    Page(direction).ShowLine(static_cast<int>(entry->index));
+    Page(direction == kAcross ? kDown : kAcross).ShowLine(-1);
 }
 
 void CluesTabCtrl::ShowMarks()

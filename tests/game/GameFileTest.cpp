@@ -133,11 +133,8 @@ TEST_F(GameFileTest, EmptyGameWithCellsAtNoPositionOpens)
 {
     TestGame empty;
     empty.cells.fill(test::TestCell{});
-    const std::string bytes = test::GameBytes(empty);
-    ASSERT_EQ(bytes.size(), 4u + 10 + 4 + 4 + 4 + 256 * 34);
-    EXPECT_EQ(bytes.substr(bytes.size() - 34), std::string(24, '\0') + std::string("\xff\0", 2) + std::string(8, '\xff'));
     MakePlayedGame();
-    ASSERT_TRUE(OpenBytes(bytes));
+    ASSERT_TRUE(OpenBytes(test::GameBytes(empty)));
     EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
     for (int i = 0; i < kCellCount; ++i) {
         EXPECT_EQ(game->At(i).letter, kBlock);

@@ -85,10 +85,17 @@ TEST_F(BookScannerTest, SentencesAndWordsOfABook)
     }
 }
 
-// The buffer holds a sentence of 16,382 characters with its "." and zero byte; a
-// longer run is dropped at its full stop and scanning goes on after it.
-TEST_F(BookScannerTest, RunsTooLongForTheBufferAreDropped)
+// Quotations are chosen by closeness to 80 characters. The buffer holds a sentence
+// of 16,382 characters with its "." and zero byte; a longer run is dropped at its
+// full stop and scanning goes on after it.
+TEST_F(BookScannerTest, SentencesAreKeyedByLengthAndOverlongRunsDropped)
 {
+    Scan("A" + std::string(78, 'a') + ". B" + std::string(48, 'b') + ". C" + std::string(108, 'c') + ".");
+    std::vector<std::pair<int32_t, int32_t>> keys;
+    for (const Quotation* sentence : style->Books().At(0)->sentences)
+        keys.emplace_back(sentence->key, sentence->length);
+    EXPECT_EQ(keys, (std::vector<std::pair<int32_t, int32_t>>{{0, 80}, {30, 50}, {30, 110}}));
+
     const std::string fits = "A" + std::string(16381, 'a');
     Scan(fits + ". He left.");
     EXPECT_EQ(Sentences(), (Texts{fits + ".", "He left."}));
@@ -109,16 +116,6 @@ TEST_F(BookScannerTest, WordsAreLookedUpInTheDictionaryOfTheMoment)
     ASSERT_TRUE(dictionary.Load(dir.Folder()));
     ASSERT_TRUE(style->UpdateIfStale());
     EXPECT_EQ(Words(), (Texts{"BACK", "CAT", "COME", "SOON"}));
-}
-
-// Quotations are chosen by closeness to 80 characters.
-TEST_F(BookScannerTest, SentencesCarryTheirDistanceFromEightyAsKey)
-{
-    Scan("A" + std::string(78, 'a') + ". B" + std::string(48, 'b') + ". C" + std::string(108, 'c') + ".");
-    std::vector<std::pair<int32_t, int32_t>> keys;
-    for (const Quotation* sentence : style->Books().At(0)->sentences)
-        keys.emplace_back(sentence->key, sentence->length);
-    EXPECT_EQ(keys, (std::vector<std::pair<int32_t, int32_t>>{{0, 80}, {30, 50}, {30, 110}}));
 }
 
 } // namespace

@@ -51,6 +51,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"(Old Testament) in Judeo-Christian mythology; the first man", "the first man"},
         {"(plural) any group of human beings (men or women) collectively", "any group of human beings collectively"},
         {"unbalanced (aside; text", "unbalanced (aside"},
+        // WordNet's plural wording for the terms of one word.
+        {"informal terms for a mother", "informal term for a mother"},
+        {"informal or slang terms for mentally irregular", "informal or slang term for mentally irregular"},
+        {"street names for marijuana", "street name for marijuana"},
         // Too long: cut before the last clause opener that leaves a phrase.
         {"any of several tropical and subtropical treelike herbs of the genus Musa having a terminal crown of "
          "large entire leaves and usually bearing hanging clusters of elongated fruits",
@@ -61,6 +65,26 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"a percussion instrument similar to a xylophone but having metal bars and rotating disks in the "
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
+        // A cut never leaves a phrase without its end: brackets unpaired, a list
+        // or "such ... that" broken off, an article and its adjective alone.
+        {"(used of living things especially persons) in an early period of life or development or growth",
+         "(used of living things especially persons) in an early period of life or development or growth"},
+        {"metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
+         "mechanism can be rotated",
+         "metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
+         "mechanism can be rotated"},
+        {"a plant with a weak stem that derives support from climbing, twining, or creeping along a surface",
+         "a plant with a weak stem that derives support from climbing"},
+        {"freshwater or marine or terrestrial gastropod mollusk usually having an external enclosing spiral shell",
+         "freshwater or marine or terrestrial gastropod mollusk"},
+        // With no clause to cut before, a clause is cut before what it is for.
+        {"an annual award by the Academy of Motion Picture Arts and Sciences for achievements in motion picture "
+         "production and performance",
+         "an annual award by the Academy of Motion Picture Arts and Sciences"},
+        // A cut never ends on a number that has lost what it counts.
+        {"predatory arachnid with eight legs, two poison fangs, two feelers, and usually two silk-spinning organs "
+         "at the back end of the body",
+         "predatory arachnid with eight legs, two poison fangs, two feelers"},
         {"the sensation that results when taste buds in the tongue and throat convey information about the "
          "chemical composition of a soluble stimulus",
          "the sensation that results when taste buds in the tongue and throat convey information about the "
@@ -85,7 +109,8 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         EXPECT_EQ(ThirdPerson(verb), form) << verb;
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
-                                         "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave"};
+                                         "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
+                                         "remove"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         if (verbs.count(std::string(word)) == 0)
             return std::nullopt;
@@ -102,6 +127,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"follow a procedure or take a course", "follows a procedure or takes a course"},
         {"cause to move or shift", "causes to move or shift"},
         {"to make a mistake", "makes a mistake"},
+        {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},
         {"establish the validity of something, as by an example",

@@ -16,6 +16,18 @@ namespace {
 // A tiny WordNet of the cases where a dictionary made naively gives clues a
 // crossword solver rejects: each word below was once clued wrongly.
 const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
+                               "adar n 1 0 1 0 00001180  \n"
+                               "elul n 1 0 1 0 00001181  \n"
+                               "anger n 1 0 1 0 00001100  \n"
+                               "ara n 1 0 1 0 00001110  \n"
+                               "asia n 1 0 1 0 00001170  \n"
+                               "asian n 2 0 2 1 00001171 00001172  \n"
+                               "boarding n 1 0 1 0 00001123  \n"
+                               "heed n 1 0 1 1 00001130  \n"
+                               "realtor n 1 0 1 0 00001150  \n"
+                               "stereo n 2 0 2 2 00001140 00001141  \n"
+                               "surf n 1 0 1 0 00001122  \n"
+                               "surfer n 2 0 2 0 00001120 00001121  \n"
                                "come n 1 0 1 0 00001030  \n"
                                "emu n 2 0 2 0 00001001 00001002  \n"
                                "ezra n 1 0 1 0 00001080  \n"
@@ -25,6 +37,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "levite n 1 0 1 0 00001081  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
                                "sat n 1 0 1 0 00001020  \n"
+                               "sontag n 1 0 1 0 00001160  \n"
                                "tom n 2 0 2 1 00001085 00001086  \n"
                                "tuna n 2 0 2 0 00001010 00001011  \n";
 const char* const kDataNoun =
@@ -48,12 +61,33 @@ const char* const kDataNoun =
     "00001081 18 n 01 Levite 0 001 @ 00000001 n 0000 | a member of the Hebrew tribe of Levi  \n"
     "00001085 18 n 01 Tom 0 000 | an offensive name  \n"
     "00001086 05 n 01 tom 0 000 | male turkey  \n"
-    "00001090 04 n 01 ha 0 000 | an expression of surprise  \n";
+    "00001090 04 n 01 ha 0 000 | an expression of surprise  \n"
+    "00001100 07 n 01 anger 0 001 + 00003010 a 0101 | a strong emotion  \n"
+    "00001110 05 n 02 Ara 0 genus_Ara 0 000 | macaws  \n"
+    "00001120 18 n 01 surfer 0 000 | someone who engages in surfboarding  \n"
+    "00001121 18 n 01 surfer 0 000 | a rider of big waves  \n"
+    "00001122 04 n 01 surf 0 000 | waves breaking on the shore  \n"
+    "00001123 04 n 01 boarding 0 000 | a structure of boards  \n"
+    "00001130 09 n 01 heed 0 000 | paying particular notice  \n"
+    "00001140 06 n 01 stereo 0 000 | reproducer in which two microphones feed two or more loudspeakers to give a "
+    "three-dimensional effect to the sound  \n"
+    "00001141 06 n 01 stereo 0 000 | a sound system with two channels  \n"
+    "00001150 18 n 01 realtor 0 000 | a real estate agent who is a member of the National Association of "
+    "Realtors  \n"
+    "00001160 18 n 02 Sontag 0 Susan_Sontag 0 001 @i 00000001 n 0000 | United States writer and critic "
+    "(1933-2004)  \n"
+    "00001170 15 n 01 Asia 0 000 | the largest continent  \n"
+    "00001171 18 n 01 Asian 0 000 | a native or inhabitant of Asia  \n"
+    "00001172 18 n 01 Asian 0 000 | a person of the east  \n"
+    "00001180 28 n 01 Adar 0 000 | (Judaism) the sixth month of the civil year  \n"
+    "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical "
+    "year in the Jewish calendar (in August and September)  \n";
 
 const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "exact v 1 0 1 1 00002050  \n"
                                "fail v 1 0 1 0 00002080  \n"
                                "have v 1 0 1 1 00002030  \n"
+                               "heed v 1 0 1 1 00002100  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
@@ -81,14 +115,24 @@ const char* const kDataVerb =
     "00002083 38 v 01 travel 0 000 | undergo transportation  \n"
     "00002090 35 v 01 paint 0 000 | apply paint to  \n"
     "00002091 32 v 01 vow 0 000 | make a vow; either solemnly or not; promise  \n"
-    "00002092 32 v 01 promise 0 000 | make a promise  \n";
+    "00002092 32 v 01 promise 0 000 | make a promise  \n"
+    "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n";
 
-const char* const kIndexAdj = "painted a 1 0 1 0 00003002  \n"
+const char* const kIndexAdj = "angry a 2 0 2 1 00003010 00003011  \n"
+                              "painted a 1 0 1 0 00003002  \n"
                               "xli a 1 0 1 0 00003001  \n";
 const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n"
-                             "00003002 00 s 01 painted 0 000 | having makeup applied  \n";
+                             "00003002 00 s 01 painted 0 000 | having makeup applied  \n"
+                             "00003010 00 a 01 angry 0 001 + 00001100 n 0101 | feeling or showing anger  \n"
+                             "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n";
 
-const char* const kCntList = "come%2:38:00:: 1 40\n"
+const char* const kCntList = "angry%3:00:00:: 1 5\n"
+                             "asian%1:18:00:: 1 4\n"
+                             "come%2:38:00:: 1 40\n"
+                             "heed%1:09:00:: 1 2\n"
+                             "heed%2:31:00:: 1 4\n"
+                             "stereo%1:06:00:: 1 3\n"
+                             "stereo%1:06:01:: 2 1\n"
                              "sit%2:35:00:: 1 30\n"
                              "have%2:40:00:: 1 50\n"
                              "lose%2:40:00:: 1 9\n"
@@ -171,11 +215,27 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"TOM", "male turkey"},
         {"FEN", "low-lying wet land with grassy vegetation"},
         {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
+        {"ASIAN", "a person of the east"},             // "Asia" gives ASIAN away
         {"REPAY", "refund"},                            // "pay back" and "repayment" give it away
         {"VOWS", "promises"},
         {"LOSES", "fails to win"},
         {"COMES", "moves toward, travels toward something or somebody"},
         {"HAS", "has or owns"}, // listed; not the plural of HA
+        // The word's family gives it away too: a word WordNet derives from it or
+        // it from (anger), a compound of its stem (surfboarding); where a part of
+        // speech has nothing else, a synonym clues its forms (HEEDED).
+        {"ANGRY", "severely inflamed and painful"},
+        {"SURFER", "a rider of big waves"},
+        {"HEEDED", "mind"},
+        // A clause that gives the word away only in its tail is cut before it.
+        {"REALTOR", "a real estate agent"},
+        // A surname shows the person's given names.
+        {"SONTAG", "United States writer and critic (Susan ___)"},
+        // A name whose clue names nothing else keeps what makes it guessable.
+        {"ADAR", "(Judaism) the sixth month of the civil year"},
+        {"ELUL", "the twelfth month of the civil year in the Jewish calendar"},
+        // A clue that cannot be cut short enough ranks behind a shorter sense.
+        {"STEREO", "a sound system with two channels"},
         // The reading that gives the clue leads, with its form: PAINTED is no past here.
         {"PAINTED", "having makeup applied"},
     };
@@ -191,7 +251,8 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
-// forms; abbreviations, roman numerals and archaic spellings are no words for a grid.
+// forms; abbreviations, roman numerals, archaic spellings and the Latin names of
+// genera (ARA) are no words for a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const WordRecord* sat = Word("SAT");
@@ -201,7 +262,7 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
 
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS"})
+    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 

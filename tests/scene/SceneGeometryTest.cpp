@@ -3,6 +3,7 @@
 
 #include "game/BlockPatterns.h"
 #include "game/Game.h"
+#include "scene/BoxPicking.h"
 #include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
 #include "scene/MeshBuilder.h"
@@ -53,6 +54,16 @@ int InkIn(const QImage& atlas, int tile, const QRect& part)
             ink += IsInk(atlas.pixel(x, tile * kTileSize + y)) ? 1 : 0;
     }
     return ink;
+}
+
+// Where a world point shows in a view of the given size (the pointer position).
+std::array<double, 2> OnScreen(const OrbitCamera& camera, const Vector& point, int width, int height)
+{
+    const Matrix4 m = ViewProjection(camera);
+    std::array<double, 4> clip{};
+    for (size_t column = 0; column < 4; ++column)
+        clip[column] = point[0] * m[column] + point[1] * m[4 + column] + point[2] * m[8 + column] + m[12 + column];
+    return {(clip[0] / clip[3] + 1.0) / 2.0 * width, (1.0 - clip[1] / clip[3]) / 2.0 * height};
 }
 
 } // namespace
@@ -205,6 +216,83 @@ private Q_SLOTS:
         for (int step = 0; step < 3; ++step)
             OrbitZoom(camera, false);
         QCOMPARE(camera.distance, OrbitCamera::kNearest);
+
+        // A turn to a face goes the shorter way (here over yaw 0), ends square on
+        // within its ticks at the same distance, and a drag stops it where it is.
+        camera.yaw = 0.9f;
+        UpdateEye(camera);
+        QVERIFY(StartTurn(camera, 1));
+        float last = camera.yaw;
+        int ticks = 0;
+        while (TurnTick(camera)) {
+            ++ticks;
+            const float step = camera.yaw < last ? camera.yaw + 1.0f - last : camera.yaw - last;
+            QVERIFY(step >= 0.0f && step < 0.05f);
+            last = camera.yaw;
+        }
+        QCOMPARE(ticks, OrbitCamera::kTurnTicks);
+        QVERIFY(std::abs(camera.yaw) < 1e-6f || std::abs(camera.yaw - 1.0f) < 1e-6f);
+        QCOMPARE(camera.distance, OrbitCamera::kNearest);
+        QVERIFY(!StartTurn(camera, 1));
+        QVERIFY(StartTurn(camera, 3));
+        TurnTick(camera);
+        const float reached = camera.yaw;
+        OrbitDrag(camera, true, 10, 50);
+        QVERIFY(!IsTurning(camera));
+        QVERIFY(std::abs(camera.yaw - reached) < 1e-6f);
+    }
+
+    // Picking is exact: at any angle and distance, points near the middle and the
+    // corners of every outward side that faces the eye pick that cube, and on an
+    // edge cube the cell of that side's face. Through a block the core is hit,
+    // beside the box nothing.
+    void pickingFindsTheCubeAndSide()
+    {
+        constexpr int kWidth = 473;
+        constexpr int kHeight = 435;
+        Game game;
+        LayOutPattern(game, 0);
+        const std::array<std::array<double, 2>, 5> spots = {{{0, 0}, {-0.45, -0.45}, {0.45, -0.45}, {-0.45, 0.45}, {0.45, 0.45}}};
+        int picks = 0;
+        for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f}) {
+            for (const float distance : {15.0f, 21.0f, 30.0f}) {
+                OrbitCamera camera;
+                camera.yaw = yaw;
+                camera.distance = distance;
+                UpdateEye(camera);
+                for (int index = 0; index < kCellCount; ++index) {
+                    const Cell& cell = game.At(index);
+                    if (cell.letter == kBlock)
+                        continue;
+                    const CellCentre c = CellPosition(cell.face, cell.column, cell.row);
+                    // The outward side of the cell's face, and the two axes across it.
+                    const std::array<int, 4> outX = {-1, 0, 1, 0};
+                    const std::array<int, 4> outZ = {0, -1, 0, 1};
+                    const auto f = static_cast<size_t>(cell.face);
+                    const Vector side = {c.x + 0.5 * outX[f], static_cast<double>(c.y), c.z + 0.5 * outZ[f]};
+                    const double facing = (camera.eyeX - side[0]) * outX[f] + (camera.eyeZ - side[2]) * outZ[f];
+                    if (facing <= 0.0)
+                        continue;
+                    for (const auto& [along, up] : spots) {
+                        const Vector point = {side[0] + along * outZ[f], side[1] + up, side[2] + along * outX[f]};
+                        const auto [x, y] = OnScreen(camera, point, kWidth, kHeight);
+                        const BoxHit hit = PickCell(camera, kWidth, kHeight, game, x, y);
+                        if (hit != BoxHit{index, cell.face})
+                            QFAIL(qPrintable(QStringLiteral("yaw %1 distance %2 cell %3 picked %4 side %5")
+                                                 .arg(yaw).arg(distance).arg(index).arg(hit.cell).arg(hit.side)));
+                        ++picks;
+                    }
+                }
+            }
+        }
+        QVERIFY(picks > 5000);
+
+        // Face 0's column 1 is a block in row 1: the ray meets the core's wall behind.
+        OrbitCamera camera;
+        const auto [x, y] = OnScreen(camera, {0.5, 6.0, 6.0}, kWidth, kHeight);
+        QCOMPARE(PickCell(camera, kWidth, kHeight, game, x, y), BoxHit{});
+        QCOMPARE(PickCell(camera, kWidth, kHeight, game, 1.0, 1.0), BoxHit{});
+        QCOMPARE(PickCell(camera, kWidth, kHeight, Game(), kWidth / 2.0, kHeight / 2.0), BoxHit{});
     }
 
     // The pictures at their designed sizes: the wall's flat colour; letters centred

@@ -30,35 +30,32 @@ protected:
     test::TempDir dir;
 };
 
-// Definitions are texts of the file: their control characters are printed visibly.
-TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsWithCollectedDefinitions)
+// Definitions are texts of the file: their control characters are printed
+// visibly. A dictionary that opens and does not load is told apart from a file of
+// another kind.
+TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoad)
 {
     WriteSample();
-    const test::ToolResult result = test::RunTool("lookup --root " + dir.Folder() + " Cat geese xyzzy");
+    const std::string lookup = "lookup --root " + dir.Folder();
+    test::ToolResult result = test::RunTool(lookup + " Cat geese xyzzy");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output, "Cat: found, word index 0, form 0 (plain)\n"
                              "  0\tfeline?[8m hidden\n"
                              "geese: found, word index 1, form 3 (plural)\n"
                              "  10\tdefinition of GOOSE\n"
                              "xyzzy: not found\n");
-}
 
-// A dictionary that opens and does not load is told apart from a file of another kind.
-TEST_F(DictionaryCommandsTest, LookupSaysWhyTheDictionaryDidNotLoad)
-{
+    const std::string path = dir.File("Zanth.dct");
+    const std::string whole = test::FileBytes(path);
     test::ByteImage other;
     other.Int32(55);
-    ASSERT_TRUE(other.WriteTo(dir.File("Zanth.dct")));
-    test::ToolResult result = test::RunTool("lookup --root " + dir.Folder() + " cat");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, "pelorin-tool: " + dir.File("Zanth.dct") + ": not a dictionary file of version 54\n");
-
-    WriteSample();
-    const std::string whole = test::FileBytes(dir.File("Zanth.dct"));
-    ASSERT_TRUE(test::WriteFileBytes(dir.File("Zanth.dct"), whole.substr(0, whole.size() / 2)));
-    result = test::RunTool("lookup --root " + dir.Folder() + " cat");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, "pelorin-tool: " + dir.File("Zanth.dct") + ": a damaged dictionary file\n");
+    for (const auto& [bytes, error] : {std::pair{whole.substr(0, whole.size() / 2), "a damaged dictionary file"},
+                                       std::pair{other.Bytes(), "not a dictionary file of version 54"}}) {
+        ASSERT_TRUE(test::WriteFileBytes(path, bytes));
+        result = test::RunTool(lookup + " cat");
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.output, "pelorin-tool: " + path + ": " + error + "\n");
+    }
 }
 
 // Summary shows the dictionary's path, count, stamp and samples, and names every

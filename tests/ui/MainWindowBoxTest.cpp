@@ -1,15 +1,21 @@
 // The box in the game window, drawn with OpenGL (the build runs this test under a
 // virtual X server): the current game's cubes drawn by the window's timer, turned
-// with the mouse, and the view kept from one game to the next.
+// with the mouse, the view kept from one game to the next, and a game played on
+// the box with a click and the keys.
 
 #include "ui/kit/WindowKit.h"
 
+#include "game/BoxCursor.h"
 #include "game/GameFile.h"
+#include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
 #include "scene/OrbitCamera.h"
 #include "scene/SceneRenderer.h"
 #include "support/KeepLibraries.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QOpenGLWidget>
 #include <QTest>
 
@@ -21,6 +27,7 @@ class MainWindowBoxTest : public QObject {
 private Q_SLOTS:
     void cleanupTestCase() { test::KeepLibrariesLoaded(); }
     void boxShowsTheGameAndKeepsItsView();
+    void clickAndTypeOnTheBox();
 };
 
 void MainWindowBoxTest::boxShowsTheGameAndKeepsItsView()
@@ -54,6 +61,58 @@ void MainWindowBoxTest::boxShowsTheGameAndKeepsItsView()
     QVERIFY(OpenGame(saved, rig.App().CurrentGame()));
     QTRY_COMPARE(renderer.CubesBuilt(), 2 * built);
     QCOMPARE(renderer.camera.yaw, yaw);
+}
+
+// A player clicks a cube of an entry that is not selected: the entry becomes the
+// selected one, the clue list shows it, its cubes are marked on the screen, and the
+// answer box shows what is known. Typing its word on the box completes it.
+void MainWindowBoxTest::clickAndTypeOnTheBox()
+{
+    test::TestSettings settings;
+    test::WindowRig rig;
+    QVERIFY(rig.Start());
+    QVERIFY(rig.TakeKnownGame());
+    auto* view = rig.Find<MainDisplayType>(QStringLiteral("Main"));
+    SceneRenderer& renderer = *view->Renderer();
+    QOpenGLWidget& canvas = *view->Canvas();
+    QTRY_VERIFY(renderer.CubesBuilt() > 0);
+
+    // Face 0 is square on at the start; its row 2 holds an Across entry from column
+    // 3. The middle of that cube's outward side, on the screen:
+    Game& game = rig.App().CurrentGame();
+    Entry& entry = *game.At(0, 3, 2).acrossEntry;
+    const Matrix4 m = ViewProjection(renderer.camera);
+    const CellCentre centre = CellPosition(0, 3, 2);
+    const std::array<float, 3> side = {static_cast<float>(centre.x) - 0.5f, static_cast<float>(centre.y),
+                                       static_cast<float>(centre.z)};
+    const auto clip = [&](size_t k) { return side[0] * m[k] + side[1] * m[4 + k] + side[2] * m[8 + k] + m[12 + k]; };
+    const QPoint inCanvas(static_cast<int>((clip(0) / clip(3) + 1.0f) / 2.0f * static_cast<float>(canvas.width())),
+                          static_cast<int>((1.0f - clip(1) / clip(3)) / 2.0f * static_cast<float>(canvas.height())));
+    const QRgb plain = canvas.grabFramebuffer().pixel(inCanvas + QPoint(14, 14));
+
+    QTest::mouseClick(view, Qt::LeftButton, {}, inCanvas + canvas.pos());
+    QCOMPARE(rig.App().selectedEntry, &entry);
+    QCOMPARE(rig.Find<QListWidget>(QStringLiteral("AcrossList"))->currentRow(), static_cast<int>(entry.index));
+    auto* answer = rig.Find<QLineEdit>(QStringLiteral("AnswerBox"));
+    QCOMPARE(answer->placeholderText(), QStringLiteral("_ _ _ _ _"));
+    // The cursor cube turns a warm colour: less blue than red, where it was grey.
+    QVERIFY(qAbs(qRed(plain) - qBlue(plain)) < 16);
+    QTRY_VERIFY(qRed(canvas.grabFramebuffer().pixel(inCanvas + QPoint(14, 14))) -
+                    qBlue(canvas.grabFramebuffer().pixel(inCanvas + QPoint(14, 14))) > 60);
+
+    auto* progress = rig.Find<QLabel>(QStringLiteral("ProgressPane"));
+    const QString before = progress->text();
+    QTest::keyClicks(view, QString::fromStdString(std::string(TextOf(entry.text))).toLower());
+    QCOMPARE(QString::fromStdString(PlayerText(entry)), QString::fromStdString(std::string(TextOf(entry.text))));
+    QVERIFY(IsCorrect(entry));
+    QVERIFY(progress->text() != before);
+    QVERIFY(rig.App().modified);
+    QCOMPARE(answer->text(), QString::fromStdString(PlayerText(entry)));
+    QCOMPARE(rig.App().cursor, BoxCursor({entry.cells.At(entry.cells.Count() - 1), kAcross}));
+
+    // Tab goes on to the next entry of the list.
+    QTest::keyClick(view, Qt::Key_Tab);
+    QCOMPARE(rig.App().selectedEntry, game.Across().At(entry.index + 1));
 }
 
 } // namespace pelorin

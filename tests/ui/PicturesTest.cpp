@@ -36,11 +36,12 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void picturesHaveTheirFixedSizes();
-    void patternPicturesAreDrawnFromThePatterns();
+    void picturesHaveTheirSizesAndPatternsShowTheirOpenCells();
 };
 
-void PicturesTest::picturesHaveTheirFixedSizes()
+// A pattern picture is drawn from its pattern: more open cells show as more white,
+// in proportion.
+void PicturesTest::picturesHaveTheirSizesAndPatternsShowTheirOpenCells()
 {
     QCOMPARE(PatternPicture(0).size(), QSize(96, 92));
     QCOMPARE(PatternPicture(1).size(), QSize(95, 92));
@@ -50,11 +51,7 @@ void PicturesTest::picturesHaveTheirFixedSizes()
     QCOMPARE(Logo().pixelColor(0, 0), kWhite);
     QVERIFY(CountPixels(Logo(), QColor(0, 0, 0)) > 500); // the name, in black
     QCOMPARE(DrawIcon(48).size(), QSize(48, 48));
-}
 
-// More open cells in a pattern show as more white in its picture, in proportion.
-void PicturesTest::patternPicturesAreDrawnFromThePatterns()
-{
     for (int32_t first = 0; first < kOfferedPatterns; ++first) {
         for (int32_t second = first + 1; second < kOfferedPatterns; ++second) {
             const double cells = double(OpenCells(first)) / OpenCells(second);

@@ -1,0 +1,162 @@
+#include "game/BoxCursor.h"
+
+#include "game/BlockPatterns.h"
+#include "support/FilledGame.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace pelorin {
+namespace {
+
+struct CountingHost final : GameHost {
+    void SetModified() override { ++modified; }
+    int modified = 0;
+};
+
+// Pattern 0: face 0's row 2 holds an Across entry over columns 3-7, ending on the
+// edge it shares with face 1, whose row 2 starts another over columns 0-4.
+class BoxCursorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LayOutPattern(*game, 0);
+        test::FillSolution(*game);
+    }
+
+    BoxCursor At(int face, int column, int row, int32_t direction)
+    {
+        return {&game->At(face, column, row), direction};
+    }
+    Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
+
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    CountingHost host;
+};
+
+// The arrows walk over open cells only, go round the band at the box's edges on the
+// face of travel, stop at a face's top and bottom, and take the arrow's axis where
+// the new cell has an entry along it.
+TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
+{
+    struct Case {
+        BoxCursor from;
+        Arrow arrow;
+        BoxCursor to;
+    };
+    const std::vector<Case> cases = {
+        {At(0, 6, 2, kAcross), Arrow::kRight, At(0, 7, 2, kAcross)},
+        {At(0, 7, 2, kAcross), Arrow::kRight, At(1, 1, 2, kAcross)},
+        {At(1, 0, 2, kAcross), Arrow::kLeft, At(0, 6, 2, kAcross)},
+        {At(0, 0, 0, kAcross), Arrow::kLeft, At(3, 6, 0, kAcross)},
+        // Over the block at column 6 onto an edge cell with a Down entry only.
+        {At(0, 5, 0, kAcross), Arrow::kRight, At(0, 7, 0, kDown)},
+        {At(0, 0, 0, kAcross), Arrow::kDown, At(0, 0, 1, kDown)},
+        {At(0, 0, 0, kDown), Arrow::kUp, At(0, 0, 0, kDown)},
+        // Over two blocks onto a cell with an Across entry only.
+        {At(0, 1, 0, kAcross), Arrow::kDown, At(0, 1, 3, kAcross)},
+        {At(0, 0, 7, kDown), Arrow::kDown, At(0, 0, 7, kDown)},
+    };
+    for (const Case& c : cases) {
+        const BoxCursor to = MoveArrow(c.from, c.arrow);
+        EXPECT_EQ(to, c.to) << "from " << c.from.cell->face << "," << c.from.cell->column << "," << c.from.cell->row
+                            << " arrow " << static_cast<int>(c.arrow) << " reached " << to.cell->face << ","
+                            << to.cell->column << "," << to.cell->row << " dir " << to.direction;
+    }
+}
+
+// A click takes the entry of the current direction, else the other; a second click
+// on the cursor cell, on either face of an edge cube, switches the direction.
+TEST_F(BoxCursorTest, ClicksChooseAndSwitchEntries)
+{
+    const BoxCursor start = At(2, 3, 3, kAcross);
+    EXPECT_EQ(ChooseCell(start, game->At(0, 3, 2)), At(0, 3, 2, kAcross));
+    EXPECT_EQ(ChooseCell(At(0, 3, 2, kAcross), game->At(0, 3, 2)), At(0, 3, 2, kDown));
+    EXPECT_EQ(ChooseCell(start, game->At(0, 0, 1)), At(0, 0, 1, kDown));
+    EXPECT_EQ(ChooseCell(At(0, 7, 2, kAcross), game->At(1, 0, 2)), At(0, 7, 2, kDown));
+    EXPECT_EQ(ChooseCell(start, game->At(0, 1, 1)), start) << "a block chooses nothing";
+    EXPECT_EQ(SwitchDirection(At(0, 0, 1, kDown)), At(0, 0, 1, kDown)) << "no Across entry there";
+}
+
+// Tab walks the clue lists' order, Across then Down, round and round, onto each
+// entry's first empty cell.
+TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
+{
+    Entry& lastAcross = *game->Across().At(game->Across().Count() - 1);
+    Entry& firstDown = *game->Down().At(0);
+    Entry& lastDown = *game->Down().At(game->Down().Count() - 1);
+    PutPlayerLetter(*firstDown.cells.At(0), 1, nullptr);
+    EXPECT_EQ(NextEntry(*game, CursorAt(&lastAcross), false), BoxCursor({firstDown.cells.At(1), kDown}));
+    EXPECT_EQ(NextEntry(*game, CursorAt(&lastDown), false), CursorAt(game->Across().At(0)));
+    EXPECT_EQ(NextEntry(*game, CursorAt(game->Across().At(0)), true), CursorAt(&lastDown));
+    EXPECT_EQ(NextEntry(*game, BoxCursor{}, false), CursorAt(game->Across().At(0)));
+}
+
+// Typing follows the rules of OK, a letter at a time: the edge cell shows it on both
+// faces, the entry counts as complete once full, the game is modified; the cursor
+// stays on the last cell. Backspace and Delete remove, and what the game revealed
+// stays.
+TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
+{
+    BoxCursor cursor = CursorAt(&EdgeAcross());
+    const int32_t completeBefore = CountComplete(*game);
+    for (const uint8_t letter : {uint8_t{1}, uint8_t{2}, uint8_t{3}, uint8_t{4}, uint8_t{5}})
+        EXPECT_TRUE(TypeLetter(cursor, letter, &host));
+    EXPECT_EQ(PlayerText(EdgeAcross()), "ABCDE");
+    EXPECT_EQ(PlayerText(*game->At(1, 0, 2).acrossEntry), "E    ");
+    EXPECT_EQ(game->At(1, 0, 2).GetCellView().letterTile, 5);
+    EXPECT_EQ(CountComplete(*game), completeBefore + 1);
+    EXPECT_EQ(host.modified, 5);
+    EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
+    EXPECT_FALSE(TypeLetter(cursor, 5, &host)) << "the same letter again changes nothing";
+    EXPECT_EQ(host.modified, 5);
+
+    EXPECT_TRUE(EraseBackward(cursor, &host));
+    EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
+    EXPECT_TRUE(EraseBackward(cursor, &host));
+    EXPECT_EQ(cursor, At(0, 6, 2, kAcross));
+    EXPECT_EQ(PlayerText(EdgeAcross()), "ABC  ");
+    cursor = At(0, 3, 2, kAcross);
+    EXPECT_TRUE(EraseAtCursor(cursor, &host));
+    EXPECT_EQ(PlayerText(EdgeAcross()), " BC  ");
+
+    // A given-up answer is the solution in green: typing passes over it.
+    GiveUp(EdgeAcross());
+    const std::string answer = PlayerText(EdgeAcross());
+    cursor = At(0, 3, 2, kAcross);
+    const uint8_t other = static_cast<uint8_t>(cursor.cell->letter % 26 + 1);
+    EXPECT_FALSE(TypeLetter(cursor, other, &host));
+    EXPECT_EQ(cursor, At(0, 4, 2, kAcross));
+    EXPECT_FALSE(EraseAtCursor(cursor, &host));
+    EXPECT_FALSE(EraseBackward(cursor, &host));
+    EXPECT_EQ(cursor, At(0, 3, 2, kAcross)) << "Backspace passes over it";
+    EXPECT_EQ(PlayerText(EdgeAcross()), answer);
+}
+
+// The entry's cubes carry the entry mark, the cursor cube the stronger one; moving
+// the cursor within the entry rebuilds only the two cubes whose mark changed.
+TEST_F(BoxCursorTest, MarksFollowTheCursorAndDirtyOnlyChangedCubes)
+{
+    MarkSelection(*game, At(0, 3, 2, kAcross));
+    EXPECT_EQ(game->At(0, 3, 2).GetCellView().mark, kMarkCursor);
+    EXPECT_EQ(game->At(1, 0, 2).GetCellView().mark, kMarkEntry);
+    EXPECT_EQ(game->At(0, 3, 1).GetCellView().mark, kMarkNone);
+    for (int i = 0; i < kCellCount; ++i) {
+        if (CellView* view = game->At(i).view.get())
+            view->dirty = 0;
+    }
+    MarkSelection(*game, At(0, 4, 2, kAcross));
+    int dirty = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        if (CellView* view = game->At(i).view.get())
+            dirty += view->dirty;
+    }
+    EXPECT_EQ(dirty, 2);
+    MarkSelection(*game, BoxCursor{});
+    EXPECT_EQ(game->At(0, 4, 2).GetCellView().mark, kMarkNone);
+}
+
+} // namespace
+} // namespace pelorin
