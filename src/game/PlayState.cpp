@@ -140,4 +140,15 @@ int32_t CountMarkedWrong(const Game& game)
     return marked;
 }
 
+bool RevealLetter(Cell& cell, GameHost* host)
+{
+    if (cell.letter == kBlock || cell.playerLetter == cell.letter)
+        return false;
+    PutPlayerLetter(cell, cell.letter, host);
+    CellView& view = cell.GetCellView();
+    view.letterSet = kSetRevealed;
+    view.Refresh();
+    return true;
+}
+
 } // namespace pelorin

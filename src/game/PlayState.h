@@ -66,4 +66,8 @@ int32_t CountMarkedWrong(const Entry& entry);
 /// The marked cells of the grid, each physical cell once.
 int32_t CountMarkedWrong(const Game& game);
 
+/// Gives one cell (and its twin) its solution letter, coloured as a given-up
+/// letter; false, and nothing changed, for a block or a cell already right.
+bool RevealLetter(Cell& cell, GameHost* host);
+
 } // namespace pelorin

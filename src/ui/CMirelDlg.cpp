@@ -327,6 +327,8 @@ void CMirelDlg::OnCommand(uint32_t id)
         return CheckSelectedEntry();
     case kCmdCheckPuzzle:
         return CheckWholePuzzle();
+    case kCmdRevealLetter:
+        return RevealCursorLetter();
     case kCmdExit:
         return Exit();
     case kCmdHelpContents:
@@ -705,6 +707,8 @@ void CMirelDlg::CreateEditMenu()
     AddCommand(edit, QStringLiteral("Check &Entry"), kCmdCheckEntry)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     AddCommand(edit, QStringLiteral("Check &Puzzle"), kCmdCheckPuzzle)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    AddCommand(edit, QStringLiteral("Reveal &Letter"), kCmdRevealLetter)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     // The flag follows the history: undoing back to the saved game makes it
     // unmodified again, and a step away from it modified.
     connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) { app_.modified = !clean; });
@@ -825,6 +829,19 @@ void CMirelDlg::CheckWholePuzzle()
     ShowMarks();
     ShowStatusText(wrong == 0 ? std::string("No wrong letters in the puzzle")
                               : Format("%ld wrong letters in the puzzle", static_cast<long>(wrong)));
+}
+
+void CMirelDlg::RevealCursorLetter()
+{
+    Cell* cell = app_.cursor.cell;
+    if (!cell || !app_.gameInPlay)
+        return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
+    if (!RevealLetter(*cell, &app_))
+        return;
+    PushPlay(QStringLiteral("Reveal Letter"), before);
+    UpdateProgress();
+    RefreshSelection();
 }
 
 void CMirelDlg::ShowMarks()

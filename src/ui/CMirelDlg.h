@@ -135,6 +135,8 @@ private:
     // Checks and the end of a game.
     void CheckSelectedEntry();
     void CheckWholePuzzle();
+    /// Gives the box's cursor cell its solution letter.
+    void RevealCursorLetter();
     /// Shows the check marks in the lists and their count in the status bar.
     void ShowMarks();
     /// Says once when the grid is solved, and when it became full with a wrong letter.

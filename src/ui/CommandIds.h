@@ -26,6 +26,7 @@ enum CommandId : uint32_t {
     kCmdPuzzleCode = 32792,     ///< Game, Puzzle Code...
     kCmdCheckEntry = 32793,     ///< Edit, Check Entry
     kCmdCheckPuzzle = 32794,    ///< Edit, Check Puzzle
+    kCmdRevealLetter = 32795,   ///< Edit, Reveal Letter
 };
 
 } // namespace pelorin

@@ -59,7 +59,8 @@ TEST(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
 }
 
 // A check marks exactly the wrong letters (one physical cell once, on both faces
-// of an edge), and a mark goes when its letter changes; the
+// of an edge), and a mark goes when its letter changes (Reveal Letter puts the
+// right one, green, on both faces); the
 // grid is open until every cell is filled, then wrong or solved.
 TEST(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
 {
@@ -83,8 +84,12 @@ TEST(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
     EXPECT_EQ(CountMarkedWrong(*edge), 1);
     EXPECT_EQ(CountMarkedWrong(game), 1);
     EXPECT_EQ(CheckGrid(game), 1);
-    GiveUp(*edge);
+    ASSERT_TRUE(RevealLetter(last, nullptr));
+    EXPECT_EQ(last.twin->playerLetter, last.letter);
+    EXPECT_EQ(last.FindView()->letterSet, kSetRevealed);
     EXPECT_EQ(CountMarkedWrong(game), 0);
+    EXPECT_FALSE(RevealLetter(last, nullptr));
+    GiveUp(*edge);
 
     RevealAll(game, nullptr);
     EXPECT_EQ(AssessGrid(game), GridProgress::Solved);
