@@ -6,7 +6,7 @@ _pelorin_tool_options()
     case $1 in
     clues) echo "--root --seeds --wordnet --list --quotes" ;;
     export) echo "--pdf --solution" ;;
-    fill) echo "--root --style --pattern --seed --tries --count --jobs --out" ;;
+    fill) echo "--root --style --pattern --seed --tries --count --jobs --out --daily --code" ;;
     lookup) echo "--root" ;;
     make-dictionary) echo "--wordnet --out" ;;
     make-style) echo "--root --description --out" ;;

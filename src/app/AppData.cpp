@@ -2,6 +2,7 @@
 
 #include "foundation/Notifier.h"
 #include "foundation/TextUtil.h"
+#include "app/Session.h"
 #include "game/GameFile.h"
 #include "lexicon/StyleList.h"
 
@@ -148,6 +149,7 @@ void AppData::SetFolders(DataFolders folders)
     gamesFolder_ = JoinPath(folders.player, kGamesFolder);
     stylesFolder_ = JoinPath(folders.player, kStylesFolder);
     cacheFolder_ = JoinPath(folders.player, kCacheFolder);
+    sessionFolder_ = JoinPath(folders.player, kSessionFolder);
     if (!folders.installed)
         return;
     // An installed tree brings its dictionary, books and styles; the player's
@@ -324,25 +326,93 @@ bool AppData::TakeCachedGame(int32_t styleIndex, int32_t patternId)
     const std::string path = CachePath(*style, patternId);
     if (!FileExists(path))
         return false;
-    const bool loaded = OpenGame(path, game_);
-    if (loaded) {
-        selectedEntry = game_.Across().At(0);
-        RefreshSelection();
-    }
+    std::string code = ReadCacheCode(path);
+    std::remove(CacheCodePath(path).c_str());
     // A file that does not read is removed all the same, so that a sound one
     // takes its place instead of failing every time.
-    std::remove(path.c_str());
+    const bool loaded = AdoptGameFile(path, std::move(code));
     for (const Style* each : styles_)
         StartPreparation(*each);
+    return loaded;
+}
+
+bool AppData::AdoptGameFile(const std::string& path, std::string code)
+{
+    const bool loaded = OpenGame(path, game_);
+    std::remove(path.c_str());
     // A failed read left the current game as it was, with its own file and state.
     if (!loaded)
         return false;
+    selectedEntry = game_.Across().At(0);
+    RefreshSelection();
     RefreshCluePages();
     RefreshSelection();
     UpdateProgress();
     modified = true;
     currentFilePath.clear();
+    currentCode = std::move(code);
+    if (mainWindow)
+        mainWindow->GameReplaced();
     return true;
+}
+
+bool AppData::AdoptPuzzle(Game& made, const PuzzleCode& code)
+{
+    // The made game reaches the current one as a cached game does, through its
+    // file, so that it is exactly what a game file holds.
+    const std::string path = JoinPath(cacheFolder_, "Puzzle.zag");
+    std::error_code error;
+    std::filesystem::create_directories(cacheFolder_, error);
+    // SaveGame says why when it cannot write.
+    if (!SaveGame(path, made) || !AdoptGameFile(path, FormatCode(code)))
+        return false;
+    gameInPlay = true;
+    return true;
+}
+
+const Style* AppData::FindStyle(std::string_view name) const
+{
+    for (const Style* style : styles_)
+        if (StripExtension(style->FileName()) == name)
+            return style;
+    return nullptr;
+}
+
+bool AppData::MakePuzzle(const PuzzleCode& code, std::string& reason)
+{
+    const Style* style = FindStyle(code.style);
+    if (!style) {
+        reason = Format("The puzzle code %s was made with the style %s, which this computer does not have.",
+                        FormatCode(code).c_str(), code.style.c_str());
+        return false;
+    }
+    if (!CodeFitsStyle(code, *style, reason))
+        return false;
+    const auto made = std::make_unique<Game>();
+    if (!FillFromSeed(*made, *style, code.pattern, code.seed, keepRunning_)) {
+        reason = Format("The puzzle code %s makes no puzzle: its block pattern does not fill from its seed.",
+                        FormatCode(code).c_str());
+        return false;
+    }
+    return AdoptPuzzle(*made, code);
+}
+
+bool AppData::MakeDailyPuzzle(const PuzzleDate& date, std::string& reason)
+{
+    const Style* style = FindStyle(kDailyStyle);
+    if (!style) {
+        reason = Format("The puzzle of the day comes from the style %s, which this computer does not have.",
+                        kDailyStyle);
+        return false;
+    }
+    const auto made = std::make_unique<Game>();
+    PuzzleCode code;
+    if (!FillDaily(*made, *style, date, code, keepRunning_)) {
+        reason = Format("The style %s made no puzzle of the day for %04d-%02d-%02d.", kDailyStyle, date.year,
+                        date.month, date.day);
+        return false;
+    }
+    return AdoptPuzzle(*made, code);
 }
 
 void AppData::AddStyle(std::unique_ptr<Style> style)
@@ -388,8 +458,11 @@ void AppData::RemoveCachedGames(const std::string& styleFileName) const
     // A style without a file has no cache files of its own.
     if (styleFileName.empty())
         return;
-    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId)
-        std::remove(CacheFilePath(cacheFolder_, styleFileName, patternId).c_str());
+    for (int32_t patternId = 0; patternId < kPreparedPatterns; ++patternId) {
+        const std::string path = CacheFilePath(cacheFolder_, styleFileName, patternId);
+        std::remove(path.c_str());
+        std::remove(CacheCodePath(path).c_str());
+    }
 }
 
 void AppData::RefreshSelection()

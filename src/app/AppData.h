@@ -6,6 +6,7 @@
 #include "foundation/ItemList.h"
 #include "game/BoxCursor.h"
 #include "game/Game.h"
+#include "game/PuzzleCode.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
@@ -93,6 +94,15 @@ public:
     /// deletes the file and starts the preparation again; true when a game was
     /// loaded.
     bool TakeCachedGame(int32_t styleIndex, int32_t patternId);
+    /// The puzzle of a code (PuzzleCode.h) becomes the current game, as a game from
+    /// the cache would. False, the current game unchanged and the reason for the
+    /// player in `reason`, when the code's style is missing or another edition, or
+    /// the code fills no game.
+    bool MakePuzzle(const PuzzleCode& code, std::string& reason);
+    /// The puzzle of a day, from the style kDailyStyle, the same way.
+    bool MakeDailyPuzzle(const PuzzleDate& date, std::string& reason);
+    /// The style of the list whose file name without extension is `name`, or null.
+    const Style* FindStyle(std::string_view name) const;
     /// Appends a style to the style list and starts its preparation (the style
     /// manager's step after the style editor made the style).
     void AddStyle(std::unique_ptr<Style> style);
@@ -156,6 +166,8 @@ public:
     const std::string& GamesFolder() const { return gamesFolder_; }
     const std::string& StylesFolder() const { return stylesFolder_; }
     const std::string& CacheFolder() const { return cacheFolder_; }
+    /// Where the game in play is kept between runs (Session.h).
+    const std::string& SessionFolder() const { return sessionFolder_; }
 
     /// Whether lastBlockId names a pattern the New Game dialog offers (0 to 2). The
     /// setting is kept as stored, but a hand-edited value may hold anything (a "1"
@@ -170,6 +182,7 @@ public:
     int32_t lastBlockId = 0;        ///< LastBlockId: pattern last chosen for a new game
     int32_t lastStyleId = 0;        ///< LastStyleId: index of the style last chosen
     std::string currentFilePath;    ///< the current game's file; empty when it has none
+    std::string currentCode;        ///< the current game's puzzle code; empty when unknown
     bool gameInPlay = false;        ///< a game was opened or started this run
     Entry* selectedEntry = nullptr; ///< not owned; an entry of the current game, or null
     /// Where letters typed on the box go; the main window keeps it on the selected
@@ -187,6 +200,10 @@ private:
     /// style of the same file name must not be served its games.
     void RemoveCachedGames(const std::string& styleFileName) const;
     StyleWorkers* FindWorkers(const Style& style) const;
+    /// Reads a game file into the current game as a new game with that code, and
+    /// removes the file; false, the current game unchanged, when it does not read.
+    bool AdoptGameFile(const std::string& path, std::string code);
+    bool AdoptPuzzle(Game& made, const PuzzleCode& code);
 
     Settings settings_;
     Dictionary dictionary_;
@@ -197,6 +214,7 @@ private:
     std::string gamesFolder_;
     std::string stylesFolder_;
     std::string cacheFolder_;
+    std::string sessionFolder_;
     std::string shippedStylesFolder_; ///< empty unless the root is not the player's folder
     std::atomic<bool> keepRunning_{true};
     CacheFaultReport cacheReport_;

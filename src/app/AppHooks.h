@@ -20,6 +20,9 @@ public:
     virtual void RefreshCluePages() {}
     /// Writes the progress texts of the current game into the status bar.
     virtual void UpdateProgress() {}
+    /// A new game (from the cache or a puzzle code) took the current game's place:
+    /// what the window kept of the old one (its history, its time) goes.
+    virtual void GameReplaced() {}
     /// Shows a status text (the splash's status line, the main window's pane 2).
     virtual void ShowStatusText(std::string_view /*text*/) {}
 };

@@ -5,9 +5,13 @@
 #include "game/Game.h"
 #include "game/GameFile.h"
 #include "game/GridFiller.h"
+#include "game/PuzzleCode.h"
 #include "lexicon/Style.h"
 
+#include <cstdio>
+#include <fstream>
 #include <memory>
+#include <random>
 #include <system_error>
 
 namespace pelorin {
@@ -48,6 +52,19 @@ bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder
     return FileExists(CachePathOf(cacheFolder, styleName, patternId));
 }
 
+std::string CacheCodePath(const std::string& cachePath)
+{
+    return cachePath + ".code";
+}
+
+std::string ReadCacheCode(const std::string& cachePath)
+{
+    std::ifstream in(CacheCodePath(cachePath));
+    std::string code;
+    std::getline(in, code);
+    return code;
+}
+
 void CacheFaultReport::Failed(const std::string& cachePath, int error)
 {
     if (reported_.exchange(true))
@@ -67,15 +84,23 @@ PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int3
         return PrepareResult::Present;
     // A game is large and the worker's stack need not be.
     const auto game = std::make_unique<Game>();
-    for (int32_t attempt = 0; attempt < attempts; ++attempt) {
+    // Each round of tries starts from a seed of its own, so that the game's code
+    // makes it again; the seeds need only differ from run to run.
+    std::random_device device;
+    for (int32_t tried = 0; tried < attempts; tried += kSeedTries) {
         if (!keepRunning.load())
             return PrepareResult::Stopped;
-        if (!FillGame(*game, style, patternId, keepRunning))
+        const uint32_t seed = device();
+        if (!FillFromSeed(*game, style, patternId, seed, keepRunning))
             continue;
         if (!keepRunning.load())
             return PrepareResult::Stopped;
-        // WriteGame writes under a temporary name and renames, so the cache file
-        // appears only when it is complete.
+        // The code goes first: the game file, written under a temporary name and
+        // renamed, appears only when it is complete, and then its code is there.
+        if (std::FILE* code = std::fopen(CacheCodePath(cachePath).c_str(), "w")) {
+            std::fprintf(code, "%s\n", FormatCode(CodeOf(style, patternId, seed)).c_str());
+            std::fclose(code);
+        }
         int error = 0;
         if (WriteGame(cachePath, *game, error))
             return PrepareResult::Written;

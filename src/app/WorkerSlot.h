@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/BlockPatterns.h"
+#include "game/PuzzleCode.h"
 
 #include <array>
 #include <atomic>
@@ -18,8 +19,8 @@ class Style;
 /// The block patterns that games are prepared for, one worker each: the patterns
 /// the New Game dialog offers, 0 to kOfferedPatterns - 1.
 constexpr int32_t kPreparedPatterns = kOfferedPatterns;
-/// How often a worker runs the filler on its game in one round.
-constexpr int32_t kPrepareTries = 4;
+/// How often a worker runs the filler on its game in one round: one seed's tries.
+constexpr int32_t kPrepareTries = kSeedTries;
 /// How many rounds of tries a worker makes before it gives up. A worker that gives
 /// up leaves New Game waiting for a file that nobody makes until the next start,
 /// so a run of bad luck on a style that fills nearly every time must not end it,
@@ -40,6 +41,12 @@ std::string CacheFilePath(const std::string& cacheFolder, std::string_view style
 /// without extension) and block pattern. A file being written is not seen: games
 /// are written under another name and renamed when complete.
 bool CachedGameExists(std::string_view styleName, const std::string& cacheFolder, int32_t patternId);
+
+/// The small file beside a cache file that holds the puzzle code of its game (one
+/// line), so that a game taken from the cache can show its code.
+std::string CacheCodePath(const std::string& cachePath);
+/// The code of a cache file's game; empty when none was written.
+std::string ReadCacheCode(const std::string& cachePath);
 
 /// Tells the player that the cache folder cannot be written once, not once for
 /// every worker and round: one report serves all the workers of a program. A later
@@ -65,9 +72,9 @@ enum class PrepareResult {
 };
 
 /// A worker's whole job: when no file of that path exists, fills a new game with
-/// the style's words (at most `attempts` times, the generator running on) and
-/// writes it there. A cleared keep-running flag ends it without writing: a fill
-/// that returns after the flag was cleared may have had its clue choice cut short,
+/// the style's words (at most `attempts` fills, in rounds of kSeedTries from a new
+/// seed each) and writes it there, with its code beside it (CacheCodePath). A
+/// cleared keep-running flag ends it without writing: a fill that returns after the flag was cleared may have had its clue choice cut short,
 /// and a game without hints must not wait in the cache for a later run. A game
 /// that cannot be saved is not reported here: `saveError` (when given) receives
 /// the system's reason.

@@ -73,6 +73,9 @@ struct CellView {
     int32_t letterSet = kSetNormal;
     int32_t dirty = 0;
     int32_t mark = 0; ///< the selection mark drawn behind the letter (SelectionMark)
+    /// The wrong player letter that a check found here; the mark shows while the
+    /// cell still holds that letter (PlayState.h). Never stored in a game file.
+    uint8_t wrongMark = kEmpty;
 
     /// Releases the mesh and marks the view for rebuilding.
     void Refresh()

@@ -21,8 +21,11 @@
 #include "ui/GameDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/Pictures.h"
+#include "ui/PlayCommands.h"
 #include "ui/Prompter.h"
+#include "ui/PuzzleCodeDialog.h"
 #include "ui/QuotesTabCtrl.h"
+#include "ui/SessionKeeper.h"
 #include "ui/StyleListDialog.h"
 
 #include <QAction>
@@ -143,6 +146,9 @@ CMirelDlg::CMirelDlg(AppData& app, Prompter& prompter) : app_(app), prompter_(pr
     connect(sceneView_, &MainDisplayType::CellClicked, this, &CMirelDlg::OnCellClicked);
     sceneView_->installEventFilter(this);
     SetAccessibleTexts();
+    answerBox_->installEventFilter(new HistoryKeys(this));
+
+    CreateSession();
 
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &CMirelDlg::Tick);
@@ -160,6 +166,8 @@ void CMirelDlg::CreateMenu()
     QMenu* game = menuBar()->addMenu(QStringLiteral("&Game"));
     AddCommand(game, QStringLiteral("&New\tCtrl+N"), kCmdNew)->setShortcut(QKeySequence::New);
     AddCommand(game, QStringLiteral("&Open...\tCtrl+O"), kCmdOpen)->setShortcut(QKeySequence::Open);
+    AddCommand(game, QStringLiteral("Puzzle of the &Day"), kCmdDailyPuzzle);
+    AddCommand(game, QStringLiteral("Puzzle &Code..."), kCmdPuzzleCode);
     game->addSeparator();
     AddCommand(game, QStringLiteral("&Save\tCtrl-S"), kCmdSave)->setShortcut(QKeySequence::Save);
     AddCommand(game, QStringLiteral("Save &As..."), kCmdSaveAs);
@@ -168,6 +176,7 @@ void CMirelDlg::CreateMenu()
     game->addSeparator();
     AddCommand(game, QStringLiteral("E&xit"), kCmdExit);
 
+    CreateEditMenu();
     CreateViewAndPlayMenus();
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -310,6 +319,16 @@ void CMirelDlg::OnCommand(uint32_t id)
         return;
     case kCmdExportPdf:
         return ExportToPdf();
+    case kCmdDailyPuzzle:
+        return MakeDailyPuzzle();
+    case kCmdPuzzleCode:
+        return ShowPuzzleCode();
+    case kCmdCheckEntry:
+        return CheckSelectedEntry();
+    case kCmdCheckPuzzle:
+        return CheckWholePuzzle();
+    case kCmdRevealLetter:
+        return RevealCursorLetter();
     case kCmdExit:
         return Exit();
     case kCmdHelpContents:
@@ -364,6 +383,8 @@ void CMirelDlg::FirstTick()
     RefreshCluePages();
     RefreshSelection();
     UpdateProgress();
+    RestoreSession();
+    session_->Start();
 }
 
 void CMirelDlg::RenderFrame()
@@ -404,6 +425,7 @@ void CMirelDlg::RefreshSelection()
 void CMirelDlg::RefreshCluePages()
 {
     clueTabs_->Fill();
+    clueTabs_->ShowMarks();
 }
 
 void CMirelDlg::UpdateProgress()
@@ -455,11 +477,48 @@ void CMirelDlg::Open()
     setWindowTitle(ToWide(SplitPath(path).second));
     app_.gameInPlay = true;
     app_.currentFilePath = path;
+    app_.currentCode.clear();
     app_.modified = false;
+    ResetHistory(true);
     app_.selectedEntry = app_.CurrentGame().Across().At(0);
     RefreshCluePages();
     RefreshSelection();
     UpdateProgress();
+}
+
+// Puzzles made from a seed ------------------------------------------------------
+
+bool CMirelDlg::ReplaceWithPuzzle(const std::function<bool(std::string& reason)>& make, std::string& reason)
+{
+    if (!MaybeSave())
+        return true;
+    if (!make(reason))
+        return false;
+    // A new game has no file yet, as after New Game.
+    setWindowTitle(kCaption);
+    ShowStatusText("Puzzle code " + app_.currentCode);
+    return true;
+}
+
+void CMirelDlg::MakeDailyPuzzle()
+{
+    std::string reason;
+    const PuzzleDate today = Today();
+    if (!ReplaceWithPuzzle([&](std::string& why) { return app_.MakeDailyPuzzle(today, why); }, reason))
+        prompter_.Ask(this, ToWide(reason), kCaption, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+}
+
+void CMirelDlg::ShowPuzzleCode()
+{
+    PuzzleCodeDialog dialog(
+        app_.currentCode,
+        [this](const std::string& typed, std::string& reason) {
+            PuzzleCode code;
+            return ParseCode(typed, code, reason) &&
+                   ReplaceWithPuzzle([&](std::string& why) { return app_.MakePuzzle(code, why); }, reason);
+        },
+        this);
+    dialog.exec();
 }
 
 void CMirelDlg::Save()
@@ -491,6 +550,7 @@ bool CMirelDlg::SaveTo(const std::string& path)
     if (!SaveGame(path, app_.CurrentGame()))
         return false;
     app_.modified = false;
+    history_.setClean();
     return true;
 }
 
@@ -513,6 +573,7 @@ void CMirelDlg::ExportToPdf()
 
 bool CMirelDlg::MaybeSave()
 {
+    droppedGame_ = false;
     if (!app_.modified)
         return true;
     const Prompter::Answer answer =
@@ -522,6 +583,7 @@ bool CMirelDlg::MaybeSave()
     case Prompter::Answer::Yes:
         return app_.currentFilePath.empty() ? SaveAs() : SaveTo(app_.currentFilePath);
     case Prompter::Answer::No:
+        droppedGame_ = true;
         return true;
     default:
         return false;
@@ -532,8 +594,10 @@ void CMirelDlg::Exit()
 {
     // Ends the run at once, as the window's close does not: no shut-down, so the
     // last choices are not stored. The workers still stop with the application data.
-    if (MaybeSave())
-        QCoreApplication::exit(0);
+    if (!MaybeSave())
+        return;
+    session_->End(droppedGame_);
+    QCoreApplication::exit(0);
 }
 
 void CMirelDlg::showEvent(QShowEvent* event)
@@ -550,8 +614,16 @@ void CMirelDlg::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    session_->End(droppedGame_);
     app_.ShutDown();
     event->accept();
+}
+
+void CMirelDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        session_->SetPaused(isMinimized());
+    QMainWindow::changeEvent(event);
 }
 
 // Answer entry.
@@ -561,8 +633,10 @@ void CMirelDlg::CheckAnswer()
     Entry* entry = app_.selectedEntry;
     if (!entry)
         return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     if (EnterAnswer(*entry, ToNarrow(answerBox_->text()))) {
         app_.modified = true;
+        PushPlay(QStringLiteral("Answer"), before);
         ShowAnswer(*entry);
     } else {
         prompter_.Ask(this, ToWide(Format("This word must have %ld characters", static_cast<long>(entry->cells.Count()))),
@@ -576,8 +650,10 @@ void CMirelDlg::ClearEntry()
     Entry* entry = app_.selectedEntry;
     if (!entry)
         return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     app_.modified = true;
     EraseEntry(*entry);
+    PushPlay(QStringLiteral("Clear"), before);
     RefreshSelection();
 }
 
@@ -586,8 +662,10 @@ void CMirelDlg::GiveUpEntry()
     Entry* entry = app_.selectedEntry;
     if (!entry)
         return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     app_.modified = true;
     GiveUp(*entry);
+    PushPlay(QStringLiteral("Give Up"), before);
     UpdateProgress();
     // The answer box shows the solution given.
     RefreshSelection();
@@ -597,7 +675,9 @@ void CMirelDlg::RevealAllEntries()
 {
     if (!Confirm(QStringLiteral("All words will be revealed. Are you sure ?")))
         return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     RevealAll(app_.CurrentGame(), &app_);
+    PushPlay(QStringLiteral("Finish"), before);
     UpdateProgress();
     RefreshSelection();
 }
@@ -606,8 +686,189 @@ void CMirelDlg::ClearAllEntries()
 {
     if (!Confirm(QStringLiteral("This will clear all user entry leaving all cells blank. Are you sure ?")))
         return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     ClearAll(app_.CurrentGame(), &app_);
+    PushPlay(QStringLiteral("Reset"), before);
     RefreshSelection();
+}
+
+// The player's history ----------------------------------------------------------
+
+void CMirelDlg::CreateEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction* undo = history_.createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setShortcuts(UndoKeys());
+    edit->addAction(undo);
+    QAction* redo = history_.createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setShortcuts(RedoKeys());
+    edit->addAction(redo);
+    edit->addSeparator();
+    AddCommand(edit, QStringLiteral("Check &Entry"), kCmdCheckEntry)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    AddCommand(edit, QStringLiteral("Check &Puzzle"), kCmdCheckPuzzle)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    AddCommand(edit, QStringLiteral("Reveal &Letter"), kCmdRevealLetter)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
+    // The flag follows the history: undoing back to the saved game makes it
+    // unmodified again, and a step away from it modified.
+    connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) { app_.modified = !clean; });
+}
+
+void CMirelDlg::PushPlay(const QString& text, const PlayState& before, int mergeKey)
+{
+    PlayState after = CapturePlay(app_.CurrentGame());
+    if (after == before)
+        return;
+    history_.push(new PlayCommand(text, app_.CurrentGame(), before, std::move(after),
+                                  [this] {
+                                      UpdateProgress();
+                                      RefreshSelection();
+                                      ShowMarks();
+                                      AnnounceProgress();
+                                  },
+                                  mergeKey));
+    ShowMarks();
+    AnnounceProgress();
+}
+
+void CMirelDlg::ResetHistory(bool saved, int64_t seconds)
+{
+    history_.clear();
+    // A game that no file holds yet has no clean state to return to.
+    if (!saved)
+        history_.resetClean();
+    app_.modified = !saved;
+    session_->GameReplaced(seconds);
+    // A game that comes back solved was announced when it was solved.
+    progress_ = AssessGrid(app_.CurrentGame());
+    solvedSaid_ = progress_ == GridProgress::Solved;
+    session_->SetSolved(solvedSaid_);
+    ShowPlayTime();
+    ShowMarks();
+}
+
+// The game kept between runs -------------------------------------------------------
+
+void CMirelDlg::CreateSession()
+{
+    session_ = new SessionKeeper(
+        app_,
+        [this](SessionState& state) {
+            state.yaw = renderer_->camera.yaw;
+            state.distance = renderer_->camera.distance;
+        },
+        this);
+    connect(session_, &SessionKeeper::Ticked, this, &CMirelDlg::ShowPlayTime);
+    wrongPane_ = new QLabel(this);
+    wrongPane_->setObjectName(QStringLiteral("WrongPane"));
+    statusBar()->addPermanentWidget(wrongPane_);
+    timePane_ = new QLabel(this);
+    timePane_->setObjectName(QStringLiteral("TimePane"));
+    statusBar()->addPermanentWidget(timePane_);
+}
+
+void CMirelDlg::RestoreSession()
+{
+    SessionState state;
+    const SessionLoad loaded = LoadSession(app_.SessionFolder(), state, app_.CurrentGame());
+    if (loaded == SessionLoad::Unreadable) {
+        const std::string aside = SetSessionAside(app_.SessionFolder());
+        const std::string text =
+            aside.empty() ? "The game in play when Pelorin last ended could not be read and was removed."
+                          : Format("The game in play when Pelorin last ended could not be read. It was set aside "
+                                   "as %s.",
+                                   aside.c_str());
+        prompter_.Ask(this, ToWide(text), kCaption, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+    }
+    if (loaded != SessionLoad::Restored)
+        return;
+    app_.gameInPlay = true;
+    app_.currentFilePath = state.filePath;
+    app_.currentCode = state.code;
+    ResetHistory(!state.modified, state.secondsInPlay);
+    if (!state.filePath.empty())
+        setWindowTitle(ToWide(SplitPath(state.filePath).second));
+    OrbitCamera& camera = renderer_->camera;
+    camera.yaw = camera.baseYaw = std::clamp(state.yaw, 0.0f, 1.0f);
+    camera.distance = std::clamp(state.distance, OrbitCamera::kNearest, OrbitCamera::kFarthest);
+    UpdateEye(camera);
+    RefreshCluePages();
+    app_.selectedEntry = state.direction >= 0 ? app_.CurrentGame().List(state.direction).At(state.entryIndex)
+                                               : nullptr;
+    if (app_.selectedEntry)
+        clueTabs_->ShowEntry(app_.selectedEntry);
+    RefreshSelection();
+    UpdateProgress();
+}
+
+void CMirelDlg::ShowPlayTime()
+{
+    // Before any game there is no time to show.
+    if (app_.CurrentGame().Across().Count() > 0)
+        timePane_->setText(ToWide("Time " + PlayTimeText(session_->Seconds())));
+}
+
+// Checks and the end of a game --------------------------------------------------
+
+void CMirelDlg::CheckSelectedEntry()
+{
+    Entry* entry = app_.selectedEntry;
+    if (!entry)
+        return;
+    const int32_t wrong = CheckEntry(*entry);
+    ShowMarks();
+    ShowStatusText(wrong == 0 ? std::string("No wrong letters in this entry")
+                              : Format("%ld wrong letters in this entry", static_cast<long>(wrong)));
+}
+
+void CMirelDlg::CheckWholePuzzle()
+{
+    if (!app_.gameInPlay)
+        return;
+    const int32_t wrong = CheckGrid(app_.CurrentGame());
+    ShowMarks();
+    ShowStatusText(wrong == 0 ? std::string("No wrong letters in the puzzle")
+                              : Format("%ld wrong letters in the puzzle", static_cast<long>(wrong)));
+}
+
+void CMirelDlg::RevealCursorLetter()
+{
+    Cell* cell = app_.cursor.cell;
+    if (!cell || !app_.gameInPlay)
+        return;
+    const PlayState before = CapturePlay(app_.CurrentGame());
+    if (!RevealLetter(*cell, &app_))
+        return;
+    PushPlay(QStringLiteral("Reveal Letter"), before);
+    UpdateProgress();
+    RefreshSelection();
+}
+
+void CMirelDlg::ShowMarks()
+{
+    clueTabs_->ShowMarks();
+    const int32_t wrong = CountMarkedWrong(app_.CurrentGame());
+    wrongPane_->setText(wrong > 0 ? ToWide(Format("%ld Wrong", static_cast<long>(wrong))) : QString());
+}
+
+void CMirelDlg::AnnounceProgress()
+{
+    const GridProgress was = progress_;
+    progress_ = AssessGrid(app_.CurrentGame());
+    session_->SetSolved(progress_ == GridProgress::Solved);
+    if (progress_ == was || progress_ == GridProgress::Open || (progress_ == GridProgress::Solved && solvedSaid_))
+        return;
+    std::string text;
+    if (progress_ == GridProgress::Solved) {
+        solvedSaid_ = true;
+        ShowPlayTime();
+        text = Format("Solved! Time taken: %s. Entries given up: %ld.", PlayTimeText(session_->Seconds()).c_str(),
+                      static_cast<long>(CountGivenUp(app_.CurrentGame())));
+    } else {
+        text = "Every cell is filled, but some letters are wrong.";
+    }
+    ShowStatusText(text);
+    prompter_.Ask(this, ToWide(text), kCaption, Prompter::Buttons::Ok, Prompter::Icon::None);
 }
 
 void CMirelDlg::ShowStyles()
@@ -717,6 +978,7 @@ bool CMirelDlg::OnBoxKey(const QKeyEvent& key)
     }};
     BoxCursor cursor = app_.cursor;
     bool changed = false;
+    const PlayState before = CapturePlay(app_.CurrentGame());
     const auto arrow =
         std::find_if(kArrows.begin(), kArrows.end(), [&key](const auto& pair) { return pair.first == key.key(); });
     if (arrow != kArrows.end()) {
@@ -734,6 +996,14 @@ bool CMirelDlg::OnBoxKey(const QKeyEvent& key)
             return false;
         changed = TypeLetter(cursor, static_cast<uint8_t>(ToUpperAscii(static_cast<char>(typed)) - 64), &app_);
     }
+    if (changed) {
+        // The letters typed into one entry without leaving it are one step.
+        if (typedEntry_ != CursorEntry(app_.cursor)) {
+            typedEntry_ = CursorEntry(app_.cursor);
+            ++typingRun_;
+        }
+        PushPlay(QStringLiteral("Typing"), before, typingRun_);
+    }
     MoveCursor(cursor);
     if (changed) {
         UpdateProgress();
@@ -747,6 +1017,8 @@ void CMirelDlg::MoveCursor(const BoxCursor& cursor)
 {
     app_.cursor = cursor;
     Entry* entry = CursorEntry(cursor);
+    if (entry != typedEntry_)
+        typedEntry_ = nullptr;
     if (entry != app_.selectedEntry) {
         app_.selectedEntry = entry;
         RefreshSelection();

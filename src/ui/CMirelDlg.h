@@ -2,11 +2,14 @@
 
 #include "app/AppHooks.h"
 #include "game/BoxCursor.h"
+#include "game/PlayState.h"
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +28,7 @@ class MenuDisplayType;
 class Prompter;
 class QuotesTabCtrl;
 class SceneRenderer;
+class SessionKeeper;
 
 /// The game's main window: the scene view of the box, the strip of image buttons,
 /// the clue lists, the hint pages, the clue and answer boxes and the status bar,
@@ -53,11 +57,13 @@ public:
     void RefreshSelection() override;
     void RefreshCluePages() override;
     void UpdateProgress() override;
+    void GameReplaced() override { ResetHistory(false); }
     void ShowStatusText(std::string_view text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -79,6 +85,13 @@ private:
     bool SaveAs();
     void ExportToPdf();
     void Exit();
+    // Puzzles made from a seed: the day's, and a code's.
+    void MakeDailyPuzzle();
+    void ShowPuzzleCode();
+    /// A puzzle (made by `make`) in place of the current game, after the save
+    /// question; true when it was made, false with the reason when it was refused,
+    /// and true (nothing changed) when the player cancelled the question.
+    bool ReplaceWithPuzzle(const std::function<bool(std::string& reason)>& make, std::string& reason);
     /// Asks whether to save a modified game; true when the caller may go on (the
     /// game was saved, or the player chose not to), false on Cancel or when the
     /// save did not happen.
@@ -103,6 +116,31 @@ private:
     /// The answer box for the entry: the player's word when it is full, else empty
     /// with the letters known so far as grey placeholder text.
     void ShowAnswer(const Entry& entry);
+
+    // The player's history (undo and redo of every change to the letters).
+    void CreateEditMenu();
+    /// Pushes the change made since `before` as one step, unless nothing changed.
+    void PushPlay(const QString& text, const PlayState& before, int mergeKey = -1);
+    /// A new history for a game just opened (`saved`) or made and not yet saved;
+    /// its time in play starts from `seconds`.
+    void ResetHistory(bool saved, int64_t seconds = 0);
+
+    // The game kept between runs, and its time in play.
+    void CreateSession();
+    /// Brings back the game kept by the last run, or sets aside one that does not
+    /// read, saying so.
+    void RestoreSession();
+    void ShowPlayTime();
+
+    // Checks and the end of a game.
+    void CheckSelectedEntry();
+    void CheckWholePuzzle();
+    /// Gives the box's cursor cell its solution letter.
+    void RevealCursorLetter();
+    /// Shows the check marks in the lists and their count in the status bar.
+    void ShowMarks();
+    /// Says once when the grid is solved, and when it became full with a wrong letter.
+    void AnnounceProgress();
 
     void ShowAbout();
     void ShowStyles();
@@ -129,6 +167,20 @@ private:
     QTimer timer_;
     bool firstTick_ = true;
     bool commandRunning_ = false; ///< while OnCommand runs one
+    /// The player's history of the current game; its clean state is the modified flag.
+    QUndoStack history_;
+    SessionKeeper* session_ = nullptr;
+    QLabel* timePane_ = nullptr;
+    QLabel* wrongPane_ = nullptr;
+    /// The grid's progress when last looked at, so that each end is said once.
+    GridProgress progress_ = GridProgress::Open;
+    bool solvedSaid_ = false; ///< the end message was shown for this game
+    /// The player answered No to the last save question: the game is dropped.
+    bool droppedGame_ = false;
+    /// The entry typed into on the box, while the cursor stays in it, and the
+    /// number of its run of typing: the steps of one run merge into one.
+    const Entry* typedEntry_ = nullptr;
+    int typingRun_ = 0;
 };
 
 } // namespace pelorin

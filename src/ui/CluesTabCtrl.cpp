@@ -2,7 +2,10 @@
 
 #include "app/AppData.h"
 #include "game/ClueText.h"
+#include "game/PlayState.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -42,6 +45,18 @@ void CluesTab::ShowLine(int line)
         List()->scrollToItem(item);
 }
 
+void CluesTab::ShowMarks()
+{
+    const ItemList<Entry>& entries = app_.CurrentGame().List(direction_);
+    for (int line = 0; line < List()->count() && line < entries.Count(); ++line) {
+        const int32_t wrong = CountMarkedWrong(*entries.At(line));
+        QListWidgetItem* item = List()->item(line);
+        item->setBackground(wrong > 0 ? QBrush(QColor(0xF6, 0xC9, 0xC4)) : QBrush());
+        item->setData(Qt::AccessibleDescriptionRole,
+                      wrong > 0 ? QStringLiteral("%1 letters marked wrong").arg(wrong) : QString());
+    }
+}
+
 void CluesTab::ChooseLine(int line)
 {
     app_.selectedEntry = app_.CurrentGame().List(direction_).At(line);
@@ -78,6 +93,12 @@ void CluesTabCtrl::ShowEntry(const Entry* entry)
     }
     Page(direction).ShowLine(static_cast<int>(entry->index));
     Page(direction == kAcross ? kDown : kAcross).ShowLine(-1);
+}
+
+void CluesTabCtrl::ShowMarks()
+{
+    across_->ShowMarks();
+    down_->ShowMarks();
 }
 
 void CluesTabCtrl::Fill()

@@ -27,6 +27,8 @@ public:
     void ChooseFirst();
     /// Selects and scrolls to an entry's line (none for -1) without choosing it.
     void ShowLine(int line);
+    /// Tints the lines of entries with letters a check marked wrong.
+    void ShowMarks();
 
 Q_SIGNALS:
     /// The selected entry changed through this page.
@@ -67,6 +69,8 @@ public:
     /// Shows the entry as if it had been chosen here: its direction's tab, its line
     /// selected and in view, no line on the other page. Nothing is announced.
     void ShowEntry(const Entry* entry);
+    /// Tints the lines of entries with letters a check marked wrong, on both pages.
+    void ShowMarks();
 
 Q_SIGNALS:
     void EntryChosen();

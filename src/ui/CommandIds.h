@@ -22,6 +22,11 @@ enum CommandId : uint32_t {
     kCmdAbout = 32778,          ///< Help, About
     kCmdTutorial = 32782,       ///< Help, Tutorial
     kCmdExportPdf = 32790,      ///< Game, Export PDF...
+    kCmdDailyPuzzle = 32791,    ///< Game, Puzzle of the Day
+    kCmdPuzzleCode = 32792,     ///< Game, Puzzle Code...
+    kCmdCheckEntry = 32793,     ///< Edit, Check Entry
+    kCmdCheckPuzzle = 32794,    ///< Edit, Check Puzzle
+    kCmdRevealLetter = 32795,   ///< Edit, Reveal Letter
 };
 
 } // namespace pelorin

@@ -63,8 +63,10 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Written);
     const auto whole = std::chrono::steady_clock::now() - started;
-    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 1);
+    // The game and, beside it, its code.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 2);
     EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
+    EXPECT_FALSE(ReadCacheCode(path).empty());
     const std::string before = test::FileBytes(path);
     EXPECT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Present);
     EXPECT_EQ(test::FileBytes(path), before);
@@ -246,6 +248,17 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_TRUE(app->modified);
     EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
     EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
+    // The worker left the game's code beside it, and the code makes that game again.
+    const auto savedBytes = [&] {
+        const std::string path = settingsDir_.File("game.zag");
+        return SaveGame(path, app->CurrentGame()) ? test::FileBytes(path) : std::string();
+    };
+    const std::string takenBytes = savedBytes();
+    PuzzleCode code;
+    std::string reason;
+    ASSERT_TRUE(ParseCode(app->currentCode, code, reason)) << app->currentCode;
+    ASSERT_TRUE(app->MakePuzzle(code, reason)) << reason;
+    EXPECT_EQ(savedBytes(), takenBytes);
     const std::string taken = root_.CacheFile("B_1.zac");
     EXPECT_TRUE(!fs::exists(taken) || !IsOld(taken)) << "the taken file was not deleted";
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(taken) && Idle(*app); }, kFillLimit));

@@ -1,9 +1,15 @@
+#include "app/AppData.h"
+#include "game/GameFile.h"
+#include "game/PuzzleCode.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
 
 #include "support/DictionaryFile.h"
 #include "support/TempDir.h"
 #include "tools/ToolRun.h"
+
+#include <QSettings>
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +126,65 @@ TEST_F(FillCommandTest, BatchReportsSeedsThatDidNotFill)
     EXPECT_NE(failed.output.find("filled 0 of 2"), std::string::npos) << failed.output;
     EXPECT_NE(failed.output.find("not filled: seeds 5, 6 (tries 1 each)"), std::string::npos) << failed.output;
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("failed")));
+}
+
+// The puzzle of the day and the puzzle of its code are one game, byte for byte, in
+// the tool and in the window's path (AppData), so that players on other machines
+// and on the command line share it; a code of another style or edition is refused.
+TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
+{
+    std::filesystem::copy_file(dir.File("Styles/Test.zas"), dir.File("Styles/Quotations.zas"));
+    const std::string fill = "fill --root " + dir.Folder() + " --out " + dir.File("tool.zag") + " ";
+    // 2026-12-09 is a Wednesday: pattern 1, which the test style fills.
+    const test::ToolResult daily = test::RunTool(fill + "--daily 2026-12-09");
+    ASSERT_EQ(daily.exitCode, 0) << daily.output;
+    ASSERT_EQ(daily.output.rfind("code Quotations-", 0), 0u) << daily.output;
+    const std::string code = daily.output.substr(5, daily.output.find('\n') - 5);
+    const std::string dailyBytes = test::FileBytes(dir.File("tool.zag"));
+    const test::ToolResult coded = test::RunTool(fill + "--code " + code);
+    ASSERT_EQ(coded.exitCode, 0) << coded.output;
+    EXPECT_EQ(test::FileBytes(dir.File("tool.zag")), dailyBytes);
+
+    // The window's settings stay in the test's folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir.File("config")));
+    AppData app(dir.Folder());
+    app.LoadAtStartup();
+    const auto windowBytes = [&] {
+        EXPECT_TRUE(SaveGame(dir.File("window.zag"), app.CurrentGame()));
+        return test::FileBytes(dir.File("window.zag"));
+    };
+    std::string reason;
+    ASSERT_TRUE(app.MakeDailyPuzzle({2026, 12, 9}, reason)) << reason;
+    EXPECT_EQ(app.currentCode, code);
+    EXPECT_EQ(windowBytes(), dailyBytes);
+    PuzzleCode read;
+    ASSERT_TRUE(ParseCode(code, read, reason)) << reason;
+    ASSERT_TRUE(app.MakePuzzle(read, reason)) << reason;
+    EXPECT_EQ(windowBytes(), dailyBytes);
+
+    PuzzleCode other = read;
+    other.stamp ^= 1;
+    EXPECT_FALSE(app.MakePuzzle(other, reason));
+    EXPECT_NE(reason.find("another version of the style Quotations"), std::string::npos) << reason;
+    other.style = "Nothing";
+    EXPECT_FALSE(app.MakePuzzle(other, reason));
+    EXPECT_NE(reason.find("the style Nothing, which this computer does not have"), std::string::npos) << reason;
+
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string error;
+    } refused[] = {
+        {"--code " + FormatCode(PuzzleCode{"Test", static_cast<uint16_t>(read.stamp ^ 1u), 2, 7}), 1, "another version of the style Test"},
+        {"--code Test-12-2-7", 2, "is not a puzzle code"},
+        {"--code " + code + " --seed 3", 2, "--seed does not go with --daily or --code"},
+        {"--daily 2026-02-30", 2, "must read YYYY-MM-DD, a real day"},
+    };
+    for (const auto& [arguments, exitCode, error] : refused) {
+        const test::ToolResult result = test::RunTool(fill + arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments;
+        EXPECT_NE(result.output.find(error), std::string::npos) << arguments << "\n" << result.output;
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "game/Game.h"
 #include "game/GameFile.h"
 #include "game/GridFiller.h"
+#include "game/PuzzleCode.h"
 #include "game/Random.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
@@ -27,6 +28,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -35,8 +37,6 @@ namespace pelorin::tool {
 namespace {
 
 constexpr const char* kName = "fill";
-// A preparation worker gives one game this many tries before it gives up.
-constexpr long long kWorkerTries = 4;
 constexpr long long kMaxTries = 1000;
 constexpr long long kMaxSeed = 0xFFFFFFFFLL;
 constexpr long long kMaxCount = 1000000;
@@ -80,18 +80,41 @@ SeedGame FillSeed(const Style& style, int32_t pattern, long long tries, const ui
 struct Request {
     const Style* style = nullptr;
     int32_t pattern = 0;
-    long long tries = kWorkerTries;
+    long long tries = kSeedTries;
     bool seeded = false;
     long long seed = 0;
     long long count = 0; ///< 0: one game into the file --out names
     long long jobs = 1;
     std::string out;
+    /// --daily: the day whose puzzle is made; the pattern and seed follow from it.
+    std::optional<PuzzleDate> daily;
 };
 
 // STYLE_PATTERN_SEED.zag, the style named by its file name without extension.
 std::string BatchGamePath(const std::string& folder, const std::string& styleName, int32_t pattern, uint32_t seed)
 {
     return JoinPath(folder, Format("%s_%d_%u.zag", styleName.c_str(), pattern, seed));
+}
+
+// The puzzle of the day, or of a code: the window's games, byte for byte.
+int FillPuzzle(const Request& request)
+{
+    auto game = std::make_unique<Game>();
+    const std::atomic<bool> keepRunning{true};
+    PuzzleCode code = CodeOf(*request.style, request.pattern, static_cast<uint32_t>(request.seed));
+    const bool filled = request.daily
+                            ? FillDaily(*game, *request.style, *request.daily, code, keepRunning)
+                            : FillFromSeed(*game, *request.style, request.pattern, code.seed, keepRunning);
+    if (!filled)
+        return ReportError(request.style->FullPath(),
+                           request.daily ? Format("no puzzle of the day: pattern %d not filled from %u seeds",
+                                                  DailyPattern(*request.daily), kDailySeeds)
+                                         : Format("the code %s fills no game here", FormatCode(code).c_str()));
+    std::printf("code %s\n", Printable(FormatCode(code)).c_str());
+    if (!SaveGame(request.out, *game))
+        return kFailureExit;
+    std::printf("saved %s\n", Printable(request.out).c_str());
+    return FinishOutput();
 }
 
 int FillOne(const Request& request)
@@ -104,6 +127,9 @@ int FillOne(const Request& request)
     if (!made.filled)
         return ReportError(request.style->FullPath(),
                            Format("pattern %d not filled in %lld tries", request.pattern, request.tries));
+    // A seed's round of tries is what a code makes again.
+    if (request.seeded && request.tries == kSeedTries)
+        std::printf("code %s\n", Printable(FormatCode(CodeOf(*request.style, request.pattern, seed))).c_str());
     if (!SaveGame(request.out, *made.game))
         return kFailureExit;
     std::printf("saved %s\n", Printable(request.out).c_str());
@@ -222,16 +248,100 @@ bool PrepareOutput(const Request& request, const std::string& styleName)
            CheckWritableFile(BatchGamePath(request.out, styleName, request.pattern, static_cast<uint32_t>(request.seed)));
 }
 
+// The dictionary and the style a fill draws from; reported and empty when either
+// does not load.
+struct FillStyle {
+    std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
+    std::unique_ptr<Style> style;
+};
+
+std::optional<FillStyle> LoadFillStyle(const std::string& root, const std::string& style)
+{
+    FillStyle loaded;
+    if (!LoadDictionaryOrReport(*loaded.dictionary, root))
+        return std::nullopt;
+    loaded.style = std::make_unique<Style>(*loaded.dictionary);
+    if (!LoadStyleOrReport(*loaded.style, StylePath(root, style)))
+        return std::nullopt;
+    return loaded;
+}
+
+// A single game saved over the style or the dictionary would destroy it.
+bool OutputIsNoInput(const Request& request, const std::string& root)
+{
+    const std::string inputs[] = {request.style->FullPath(), JoinPath(root, Dictionary::kFileName)};
+    return CheckNotAnInput(request.out, inputs);
+}
+
+int RunPuzzle(Request& request, const std::string& root, const std::string& style,
+              const std::optional<PuzzleCode>& code)
+{
+    const auto loaded = LoadFillStyle(root, style);
+    if (!loaded)
+        return kFailureExit;
+    std::string reason;
+    if (code && !CodeFitsStyle(*code, *loaded->style, reason))
+        return ReportError(loaded->style->FullPath(), reason);
+    request.style = loaded->style.get();
+    if (!OutputIsNoInput(request, root) || !CheckWritableFile(request.out))
+        return kFailureExit;
+    return FillPuzzle(request);
+}
+
+// --daily [DATE] and --code CODE name the pattern and seed themselves and make one
+// game; empty when the options are sound, else the usage error.
+std::string ReadPuzzleOptions(const Options& options, Request& request, std::optional<PuzzleCode>& code)
+{
+    const bool daily = options.Has("daily");
+    const std::string* codeText = options.Value("code");
+    if (!daily && !codeText)
+        return options.Operands().empty() ? "" : "fill takes no operands but the DATE of --daily";
+    if (daily && codeText)
+        return "--daily and --code each name a puzzle: give one of them";
+    for (const char* other : {"pattern", "seed", "tries", "count", "jobs"})
+        if (options.Has(other))
+            return Format("--%s does not go with --daily or --code, which name the pattern and seed", other);
+    if (codeText) {
+        std::string reason;
+        PuzzleCode read;
+        if (!options.Operands().empty())
+            return "fill --code takes no operands";
+        if (!ParseCode(*codeText, read, reason))
+            return reason;
+        code = read;
+        request.pattern = read.pattern;
+        request.seed = read.seed;
+        return "";
+    }
+    if (options.Operands().size() > 1)
+        return "--daily takes at most one DATE";
+    PuzzleDate date = Today();
+    if (!options.Operands().empty() && !ParseDate(options.Operands()[0], date))
+        return Format("the DATE of --daily must read YYYY-MM-DD, a real day, not \"%s\"",
+                      Printable(options.Operands()[0]).c_str());
+    request.daily = date;
+    return "";
+}
+
 int Run(const Options& options)
 {
     const std::string root = options.ValueOr("root", "");
-    const std::string style = options.ValueOr("style", "");
+    Request request;
+    std::optional<PuzzleCode> code;
+    if (const std::string reason = ReadPuzzleOptions(options, request, code); !reason.empty())
+        return UsageError(kName, reason);
+    const bool puzzle = code || request.daily;
+    // A code names its style; the puzzle of the day has one unless --style names another.
+    const std::string style = code ? code->style : options.ValueOr("style", request.daily ? kDailyStyle : "");
     const std::string out = options.ValueOr("out", "");
+    if (code && options.Has("style"))
+        return UsageError(kName, "--code names its style: --style does not go with it");
     if (style.empty() || out.empty())
         return UsageError(kName, "fill needs --root DIR, --style FILE and --out FILE (a folder with --count)");
-    if (!options.Operands().empty())
-        return UsageError(kName, "fill takes no operands");
-    Request request;
+    if (puzzle) {
+        request.out = out;
+        return RunPuzzle(request, root, style, code);
+    }
     long long pattern = 0;
     if (!options.Integer("pattern", pattern, 0, kPatternCount - 1))
         return UsageError(kName, "--pattern must be a block pattern id, 0 to 3");
@@ -255,29 +365,27 @@ int Run(const Options& options)
     }
     request.out = out;
 
-    auto dictionary = std::make_unique<Dictionary>();
-    if (!LoadDictionaryOrReport(*dictionary, root))
+    const auto loaded = LoadFillStyle(root, style);
+    if (!loaded)
         return kFailureExit;
-    Style loaded(*dictionary);
-    if (!LoadStyleOrReport(loaded, StylePath(root, style)))
-        return kFailureExit;
-    request.style = &loaded;
-    // A single game saved over the style or the dictionary would destroy it.
-    const std::string inputs[] = {loaded.FullPath(), JoinPath(root, Dictionary::kFileName)};
-    if ((request.count == 0 && !CheckNotAnInput(request.out, inputs)) ||
-        !PrepareOutput(request, StripExtension(loaded.FileName())))
+    request.style = loaded->style.get();
+    if ((request.count == 0 && !OutputIsNoInput(request, root)) ||
+        !PrepareOutput(request, StripExtension(request.style->FileName())))
         return kFailureExit;
     return request.count == 0 ? FillOne(request) : Batch(request).Run();
 }
 
 const Command command(kName,
                       "--root DIR --style FILE --pattern N [--seed S] [--tries 4] "
-                      "(--out FILE | --count N [--jobs J] --out DIR)",
+                      "(--out FILE | --count N [--jobs J] --out DIR) | "
+                      "--root DIR (--daily [--style FILE] [DATE] | --code CODE) --out FILE",
                       "Fills block pattern N (0 to 3) from a style as a preparation worker does, chooses the clues\n"
                       "and saves the game; the same seed and style always give the same grid. With --count, the\n"
                       "games of seeds S to S+N-1 on J threads (all cores by default), saved as\n"
-                      "DIR/STYLE_PATTERN_SEED.zag. FILE is a path, or the name of a style in DIR/Styles.",
-                      {"root", "style", "pattern", "seed", "tries", "count", "jobs", "out"}, {}, Run);
+                      "DIR/STYLE_PATTERN_SEED.zag. FILE is a path, or the name of a style in DIR/Styles.\n"
+                      "--daily makes the puzzle of the day (today, or DATE as YYYY-MM-DD) from Quotations or\n"
+                      "--style; --code makes the puzzle of a code the game shows. Both print the game's code.",
+                      {"root", "style", "pattern", "seed", "tries", "count", "jobs", "out", "code"}, {"daily"}, Run);
 
 } // namespace
 } // namespace pelorin::tool
