@@ -1,5 +1,7 @@
 #include "scene/GridScene.h"
 
+#include "game/PlayState.h"
+
 #include "game/BoxCursor.h"
 
 #include "scene/MeshBuilder.h"
@@ -77,10 +79,15 @@ void AddSquare(MeshBuilder& builder, float cx, float cy, float cz, float h, cons
 
 } // namespace
 
-uint32_t MarkColour(int32_t mark)
+uint32_t MarkColour(int32_t mark, bool markedWrong)
 {
     // Pale enough that black, green and red letters keep their contrast: a light
-    // yellow for the entry, a warmer, stronger one for the cursor cell.
+    // yellow for the entry, a warmer, stronger one for the cursor cell. A letter a
+    // check found wrong is always the player's own black one (shown letters are the
+    // solution), so its rose tint only has to keep black readable; on the cursor
+    // cell it turns deeper so that the cursor still shows.
+    if (markedWrong)
+        return mark == kMarkCursor ? 0xFFFF9C8Cu : 0xFFFFC4C4u;
     switch (mark) {
     case kMarkEntry:
         return 0xFFFFF0A8u;
@@ -177,7 +184,7 @@ void DrawCellView(SceneRenderer& renderer, CellView& view)
         const CellCentre centre = CellPosition(cell.face, cell.column, cell.row);
         MeshBuilder builder;
         AddCellCube(builder, centre.x, centre.y, centre.z, view.letterTile, view.faceNumbers, view.letterSet);
-        builder.diffuse = MarkColour(view.mark);
+        builder.diffuse = MarkColour(view.mark, IsMarkedWrong(*view.holdingCell));
         auto built = renderer.CreateMesh();
         // A failed build leaves a cube that draws nothing until the cell changes again.
         renderer.BuildMesh(*built, builder);

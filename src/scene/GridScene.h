@@ -50,8 +50,9 @@ MeshBuilder CoreBoxBuilder();
 /// Builds the core box on the renderer's device and adds it to its static meshes.
 void BuildCore(SceneRenderer& renderer);
 
-/// The colour (ARGB) that tints a cube with a selection mark (SelectionMark).
-uint32_t MarkColour(int32_t mark);
+/// The colour (ARGB) that tints a cube with a selection mark (SelectionMark), and
+/// with a check's mark when its letter was found wrong.
+uint32_t MarkColour(int32_t mark, bool markedWrong = false);
 
 /// Rebuilds a cell's cube when its view is dirty (or was built on a device that is
 /// gone), then draws it. Called once per frame for every view of the current game.
