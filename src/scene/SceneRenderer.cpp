@@ -1,5 +1,6 @@
 #include "scene/SceneRenderer.h"
 
+#include "foundation/StartupClock.h"
 #include "game/Game.h"
 #include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
@@ -35,6 +36,7 @@ bool SceneRenderer::InitDevice(MainDisplayType& view)
 {
     view_ = &view;
     initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
+    startup_clock::Mark("device probed");
     // No failure of this back end maps onto a listed detail code.
     initDetail_ = 0;
     if (initStage_ != 0)
@@ -62,6 +64,7 @@ void SceneRenderer::RenderFrame()
         return;
     device_->DeleteRetired();
     UploadTextures();
+    startup_clock::Mark("textures");
     ClearTarget();
     SetupCamera();
     // The core box comes first in a frame and so sees the stage state the frame
@@ -71,6 +74,7 @@ void SceneRenderer::RenderFrame()
     DrawCells();
     for (const auto& mesh : staticMeshes_)
         device_->Draw(*mesh, unlitAtStart);
+    startup_clock::Mark("first frame");
 }
 
 void SceneRenderer::DrawCells()
@@ -107,11 +111,15 @@ bool SceneRenderer::EnsureDevice()
     device_ = std::move(device);
     slotsUploaded_ = 0;
     BuildCore(*this);
+    startup_clock::Mark("scene device made");
     return true;
 }
 
 void SceneRenderer::UploadTextures()
 {
+    for (int32_t slot = slotsUploaded_; slot < slotsUsed_; ++slot)
+        ScenePicture(slotPictures_[static_cast<size_t>(slot)]);
+    startup_clock::Mark("pictures drawn");
     for (; slotsUploaded_ < slotsUsed_; ++slotsUploaded_)
         device_->LoadTexture(slotsUploaded_, ScenePicture(slotPictures_[static_cast<size_t>(slotsUploaded_)]));
 }

@@ -2,6 +2,7 @@
 
 #include "app/AppData.h"
 #include "app/TextConvert.h"
+#include "foundation/StartupClock.h"
 #include "ui/DialogUnits.h"
 #include "ui/Pictures.h"
 
@@ -57,6 +58,7 @@ void StartDialog::done(int result)
 
 void StartDialog::Tick()
 {
+    startup_clock::Mark("load begins");
     app_.LoadAtStartup();
     QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
 }
