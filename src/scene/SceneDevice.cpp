@@ -121,22 +121,26 @@ int32_t SceneDevice::Probe(const QSurfaceFormat& format)
     QSurface* const previousSurface = previous ? previous->surface() : nullptr;
     int32_t stage = 0;
     {
-        QOpenGLContext context;
-        context.setFormat(format);
         QOffscreenSurface surface;
-        if (!context.create())
-            return 1;
-        surface.setFormat(context.format());
+        surface.setFormat(format);
         surface.create();
-        if (!surface.isValid() || !context.makeCurrent(&surface)) {
-            stage = 1;
-        } else {
-            stage = CanRunScene(context) ? 0 : 2;
-            context.doneCurrent();
-        }
+        stage = ProbeOn(surface);
     }
     if (previous)
         previous->makeCurrent(previousSurface);
+    return stage;
+}
+
+int32_t SceneDevice::ProbeOn(QOffscreenSurface& surface)
+{
+    QOpenGLContext context;
+    context.setFormat(surface.requestedFormat());
+    if (!context.create())
+        return 1;
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return 1;
+    const int32_t stage = CanRunScene(context) ? 0 : 2;
+    context.doneCurrent();
     return stage;
 }
 

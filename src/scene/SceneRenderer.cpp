@@ -12,6 +12,7 @@
 #include <QOpenGLFunctions>
 
 #include <cmath>
+#include <malloc.h>
 
 namespace pelorin {
 
@@ -35,7 +36,14 @@ SceneRenderer::~SceneRenderer()
 bool SceneRenderer::InitDevice(MainDisplayType& view)
 {
     view_ = &view;
-    initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
+    if (probe_.valid()) {
+        initStage_ = probe_.get();
+        probeSurface_.reset();
+        // What the probe's thread freed stays with that thread's heap unless given back.
+        malloc_trim(0);
+    } else {
+        initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
+    }
     startup_clock::Mark("device probed");
     // No failure of this back end maps onto a listed detail code.
     initDetail_ = 0;
@@ -43,6 +51,18 @@ bool SceneRenderer::InitDevice(MainDisplayType& view)
         return false;
     canvas_ = view.CreateCanvas();
     return true;
+}
+
+void SceneRenderer::StartProbe()
+{
+    if (probe_.valid() || !QOpenGLContext::supportsThreadedOpenGL())
+        return;
+    // A surface is made on the user-interface thread; a context may be made and
+    // used on any.
+    probeSurface_ = std::make_unique<QOffscreenSurface>();
+    probeSurface_->setFormat(MainDisplayType::SceneFormat());
+    probeSurface_->create();
+    probe_ = std::async(std::launch::async, [surface = probeSurface_.get()] { return SceneDevice::ProbeOn(*surface); });
 }
 
 QString SceneRenderer::InitFailureMessage() const

@@ -110,6 +110,7 @@ private:
     QAction* exportAction_ = nullptr; ///< enabled while a game is in play
     QTimer timer_;
     bool firstTick_ = true;
+    bool sceneChecked_ = false; ///< InitDevice has run, at the first show
 };
 
 } // namespace pelorin
