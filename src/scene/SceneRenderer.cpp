@@ -137,9 +137,6 @@ bool SceneRenderer::EnsureDevice()
 
 void SceneRenderer::UploadTextures()
 {
-    for (int32_t slot = slotsUploaded_; slot < slotsUsed_; ++slot)
-        ScenePicture(slotPictures_[static_cast<size_t>(slot)]);
-    startup_clock::Mark("pictures drawn");
     for (; slotsUploaded_ < slotsUsed_; ++slotsUploaded_)
         device_->LoadTexture(slotsUploaded_, ScenePicture(slotPictures_[static_cast<size_t>(slotsUploaded_)]));
 }
