@@ -110,8 +110,6 @@ public:
         SkipText();
         return Int32();
     }
-    const char* At() const { return at_; }
-
 private:
     const char* at_;
 };
@@ -158,27 +156,6 @@ void CollectFrom(CheckedBytes& in, int32_t kind, std::vector<std::unique_ptr<Def
     }
 }
 
-// The copies of the definitions of a record that has no sub-records, ranks
-// adjusted by the record's kind.
-void CopyDefinitions(const WordRecord& record, std::vector<std::unique_ptr<Definition>>& copies)
-{
-    for (const Definition* definition : record.definitions) {
-        auto copy = std::make_unique<Definition>(*definition);
-        copy->rank = AdjustedRank(definition->rank, record.kind);
-        copies.push_back(std::move(copy));
-    }
-}
-
-void CollectFrom(const WordRecord& record, std::vector<std::unique_ptr<Definition>>& copies)
-{
-    if (record.subRecords.Empty()) {
-        CopyDefinitions(record, copies);
-        return;
-    }
-    for (const WordRecord* sub : record.subRecords)
-        CollectFrom(*sub, copies);
-}
-
 // Whether the texts of the top-level records rise strictly in unsigned byte order,
 // as the lookup's bisection needs: in a table out of order, words that are there
 // are not found, and nothing tells why.
@@ -212,23 +189,6 @@ void WordRecord::SetText(std::string_view newText)
 {
     text = UpperCaseWord(newText);
     length = static_cast<int32_t>(text.size());
-}
-
-void WordRecord::CollectDefinitions(DefinitionList& target) const
-{
-    // An inflected form borrows from its base word. A damaged file can link bases
-    // in a circle; no honest chain is longer than the table, so a longer walk is a
-    // circle and yields nothing rather than spinning for ever.
-    const WordRecord* record = this;
-    int32_t steps = 0;
-    while (record->subRecords.Empty() && record->base) {
-        if (++steps > Dictionary::kCapacity)
-            return;
-        record = record->base;
-    }
-    std::vector<std::unique_ptr<Definition>> copies;
-    CollectFrom(*record, copies);
-    target.AddEach(std::move(copies));
 }
 
 void DictionaryWord::CollectDefinitions(DefinitionList& target) const

@@ -45,10 +45,6 @@ public:
     /// and sets the length to its string length.
     void SetText(std::string_view text);
 
-    /// Appends rank-adjusted copies of the definitions that belong to this word to
-    /// a rank-sorted target: its own, its sub-records', or its base word's.
-    void CollectDefinitions(DefinitionList& target) const;
-
     std::string text;       ///< upper case, letters A-Z only
     int32_t length = 0;     ///< letter count as stored; the pattern query compares this
     int32_t baseIndex = -1; ///< word index of the base word, or -1
