@@ -25,6 +25,7 @@ bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	scripts/bench-window.sh $(BUILD) 5
+	scripts/bench-memory.sh $(BUILD) 5
 
 # Says so and changes nothing when the prefix is not writable; uninstall removes
 # exactly what install recorded, and says so when nothing was installed.
