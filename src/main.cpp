@@ -24,7 +24,6 @@
 #include <cstdio>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace pelorin {
