@@ -72,7 +72,7 @@ coverage: deps
 	find build-coverage -name '*.gcda' -delete
 	ctest --test-dir build-coverage --output-on-failure -j $(JOBS)
 	mkdir -p build-coverage/coverage
-	gcovr --root . --filter 'src/' --filter 'tools/' \
+	gcovr --root . --filter 'src/' --filter 'tools/' --gcov-ignore-parse-errors \
 	  --txt build-coverage/coverage.txt --html-details build-coverage/coverage/index.html \
 	  --print-summary build-coverage
 
