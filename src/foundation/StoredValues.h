@@ -117,7 +117,6 @@ public:
 
     /// Where the next read starts.
     const char* Position() const { return bytes_.data() + position_; }
-    bool Ok() const { return ok_; }
     bool AtEnd() const { return ok_ && position_ == bytes_.size(); }
 
 private:

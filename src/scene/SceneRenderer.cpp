@@ -8,6 +8,7 @@
 #include "scene/SceneMesh.h"
 #include "scene/SceneTextures.h"
 
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 

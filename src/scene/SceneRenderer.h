@@ -2,7 +2,6 @@
 
 #include "scene/OrbitCamera.h"
 
-#include <QOffscreenSurface>
 #include <QOpenGLWidget>
 #include <QPointer>
 #include <QString>
@@ -12,6 +11,8 @@
 #include <future>
 #include <memory>
 #include <vector>
+
+class QOffscreenSurface;
 
 namespace pelorin {
 
