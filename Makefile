@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= $(HOME)/.local
 DESTDIR ?=
 
-.PHONY: run test bench deps configure build data install uninstall deb sanitize clean
+.PHONY: run test bench deps configure build data install uninstall deb sanitize coverage clean
 
 # Fills the cache first, so that the first New Game is ready at once (nothing to do
 # when it is full; the game starts even if that fails); without a display the game
@@ -25,6 +25,7 @@ bench: data
 	$(BUILD)/bench/pelorin-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	xvfb-run -a $(BUILD)/bench/pelorin-scene-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	scripts/bench-window.sh $(BUILD) 5
+	scripts/bench-memory.sh $(BUILD) 5
 
 # Says so and changes nothing when the prefix is not writable; uninstall removes
 # exactly what install recorded, and says so when nothing was installed.
@@ -67,5 +68,18 @@ sanitize: deps
 	TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp \
 	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
+# Line coverage of src/ and tools/ by the whole suite, in a build folder of its own.
+# The counts of making the data root are dropped, so only the tests count.
+coverage: deps
+	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DPELORIN_COVERAGE=ON -DPELORIN_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-coverage -j $(JOBS)
+	cmake --build build-coverage --target data
+	find build-coverage -name '*.gcda' -delete
+	ctest --test-dir build-coverage --output-on-failure -j $(JOBS)
+	mkdir -p build-coverage/coverage
+	gcovr --root . --filter 'src/' --filter 'tools/' --gcov-ignore-parse-errors \
+	  --txt build-coverage/coverage.txt --html-details build-coverage/coverage/index.html \
+	  --print-summary build-coverage
+
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-coverage

@@ -60,7 +60,7 @@ void BM_DictionaryFind(benchmark::State& state)
     std::vector<std::string> words;
     const int32_t count = dictionary->Count();
     for (int32_t i = 0; i < count; i += std::max(1, count / 5000)) {
-        std::string word = dictionary->Record(i).text;
+        std::string word(dictionary->Record(i).text);
         for (char& c : word)
             c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         words.push_back(word);

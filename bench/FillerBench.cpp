@@ -265,7 +265,7 @@ std::vector<std::string> FillerPatterns(const Style& style)
     uint32_t bits = 12345;
     const WordList& words = style.Words();
     for (int32_t i = 0; i < words.Count() && patterns.size() < 4000; i += 3) {
-        std::string text = style.Lexicon().Record(words[i]).text;
+        std::string text(style.Lexicon().Record(words[i]).text);
         if (text.size() < 4 || text.size() > 8)
             continue;
         for (char& c : text) {

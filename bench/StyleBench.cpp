@@ -141,7 +141,7 @@ std::vector<std::string> FillerPatterns(const Style& style, const Dictionary& di
     std::vector<std::string> patterns;
     const auto& words = style.Words().Words();
     while (patterns.size() < 4000 && !words.empty()) {
-        std::string text = dictionary.Record(words[random() % words.size()]).text;
+        std::string text(dictionary.Record(words[random() % words.size()]).text);
         if (text.size() < 3 || text.size() > static_cast<size_t>(Style::kMaxPatternLength))
             continue;
         for (char& c : text)

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev libgl-dev xvfb xauth fonts-dejavu-core
   wordnet-base bible-kjv fortunes fortunes-min
-  poppler-utils desktop-file-utils appstream
+  poppler-utils desktop-file-utils appstream gcovr time
 )
 
 missing=()

@@ -11,6 +11,7 @@
 
 #include "app/AppData.h"
 #include "app/TextConvert.h"
+#include "foundation/StartupClock.h"
 #include "foundation/TextUtil.h"
 #include "ui/CMirelDlg.h"
 #include "ui/Prompter.h"
@@ -27,10 +28,7 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <time.h>
-#include <unistd.h>
 
 namespace pelorin {
 namespace {
@@ -49,30 +47,6 @@ void CentreOnScreen(QWidget& window)
 {
     if (const QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
-}
-
-// Milliseconds since the process started (the kernel's start time, in clock ticks
-// since boot); -1 when unknown.
-long ElapsedSinceStart()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    // The command name may hold spaces; the fields after it are plain.
-    const size_t close = line.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(line.substr(close + 2));
-    std::string field;
-    unsigned long long startTicks = 0;
-    for (int i = 3; i <= 22 && fields >> field; ++i) {
-        if (i == 22)
-            startTicks = std::stoull(field);
-    }
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const long long nowMs = now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-    return static_cast<long>(nowMs - static_cast<long long>(startTicks * 1000 / sysconf(_SC_CLK_TCK)));
 }
 
 // A line of /proc/self/status in megabytes ("VmRSS", "VmHWM"); -1 when absent.
@@ -97,7 +71,7 @@ public:
 
     Screenshot(AppData& app, CMirelDlg& window, QString path) : app_(app), window_(window), path_(std::move(path))
     {
-        QTimer::singleShot(0, [this] { shownMs_ = ElapsedSinceStart(); });
+        QTimer::singleShot(0, [this] { shownMs_ = startup_clock::SinceProcessStart(); });
         QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
         poll_.start(kPollMs);
         waited_.start();
@@ -132,8 +106,9 @@ private:
             return;
         }
         std::printf("pelorin: main window shown %ld ms after start; %ld MB resident with a game in play "
-                    "(peak %ld MB); picture in %s\n",
-                    shownMs_, StatusMegabytes("VmRSS"), StatusMegabytes("VmHWM"), ToNarrow(path_).c_str());
+                    "(peak %ld MB); picture in %s\npelorin: start-up: %s\n",
+                    shownMs_, StatusMegabytes("VmRSS"), StatusMegabytes("VmHWM"), ToNarrow(path_).c_str(),
+                    startup_clock::Report().c_str());
         QCoreApplication::exit(0);
     }
 
@@ -162,11 +137,13 @@ int Run(QApplication& application)
     int result = 0;
     {
         CMirelDlg window(app, prompter);
+        startup_clock::Mark("main window made");
         {
             StartDialog splash(app);
             CentreOnScreen(splash);
             splash.exec();
         }
+        startup_clock::Mark("splash closed");
         CentreOnScreen(window);
         window.show();
         std::optional<Screenshot> screenshot;
@@ -194,5 +171,6 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorin"));
     pelorin::UseDialogFont();
+    pelorin::startup_clock::Mark("Qt");
     return pelorin::Run(application);
 }

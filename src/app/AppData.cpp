@@ -1,6 +1,7 @@
 #include "app/AppData.h"
 
 #include "foundation/Notifier.h"
+#include "foundation/StartupClock.h"
 #include "foundation/TextUtil.h"
 #include "app/Session.h"
 #include "game/GameFile.h"
@@ -187,6 +188,7 @@ void AppData::LoadAtStartup()
 
     SetStatusText(" Loading Dictionary ...");
     dictionaryLoaded_ = dictionary_.Load(rootFolder_);
+    startup_clock::Mark("dictionary");
     SetStatusText("");
 
     SetStatusText(" Loading Styles ...");
@@ -202,6 +204,7 @@ void AppData::LoadAtStartup()
     // The player's own styles hide shipped ones of the same file name.
     const std::string folders[] = {stylesFolder_, shippedStylesFolder_};
     LoadAllStyles(dictionary_, std::span(folders, shippedStylesFolder_.empty() ? 1 : 2), styles_);
+    startup_clock::Mark("styles");
 
     SetStatusText(" Upgrading Styles ...");
     // Without a dictionary every style would look stale and be rebuilt empty and
@@ -216,6 +219,7 @@ void AppData::LoadAtStartup()
         for (Style* style : styles_)
             StartPreparation(*style);
     }
+    startup_clock::Mark("workers");
     SetStatusText("");
 }
 

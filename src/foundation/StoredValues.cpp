@@ -112,6 +112,49 @@ bool FileReader::CanHold(int32_t count, int64_t minBytesEach) const
     return ok_ && count >= 0 && int64_t(count) * minBytesEach <= size_ - position_;
 }
 
+bool ReadToEnd(std::FILE* file, FileBytes& bytes)
+{
+    const long start = std::ftell(file);
+    if (start < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return false;
+    const long end = std::ftell(file);
+    if (end < start || std::fseek(file, start, SEEK_SET) != 0)
+        return false;
+    const auto size = static_cast<size_t>(end - start);
+    auto data = std::make_unique_for_overwrite<char[]>(size);
+    if (std::fread(data.get(), 1, size, file) != size)
+        return false;
+    bytes.data = std::move(data);
+    bytes.size = size;
+    return true;
+}
+
+bool ByteReader::ReadText(std::string_view& text, bool* present)
+{
+    int32_t count = 0;
+    if (!ReadInt32(count))
+        return false;
+    if (count < 0 || static_cast<size_t>(count) > bytes_.size() - position_)
+        return ok_ = false;
+    const char* start = bytes_.data() + position_;
+    // The text is the bytes up to the first zero byte.
+    const void* zero = std::memchr(start, 0, static_cast<size_t>(count));
+    text = std::string_view(start, zero ? static_cast<const char*>(zero) - start : static_cast<size_t>(count));
+    if (present)
+        *present = count != 0;
+    position_ += static_cast<size_t>(count);
+    return true;
+}
+
+bool ByteReader::ReadHeader(int32_t version, std::string_view magic)
+{
+    int32_t fileVersion = 0;
+    std::string_view fileMagic;
+    bool present = false;
+    return ReadInt32(fileVersion) && fileVersion == version && ReadText(fileMagic, &present) && present &&
+           fileMagic == magic;
+}
+
 void FileWriter::WriteBytes(const void* source, size_t count)
 {
     if (ok_ && std::fwrite(source, 1, count, file_) != count)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -68,6 +69,59 @@ private:
     std::FILE* file_;
     int64_t size_ = 0;
     int64_t position_ = 0;
+    bool ok_ = true;
+};
+
+/// The int32 stored little-endian at `bytes`.
+inline int32_t LoadInt32(const char* bytes)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
+/// The bytes of a whole file, read at once.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+
+    std::span<const char> View() const { return {data.get(), size}; }
+};
+
+/// Reads an open file from its current position to its end in one go; false when
+/// the file cannot be measured or read.
+bool ReadToEnd(std::FILE* file, FileBytes& bytes);
+
+/// Reads stored values from bytes held in memory, with the checks FileReader
+/// makes: a damaged count never reads past the end. Texts come as views into the
+/// bytes, which must outlive them.
+class ByteReader {
+public:
+    explicit ByteReader(std::span<const char> bytes) : bytes_(bytes) {}
+
+    bool ReadInt32(int32_t& value)
+    {
+        if (!ok_ || bytes_.size() - position_ < 4)
+            return ok_ = false;
+        value = LoadInt32(bytes_.data() + position_);
+        position_ += 4;
+        return true;
+    }
+    /// Reads a stored text: its characters up to the first zero byte, and whether
+    /// it is present at all (a count of 0 is an absent text).
+    bool ReadText(std::string_view& text, bool* present = nullptr);
+    bool ReadHeader(int32_t version, std::string_view magic);
+    bool CanHold(int32_t count, int64_t minBytesEach) const
+    {
+        return ok_ && count >= 0 && int64_t(count) * minBytesEach <= int64_t(bytes_.size() - position_);
+    }
+
+    /// Where the next read starts.
+    const char* Position() const { return bytes_.data() + position_; }
+    bool AtEnd() const { return ok_ && position_ == bytes_.size(); }
+
+private:
+    std::span<const char> bytes_;
+    size_t position_ = 0;
     bool ok_ = true;
 };
 

@@ -499,7 +499,7 @@ void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
     EntryText(entry);
     int32_t wordIndex = -1;
     if (dictionary.Find(TextOf(entry.text), wordIndex)) {
-        const WordRecord& record = dictionary.Record(wordIndex);
+        const DictionaryWord& record = dictionary.Record(wordIndex);
         entry.word = &record;
         record.CollectDefinitions(entry.definitions);
         entry.form = record.form;

@@ -16,7 +16,7 @@ namespace pelorin {
 class Cell;
 class Game;
 class Quotation;
-class WordRecord;
+class DictionaryWord;
 
 /// Letters are bytes: 0 empty, 1-26 "A"-"Z" (character = value + 64), 255 block.
 constexpr uint8_t kEmpty = 0;
@@ -144,7 +144,7 @@ public:
     int32_t repairCount = 0;
     int32_t direction = kAcross;
     ItemList<Quotation> matches;  ///< sorted by key, not owning, step 100
-    const WordRecord* word = nullptr;
+    const DictionaryWord* word = nullptr;
     ItemList<Cell> storedCells;   ///< cell copies read from a game file, owning
 };
 

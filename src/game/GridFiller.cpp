@@ -199,7 +199,7 @@ bool GridFiller::TryPlaceWord(Entry& entry)
         return false;
     }
     const int32_t position = PickPosition(NextRandom(), count);
-    const std::string& word = dictionary_.Record(style_.NthMatch(letters.text, position)).text;
+    const std::string_view word = dictionary_.Record(style_.NthMatch(letters.text, position)).text;
     entry.complete = 1;
     const bool across = entry.direction == kAcross;
     int32_t p = 0;

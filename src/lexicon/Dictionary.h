@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelorin {
 
@@ -34,7 +35,8 @@ struct Definition {
 using DefinitionList = ItemList<Definition>;
 DefinitionList MakeDefinitionList();
 
-/// A word of the dictionary, or a sub-record of one (a part of speech).
+/// A word record as the dictionary writer builds it, or a sub-record of one (a
+/// part of speech): every field in objects of its own.
 class WordRecord {
 public:
     WordRecord();
@@ -42,10 +44,6 @@ public:
     /// Replaces the text with an upper-cased copy (a-z to A-Z, other bytes kept)
     /// and sets the length to its string length.
     void SetText(std::string_view text);
-
-    /// Appends rank-adjusted copies of the definitions that belong to this word to
-    /// a rank-sorted target: its own, its sub-records', or its base word's.
-    void CollectDefinitions(DefinitionList& target) const;
 
     std::string text;       ///< upper case, letters A-Z only
     int32_t length = 0;     ///< letter count as stored; the pattern query compares this
@@ -57,7 +55,29 @@ public:
     DefinitionList definitions;       ///< sorted by rank, owning
 };
 
-/// The dictionary file "Zanth.dct" read into a table of word records.
+/// A top-level word of a loaded dictionary: the fields every reader needs, and
+/// where the rest of its record (sub-records, definitions) lies in the file's
+/// bytes, which the dictionary holds once.
+class DictionaryWord {
+public:
+    /// Appends rank-adjusted copies of the definitions that belong to this word to
+    /// a rank-sorted target: its own, its sub-records', or its base word's.
+    void CollectDefinitions(DefinitionList& target) const;
+
+    std::string_view text;  ///< upper case, letters A-Z only; a view into the file's bytes
+    int32_t length = 0;     ///< letter count as stored; the pattern query compares this
+    int32_t baseIndex = -1; ///< word index of the base word, or -1
+    int32_t kind = 0;       ///< 3 keeps definition ranks, others raise them by 10
+    int32_t form = kFormPlain;
+    const DictionaryWord* base = nullptr; ///< resolved baseIndex
+
+private:
+    friend class Dictionary;
+    const char* body_ = nullptr; ///< the record's sub-record count in the file's bytes
+};
+
+/// The dictionary file "Zanth.dct", held in memory as its own bytes with a table
+/// of the top-level words indexing into them.
 ///
 /// Loaded once at start-up; read by many threads afterwards and never changed.
 class Dictionary {
@@ -92,13 +112,14 @@ public:
 
     int32_t Count() const { return count_; }
     /// The top-level record at a word index in 0..Count()-1.
-    const WordRecord& Record(int32_t wordIndex) const;
+    const DictionaryWord& Record(int32_t wordIndex) const;
     int32_t Stamp() const { return stamp_; }
     int32_t Spare() const { return spare_; }
     const std::string& Path() const { return path_; }
 
 private:
-    std::unique_ptr<std::unique_ptr<WordRecord>[]> records_; // kCapacity slots
+    FileBytes bytes_;                  // the file, whole; the words index into it
+    std::vector<DictionaryWord> words_; // one per top-level record, in file order
     int32_t count_ = 0;
     std::string path_;
     int32_t spare_ = 0;

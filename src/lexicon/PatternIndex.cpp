@@ -55,8 +55,8 @@ PatternIndex::PatternIndex(const Dictionary& dictionary, std::span<const int32_t
     keys_.reserve(words.size());
     lengths_.reserve(words.size());
     for (size_t i = 0; i < words.size(); ++i) {
-        const WordRecord& record = dictionary.Record(words[i]);
-        const std::string& text = record.text;
+        const DictionaryWord& record = dictionary.Record(words[i]);
+        const std::string_view text = record.text;
         keys_.push_back(Pack(text));
         lengths_.push_back(static_cast<uint8_t>(std::min<size_t>(text.size(), kKeyBytes + 1)));
         // A record whose text is shorter than its length field (a damaged
@@ -78,9 +78,9 @@ PatternIndex::PatternIndex(const Dictionary& dictionary, std::span<const int32_t
 
 bool PatternIndex::IsPlain() const
 {
-    const std::string* previous = nullptr;
+    const std::string_view* previous = nullptr;
     for (int32_t wordIndex : words_) {
-        const WordRecord& record = dictionary_->Record(wordIndex);
+        const DictionaryWord& record = dictionary_->Record(wordIndex);
         if (!IsLetterText(record.text) || record.length != static_cast<int32_t>(record.text.size()))
             return false;
         if (previous && *previous >= record.text)

@@ -128,22 +128,26 @@ int32_t SceneDevice::Probe(const QSurfaceFormat& format)
     QSurface* const previousSurface = previous ? previous->surface() : nullptr;
     int32_t stage = 0;
     {
-        QOpenGLContext context;
-        context.setFormat(format);
         QOffscreenSurface surface;
-        if (!context.create())
-            return 1;
-        surface.setFormat(context.format());
+        surface.setFormat(format);
         surface.create();
-        if (!surface.isValid() || !context.makeCurrent(&surface)) {
-            stage = 1;
-        } else {
-            stage = CanRunScene(context) ? 0 : 2;
-            context.doneCurrent();
-        }
+        stage = ProbeOn(surface);
     }
     if (previous)
         previous->makeCurrent(previousSurface);
+    return stage;
+}
+
+int32_t SceneDevice::ProbeOn(QOffscreenSurface& surface)
+{
+    QOpenGLContext context;
+    context.setFormat(surface.requestedFormat());
+    if (!context.create())
+        return 1;
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return 1;
+    const int32_t stage = CanRunScene(context) ? 0 : 2;
+    context.doneCurrent();
     return stage;
 }
 
@@ -204,10 +208,17 @@ void SceneDevice::LoadTexture(int32_t slot, const QImage& image)
     gl_->glGenTextures(1, &texture);
     gl_->glBindTexture(GL_TEXTURE_2D, texture);
     // Row 0 of the picture is v = 0: tile k of an atlas lies between k/N and (k+1)/N
-    // counted from the top.
-    gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, pixels.width(), pixels.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                      pixels.constBits());
-    gl_->glGenerateMipmap(GL_TEXTURE_2D);
+    // counted from the top. The smaller levels are made here rather than by the
+    // driver: a software renderer draws them with shaders it must first compile,
+    // which costs a second of start-up; halving the picture costs milliseconds.
+    for (GLint level = 0;; ++level) {
+        gl_->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, pixels.width(), pixels.height(), 0, GL_RGBA,
+                          GL_UNSIGNED_BYTE, pixels.constBits());
+        if (pixels.width() == 1 && pixels.height() == 1)
+            break;
+        pixels = pixels.scaled(std::max(1, pixels.width() / 2), std::max(1, pixels.height() / 2),
+                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

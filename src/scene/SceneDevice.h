@@ -14,6 +14,7 @@
 class QImage;
 class QOpenGLContext;
 class QOpenGLFunctions;
+class QOffscreenSurface;
 class QSurfaceFormat;
 
 namespace pelorin {
@@ -42,6 +43,9 @@ public:
     /// had; 2 when the context lacks what the scene needs. Leaves the current context
     /// as it found it.
     static int32_t Probe(const QSurfaceFormat& format);
+    /// The same test on a surface made beforehand on the user-interface thread, from
+    /// a thread that has no current context: for probing while other work goes on.
+    static int32_t ProbeOn(QOffscreenSurface& surface);
 
     /// For the current context.
     explicit SceneDevice(QOpenGLContext& context);

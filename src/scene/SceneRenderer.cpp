@@ -1,5 +1,6 @@
 #include "scene/SceneRenderer.h"
 
+#include "foundation/StartupClock.h"
 #include "game/Game.h"
 #include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
@@ -7,10 +8,12 @@
 #include "scene/SceneMesh.h"
 #include "scene/SceneTextures.h"
 
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
 #include <cmath>
+#include <malloc.h>
 
 namespace pelorin {
 
@@ -34,13 +37,33 @@ SceneRenderer::~SceneRenderer()
 bool SceneRenderer::InitDevice(MainDisplayType& view)
 {
     view_ = &view;
-    initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
+    if (probe_.valid()) {
+        initStage_ = probe_.get();
+        probeSurface_.reset();
+        // What the probe's thread freed stays with that thread's heap unless given back.
+        malloc_trim(0);
+    } else {
+        initStage_ = SceneDevice::Probe(MainDisplayType::SceneFormat());
+    }
+    startup_clock::Mark("device probed");
     // No failure of this back end maps onto a listed detail code.
     initDetail_ = 0;
     if (initStage_ != 0)
         return false;
     canvas_ = view.CreateCanvas();
     return true;
+}
+
+void SceneRenderer::StartProbe()
+{
+    if (probe_.valid() || !QOpenGLContext::supportsThreadedOpenGL())
+        return;
+    // A surface is made on the user-interface thread; a context may be made and
+    // used on any.
+    probeSurface_ = std::make_unique<QOffscreenSurface>();
+    probeSurface_->setFormat(MainDisplayType::SceneFormat());
+    probeSurface_->create();
+    probe_ = std::async(std::launch::async, [surface = probeSurface_.get()] { return SceneDevice::ProbeOn(*surface); });
 }
 
 QString SceneRenderer::InitFailureMessage() const
@@ -62,6 +85,7 @@ void SceneRenderer::RenderFrame()
         return;
     device_->DeleteRetired();
     UploadTextures();
+    startup_clock::Mark("textures");
     ClearTarget();
     SetupCamera();
     // The core box comes first in a frame and so sees the stage state the frame
@@ -71,6 +95,7 @@ void SceneRenderer::RenderFrame()
     DrawCells();
     for (const auto& mesh : staticMeshes_)
         device_->Draw(*mesh, unlitAtStart);
+    startup_clock::Mark("first frame");
 }
 
 void SceneRenderer::DrawCells()
@@ -107,6 +132,7 @@ bool SceneRenderer::EnsureDevice()
     device_ = std::move(device);
     slotsUploaded_ = 0;
     BuildCore(*this);
+    startup_clock::Mark("scene device made");
     return true;
 }
 

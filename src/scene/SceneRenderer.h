@@ -8,8 +8,11 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <vector>
+
+class QOffscreenSurface;
 
 namespace pelorin {
 
@@ -28,7 +31,8 @@ class SceneMesh;
 /// still current when it goes (the view closes or is moved to another window); a
 /// later context gets a new device with the same textures, core box and cubes.
 ///
-/// User-interface thread only.
+/// User-interface thread only (but for the thread of StartProbe, which touches
+/// nothing of the renderer's).
 class SceneRenderer {
 public:
     static constexpr int32_t kMaxTextures = 64;
@@ -44,6 +48,10 @@ public:
     /// InitStage says why (1: no context, 2: the context lacks what the scene needs)
     /// and every drawing call does nothing.
     bool InitDevice(MainDisplayType& view);
+    /// Starts InitDevice's check on a thread of its own, where the platform allows
+    /// OpenGL there: loading the driver and compiling the scene's program then go on
+    /// while the start-up load does. InitDevice waits for it.
+    void StartProbe();
     int32_t InitStage() const { return initStage_; }
     int32_t InitDetail() const { return initDetail_; }
     /// The text the main window shows when InitDevice failed.
@@ -113,6 +121,10 @@ private:
     std::shared_ptr<SceneDevice> device_;
     std::vector<std::unique_ptr<SceneMesh>> staticMeshes_;
     int64_t cubesBuilt_ = 0;
+    // The surface outlives the probe that uses it: the future, declared after it,
+    // goes first and waits for the thread.
+    std::unique_ptr<QOffscreenSurface> probeSurface_;
+    std::future<int32_t> probe_;
 };
 
 } // namespace pelorin

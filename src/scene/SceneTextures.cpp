@@ -6,7 +6,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include <map>
 
 namespace pelorin {
 
@@ -81,7 +80,9 @@ QImage WallPicture()
     return image;
 }
 
-QImage DrawPicture(int32_t resourceId)
+} // namespace
+
+QImage ScenePicture(int32_t resourceId)
 {
     switch (resourceId) {
     case kWallPicture:
@@ -97,18 +98,6 @@ QImage DrawPicture(int32_t resourceId)
     default:
         return {};
     }
-}
-
-} // namespace
-
-const QImage& ScenePicture(int32_t resourceId)
-{
-    // Drawn on the user-interface thread only, like everything of the scene.
-    static std::map<int32_t, QImage> pictures;
-    const auto found = pictures.find(resourceId);
-    if (found != pictures.end())
-        return found->second;
-    return pictures.emplace(resourceId, DrawPicture(resourceId)).first->second;
 }
 
 } // namespace pelorin

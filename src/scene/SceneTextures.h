@@ -41,6 +41,8 @@ constexpr QRgb kRedInk = qRgb(237, 28, 36);
 /// blank, tile n the number n small in the top-left corner, white elsewhere so that
 /// multiplying it over a letter tile leaves the letter. Every tile has a thin dark
 /// frame.
-const QImage& ScenePicture(int32_t resourceId);
+/// Each call draws the picture anew: it is needed once per OpenGL context, and
+/// kept only by the texture made from it.
+QImage ScenePicture(int32_t resourceId);
 
 } // namespace pelorin

@@ -229,10 +229,10 @@ void CMirelDlg::CreateSceneView(QWidget* parent)
 {
     sceneView_ = new MainDisplayType(parent);
     sceneView_->setGeometry(kSceneView);
-    // Without OpenGL the player is told once, and the game goes on without the box.
+    // The device is checked when the window first shows, after the start-up load,
+    // which the check can run beside.
     renderer_ = std::make_unique<SceneRenderer>();
-    if (!renderer_->InitDevice(*sceneView_))
-        prompter_.Ask(this, renderer_->InitFailureMessage(), kCaption, Prompter::Buttons::Ok, Prompter::Icon::None);
+    renderer_->StartProbe();
     sceneView_->SetRenderer(renderer_.get());
     for (const int32_t picture : kSceneTextures)
         renderer_->LoadResourceTexture(picture);
@@ -605,6 +605,13 @@ void CMirelDlg::showEvent(QShowEvent* event)
     // The window is made before the start-up load and runs once it is done.
     if (!timer_.isActive())
         timer_.start();
+    // Without OpenGL the player is told once, and the game goes on without the box.
+    if (!sceneChecked_) {
+        sceneChecked_ = true;
+        if (!renderer_->InitDevice(*sceneView_))
+            prompter_.Ask(this, renderer_->InitFailureMessage(), kCaption, Prompter::Buttons::Ok,
+                          Prompter::Icon::None);
+    }
     QMainWindow::showEvent(event);
 }
 

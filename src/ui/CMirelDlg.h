@@ -181,6 +181,7 @@ private:
     /// number of its run of typing: the steps of one run merge into one.
     const Entry* typedEntry_ = nullptr;
     int typingRun_ = 0;
+    bool sceneChecked_ = false; ///< InitDevice has run, at the first show
 };
 
 } // namespace pelorin

@@ -2,6 +2,7 @@
 
 #include "app/AppData.h"
 #include "app/TextConvert.h"
+#include "foundation/StartupClock.h"
 #include "ui/DialogUnits.h"
 #include "ui/Pictures.h"
 
@@ -14,7 +15,8 @@ namespace {
 constexpr QSize kSize = DialogSize(207, 91);
 constexpr QRect kLogo = DialogRect(3, 5, 197, 63);
 constexpr QRect kStatusLine = DialogRect(4, 73, 198, 15);
-// Long enough for the splash to be drawn before the load holds the thread.
+// The load starts as soon as the splash has been drawn, so that it shows while the
+// load holds the thread; at the latest this long after the splash opens.
 constexpr int kLoadDelayMs = 50;
 } // namespace
 
@@ -55,8 +57,20 @@ void StartDialog::done(int result)
     QDialog::done(result);
 }
 
+void StartDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    // Once this paint is on the screen, the loop comes round to the load.
+    if (!loadStarted_)
+        QTimer::singleShot(0, this, &StartDialog::Tick);
+}
+
 void StartDialog::Tick()
 {
+    if (loadStarted_)
+        return;
+    loadStarted_ = true;
+    startup_clock::Mark("load begins");
     app_.LoadAtStartup();
     QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
 }

@@ -24,11 +24,15 @@ public:
     void ShowStatusText(std::string_view text) override;
     void done(int result) override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Tick();
 
     AppData& app_;
     QLabel* statusLine_;
+    bool loadStarted_ = false;
 };
 
 } // namespace pelorin

@@ -46,7 +46,7 @@ protected:
     {
         Texts texts;
         for (int32_t wordIndex : style->Words().Words())
-            texts.push_back(dictionary.Record(wordIndex).text);
+            texts.emplace_back(dictionary.Record(wordIndex).text);
         return texts;
     }
 

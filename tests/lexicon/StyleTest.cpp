@@ -51,7 +51,7 @@ protected:
     {
         std::vector<std::string> texts;
         for (int32_t wordIndex : list.Words())
-            texts.push_back(dictionary.Record(wordIndex).text);
+            texts.emplace_back(dictionary.Record(wordIndex).text);
         return texts;
     }
 
@@ -104,7 +104,7 @@ TEST_F(StyleTest, MatchPatternAgreesWithBruteForceForEveryPattern)
     for (const std::string& pattern : patterns) {
         std::vector<int32_t> expected;
         for (int32_t wordIndex : file.words) {
-            const std::string& text = dictionary.Record(wordIndex).text;
+            const std::string_view text = dictionary.Record(wordIndex).text;
             bool fits = text.size() == pattern.size();
             for (size_t p = 0; fits && p < pattern.size(); ++p)
                 fits = pattern[p] == ' ' || pattern[p] == text[p];

@@ -193,7 +193,7 @@ protected:
         ASSERT_TRUE(dictionary_.LoadFile(path));
     }
 
-    const WordRecord* Word(const char* text) const
+    const DictionaryWord* Word(const char* text) const
     {
         const int32_t index = dictionary_.Find(text);
         return index < 0 ? nullptr : &dictionary_.Record(index);
@@ -203,7 +203,7 @@ protected:
     std::vector<std::string> Definitions(const char* text) const
     {
         std::vector<std::string> texts;
-        const WordRecord* word = Word(text);
+        const DictionaryWord* word = Word(text);
         if (!word)
             return texts;
         DefinitionList definitions = MakeDefinitionList();
@@ -287,7 +287,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 // clue but a give-away (HEWER, and its forms) are no words for a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
-    const WordRecord* sat = Word("SAT");
+    const DictionaryWord* sat = Word("SAT");
     ASSERT_NE(sat, nullptr);
     EXPECT_EQ(sat->form, kFormPast);
     EXPECT_EQ(dictionary_.Record(sat->baseIndex).text, "SIT");

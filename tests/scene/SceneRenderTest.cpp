@@ -23,6 +23,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <map>
 #include <memory>
 
 
@@ -43,10 +44,15 @@ bool Near(QRgb a, QRgb b, int tolerance)
 /// over it.
 QImage CubeSide(int32_t letters, int letter, int number)
 {
-    QImage side = ScenePicture(letters).copy(0, letter * kTileSize, kTileSize, kTileSize);
+    static std::map<int32_t, QImage> pictures;
+    const auto picture = [](int32_t id) -> const QImage& {
+        auto found = pictures.find(id);
+        return found != pictures.end() ? found->second : pictures.emplace(id, ScenePicture(id)).first->second;
+    };
+    QImage side = picture(letters).copy(0, letter * kTileSize, kTileSize, kTileSize);
     QPainter painter(&side);
     painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-    painter.drawImage(0, 0, ScenePicture(kNumberPicture), 0, number * kTileSize, kTileSize, kTileSize);
+    painter.drawImage(0, 0, picture(kNumberPicture), 0, number * kTileSize, kTileSize, kTileSize);
     return side;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "ui/FirstDialog.h"
+#include "ui/StartDialog.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -21,9 +22,25 @@ private Q_SLOTS:
         if (HelpWindow* help = OpenHelpWindow())
             help->close();
     }
+    void splashRunsTheLoadAndClosesItself();
     void firstRunWindowShowsOnce();
     void escapeAndTheCloseBoxOpenTheTutorial();
 };
+
+// The splash starts the load once it is drawn, and closes itself when it is done.
+void FirstRunTest::splashRunsTheLoadAndClosesItself()
+{
+    test::WindowRig rig;
+    AppData app(rig.root.Root());
+    {
+        StartDialog splash(app);
+        QCOMPARE(app.splash, &splash);
+        QCOMPARE(splash.exec(), int(QDialog::Accepted));
+        QCOMPARE(app.splash, nullptr);
+    }
+    QVERIFY(app.Lexicon().Count() > 0);
+    QCOMPARE(app.Styles().Count(), 1);
+}
 
 // The first run offers the tutorial before the game starts; the next run does not.
 void FirstRunTest::firstRunWindowShowsOnce()

@@ -23,7 +23,7 @@ void PrintLookup(const Dictionary& dictionary, const std::string& word)
         std::printf("%s: not found\n", shown.c_str());
         return;
     }
-    const WordRecord& record = dictionary.Record(index);
+    const DictionaryWord& record = dictionary.Record(index);
     std::printf("%s: found, word index %d, form %d (%s)\n", shown.c_str(), index, record.form,
                 FormName(record.form).c_str());
     DefinitionList definitions = MakeDefinitionList();

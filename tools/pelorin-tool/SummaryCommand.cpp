@@ -28,7 +28,7 @@ void PrintSample(const Dictionary& dictionary, const char* word)
         std::printf("  %-10s not found\n", word);
         return;
     }
-    const WordRecord& record = dictionary.Record(index);
+    const DictionaryWord& record = dictionary.Record(index);
     DefinitionList definitions = MakeDefinitionList();
     record.CollectDefinitions(definitions);
     const Definition* first = definitions.At(0);

@@ -152,8 +152,8 @@ bool WindowRig::Start()
     notifier_.SetStatusTarget(app_.get());
     app_->LoadAtStartup();
     window_ = std::make_unique<CMirelDlg>(*app_, prompter);
-    startTexts = prompter.TakeTexts();
     window_->show();
+    startTexts = prompter.TakeTexts();
     return QTest::qWaitFor([this] { return app_->mainWindow == window_.get(); });
 }
 
