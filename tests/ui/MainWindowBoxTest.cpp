@@ -12,6 +12,7 @@
 #include "scene/OrbitCamera.h"
 #include "scene/SceneRenderer.h"
 #include "support/KeepLibraries.h"
+#include "ui/CommandIds.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -82,12 +83,16 @@ void MainWindowBoxTest::clickAndTypeOnTheBox()
     Game& game = rig.App().CurrentGame();
     Entry& entry = *game.At(0, 3, 2).acrossEntry;
     const Matrix4 m = ViewProjection(renderer.camera);
-    const CellCentre centre = CellPosition(0, 3, 2);
-    const std::array<float, 3> side = {static_cast<float>(centre.x) - 0.5f, static_cast<float>(centre.y),
-                                       static_cast<float>(centre.z)};
-    const auto clip = [&](size_t k) { return side[0] * m[k] + side[1] * m[4 + k] + side[2] * m[8 + k] + m[12 + k]; };
-    const QPoint inCanvas(static_cast<int>((clip(0) / clip(3) + 1.0f) / 2.0f * static_cast<float>(canvas.width())),
-                          static_cast<int>((1.0f - clip(1) / clip(3)) / 2.0f * static_cast<float>(canvas.height())));
+    // A point near the corner of the outward side of a cube of face 0, on the screen.
+    const auto onScreen = [&](const Cell& cell) {
+        const CellCentre centre = CellPosition(0, cell.column, cell.row);
+        const std::array<float, 3> side = {static_cast<float>(centre.x) - 0.5f, static_cast<float>(centre.y),
+                                           static_cast<float>(centre.z)};
+        const auto clip = [&](size_t k) { return side[0] * m[k] + side[1] * m[4 + k] + side[2] * m[8 + k] + m[12 + k]; };
+        return QPoint(static_cast<int>((clip(0) / clip(3) + 1.0f) / 2.0f * static_cast<float>(canvas.width())),
+                      static_cast<int>((1.0f - clip(1) / clip(3)) / 2.0f * static_cast<float>(canvas.height())));
+    };
+    const QPoint inCanvas = onScreen(game.At(0, 3, 2));
     const QRgb plain = canvas.grabFramebuffer().pixel(inCanvas + QPoint(14, 14));
 
     QTest::mouseClick(view, Qt::LeftButton, {}, inCanvas + canvas.pos());
@@ -110,9 +115,17 @@ void MainWindowBoxTest::clickAndTypeOnTheBox()
     QCOMPARE(answer->text(), QString::fromStdString(PlayerText(entry)));
     QCOMPARE(rig.App().cursor, BoxCursor({entry.cells.At(entry.cells.Count() - 1), kAcross}));
 
-    // Tab goes on to the next entry of the list.
+    // A wrong last letter, checked: once the cursor has gone on to the next entry of
+    // the list (Tab), its cube is tinted rose, where a plain cube is grey.
+    const Cell& last = *entry.cells.At(entry.cells.Count() - 1);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    QTest::keyClick(view, LetterChar(last.letter) == 'Q' ? 'x' : 'q');
+    rig.Window().OnCommand(kCmdCheckEntry);
     QTest::keyClick(view, Qt::Key_Tab);
     QCOMPARE(rig.App().selectedEntry, game.Across().At(entry.index + 1));
+    const QPoint wrong = onScreen(last) + QPoint(14, 14);
+    QTRY_VERIFY(qRed(canvas.grabFramebuffer().pixel(wrong)) - qBlue(canvas.grabFramebuffer().pixel(wrong)) > 40);
+    QVERIFY(qAbs(qGreen(canvas.grabFramebuffer().pixel(wrong)) - qBlue(canvas.grabFramebuffer().pixel(wrong))) < 16);
 }
 
 } // namespace pelorin
