@@ -77,10 +77,12 @@ private Q_SLOTS:
     void aNewGameHasNoFileUntilSaved();
     void f1OpensHelp();
     void workerMessagesWaitForTheWindowThread();
-    void exportsThePuzzleToPdfFromTheGameMenu();
     void undoesChecksAndSaysWhenSolved();
     void bringsBackTheGameOfTheLastRun();
     void makesThePuzzleOfATypedCode();
+    // Last: it starts a process, and ThreadSanitizer ends a program that starts
+    // threads after it forked.
+    void exportsThePuzzleToPdfFromTheGameMenu();
 
 private:
     QString Text(const char* name) { return rig_->Find<QLabel>(QLatin1String(name))->text(); }
