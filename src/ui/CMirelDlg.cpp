@@ -424,6 +424,11 @@ void CMirelDlg::RefreshSelection()
 
 void CMirelDlg::RefreshCluePages()
 {
+    // A game became current: the last game's cursor cell is a cell of this game too
+    // and may even lie in its selected entry, but the cursor starts afresh, on the
+    // selected entry's first empty cell (RefreshSelection).
+    app_.cursor = BoxCursor{};
+    typedEntry_ = nullptr;
     clueTabs_->Fill();
     clueTabs_->ShowMarks();
 }

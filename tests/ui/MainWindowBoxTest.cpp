@@ -126,6 +126,22 @@ void MainWindowBoxTest::clickAndTypeOnTheBox()
     const QPoint wrong = onScreen(last) + QPoint(14, 14);
     QTRY_VERIFY(qRed(canvas.grabFramebuffer().pixel(wrong)) - qBlue(canvas.grabFramebuffer().pixel(wrong)) > 40);
     QVERIFY(qAbs(qGreen(canvas.grabFramebuffer().pixel(wrong)) - qBlue(canvas.grabFramebuffer().pixel(wrong))) < 16);
+
+    // Another game opened (the same game, as it happens) while the cursor stands
+    // inside the first entry: the cursor starts afresh on the first entry's first
+    // empty cell.
+    for (int back = 0; back < 100 && rig.App().selectedEntry != game.Across().At(0); ++back)
+        QTest::keyClick(view, Qt::Key_Backtab);
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(rig.App().selectedEntry, game.Across().At(0));
+    QVERIFY(rig.App().cursor != CursorAt(game.Across().At(0)));
+    const std::string saved = rig.root.Root() + "saved.zag";
+    test::WriteKnownGame(saved);
+    rig.prompter.answers.push_back(Prompter::Answer::No);
+    rig.prompter.files.push_back(QString::fromStdString(saved));
+    rig.Window().OnCommand(kCmdOpen);
+    QCOMPARE(rig.App().selectedEntry, game.Across().At(0));
+    QCOMPARE(rig.App().cursor, CursorAt(game.Across().At(0)));
 }
 
 } // namespace pelorin
