@@ -106,12 +106,12 @@ TEST_F(StoredValues, ReplacedFilesKeepTheirModeAndLinks)
     const mode_t previous = umask(027);
     const std::string kept = dir.File("kept.zag");
     test::WriteFileBytes(kept, "old");
-    ASSERT_EQ(chmod(kept.c_str(), 0604), 0);
+    ASSERT_EQ(chmod(kept.c_str(), 0664), 0);
     EXPECT_TRUE(Replace(dir.File("fresh.zag")));
     EXPECT_TRUE(Replace(kept));
     umask(previous);
     EXPECT_EQ(std::tuple(Mode(dir.File("fresh.zag")), Mode(kept), test::FileBytes(kept)),
-              std::tuple(mode_t{0640}, mode_t{0604}, written));
+              std::tuple(mode_t{0640}, mode_t{0664}, written));
     fs::create_directory(dir.File("shared"));
     const std::string shared = dir.File("shared/week.zag");
     test::WriteFileBytes(shared, "old");
