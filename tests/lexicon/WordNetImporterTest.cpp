@@ -1,6 +1,7 @@
 #include "lexicon/WordNetImporter.h"
 
 #include "lexicon/Dictionary.h"
+#include "lexicon/DictionaryWriter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -172,13 +173,9 @@ TEST_F(WordNetImporterTest, OnlyLettersOnlyLemmasBecomeWordsInByteOrder)
     for (const char* skipped : {"HOT_DOG", "HOTDOG", "X-RAY", "O'CLOCK"})
         EXPECT_FALSE(Has(skipped)) << skipped;
     EXPECT_EQ(importer_->HeadwordCount(), 18);
-    for (size_t i = 1; i < Table().size(); ++i)
-        EXPECT_LT(Table()[i - 1]->text, Table()[i]->text); // CHAIR before CHAIRMAN, unlike the index
-    for (const auto& record : Table()) {
-        EXPECT_EQ(record->length, static_cast<int32_t>(record->text.size()));
-        for (char c : record->text)
-            EXPECT_TRUE(c >= 'A' && c <= 'Z') << record->text;
-    }
+    // What the writer takes: byte order (CHAIR before CHAIRMAN, unlike the index),
+    // letters A-Z only, each length its text's, bases inside the table.
+    EXPECT_TRUE(DictionaryWriter(Table()).Valid());
 }
 
 // Forms come from the exception lists, where a listed form replaces the regular
