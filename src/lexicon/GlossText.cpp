@@ -308,6 +308,18 @@ std::string CleanGloss(std::string_view gloss)
     return text;
 }
 
+std::string QuotedExamples(std::string_view gloss)
+{
+    std::string examples;
+    for (size_t open = gloss.find('"'); open != std::string_view::npos;) {
+        const size_t close = gloss.find('"', open + 1);
+        examples.append(gloss.substr(open + 1, close == std::string_view::npos ? close : close - open - 1));
+        examples += ' ';
+        open = close == std::string_view::npos ? close : gloss.find('"', close + 1);
+    }
+    return examples;
+}
+
 std::string ClueClause(std::string_view definition)
 {
     std::string clause = FirstClause(WithoutAsides(definition));

@@ -59,6 +59,7 @@ struct Sense {
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
     std::string gloss;                 // the definition, examples removed
+    std::string examples;              // a verb's quoted examples, lower case: the forms in use
 
     bool Tagged() const { return tagCount > 0; }
 };
@@ -137,6 +138,9 @@ struct Inflection {
     int pos = kNoun;
     bool fromException = false;
     int64_t baseTags = 0; // the base's tagged uses in this part of speech
+    // The base's senses (synset offsets) the form clues, where not all: LIED is the
+    // past of lie only as "tell an untruth".
+    std::vector<uint32_t> senses;
 };
 using InflectionMap = std::map<std::string, Inflection, std::less<>>;
 
@@ -481,8 +485,12 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
                 AddDerivedLink(std::span(tokens).subspan(pointersAt + 2 + 4 * p, 3), lemmaNumber, sense);
         }
     }
-    if (bar != std::string_view::npos)
-        sense.gloss = CleanGloss(line.substr(bar + 3));
+    if (bar == std::string_view::npos)
+        return;
+    const std::string_view gloss = line.substr(bar + 3);
+    sense.gloss = CleanGloss(gloss);
+    if (tokens[2] == "v")
+        sense.examples = ToLower(QuotedExamples(gloss));
 }
 
 // A gloss that calls its word one of another language or land: "(Latin) year" for
@@ -595,20 +603,26 @@ class InflectionCollector {
 public:
     explicit InflectionCollector(const LemmaMap& lemmas) : lemmas_(lemmas) {}
 
-    void Offer(const std::string& inflected, std::string_view base, InflectionKind kind, int pos, bool fromException)
+    void Offer(const std::string& inflected, std::string_view base, InflectionKind kind, int pos, bool fromException,
+               std::vector<uint32_t> senses = {})
     {
         if (inflected == base || !IsLetterWord(inflected))
             return;
         const auto found = lemmas_.find(base);
         if (found == lemmas_.end() || !found->second.Has(pos) || !found->second.parts[pos].inflectable)
             return;
-        const int64_t baseTags = found->second.parts[pos].tagTotal;
+        // A form of some senses only is as used as they are.
+        const std::vector<Sense>& baseSenses = found->second.parts[pos].senses;
+        int64_t baseTags = senses.empty() ? found->second.parts[pos].tagTotal : 0;
+        for (const Sense& sense : baseSenses)
+            if (std::ranges::find(senses, sense.offset) != senses.end())
+                baseTags += sense.tagCount;
         // A headword of the same spelling keeps its own reading beside this one,
         // but only a form that WordNet lists or that a used word makes is worth it:
         // SAT is the past of sit, while CHAOS is no plural of chao.
         if (lemmas_.count(inflected) > 0 && !fromException && baseTags == 0)
             return;
-        Inflection candidate{std::string(base), kind, pos, fromException, baseTags};
+        Inflection candidate{std::string(base), kind, pos, fromException, baseTags, std::move(senses)};
         const auto [slot, added] = forms_.try_emplace(inflected, candidate);
         if (!added && Better(candidate, slot->second))
             slot->second = std::move(candidate);
@@ -635,6 +649,7 @@ public:
                     continue;
                 const std::string base = ToLower(tokens[i]);
                 irregular_.emplace(base, *kind);
+                listed_.emplace(inflected, base);
                 const auto found = lemmas_.find(base);
                 if (!offered && found != lemmas_.end() && found->second.Has(pos)) {
                     Offer(inflected, base, *kind, pos, true);
@@ -645,7 +660,9 @@ public:
     }
 
     // The regular rules make no forms of a word of one or two letters (IS, HAS and
-    // HIS are no plurals of I, HA and HI), except of a verb in use (do, go).
+    // HIS are no plurals of I, HA and HI), except of a verb in use (do, go). A verb
+    // with a listed form takes the regular one too where its own examples use it:
+    // LIED beside "lay" (lie, tell an untruth), SHOWED beside "shown".
     void AddRegularForms()
     {
         for (const auto& [word, lemma] : lemmas_) {
@@ -654,12 +671,19 @@ public:
                 OfferRegularPlural(word, lemma.parts[kNoun].common);
             if (!lemma.Has(kVerb) || (shortWord && lemma.parts[kVerb].tagTotal == 0))
                 continue;
-            if (!Irregular(word, InflectionKind::kPast))
-                Offer(RegularPast(word), word, InflectionKind::kPast, kVerb, false);
-            if (!Irregular(word, InflectionKind::kDoing))
-                Offer(RegularDoing(word), word, InflectionKind::kDoing, kVerb, false);
-            if (!Irregular(word, InflectionKind::kThird))
-                Offer(ThirdPerson(word), word, InflectionKind::kThird, kVerb, false);
+            const auto offer = [&](const std::string& form, InflectionKind kind) {
+                if (!Irregular(word, kind) || listed_.contains({form, word})) {
+                    // Listed for another base first: DISTILLED is distil's and distill's.
+                    Offer(form, word, kind, kVerb, listed_.contains({form, word}));
+                    return;
+                }
+                std::vector<uint32_t> senses = SensesUsing(lemma.parts[kVerb], form);
+                if (!senses.empty())
+                    Offer(form, word, kind, kVerb, false, std::move(senses));
+            };
+            offer(RegularPast(word), InflectionKind::kPast);
+            offer(RegularDoing(word), InflectionKind::kDoing);
+            offer(ThirdPerson(word), InflectionKind::kThird);
         }
     }
 
@@ -689,9 +713,20 @@ private:
 
     bool Irregular(const std::string& base, InflectionKind kind) const { return irregular_.count({base, kind}) > 0; }
 
+    // The senses whose examples use the form.
+    static std::vector<uint32_t> SensesUsing(const PartSenses& verb, std::string_view form)
+    {
+        std::vector<uint32_t> senses;
+        for (const Sense& sense : verb.senses)
+            if (!ForEachLetterRun(sense.examples, [&](std::string_view token, size_t) { return token != form; }))
+                senses.push_back(sense.offset);
+        return senses;
+    }
+
     const LemmaMap& lemmas_;
     InflectionMap forms_;
     std::set<std::pair<std::string, InflectionKind>> irregular_;
+    std::set<std::pair<std::string, std::string>> listed_; // inflected, base
 };
 
 // ---- Word families ------------------------------------------------------------
@@ -989,8 +1024,9 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 // synonym to clue it instead (HEWER "a person who hews", EGYPTIAN "a native or
 // inhabitant of Egypt"), has no clue an editor would print: it is no answer, and
 // its forms go with it. Shorter words stay, as the grids need them more (DOER).
-// The words dropped are returned: other words' definitions still use them
-// ("promise" in VOWS "promises").
+// So does a form of some senses only whose senses all give it away (HANGED, "kill
+// by hanging"). The words dropped are returned: other words' definitions still use
+// them ("promise" in VOWS "promises").
 LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
 {
     const auto fair = [](const PartSenses& part) {
@@ -1005,7 +1041,15 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
             dropped.insert(lemmas.extract(at));
         at = next;
     }
-    std::erase_if(forms, [&](const auto& entry) { return !lemmas.contains(entry.second.base); });
+    std::erase_if(forms, [&](const auto& entry) {
+        const Inflection& form = entry.second;
+        const auto base = lemmas.find(form.base);
+        if (base == lemmas.end())
+            return true;
+        return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, [&](const Gloss& gloss) {
+                   return gloss.rank < WordNetImporter::kGiveAwayRank && std::ranges::find(form.senses, gloss.offset) != form.senses.end();
+               });
+    });
     return dropped;
 }
 
@@ -1095,6 +1139,8 @@ struct Copy {
     // A plural ranks the senses that have none behind every other (SHAMES: not the
     // feeling nor the state, but "unfortunate developments").
     bool plural = false;
+    // Only these senses, where not all (Inflection::senses).
+    const std::vector<uint32_t>* senses = nullptr;
 };
 
 // Behind rare senses and give-aways too, as a rare sense that has a plural fits
@@ -1111,7 +1157,11 @@ bool DemotesUncountable(const std::vector<Gloss>& glosses)
 int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
     const bool demote = copy.plural && DemotesUncountable(glosses);
+    int32_t added = 0;
     for (const Gloss& gloss : glosses) {
+        if (copy.senses && !copy.senses->empty() && std::ranges::find(*copy.senses, gloss.offset) == copy.senses->end())
+            continue;
+        ++added;
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
         if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
@@ -1122,7 +1172,7 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
         definition->aux = static_cast<int32_t>(gloss.offset);
         record.definitions.Add(std::move(definition));
     }
-    return static_cast<int32_t>(glosses.size());
+    return added;
 }
 
 // The words the derivational links of the lemmas' senses point to, letters-only
@@ -1245,7 +1295,7 @@ public:
         const bool demotes =
             inflection.kind == InflectionKind::kPlural && DemotesUncountable(base.parts[inflection.pos].definitions);
         const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
-                             forms_.count(inflection.base) == 0 && !demotes;
+                             forms_.count(inflection.base) == 0 && !demotes && inflection.senses.empty();
         if (!borrows)
             AddInflectedReading(*record, text, inflection, false);
         return record;
@@ -1302,7 +1352,7 @@ private:
         const Lemma& base = lemmas_.find(inflection.base)->second;
         auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
         const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr,
-                        inflection.kind == InflectionKind::kPlural};
+                        inflection.kind == InflectionKind::kPlural, &inflection.senses};
         definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
         record.subRecords.Add(std::move(sub));
     }

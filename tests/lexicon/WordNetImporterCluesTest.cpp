@@ -38,6 +38,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "ha n 1 0 1 0 00001090  \n"
                                "irs n 1 0 1 0 00001040  \n"
                                "levite n 1 0 1 0 00001081  \n"
+                               "lied n 1 0 1 0 00001240  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
                                "mug n 2 0 2 0 00001220 00001221  \n"
                                "mum n 2 0 2 0 00001210 00001211  \n"
@@ -63,6 +64,7 @@ const char* const kDataNoun =
     "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
     "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
     "00001230 18 n 01 hewer 0 000 | a person who hews  \n"
+    "00001240 10 n 01 lied 0 000 | a German art song of the 19th century for voice and piano  \n"
     "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
@@ -106,6 +108,7 @@ const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
                                "heed v 1 0 1 1 00002100  \n"
                                "hale v 2 0 2 0 00002110 00002111  \n"
                                "hew v 1 0 1 0 00002120  \n"
+                               "lie v 2 0 2 2 00002130 00002131  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
@@ -137,7 +140,9 @@ const char* const kDataVerb =
     "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n"
     "00002110 41 v 02 coerce 0 hale 0 000 | to cause to do through pressure  \n"
     "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily  \n"
-    "00002120 35 v 01 hew 0 000 | strike with an axe  \n";
+    "00002120 35 v 01 hew 0 000 | strike with an axe  \n"
+    "00002130 35 v 01 lie 0 000 | be prostrate; \"The sick man lay in bed all day\"  \n"
+    "00002131 32 v 01 lie 0 000 | tell an untruth; \"She lied when she told me she was only 29\"  \n";
 
 const char* const kIndexAdj = "angry a 2 0 2 1 00003010 00003011  \n"
                               "hale a 1 0 1 0 00003003  \n"
@@ -161,6 +166,8 @@ const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "stereo%1:06:01:: 2 1\n"
                              "sit%2:35:00:: 1 30\n"
                              "have%2:40:00:: 1 50\n"
+                             "lie%2:35:00:: 1 58\n"
+                             "lie%2:32:00:: 2 9\n"
                              "lose%2:40:00:: 1 9\n"
                              "loser%1:18:00:: 1 2\n"
                              "exact%2:40:00:: 1 1\n"
@@ -171,6 +178,7 @@ const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "vow%2:32:00:: 1 2\n";
 
 const char* const kVerbExc = "has have\n"
+                             "lay lie\n"
                              "sat sit\n";
 
 class WordNetImporterCluesTest : public ::testing::Test {
@@ -269,10 +277,14 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"STEREO", "a sound system with two channels"},
         // The reading that gives the clue leads, with its form: PAINTED is no past here.
         {"PAINTED", "having makeup applied"},
+        // A regular form beside a listed one ("lay") clues the senses whose
+        // examples use it, before the German song.
+        {"LIED", "tell an untruth"},
     };
     for (const auto& [word, clue] : cases)
         EXPECT_EQ(Clue(word), clue) << word;
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
+    EXPECT_EQ(Word("LIED")->form, kFormPast);
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
     EXPECT_EQ(Definitions("AARON"),
               (std::vector<std::string>{"elder brother of Moses",
