@@ -527,11 +527,14 @@ bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 }
 
 // Senses in the order a solver expects them. Common senses come before the ones
-// that only a name or a symbol spells so (TOM, SAT); tagged senses keep WordNet's
-// order, which is by use. WordNet's order of untagged senses means nothing, so they
-// go by evidence: the sense that the word chiefly names (the synset's first word:
-// the bird for EMU, not the unit it abbreviates), then the more linked synset (the
-// fish for TUNA, not a cactus of Jamaica).
+// that only a name or a symbol spells so (TOM, SAT); tagged senses go by use, as
+// WordNet orders them, but a use or two is chance: where the counts differ by one
+// at most, the sense the word chiefly names (is the synset's first word) leads
+// (SALTY "containing salt", not "piquant"), and one the word chiefly names leads
+// one it names in a single use (EARED "having ears", not "dog-eared"). WordNet's
+// order of untagged senses means nothing, so they go by evidence: the sense that
+// the word chiefly names (the bird for EMU, not the unit it abbreviates), then the
+// more linked synset (the fish for TUNA, not a cactus of Jamaica).
 void OrderSenses(std::vector<Sense>& senses)
 {
     std::stable_sort(senses.begin(), senses.end(), [](const Sense& a, const Sense& b) {
@@ -539,8 +542,13 @@ void OrderSenses(std::vector<Sense>& senses)
             return a.lowerCase;
         if (a.Tagged() != b.Tagged())
             return a.Tagged();
-        if (a.Tagged())
+        if (a.Tagged()) {
+            if (a.tagCount != b.tagCount)
+                return a.tagCount > b.tagCount;
+            if (a.firstMember != b.firstMember)
+                return a.firstMember;
             return a.order < b.order;
+        }
         if (a.firstMember != b.firstMember)
             return a.firstMember;
         if (a.pointers != b.pointers)
