@@ -75,6 +75,7 @@ struct PartSenses {
     std::vector<Sense> senses;       // best first, once ordered
     std::vector<Gloss> definitions;  // ranked, once the families are known
     int64_t tagTotal = 0;
+    int64_t cleanTags = 0;           // the tagged uses of senses that clue the word fairly
     // Some sense spells the lemma in lower case, so it is not only a name; this
     // decides which plurals a noun gets.
     bool common = false;
@@ -946,6 +947,7 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                      const LemmaMap& lemmas)
 {
     part.definitions.clear();
+    part.cleanTags = 0;
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
@@ -983,6 +985,7 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                 {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
             continue;
         }
+        part.cleanTags += sense.tagCount;
         if (rare) {
             part.definitions.push_back(
                 {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), sense.uncountable});
@@ -1107,9 +1110,10 @@ void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 // ---- Records ----------------------------------------------------------------
 
 // The parts of speech a word has, the dominant one first: a part with common
-// senses before one of names only, then the most tagged uses, then a part with a
-// sense the word chiefly names (HALE "healthy", not another word for "coerce" and
-// "haul"), then most senses.
+// senses before one of names only, then the most tagged uses of senses that clue
+// it fairly (BAT, the animal: the verb's most used sense, "strike with a bat",
+// gives it away), then a part with a sense the word chiefly names (HALE "healthy",
+// not another word for "coerce" and "haul"), then most senses.
 std::vector<int> PartsByDominance(const Lemma& lemma)
 {
     std::vector<int> parts;
@@ -1121,8 +1125,8 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
         const PartSenses& pb = lemma.parts[b];
         if (pa.common != pb.common)
             return pa.common;
-        if (pa.tagTotal != pb.tagTotal)
-            return pa.tagTotal > pb.tagTotal;
+        if (pa.cleanTags != pb.cleanTags)
+            return pa.cleanTags > pb.cleanTags;
         if (pa.named != pb.named)
             return pa.named;
         return pa.senses.size() > pb.senses.size();
