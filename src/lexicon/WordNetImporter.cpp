@@ -967,6 +967,14 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
             for (std::string& cut : ShorterClauses(clauses[c]))
                 if (!clean && !families.GivesAway(cut, word))
                     clean = std::move(cut);
+            // Or a verb's or noun's second phrase after a comma, when it reads as a
+            // definition: "be extant" of "have an existence, be extant" for EXIST.
+            for (size_t comma = clauses[c].find(", "); !clean && comma != std::string::npos && pos <= kVerb;
+                 comma = clauses[c].find(", ", comma + 2)) {
+                const std::string tail = clauses[c].substr(comma + 2);
+                if (OpensDefinition(tail, pos, lemmas) && !families.GivesAway(tail, word))
+                    clean = tail;
+            }
         }
         std::string clue = clean ? *clean : clauses.front();
         if (clean && sense.instance && !sense.lowerCase)
