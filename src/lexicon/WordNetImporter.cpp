@@ -54,7 +54,7 @@ struct Sense {
     bool instance = false;     // a particular person, place or thing
     bool numeral = false;      // a number (the synset lists "4" or "41")
     bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
-    bool uncountable = false;  // a feeling, state or attribute: a noun with no plural in this sense
+    bool uncountable = false;  // a feeling, state, attribute or substance: a noun with no plural in this sense
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
@@ -437,8 +437,9 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         return;
     sense.found = true;
     // The lexicographer files of nouns that name a feeling (shame), a state
-    // (dishonour) or an attribute (secrecy): uses a plural does not have.
-    constexpr std::array<int, 3> kUncountableFiles = {7, 12, 26};
+    // (dishonour), an attribute (secrecy) or a substance (LAND as soil): uses a
+    // plural does not have.
+    constexpr std::array<int, 4> kUncountableFiles = {7, 12, 26, 27};
     int lexFile = -1;
     sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
                         std::ranges::find(kUncountableFiles, lexFile) != kUncountableFiles.end();
