@@ -127,26 +127,32 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         {"sleeping for a short period of time", true},
         {"a heavy ductile magnetic metallic element", true},
         {"a metallic element; is silver-white in pure form", true},
+        {"material in the top layer of the surface of the earth", true},
+        {"people in general", true},
+        {"a single person or thing", true},
         {"the edge of a piece of cloth", false},
         {"any natural satellite of a planet", false},
+        {"cud-chewing mammal used as a draft animal", false},
     };
     DefinitionList definitions = MakeDefinitionList();
     int32_t rank = 0;
+    std::vector<std::string> expected; // what has a plural, a rare sense that has one, the rest
     for (const auto& [definition, one] : cases) {
         EXPECT_EQ(NamesOneThing(definition), one) << definition;
         definitions.Add(std::make_unique<Definition>(Definition{rank++, std::string(definition)}));
+        if (!one)
+            expected.emplace_back(definition);
     }
-    // A rare sense that fits the plural comes before those that do not.
     definitions.Add(std::make_unique<Definition>(Definition{600, "a rare sense"}));
+    expected.emplace_back("a rare sense");
+    for (const auto& [definition, one] : cases)
+        if (one)
+            expected.emplace_back(definition);
     DemoteSingularSenses(definitions);
     std::vector<std::string> order;
     for (const Definition* definition : definitions)
         order.emplace_back(TextOf(definition->text));
-    EXPECT_EQ(order, (std::vector<std::string>{"the edge of a piece of cloth", "any natural satellite of a planet",
-                                               "a rare sense", "the natural satellite of the Earth", "the process of decaying",
-                                               "the smallest whole number", "sleeping for a short period of time",
-                                               "a heavy ductile magnetic metallic element",
-                                               "a metallic element; is silver-white in pure form"}));
+    EXPECT_EQ(order, expected);
 }
 
 class ClueChoiceTest : public testing::Test {
