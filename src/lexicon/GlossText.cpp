@@ -204,14 +204,24 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // number ("... and usually two"), an adverb, an article and its adjective ("...
 // usually having an external"), unpaired brackets ("(used of living things"), in
 // the middle of a list ("... from climbing, twining") or of "such ... that"
-// ("shaped in such a way").
+// ("shaped in such a way"), before a preposition's object ("... moving toward")
+// or that of joined participles ("... constituting or resembling").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
     static constexpr std::array<std::string_view, 9> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
                                                                           "ern", "ar", "ent", "ant"};
     const std::string last = ToLower(words[end - 1]);
     const std::string beforeLast = ToLower(words[end - 2]);
-    if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")))
+    // Words that lead on to what the cut leaves out.
+    static constexpr std::array<std::string_view, 13> kLeadingOn = {
+        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then"};
+    const auto participle = [](const std::string& word) {
+        return word.size() >= 6 && EndsWith(word, "ing") && !OneOf(word, kIngNouns);
+    };
+    const bool joinedParticiples =
+        participle(last) && (OneOf(beforeLast, kConjunctions) || (end < at && participle(ToLower(words[at]))));
+    if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")) ||
+        OneOf(last, kLeadingOn) || joinedParticiples)
         return true;
     const bool adjective = std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
                                        [&](std::string_view ending) { return EndsWith(last, ending); });

@@ -983,12 +983,12 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         if (clean && !sense.lowerCase)
             KeepNameContext(sense.gloss, clue);
         // A clue that could not be cut short enough reads as an explanation. A
-        // noun's that opens on "of", "with" or "made" is the tail of a gloss whose
-        // head WordNet lost ("of China" for the chrysanthemum called MUM, "made of
-        // sheep's or calf's viscera minced" for HAGGIS): no better than a give-away.
+        // noun's that opens on "of", "with", "made" or "especially" is the tail of a
+        // gloss whose head WordNet lost ("of China" for the chrysanthemum called MUM,
+        // "especially a leaf of grass ..." for BLADE): no better than a give-away.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         const bool fragment = pos == kNoun && (clue.starts_with("of ") || clue.starts_with("with ") ||
-                                               clue.starts_with("made "));
+                                               clue.starts_with("made ") || clue.starts_with("especially "));
         if (!clean || fragment) {
             part.definitions.push_back(
                 {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});

@@ -66,7 +66,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
         // A cut never leaves a phrase without its end: brackets unpaired, a list
-        // or "such ... that" broken off, an article and its adjective alone.
+        // or "such ... that" broken off, an article and its adjective alone, a
+        // participle without the object it shares.
         {"(used of living things especially persons) in an early period of life or development or growth",
          "(used of living things especially persons) in an early period of life or development or growth"},
         {"metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
@@ -77,6 +78,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "a plant with a weak stem that derives support from climbing"},
         {"freshwater or marine or terrestrial gastropod mollusk usually having an external enclosing spiral shell",
          "freshwater or marine or terrestrial gastropod mollusk"},
+        {"the outer boundary of an artifact or a material layer constituting or resembling such a boundary",
+         "the outer boundary of an artifact or a material layer"},
         // With no clause to cut before, a clause is cut before what it is for.
         {"an annual award by the Academy of Motion Picture Arts and Sciences for achievements in motion picture "
          "production and performance",
@@ -96,6 +99,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
     };
     for (const auto& [definition, clue] : cases)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
+    // Nor on a preposition that has lost its object.
+    EXPECT_TRUE(ShorterClauses("situated in or facing or moving toward or coming from the north").empty());
     // Where the first clause gives the word away, the next may do.
     EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
 }
