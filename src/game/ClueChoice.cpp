@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -327,16 +328,54 @@ bool BooksWriteAsName(const Entry& entry)
     return 2 * capitalised > entry.matches.Count();
 }
 
+namespace {
+
+// Words that tell nothing of what a blank stands for: articles, numbers alone,
+// pronouns and the verbs that only help ("I'm an ____", "at least one ____").
+bool IsContentWord(std::string_view token)
+{
+    static constexpr std::array<std::string_view, 60> kEmpty = {
+        "the",   "and",   "but",  "for",   "not",   "nor",   "you",   "your",  "are",   "was",  "were",  "has",
+        "have",  "had",   "his",  "her",   "its",   "our",   "their", "they",  "them",  "she",  "him",   "who",
+        "what",  "this",  "that", "with",  "from",  "all",   "any",   "one",   "two",   "can",  "will",  "may",
+        "would", "could", "should", "there", "here", "also", "been",  "than",  "then",  "into", "out",   "too",
+        "very",  "just",  "some", "such",  "about", "thee",  "thou",  "thy",   "shall", "yet",  "least", "every"};
+    if (token.size() < 3)
+        return false;
+    std::string lower(token);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return !OneOf(lower, kEmpty);
+}
+
+} // namespace
+
+HintContext ContextOfBlank(std::string_view quotation, size_t blank)
+{
+    HintContext context;
+    ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
+        if (at != blank && IsContentWord(token))
+            ++(at < blank ? context.before : context.after);
+        return true;
+    });
+    return context;
+}
+
 bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
 {
     if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
+        return false;
+    // Words enough to guess the blank from, not a fragment ("I'm an ____.", "Cat
+    // and dog.").
+    constexpr int32_t kFewestContentWords = 2;
+    const HintContext context = ContextOfBlank(quotation, blank);
+    if (context.before + context.after < kFewestContentWords)
         return false;
     // A dictionary's heading ("Death wish, n."), the books' jokes in its form.
     for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv."})
         if (quotation.ends_with(heading))
             return false;
     constexpr size_t kNone = std::string_view::npos;
-    int32_t words = 0;
     int32_t names = 0;
     // The words next to the blank, past an "and" or "or" between.
     size_t before = kNone;
@@ -344,7 +383,6 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
     ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
         if (at == blank)
             return true;
-        ++words;
         names += IsCapitalisedInSentence(quotation, at) && token != "I";
         if (token == "and" || token == "or")
             return true;
@@ -354,12 +392,10 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
             after = at;
         return true;
     });
-    // Too few words to guess the blank from: a heading or a dictionary entry.
-    constexpr int32_t kFewestWords = 2;
     // A name beside names, three or more: a genealogy or a roll.
     constexpr int32_t kListOfNames = 3;
     const auto isName = [&](size_t at) { return at != kNone && IsCapitalisedInSentence(quotation, at); };
-    return words >= kFewestWords && !(names >= kListOfNames && (isName(before) || isName(after)));
+    return !(names >= kListOfNames && (isName(before) || isName(after)));
 }
 
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
@@ -423,6 +459,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     FormMasker forms(answer, dictionary);
     const bool name = BooksWriteAsName(entry);
     std::vector<std::unique_ptr<Quote>> quotes;
+    std::vector<std::unique_ptr<Quote>> unpinned;
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
         if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
@@ -439,10 +476,16 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        quotes.push_back(std::move(quote));
+        const HintContext context = ContextOfBlank(text, FirstWholeWord(text, answer));
+        (context.before > 0 && context.after > 0 ? quotes : unpinned).push_back(std::move(quote));
     }
+    // A blank with words of its own on both sides is guessed best: such hints come
+    // first ("Sooner or later you must pay for your ___" after "Few ___ are less
+    // forgivable").
     VaryQuotes(quotes);
+    VaryQuotes(unpinned);
     entry.quotes.AddEach(std::move(quotes));
+    entry.quotes.AddEach(std::move(unpinned));
 }
 
 bool NamesOneThing(std::string_view definition)

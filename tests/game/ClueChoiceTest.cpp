@@ -92,7 +92,7 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
 
 // A hint is usable when its blank can be guessed: no capitalised word in
 // mid-sentence unless the answer is a name, no name in a list of names, words
-// enough around it.
+// enough around it that tell something (not articles, numbers or pronouns).
 TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
 {
     const struct {
@@ -102,7 +102,9 @@ TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
         bool usable;
     } cases[] = {
         {"The cat sat on the mat.", "CAT", false, true},
-        {"Cat and dog.", "CAT", false, true},
+        {"Cat and dog.", "CAT", false, false}, // a fragment
+        {"I'm an idiot.", "IDIOT", false, false}, // nothing to guess it from
+        {"And every group has at least one idiot.", "IDIOT", false, false},
         {"We met Pat and the cat.", "PAT", false, false},
         {"Then went Moses up, and Pat with him.", "PAT", true, true},
         {"The sons of Shem; Elam, and Asshur, and Aram, and Lud.", "ARAM", true, false},
@@ -221,14 +223,14 @@ protected:
 
 // Each book is searched afresh: the first gives 11 of its 15 sentences (it stops
 // once it holds more than 10), the second still adds one; the quote closest to 80
-// characters comes first.
+// characters comes first, of those whose blank has telling words on both sides.
 TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
 {
     std::vector<std::string> first;
     for (int i = 0; i < 15; ++i)
-        first.push_back("The cat number " + std::to_string(i) + " sat" + std::string(i * 7, 'o') + " here.");
+        first.push_back("The black cat number " + std::to_string(i) + " sat" + std::string(i * 7, 'o') + " here.");
     first.push_back("No animal here at all.");
-    const std::vector<std::string> second = {"A second cat.", "Another cat sat down here.", "The last cat."};
+    const std::vector<std::string> second = {"Another cat sat down here.", "The lonely cat slept.", "A last cat."};
     style->AddBook(WriteBook("first.txt", first));
     style->AddBook(WriteBook("second.txt", second));
     style->BuildWordList();
