@@ -371,9 +371,12 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
     const HintContext context = ContextOfBlank(quotation, blank);
     if (context.before + context.after < kFewestContentWords)
         return false;
-    // A dictionary's heading ("Death wish, n."), the books' jokes in its form.
-    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv."})
-        if (quotation.ends_with(heading))
+    // A dictionary's heading ("Death wish, n.") or entry ("memba, n: To ... "),
+    // the books' jokes in its form.
+    constexpr size_t kHeadingLength = 30;
+    const std::string_view start = quotation.substr(0, kHeadingLength);
+    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv.", ", n:", ", v:", ", adj:", ", adv:"})
+        if (quotation.ends_with(heading) || start.find(heading) != std::string_view::npos)
             return false;
     constexpr size_t kNone = std::string_view::npos;
     int32_t names = 0;

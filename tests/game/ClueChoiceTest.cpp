@@ -110,6 +110,7 @@ TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
         {"The sons of Shem; Elam, and Asshur, and Aram, and Lud.", "ARAM", true, false},
         {"Cat, n.", "CAT", false, false},
         {"Death wish, n.", "DEATH", false, false},
+        {"memba, n: To remember to the mind; think of again.", "REMEMBER", false, false},
         {"No such word here.", "CAT", false, false},
     };
     for (const auto& c : cases)
