@@ -514,13 +514,16 @@ bool IsForeignTermGloss(std::string_view gloss)
 }
 
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
-// numeral, an archaic spelling, or a word of another language that English
-// writing does not use (untagged: BAAS, ANNUM; NON).
+// numeral, an archaic spelling, a word of another language that English writing
+// does not use (untagged: BAAS, ANNUM; NON), or the Latin name of a constellation
+// that no text uses (ARA, "a constellation in the southern hemisphere near
+// Telescopium and Norma").
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
     if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
         return true;
-    if (!sense.Tagged() && IsForeignTermGloss(sense.gloss))
+    constexpr size_t kConstellationAt = 10; // "a faint constellation"
+    if (!sense.Tagged() && (IsForeignTermGloss(sense.gloss) || sense.gloss.find("constellation") <= kConstellationAt))
         return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;

@@ -20,7 +20,7 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "elul n 1 0 1 0 00001181  \n"
                                "anger n 1 0 1 0 00001100  \n"
                                "annum n 1 0 1 0 00001191  \n"
-                               "ara n 1 0 1 0 00001110  \n"
+                               "ara n 2 0 2 0 00001110 00001111  \n"
                                "baas n 1 0 1 0 00001190  \n"
                                "asia n 1 0 1 0 00001170  \n"
                                "asian n 2 0 2 1 00001171 00001172  \n"
@@ -82,6 +82,7 @@ const char* const kDataNoun =
     "00001090 04 n 01 ha 0 000 | an expression of surprise  \n"
     "00001100 07 n 01 anger 0 001 + 00003010 a 0101 | a strong emotion  \n"
     "00001110 05 n 02 Ara 0 genus_Ara 0 000 | macaws  \n"
+    "00001111 17 n 01 Ara 0 000 | a constellation in the southern hemisphere near Telescopium and Norma  \n"
     "00001120 18 n 01 surfer 0 000 | someone who engages in surfboarding  \n"
     "00001121 18 n 01 surfer 0 000 | a rider of big waves  \n"
     "00001122 04 n 01 surf 0 000 | waves breaking on the shore  \n"
@@ -295,8 +296,9 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
 // forms; abbreviations, roman numerals, archaic spellings, the Latin names of
-// genera (ARA), words of other languages (BAAS, ANNUM, NON) and words with no
-// clue but a give-away (HEWER, and its forms) are no words for a grid.
+// genera and constellations (ARA), words of other languages (BAAS, ANNUM, NON)
+// and words with no clue but a give-away (HEWER, and its forms) are no words for
+// a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const DictionaryWord* sat = Word("SAT");
