@@ -333,10 +333,14 @@ std::string QuotedExamples(std::string_view gloss)
 std::string ClueClause(std::string_view definition)
 {
     std::string clause = FirstClause(WithoutAsides(definition));
-    // An aside the clause needs stays: "go through (mental or physical states)".
+    // An aside the clause needs stays: "go through (mental or physical states)";
+    // one too long to be a clue does not ("(used of living things especially
+    // persons) in an early period of life ..." for YOUNG).
     if (!StandsAlone(clause)) {
         std::string whole = FirstClause(Trim(definition, " "));
-        if (StandsAlone(whole) || clause.empty())
+        const std::vector<std::string_view> words = SplitAt(clause, ' ');
+        const bool onlyFramed = !words.empty() && !OneOf(ToLower(Trim(words.back(), ",;:")), kOpenEndings);
+        if ((StandsAlone(whole) && (whole.size() <= kClauseLength || !onlyFramed)) || clause.empty())
             clause = std::move(whole);
     }
     if (clause.empty())

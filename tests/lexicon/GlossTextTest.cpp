@@ -69,7 +69,7 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         // or "such ... that" broken off, an article and its adjective alone, a
         // participle without the object it shares.
         {"(used of living things especially persons) in an early period of life or development or growth",
-         "(used of living things especially persons) in an early period of life or development or growth"},
+         "in an early period of life or development or growth"}, // an aside too long to keep
         {"metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
          "mechanism can be rotated",
          "metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
