@@ -422,7 +422,7 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
     std::vector<std::string> words;
     for (std::string_view word : SplitAt(definition, ' '))
         words.emplace_back(word);
-    if (words.size() > 1 && words[0] == "to" && thirdPerson(words[1]))
+    if (words.size() > 1 && words[0] == "to" && thirdPerson(Trim(words[1], ",;:")))
         words.erase(words.begin());
 
     // Each comma-separated phrase that starts with a verb; once the first phrase

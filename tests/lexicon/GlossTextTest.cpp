@@ -115,7 +115,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
-                                         "remove"};
+                                         "remove", "mark", "produce"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         if (verbs.count(std::string(word)) == 0)
             return std::nullopt;
@@ -132,6 +132,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"follow a procedure or take a course", "follows a procedure or takes a course"},
         {"cause to move or shift", "causes to move or shift"},
         {"to make a mistake", "makes a mistake"},
+        {"to mark, or produce an imprint", "marks, or produces an imprint"},
         {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},
