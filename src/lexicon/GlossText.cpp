@@ -155,8 +155,12 @@ std::string FirstClause(std::string_view text)
         const std::string_view part = Trim(parts[i], " ");
         if (part.empty())
             continue;
-        // A frame before the definition goes when a definition follows it.
-        if (clause.empty() && i + 1 < parts.size() && OneOf(ToLower(SplitAt(part, ' ').front()), kFrames))
+        // A frame or a note of the sense ("primarily temporal sense") before the
+        // definition goes when a definition follows it.
+        const std::vector<std::string_view> words = SplitAt(part, ' ');
+        constexpr size_t kLongestNote = 3;
+        const bool note = words.size() <= kLongestNote && words.back() == "sense";
+        if (clause.empty() && i + 1 < parts.size() && (OneOf(ToLower(words.front()), kFrames) || note))
             continue;
         if (!clause.empty())
             clause += "; ";
@@ -225,7 +229,19 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
         return true;
     const bool adjective = std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
                                        [&](std::string_view ending) { return EndsWith(last, ending); });
-    if (adjective && (beforeLast == "a" || beforeLast == "an" || beforeLast == "the"))
+    // Nor between an article's word and the participle that goes with it too ("make
+    // a sharp | hissing sound"; not "a rabbit | having a divided upper lip").
+    const bool article = beforeLast == "a" || beforeLast == "an" || beforeLast == "the";
+    const auto withNoun = [&] {
+        if (end != at || at + 1 >= words.size() || !participle(ToLower(words[at])) || IsUpperLetter(words[end - 1][0]))
+            return false;
+        const std::string next = ToLower(words[at + 1]);
+        // What follows a participle that is a verb: its object or a preposition.
+        static constexpr std::array<std::string_view, 12> kAfterVerb = {
+            "a", "an", "the", "through", "over", "under", "along", "between", "around", "across", "about", "as"};
+        return !OneOf(next, kAfterVerb) && !OneOf(next, kLeadingOn);
+    };
+    if (article && (adjective || withNoun()))
         return true;
     if (std::count(prefix.begin(), prefix.end(), '(') != std::count(prefix.begin(), prefix.end(), ')'))
         return true;

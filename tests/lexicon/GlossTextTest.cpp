@@ -80,6 +80,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "freshwater or marine or terrestrial gastropod mollusk"},
         {"the outer boundary of an artifact or a material layer constituting or resembling such a boundary",
          "the outer boundary of an artifact or a material layer"},
+        {"primarily temporal sense; being or indicating a relatively small temporal extent",
+         "being or indicating a relatively small temporal extent"},
         // With no clause to cut before, a clause is cut before what it is for.
         {"an annual award by the Academy of Motion Picture Arts and Sciences for achievements in motion picture "
          "production and performance",
@@ -99,8 +101,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
     };
     for (const auto& [definition, clue] : cases)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
-    // Nor on a preposition that has lost its object.
-    EXPECT_TRUE(ShorterClauses("situated in or facing or moving toward or coming from the north").empty());
+    // Nor on a preposition that has lost its object, nor inside a noun's phrase.
+    for (const char* clause : {"situated in or facing or moving toward or coming from the north",
+                               "make a sharp hissing sound"})
+        EXPECT_TRUE(ShorterClauses(clause).empty()) << clause;
     // Where the first clause gives the word away, the next may do.
     EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
 }
