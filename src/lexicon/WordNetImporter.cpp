@@ -992,21 +992,23 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         const bool fragment = pos == kNoun && (clue.starts_with("of ") || clue.starts_with("with ") ||
                                                clue.starts_with("made ") || clue.starts_with("especially "));
+        // Nor has a particular person or place (FARMERS are no civil rights leader).
+        const bool noPlural = sense.uncountable || (sense.instance && !sense.lowerCase);
         if (!clean || fragment) {
             part.definitions.push_back(
-                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
+                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
         part.cleanTags += sense.tagCount;
         if (rare) {
             part.definitions.push_back(
-                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), sense.uncountable});
+                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
         const bool shortened = clue != sense.gloss;
-        part.definitions.push_back({2 * order, sense.offset, std::move(clue), sense.uncountable});
+        part.definitions.push_back({2 * order, sense.offset, std::move(clue), noPlural});
         if (shortened && !families.GivesAway(sense.gloss, word))
-            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, sense.uncountable});
+            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, noPlural});
     }
 }
 

@@ -34,6 +34,8 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "come n 1 0 1 0 00001030  \n"
                                "emu n 2 0 2 0 00001001 00001002  \n"
                                "ezra n 1 0 1 0 00001080  \n"
+                               "farm n 1 0 1 0 00001250  \n"
+                               "farmer n 2 0 2 0 00001251 00001252  \n"
                                "fen n 2 0 2 0 00001060 00001061  \n"
                                "ha n 1 0 1 0 00001090  \n"
                                "irs n 1 0 1 0 00001040  \n"
@@ -65,6 +67,9 @@ const char* const kDataNoun =
     "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
     "00001230 18 n 01 hewer 0 000 | a person who hews  \n"
     "00001240 10 n 01 lied 0 000 | a German art song of the 19th century for voice and piano  \n"
+    "00001250 06 n 01 farm 0 000 | workplace consisting of buildings and cultivated land  \n"
+    "00001251 18 n 01 farmer 0 000 | a person who operates a farm  \n"
+    "00001252 18 n 02 Farmer 0 James_Farmer 0 001 @i 00000001 n 0000 | United States civil rights leader  \n"
     "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
@@ -258,6 +263,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"COMES", "moves toward, travels toward something or somebody"},
         {"HAS", "owns"}, // listed; not the plural of HA
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
+        {"FARMERS", "a person who operates a farm"}, // nor has a particular person
         {"SHAME", "a painful emotion resulting from an awareness of guilt"},
         {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
         {"MUG", "a person who is gullible and easy to take advantage of"},
