@@ -212,8 +212,8 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // or that of joined participles ("... constituting or resembling").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
-    static constexpr std::array<std::string_view, 9> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
-                                                                          "ern", "ar", "ent", "ant"};
+    static constexpr std::array<std::string_view, 10> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
+                                                                           "ern", "ar", "ent", "ant", "ory"};
     const std::string last = ToLower(words[end - 1]);
     const std::string beforeLast = ToLower(words[end - 2]);
     // Words that lead on to what the cut leaves out.
@@ -227,7 +227,8 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
     if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")) ||
         OneOf(last, kLeadingOn) || joinedParticiples)
         return true;
-    const bool adjective = std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
+    const bool adjective = !IsUpperLetter(words[end - 1][0]) &&
+                           std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
                                        [&](std::string_view ending) { return EndsWith(last, ending); });
     // Nor between an article's word and the participle that goes with it too ("make
     // a sharp | hissing sound"; not "a rabbit | having a divided upper lip").
@@ -241,7 +242,9 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
             "a", "an", "the", "through", "over", "under", "along", "between", "around", "across", "about", "as"};
         return !OneOf(next, kAfterVerb) && !OneOf(next, kLeadingOn);
     };
-    if (article && (adjective || withNoun()))
+    // An adjective joined to what follows ("a circumscribed inflammatory | and often
+    // suppurating lesion") wants its noun too.
+    if ((article && (adjective || withNoun())) || (adjective && end < at))
         return true;
     if (std::count(prefix.begin(), prefix.end(), '(') != std::count(prefix.begin(), prefix.end(), ')'))
         return true;
@@ -250,7 +253,7 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
         return true;
     if (ToLower(words[at]) == "that")
         for (size_t k = end >= 4 ? end - 4 : 0; k < end; ++k)
-            if (ToLower(words[k]) == "such" || ToLower(words[k]) == "so")
+            if (ToLower(words[k]) == "such" || ToLower(words[k]) == "so" || ToLower(words[k]) == "fact")
                 return true;
     return false;
 }
@@ -450,7 +453,8 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             ++at;
         while (at + 1 < words.size() && IsAdverb(words[at]))
             ++at;
-        if (!change(words, at))
+        // A phrase of comparison ("shine brightly, like a star") has no verb.
+        if ((!first && words[at] == "like") || !change(words, at))
             break;
         // The verbs joined to this one by "or" agree too: "feel or suffer from",
         // "carry out or perform", "follow a procedure or take a course"; but not a
@@ -463,6 +467,7 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             // make dry") is a verb's, and so is what is joined to it.
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
                                 (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
+                                (j + 3 < words.size() && OneOf(words[j + 2], kParticles) && OneOf(words[j + 3], kObjects)) ||
                                 OneOf(words[j - 1], kEndingPrepositions);
             if (joined && change(words, j + 1))
                 at = j + 1;

@@ -80,6 +80,8 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "freshwater or marine or terrestrial gastropod mollusk"},
         {"the outer boundary of an artifact or a material layer constituting or resembling such a boundary",
          "the outer boundary of an artifact or a material layer"},
+        {"a circumscribed inflammatory and often suppurating lesion on the skin or an internal mucous surface",
+         "a circumscribed inflammatory and often suppurating lesion on the skin or an internal mucous surface"},
         {"primarily temporal sense; being or indicating a relatively small temporal extent",
          "being or indicating a relatively small temporal extent"},
         // With no clause to cut before, a clause is cut before what it is for.
@@ -119,7 +121,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
-                                         "remove", "mark", "produce"};
+                                         "remove", "mark", "produce", "shine", "like", "thrust"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         if (verbs.count(std::string(word)) == 0)
             return std::nullopt;
@@ -137,6 +139,9 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"cause to move or shift", "causes to move or shift"},
         {"to make a mistake", "makes a mistake"},
         {"to mark, or produce an imprint", "marks, or produces an imprint"},
+        {"shine brightly, like a star", "shines brightly, like a star"},
+        {"like better", "likes better"},
+        {"make a sad face and thrust out one's lower lip", "makes a sad face and thrusts out one's lower lip"},
         {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},
