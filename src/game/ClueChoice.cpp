@@ -340,12 +340,15 @@ bool IsContentWord(std::string_view token)
         "what",  "this",  "that", "with",  "from",  "all",   "any",   "one",   "two",   "can",  "will",  "may",
         "would", "could", "should", "there", "here", "also", "been",  "than",  "then",  "into", "out",   "too",
         "very",  "just",  "some", "such",  "about", "thee",  "thou",  "thy",   "shall", "yet",  "least", "every"};
+    constexpr size_t kLongestEmpty = 6; // "should"
     if (token.size() < 3)
         return false;
-    std::string lower(token);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return !OneOf(lower, kEmpty);
+    if (token.size() > kLongestEmpty)
+        return true;
+    std::array<char, kLongestEmpty> lower{};
+    std::transform(token.begin(), token.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return !OneOf(std::string_view(lower.data(), token.size()), kEmpty);
 }
 
 } // namespace
@@ -361,14 +364,15 @@ HintContext ContextOfBlank(std::string_view quotation, size_t blank)
     return context;
 }
 
-bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
+namespace {
+
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name, const HintContext& context)
 {
     if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
         return false;
     // Words enough to guess the blank from, not a fragment ("I'm an ____.", "Cat
     // and dog.").
     constexpr int32_t kFewestContentWords = 2;
-    const HintContext context = ContextOfBlank(quotation, blank);
     if (context.before + context.after < kFewestContentWords)
         return false;
     // A dictionary's heading ("Death wish, n.") or entry ("memba, n: To ... "),
@@ -399,6 +403,13 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
     constexpr int32_t kListOfNames = 3;
     const auto isName = [&](size_t at) { return at != kNone && IsCapitalisedInSentence(quotation, at); };
     return !(names >= kListOfNames && (isName(before) || isName(after)));
+}
+
+} // namespace
+
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
+{
+    return IsUsableHint(quotation, blank, name, ContextOfBlank(quotation, blank));
 }
 
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
@@ -465,7 +476,9 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     std::vector<std::unique_ptr<Quote>> unpinned;
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
-        if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
+        const size_t blank = FirstWholeWord(text, answer);
+        const HintContext context = ContextOfBlank(text, blank);
+        if (!IsUsableHint(text, blank, name, context))
             continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
@@ -479,7 +492,6 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        const HintContext context = ContextOfBlank(text, FirstWholeWord(text, answer));
         (context.before > 0 && context.after > 0 ? quotes : unpinned).push_back(std::move(quote));
     }
     // A blank with words of its own on both sides is guessed best: such hints come
