@@ -351,29 +351,45 @@ bool IsContentWord(std::string_view token)
     return !OneOf(std::string_view(lower.data(), token.size()), kEmpty);
 }
 
-} // namespace
+// What the words of a sentence tell of its blank: how many telling words stand
+// before and after it, how many names it holds and which words are next to it
+// (past an "and" or "or" between).
+struct BlankSurvey {
+    int32_t before = 0;
+    int32_t after = 0;
+    int32_t names = 0;
+    size_t wordBefore = std::string_view::npos;
+    size_t wordAfter = std::string_view::npos;
+};
 
-HintContext ContextOfBlank(std::string_view quotation, size_t blank)
+BlankSurvey Survey(std::string_view quotation, size_t blank)
 {
-    HintContext context;
+    BlankSurvey survey;
     ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
-        if (at != blank && IsContentWord(token))
-            ++(at < blank ? context.before : context.after);
+        if (at == blank)
+            return true;
+        if (IsContentWord(token))
+            ++(at < blank ? survey.before : survey.after);
+        survey.names += IsCapitalisedInSentence(quotation, at) && token != "I";
+        if (token == "and" || token == "or")
+            return true;
+        if (at < blank)
+            survey.wordBefore = at;
+        else if (survey.wordAfter == std::string_view::npos)
+            survey.wordAfter = at;
         return true;
     });
-    return context;
+    return survey;
 }
 
-namespace {
-
-bool IsUsableHint(std::string_view quotation, size_t blank, bool name, const HintContext& context)
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name, const BlankSurvey& survey)
 {
     if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
         return false;
     // Words enough to guess the blank from, not a fragment ("I'm an ____.", "Cat
     // and dog.").
     constexpr int32_t kFewestContentWords = 2;
-    if (context.before + context.after < kFewestContentWords)
+    if (survey.before + survey.after < kFewestContentWords)
         return false;
     // A dictionary's heading ("Death wish, n.") or entry ("memba, n: To ... "),
     // the books' jokes in its form.
@@ -382,34 +398,19 @@ bool IsUsableHint(std::string_view quotation, size_t blank, bool name, const Hin
     for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv.", ", n:", ", v:", ", adj:", ", adv:"})
         if (quotation.ends_with(heading) || start.find(heading) != std::string_view::npos)
             return false;
-    constexpr size_t kNone = std::string_view::npos;
-    int32_t names = 0;
-    // The words next to the blank, past an "and" or "or" between.
-    size_t before = kNone;
-    size_t after = kNone;
-    ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
-        if (at == blank)
-            return true;
-        names += IsCapitalisedInSentence(quotation, at) && token != "I";
-        if (token == "and" || token == "or")
-            return true;
-        if (at < blank)
-            before = at;
-        else if (after == kNone)
-            after = at;
-        return true;
-    });
     // A name beside names, three or more: a genealogy or a roll.
     constexpr int32_t kListOfNames = 3;
-    const auto isName = [&](size_t at) { return at != kNone && IsCapitalisedInSentence(quotation, at); };
-    return !(names >= kListOfNames && (isName(before) || isName(after)));
+    const auto isName = [&](size_t at) {
+        return at != std::string_view::npos && IsCapitalisedInSentence(quotation, at);
+    };
+    return !(survey.names >= kListOfNames && (isName(survey.wordBefore) || isName(survey.wordAfter)));
 }
 
 } // namespace
 
 bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
 {
-    return IsUsableHint(quotation, blank, name, ContextOfBlank(quotation, blank));
+    return IsUsableHint(quotation, blank, name, Survey(quotation, blank));
 }
 
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
@@ -477,8 +478,8 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
         const size_t blank = FirstWholeWord(text, answer);
-        const HintContext context = ContextOfBlank(text, blank);
-        if (!IsUsableHint(text, blank, name, context))
+        const BlankSurvey survey = Survey(text, blank);
+        if (!IsUsableHint(text, blank, name, survey))
             continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
@@ -492,7 +493,7 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        (context.before > 0 && context.after > 0 ? quotes : unpinned).push_back(std::move(quote));
+        (survey.before > 0 && survey.after > 0 ? quotes : unpinned).push_back(std::move(quote));
     }
     // A blank with words of its own on both sides is guessed best: such hints come
     // first ("Sooner or later you must pay for your ___" after "Few ___ are less

@@ -27,7 +27,8 @@ void CollectMatches(Entry& entry, const Style& style);
 
 /// One quote per usable match, with the answer and its other forms blanked out and
 /// long sentences cut to an excerpt around it: first those whose blank has telling
-/// words on both sides (ContextOfBlank), then the others, each in the order
+/// words on both sides (no article, number, pronoun or helping verb), then the
+/// others, each in the order
 /// VaryQuotes gives. Quotes
 /// that read the same are shown once, and the book's own underscores become
 /// hyphens, so that every underscore the player sees is a blank.
@@ -64,14 +65,6 @@ bool IsCapitalisedInSentence(std::string_view text, size_t at);
 /// Whether the answer is a name: the books write it capitalised in most of the
 /// entry's matches.
 bool BooksWriteAsName(const Entry& entry);
-
-/// The words that tell what a blank at `blank` stands for: not articles, numbers,
-/// pronouns or helping verbs, on either side of it.
-struct HintContext {
-    int32_t before = 0;
-    int32_t after = 0;
-};
-HintContext ContextOfBlank(std::string_view quotation, size_t blank);
 
 /// Whether a quote is a hint a solver can use, given the quotation's text and the
 /// position of the answer's blank in it: the blank is no capitalised word in
