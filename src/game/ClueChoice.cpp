@@ -517,8 +517,8 @@ bool NamesOneThing(std::string_view definition)
     const std::string_view first = definition.substr(0, definition.find(' '));
     const std::string_view clause = definition.substr(0, definition.find(';'));
     const bool act = first.size() > 5 && first.ends_with("ing") && first.find('-') == std::string_view::npos;
-    if (act || clause.ends_with(" element") || first == "material" || clause.find(" in general") != std::string_view::npos ||
-        definition.starts_with("a single "))
+    const bool whole = clause.find(" in general") != std::string_view::npos;
+    if (act || clause.ends_with(" element") || first == "material" || whole || definition.starts_with("a single "))
         return true;
     if (!definition.starts_with("the "))
         return false;

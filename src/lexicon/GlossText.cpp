@@ -467,7 +467,8 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             // make dry") is a verb's, and so is what is joined to it.
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
                                 (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
-                                (j + 3 < words.size() && OneOf(words[j + 2], kParticles) && OneOf(words[j + 3], kObjects)) ||
+                                (j + 3 < words.size() && OneOf(words[j + 2], kParticles) &&
+                                 OneOf(words[j + 3], kObjects)) ||
                                 OneOf(words[j - 1], kEndingPrepositions);
             if (joined && change(words, j + 1))
                 at = j + 1;

@@ -143,6 +143,13 @@ struct Inflection {
     // past of lie only as "tell an untruth".
     std::vector<uint32_t> senses;
 };
+
+// Whether a list of senses (synset offsets) holds a sense; an empty one holds all.
+bool Covers(const std::vector<uint32_t>& senses, uint32_t offset)
+{
+    return senses.empty() || std::ranges::find(senses, offset) != senses.end();
+}
+
 using InflectionMap = std::map<std::string, Inflection, std::less<>>;
 
 // ---- Text helpers ----------------------------------------------------------
@@ -533,13 +540,12 @@ bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 
 // Senses in the order a solver expects them. Common senses come before the ones
 // that only a name or a symbol spells so (TOM, SAT); tagged senses go by use, as
-// WordNet orders them, but a use or two is chance: where the counts differ by one
-// at most, the sense the word chiefly names (is the synset's first word) leads
-// (SALTY "containing salt", not "piquant"), and one the word chiefly names leads
-// one it names in a single use (EARED "having ears", not "dog-eared"). WordNet's
-// order of untagged senses means nothing, so they go by evidence: the sense that
-// the word chiefly names (the bird for EMU, not the unit it abbreviates), then the
-// more linked synset (the fish for TUNA, not a cactus of Jamaica).
+// WordNet orders them, and of equal use the sense the word chiefly names (is the
+// synset's first word) leads (PULSE the heartbeat, not the electronic pulse).
+// WordNet's order of untagged senses means nothing, so they go by evidence: the
+// sense that the word chiefly names (the bird for EMU, not the unit it
+// abbreviates), then the more linked synset (the fish for TUNA, not a cactus of
+// Jamaica).
 void OrderSenses(std::vector<Sense>& senses)
 {
     std::stable_sort(senses.begin(), senses.end(), [](const Sense& a, const Sense& b) {
@@ -625,11 +631,9 @@ public:
         if (found == lemmas_.end() || !found->second.Has(pos) || !found->second.parts[pos].inflectable)
             return;
         // A form of some senses only is as used as they are.
-        const std::vector<Sense>& baseSenses = found->second.parts[pos].senses;
-        int64_t baseTags = senses.empty() ? found->second.parts[pos].tagTotal : 0;
-        for (const Sense& sense : baseSenses)
-            if (std::ranges::find(senses, sense.offset) != senses.end())
-                baseTags += sense.tagCount;
+        int64_t baseTags = 0;
+        for (const Sense& sense : found->second.parts[pos].senses)
+            baseTags += Covers(senses, sense.offset) ? sense.tagCount : 0;
         // A headword of the same spelling keeps its own reading beside this one,
         // but only a form that WordNet lists or that a used word makes is worth it:
         // SAT is the past of sit, while CHAOS is no plural of chao.
@@ -1071,9 +1075,10 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
         const auto base = lemmas.find(form.base);
         if (base == lemmas.end())
             return true;
-        return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, [&](const Gloss& gloss) {
-                   return gloss.rank < WordNetImporter::kGiveAwayRank && std::ranges::find(form.senses, gloss.offset) != form.senses.end();
-               });
+        const auto clues = [&](const Gloss& gloss) {
+            return gloss.rank < WordNetImporter::kGiveAwayRank && Covers(form.senses, gloss.offset);
+        };
+        return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, clues);
     });
     return dropped;
 }
@@ -1185,7 +1190,7 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
     const bool demote = copy.plural && DemotesUncountable(glosses);
     int32_t added = 0;
     for (const Gloss& gloss : glosses) {
-        if (copy.senses && !copy.senses->empty() && std::ranges::find(*copy.senses, gloss.offset) == copy.senses->end())
+        if (copy.senses && !Covers(*copy.senses, gloss.offset))
             continue;
         ++added;
         auto definition = std::make_unique<Definition>();
