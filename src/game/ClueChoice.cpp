@@ -495,9 +495,9 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
             continue;
         (survey.before > 0 && survey.after > 0 ? quotes : unpinned).push_back(std::move(quote));
     }
-    // A blank with words of its own on both sides is guessed best: such hints come
-    // first ("Sooner or later you must pay for your ___" after "Few ___ are less
-    // forgivable").
+    // A blank with telling words on both sides is guessed best: such hints come
+    // first ("Few ____ are less forgivable in polite society" before "You will
+    // pay for your ____.").
     VaryQuotes(quotes);
     VaryQuotes(unpinned);
     entry.quotes.AddEach(std::move(quotes));
