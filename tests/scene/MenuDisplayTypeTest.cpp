@@ -46,49 +46,30 @@ private Q_SLOTS:
     }
     void cleanup() { parent_.reset(); }
 
-    void pressPostsTheCommandOfTheButtonHit_data()
+    // A move lights the button under the pointer and a press posts its command (it
+    // runs after the press was handled). Left and top edges belong to the button
+    // before, right and bottom ones to this; a disabled button neither lights up nor
+    // commands. Leaving the strip or losing the focus puts the light out.
+    void pointerFindsTheButtonHit()
     {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("button"); // -1: none
-        // Left and top edges belong to the button before; right and bottom ones to this.
-        QTest::newRow("right edge of New Game") << QPoint(80, 10) << 0;
-        QTest::newRow("left edge of Load Game") << QPoint(81, 10) << 1;
-        QTest::newRow("bottom row") << QPoint(40, 23) << 0;
-        QTest::newRow("top row") << QPoint(40, 0) << -1;
-        QTest::newRow("leftmost column") << QPoint(0, 10) << -1;
-        QTest::newRow("empty stretch") << QPoint(600, 10) << -1;
-        QTest::newRow("disabled Reset") << QPoint(440, 10) << -1;
-    }
-    // The command is posted, not sent: it runs after the press has been handled.
-    void pressPostsTheCommandOfTheButtonHit()
-    {
-        QFETCH(QPoint, point);
-        QFETCH(int, button);
-        QTest::mousePress(strip_, Qt::LeftButton, {}, point);
-        QVERIFY(parent_->commands.empty());
-        QCoreApplication::processEvents();
-        const std::vector<uint32_t> expected =
-            button < 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{kFirstCommand + static_cast<uint32_t>(button)};
-        QCOMPARE(parent_->commands, expected);
-        QVERIFY(!strip_->Button(kReset).hover);
-    }
-    void hoverFollowsThePointer()
-    {
-        Move(40, 10);
-        QCOMPARE(Hovered(), std::vector<int>{0});
-        Move(600, 10); // straight onto the empty stretch
-        QCOMPARE(Hovered(), std::vector<int>{});
-        Move(440, 10); // a disabled button never lights up
-        QCOMPARE(Hovered(), std::vector<int>{});
-        Move(120, 10);
-        QCOMPARE(Hovered(), std::vector<int>{1});
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(strip_, &leave);
-        QCOMPARE(Hovered(), std::vector<int>{});
-        Move(120, 10);
-        QFocusEvent focusOut(QEvent::FocusOut);
-        QApplication::sendEvent(strip_, &focusOut);
-        QCOMPARE(Hovered(), std::vector<int>{});
+        const std::pair<QPoint, int> cases[] = {{{40, 10}, 0}, {{600, 10}, -1}, {{80, 10}, 0}, {{81, 10}, 1},
+                                                {{40, 23}, 0}, {{40, 0}, -1},   {{0, 10}, -1},  {{440, 10}, -1}};
+        for (const auto& [point, button] : cases) {
+            Move(point.x(), point.y());
+            QCOMPARE(Hovered(), button < 0 ? std::vector<int>{} : std::vector<int>{button});
+            parent_->commands.clear();
+            QTest::mousePress(strip_, Qt::LeftButton, {}, point);
+            QVERIFY(parent_->commands.empty());
+            QCoreApplication::processEvents();
+            QCOMPARE(parent_->commands, button < 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{kFirstCommand + button});
+        }
+        for (const QEvent::Type out : {QEvent::Leave, QEvent::FocusOut}) {
+            Move(120, 10);
+            QCOMPARE(Hovered(), std::vector<int>{1});
+            QFocusEvent event(out);
+            QApplication::sendEvent(strip_, &event);
+            QCOMPARE(Hovered(), std::vector<int>{});
+        }
     }
     void missingPicturesLeaveAGreyBarThatWorks()
     {
