@@ -10,7 +10,7 @@
 #include "scene/OrbitCamera.h"
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
-#include "scene/SceneKit.h"
+#include "scene/kit/SceneKit.h"
 
 #include <QApplication>
 #include <QTest>

@@ -6,7 +6,7 @@
 #include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
 #include "scene/MeshBuilder.h"
-#include "scene/SceneKit.h"
+#include "scene/kit/SceneKit.h"
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
 #include "support/FilledGame.h"

@@ -8,7 +8,7 @@
 #include "game/BoxCursor.h"
 #include "scene/GridScene.h"
 #include "scene/MainDisplayType.h"
-#include "scene/SceneKit.h"
+#include "scene/kit/SceneKit.h"
 #include "scene/SceneRenderer.h"
 #include "support/KeepLibraries.h"
 #include "ui/CommandIds.h"
