@@ -303,7 +303,7 @@ private Q_SLOTS:
                     dialog->reject();
             QTest::mouseClick(test::ButtonOf(*modal, QStringLiteral("OK")), Qt::LeftButton);
         });
-        rig_->prompter.answers = {Answer::No};
+        rig_->Window().OnCommand(kCmdSave); // unmodified: the second press would ask nothing
         QVERIFY(rig_->ClickStrip(0, 2));
         QTRY_VERIFY(test::OpenWindows<GameDialog>().isEmpty());
         QCOMPARE(dialogs, 1);
