@@ -184,8 +184,10 @@ private Q_SLOTS:
         }
         OrbitCamera camera;
         OrbitPress(camera, 40, 200);
-        for (int x = 40; x <= 40 + 658; x += 14)
+        for (int x = 40; x <= 40 + 658; x += 14) {
             OrbitDrag(camera, true, x, 200 + x % 5);
+            QVERIFY(std::abs(camera.yaw - std::fmod(0.25f + (x - 40) / 658.0f, 1.0f)) < 1e-6f);
+        }
         OrbitDrag(camera, true, 40 + 658, 200);
         QCOMPARE(camera.yaw, OrbitCamera::kStartYaw);
         QCOMPARE(camera.pitch, 0.0f);
