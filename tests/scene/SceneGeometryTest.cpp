@@ -186,7 +186,7 @@ private Q_SLOTS:
         OrbitPress(camera, 40, 200);
         for (int x = 40; x <= 40 + 658; x += 14) {
             OrbitDrag(camera, true, x, 200 + x % 5);
-            QVERIFY(std::abs(camera.yaw - std::fmod(0.25f + (x - 40) / 658.0f, 1.0f)) < 1e-6f);
+            QVERIFY(std::abs(camera.yaw - std::fmod(0.25f + static_cast<float>(x - 40) / 658.0f, 1.0f)) < 1e-6f);
         }
         OrbitDrag(camera, true, 40 + 658, 200);
         QCOMPARE(camera.yaw, OrbitCamera::kStartYaw);
@@ -324,8 +324,6 @@ private Q_SLOTS:
         view.resize(475, 437);
         SceneRenderer renderer;
         QVERIFY(!renderer.InitDevice(view));
-        QCOMPARE(renderer.InitStage(), 1);
-        QCOMPARE(renderer.InitDetail(), 0);
         QCOMPARE(renderer.InitFailureMessage(), QStringLiteral("Cannot initialise OpenGL graphics. Code=1.0"));
         view.SetRenderer(&renderer);
         for (const int32_t id : kSceneTextures)
