@@ -214,8 +214,7 @@ private Q_SLOTS:
         QFETCH(int, atlas);
         Entry& wave = LayOutWave(*game_);
         Frame();
-        const QStringList steps = play.split(' ', Qt::SkipEmptyParts);
-        for (const QString& step : steps) {
+        for (const QString& step : play.split(' ', Qt::SkipEmptyParts)) {
             if (step == QLatin1String("reveal"))
                 RevealEntry(wave);
             else
@@ -224,10 +223,9 @@ private Q_SLOTS:
         const QImage frame = Frame();
         std::vector<QImage> candidates;
         const std::array<int32_t, 3> atlases = {kBlackLetters, kGreenLetters, kRedLetters};
-        for (const int32_t letters : atlases) {
+        for (const int32_t letters : atlases)
             for (int k = 0; k < kLetterTiles; ++k)
                 candidates.push_back(CubeSide(letters, k, 0));
-        }
         const auto seen = [&](int column) {
             const int k = NearestCandidate(frame, SideOf(0, column, 3, 0), candidates, kWholeSide);
             return std::pair{atlases[static_cast<size_t>(k / kLetterTiles)], k % kLetterTiles};
