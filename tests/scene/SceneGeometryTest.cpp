@@ -270,8 +270,9 @@ private Q_SLOTS:
                     for (const auto& [along, up] : spots) {
                         const QPointF at = OnScreen(camera, x + along * outZ[f], c.y + up, z + along * outX[f], view);
                         const BoxHit hit = PickCell(camera, kWidth, kHeight, game, at.x(), at.y());
-                        QVERIFY2(hit == (BoxHit{index, cell.face}), qPrintable(QStringLiteral("yaw %1 distance %2 cell %3 picked %4 side %5")
-                                                                              .arg(yaw).arg(distance).arg(index).arg(hit.cell).arg(hit.side)));
+                        QVERIFY2(hit == (BoxHit{index, cell.face}),
+                                 qPrintable(QStringLiteral("yaw %1 distance %2 cell %3 picked %4 side %5")
+                                                .arg(yaw).arg(distance).arg(index).arg(hit.cell).arg(hit.side)));
                         ++picks;
                     }
                 }

@@ -125,7 +125,10 @@ private:
     static QPushButton* Button(GameDialog& dialog, const QString& text) { return test::ButtonOf(dialog, text); }
     static void ClickOk(GameDialog& dialog) { QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton); }
     static QString WaitText(GameDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("WaitText"))->text(); }
-    static void ClickPattern(GameDialog& dialog, int k) { QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(k)), Qt::LeftButton); }
+    static void ClickPattern(GameDialog& dialog, int k)
+    {
+        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(k)), Qt::LeftButton);
+    }
 
     std::unique_ptr<test::TestSettings> settings_;
     std::unique_ptr<test::TestRoot> root_;

@@ -102,7 +102,8 @@ private Q_SLOTS:
         auto* acrossList = rig_->Find<QListWidget>(QStringLiteral("AcrossList"));
         auto* downList = rig_->Find<QListWidget>(QStringLiteral("DownList"));
         QCOMPARE(acrossList->count(), game.Across().Count());
-        QCOMPARE(acrossList->item(0)->text(), QStringLiteral("%1. \t (plural) %2").arg(across->number).arg(KnownGame::kFirstDefinition));
+        QCOMPARE(acrossList->item(0)->text(),
+                 QStringLiteral("%1. \t (plural) %2").arg(across->number).arg(KnownGame::kFirstDefinition));
         QCOMPARE(acrossList->currentRow(), 0);
         QCOMPARE(downList->item(0)->text(), QStringLiteral("%1. \t ?").arg(down->number)); // form 1 has no note
         QCOMPARE(downList->currentRow(), -1);
@@ -122,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(downList->currentRow(), 0);
         QCOMPARE(Text("ClueText"), QString()); // an entry without definitions has no clue to show
         Type(QStringLiteral("ab"));
-        QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("This word must have %1 characters").arg(down->cells.Count())});
+        QCOMPARE(rig_->prompter.TakeTexts(),
+                 QStringList{QStringLiteral("This word must have %1 characters").arg(down->cells.Count())});
         QVERIFY(!IsFilled(*down));
         // Give Up shows the solution and counts in both panes.
         Click("GiveUpButton");
@@ -400,7 +402,8 @@ private Q_SLOTS:
         const QString unwritable = QString::fromStdString(rig_->App().GamesFolder() + "/gone/Week.pdf");
         rig_->prompter.files = {unwritable};
         exportPdf->trigger();
-        QCOMPARE(rig_->prompter.TakeTexts(), QStringList{QStringLiteral("Cannot write %1: No such file or directory").arg(unwritable)});
+        QCOMPARE(rig_->prompter.TakeTexts(),
+                 QStringList{QStringLiteral("Cannot write %1: No such file or directory").arg(unwritable)});
     }
 };
 

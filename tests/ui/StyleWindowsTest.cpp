@@ -138,7 +138,8 @@ private Q_SLOTS:
         prompter_->answers = {Answer::Yes};
         remove->click();
         QCOMPARE(prompter_->TakeTexts(),
-                 QStringList({question, QStringLiteral("Cannot delete the style file %1: Directory not empty.").arg(ToWide(styleFile))}));
+                 QStringList({question, QStringLiteral("Cannot delete the style file %1: Directory not empty.")
+                                            .arg(ToWide(styleFile))}));
         QCOMPARE(list->count(), 2);
         fs::remove_all(styleFile);
         QVERIFY(test::WriteFileBytes(styleFile, bytes));
