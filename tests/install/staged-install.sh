@@ -61,13 +61,16 @@ left=$(find "$stage" -mindepth 1 ! -path "$stage/opt")
 "$install_sh" uninstall "$prefix" "$stage" | grep -q "nothing to uninstall" || fail "a second uninstall did not say so"
 
 # A home install: the tree is the player's own folder, where the game makes its
-# folders; uninstall keeps the player's cache and kept game there.
+# folders; uninstall keeps the player's cache and kept game there. The picture run
+# leaves the kept game as it was, even one it could not read.
 prefix="$home/.local"
 "$install_sh" install "$build" "$prefix" >/dev/null || fail "the home install failed"
+mkdir -p "$prefix/share/pelorin/Session" && echo "kept" >"$prefix/share/pelorin/Session/state.txt"
 start_game "$prefix/bin/pelorin"
+[[ $(cat "$prefix/share/pelorin/Session/state.txt" 2>/dev/null) == kept ]] || fail "the picture run replaced the kept game"
 "$install_sh" uninstall "$prefix" | grep -q "stay in $prefix/share/pelorin" || fail "uninstall did not say what stays"
 kept=$(cd "$prefix" && find . -type f | sort)
-grep -q '^./share/pelorin/Cache/' <<<"$kept" && ! grep -qv -e '^./share/pelorin/Cache/' -e '^./share/pelorin/Session/' <<<"$kept" ||
+grep -q '^./share/pelorin/Cache/' <<<"$kept" && ! grep -qv -e '^./share/pelorin/Cache/' -e '^./share/pelorin/Session/state.txt$' <<<"$kept" ||
   fail "a home uninstall should keep the player's cache and kept game and nothing else, but left: $kept"
 
 # A prefix where no file can be made: refused, and nothing made.
