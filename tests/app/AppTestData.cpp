@@ -3,9 +3,9 @@
 #include "lexicon/Style.h"
 #include "support/DictionaryFile.h"
 
+#include <QSettings>
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -50,6 +50,11 @@ void TestRoot::AddStaleStyle(const std::string& fileName)
 void TestRoot::RemoveDictionary() const
 {
     std::filesystem::remove(dir_.File("Zanth.dct"));
+}
+
+SettingsDir::SettingsDir()
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(Folder()));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)

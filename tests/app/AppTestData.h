@@ -15,9 +15,7 @@ namespace pelorin::test {
 class TestRoot {
 public:
     static constexpr int32_t kStamp = 1234;
-
     TestRoot();
-
     /// The root folder, with its trailing "/".
     std::string Root() const { return dir_.Folder(); }
     std::string Styles() const { return dir_.File("Styles"); }
@@ -25,7 +23,6 @@ public:
     std::string CacheFile(const std::string& name) const { return dir_.File("Cache/" + name); }
     std::string StyleFile(const std::string& name) const { return dir_.File("Styles/" + name); }
     const Dictionary& Lexicon() const { return dictionary_; }
-
     /// Writes a style of the dictionary's words of at most maxLength letters, up to
     /// date with the dictionary. Below 8 letters no grid can be filled with it, so
     /// its fills search all their passes.
@@ -33,10 +30,16 @@ public:
     /// Writes a style whose stamp differs from the dictionary's.
     void AddStaleStyle(const std::string& fileName);
     void RemoveDictionary() const;
-
 private:
     TempDir dir_;
     Dictionary dictionary_;
+};
+
+/// A temporary folder that holds the per-user settings while it lives, so that
+/// tests see neither each other's values nor the user's.
+class SettingsDir : public TempDir {
+public:
+    SettingsDir();
 };
 
 /// Polls a condition until it holds or the limit passes; true when it held.

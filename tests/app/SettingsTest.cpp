@@ -21,9 +21,7 @@ protected:
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir_.Folder()));
     }
-
     std::string StorePath() const { return dir_.File("Tarnwick/Zanth.ini"); }
-
     test::TempDir dir_;
     Settings settings_;
 };
@@ -39,7 +37,6 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     EXPECT_TRUE(settings_.ReadString("FirstCall", root));
     EXPECT_EQ(root, "1");
     EXPECT_FALSE(CheckFirstRun());
-
     // Whatever the program writes reads back as it was.
     for (const char* text : {" /data/caf\xc3\xa9, with comma/", "\"q\" a\\b;c\nd ", "\"", ""}) {
         ASSERT_TRUE(settings_.WriteString("RootDir", text));
@@ -48,14 +45,12 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     }
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -7));
     EXPECT_EQ(settings_.ReadDword("LastStyleId"), -7);
-
     // 255 units fit; a longer string reads as absent.
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(255, 'x')));
     EXPECT_TRUE(settings_.ReadString("RootDir", root));
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, std::string(255, 'x'));
-
     // The store file is what users and installers see: numbers as dword hex,
     // strings as their text.
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
