@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
 namespace pelorin {
 namespace {
 
@@ -25,13 +22,16 @@ protected:
         LayOutPattern(*game, 0);
         test::FillSolution(*game);
     }
-
-    BoxCursor At(int face, int column, int row, int32_t direction)
-    {
-        return {&game->At(face, column, row), direction};
-    }
+    BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-
+    int DirtyViews()
+    {
+        int dirty = 0;
+        for (int i = 0; i < kCellCount; ++i)
+            if (CellView* view = game->At(i).view.get())
+                dirty += std::exchange(view->dirty, 0);
+        return dirty;
+    }
     std::unique_ptr<Game> game = std::make_unique<Game>();
     CountingHost host;
 };
@@ -41,12 +41,11 @@ protected:
 // the new cell has an entry along it.
 TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
 {
-    struct Case {
+    const struct {
         BoxCursor from;
         Arrow arrow;
         BoxCursor to;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {At(0, 6, 2, kAcross), Arrow::kRight, At(0, 7, 2, kAcross)},
         {At(0, 7, 2, kAcross), Arrow::kRight, At(1, 1, 2, kAcross)},
         {At(1, 0, 2, kAcross), Arrow::kLeft, At(0, 6, 2, kAcross)},
@@ -59,11 +58,9 @@ TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
         {At(0, 1, 0, kAcross), Arrow::kDown, At(0, 1, 3, kAcross)},
         {At(0, 0, 7, kDown), Arrow::kDown, At(0, 0, 7, kDown)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const BoxCursor to = MoveArrow(c.from, c.arrow);
-        EXPECT_EQ(to, c.to) << "from " << c.from.cell->face << "," << c.from.cell->column << "," << c.from.cell->row
-                            << " arrow " << static_cast<int>(c.arrow) << " reached " << to.cell->face << ","
-                            << to.cell->column << "," << to.cell->row << " dir " << to.direction;
+        EXPECT_EQ(to, c.to) << "case " << &c - cases << " reached " << to.cell->face << to.cell->column << to.cell->row;
     }
 }
 
@@ -112,7 +109,6 @@ TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
     EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
     EXPECT_FALSE(TypeLetter(cursor, 5, &host)) << "the same letter again changes nothing";
     EXPECT_EQ(host.modified, 5);
-
     EXPECT_TRUE(EraseBackward(cursor, &host));
     EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
     EXPECT_TRUE(EraseBackward(cursor, &host));
@@ -121,7 +117,6 @@ TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
     cursor = At(0, 3, 2, kAcross);
     EXPECT_TRUE(EraseAtCursor(cursor, &host));
     EXPECT_EQ(PlayerText(EdgeAcross()), " BC  ");
-
     // A given-up answer is the solution in green: typing passes over it.
     GiveUp(EdgeAcross());
     const std::string answer = PlayerText(EdgeAcross());
@@ -143,17 +138,9 @@ TEST_F(BoxCursorTest, MarksFollowTheCursorAndDirtyOnlyChangedCubes)
     EXPECT_EQ(game->At(0, 3, 2).GetCellView().mark, kMarkCursor);
     EXPECT_EQ(game->At(1, 0, 2).GetCellView().mark, kMarkEntry);
     EXPECT_EQ(game->At(0, 3, 1).GetCellView().mark, kMarkNone);
-    for (int i = 0; i < kCellCount; ++i) {
-        if (CellView* view = game->At(i).view.get())
-            view->dirty = 0;
-    }
+    DirtyViews();
     MarkSelection(*game, At(0, 4, 2, kAcross));
-    int dirty = 0;
-    for (int i = 0; i < kCellCount; ++i) {
-        if (CellView* view = game->At(i).view.get())
-            dirty += view->dirty;
-    }
-    EXPECT_EQ(dirty, 2);
+    EXPECT_EQ(DirtyViews(), 2);
     MarkSelection(*game, BoxCursor{});
     EXPECT_EQ(game->At(0, 4, 2).GetCellView().mark, kMarkNone);
 }

@@ -1,10 +1,9 @@
 #include "game/GameFile.h"
 
 #include "game/BlockPatterns.h"
-#include "game/Game.h"
 #include "support/AllocationCount.h"
-#include "support/GameFileBytes.h"
 #include "support/FilledGame.h"
+#include "support/GameFileBytes.h"
 #include "support/RecordingNotifier.h"
 #include "support/TempDir.h"
 
@@ -12,12 +11,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <sstream>
-#include <string>
 
 namespace pelorin {
 namespace {
@@ -36,9 +31,9 @@ std::string Fingerprint(const Game& game)
         out << '|';
     }
     for (int i = 0; i < kCellCount; ++i) {
-        const Cell& cell = game.At(i);
-        out << int(cell.letter) << '.' << int(cell.playerLetter) << '.' << cell.number << '.' << cell.acrossEntry
-            << '.' << cell.downEntry << ';';
+        const Cell& c = game.At(i);
+        out << int(c.letter) << '.' << int(c.playerLetter) << '.' << c.number << '.' << c.acrossEntry << '.'
+            << c.downEntry << ';';
     }
     return out.str();
 }
@@ -47,9 +42,7 @@ std::string Fingerprint(const Game& game)
 // the game, and entries only to cells of the game.
 void ExpectWhole(const Game& game)
 {
-    auto known = [](const ItemList<Entry>& list, const Entry* entry) {
-        return !entry || std::find(list.begin(), list.end(), entry) != list.end();
-    };
+    auto known = [](const ItemList<Entry>& list, const Entry* entry) { return !entry || std::ranges::count(list, entry); };
     for (int i = 0; i < kCellCount; ++i) {
         const Cell& cell = game.At(i);
         EXPECT_TRUE(known(game.Across(), cell.acrossEntry) && known(game.Down(), cell.downEntry));
@@ -64,13 +57,11 @@ void ExpectWhole(const Game& game)
 class GameFileTest : public ::testing::Test {
 protected:
     std::string File(const std::string& name) const { return dir.File(name); }
-
     bool OpenBytes(const std::string& bytes)
     {
         test::WriteFileBytes(File("in.zag"), bytes);
         return OpenGame(File("in.zag"), *game);
     }
-
     // A pattern-0 game with answers, hints and some play on it.
     void MakePlayedGame()
     {
@@ -87,7 +78,6 @@ protected:
         GiveUp(*game->Across().At(2));
         RevealEntry(*game->Down().At(3));
     }
-
     test::TempDir dir;
     test::RecordingNotifier notifier;
     std::unique_ptr<Game> game = std::make_unique<Game>();
@@ -105,18 +95,16 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
         ASSERT_TRUE(SaveGame(File("out.zag"), *game));
         EXPECT_EQ(test::FileBytes(File("out.zag")), bytes);
     }
-    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "first");
+    auto& definitions = game->Across().At(0)->definitions;
+    EXPECT_EQ(definitions.At(0)->text, "first");
     // The definitions stay a list in rank order: a better one added later leads.
-    game->Across().At(0)->definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
-    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "best");
-
-    // The magic is compared without regard to case.
+    definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
+    EXPECT_EQ(definitions.At(0)->text, "best");
+    // The sample as the reader must see it, not only as bytes passed through; the
+    // magic is compared without regard to case.
     TestGame lower = test::SampleGame();
     lower.magic = "zgame";
     ASSERT_TRUE(OpenBytes(test::GameBytes(lower)));
-
-    // The sample as the reader must see it, not only as bytes passed through.
-    ASSERT_TRUE(OpenBytes(test::GameBytes(test::SampleGame())));
     EXPECT_TRUE(notifier.Messages().empty());
     ASSERT_EQ(game->Across().Count() + game->Down().Count(), 2);
     const Entry& cat = *game->Across().At(0);
@@ -189,10 +177,10 @@ TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
     EXPECT_FALSE(OpenGame(File("absent.zag"), *game));
     EXPECT_FALSE(SaveGame(kept, *game));
     EXPECT_EQ(test::FileBytes(kept), "the old game");
-    EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
-                                       {"Cannot open Game file (" + File("absent.zag") + "), error code (2)",
-                                        "Project Open"},
-                                       {"Cannot Open Game File", "Error"}}));
+    const std::vector<std::pair<std::string, std::string>> told = {
+        {"Cannot open Game file (" + File("absent.zag") + "), error code (2)", "Project Open"},
+        {"Cannot Open Game File", "Error"}};
+    EXPECT_EQ(notifier.Messages(), told);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -242,7 +230,6 @@ TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
     EXPECT_TRUE(OpenBytes(test::GameBytes(crowded)));
     crowded.across.push_back(crowded.across[0]);
     EXPECT_FALSE(OpenBytes(test::GameBytes(crowded)));
-
     constexpr int32_t kCount = 20000;
     TestGame hinted = test::SampleGame();
     hinted.across[0].definitions.clear();
@@ -272,16 +259,12 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     ASSERT_TRUE(OpenGame(valid, *game));
     std::string before = Fingerprint(*game);
     const size_t cellsStart = bytes.size() - 256 * 34;
-
     // Everything up to the first cell records position by position, the cell
     // records at a stride that still meets every field of a record.
-    auto positions = [&] {
-        std::vector<size_t> list;
-        for (size_t at = 0; at < bytes.size(); at += at < cellsStart + 68 ? 1 : 11)
-            list.push_back(at);
-        list.push_back(bytes.size() - 1);
-        return list;
-    }();
+    std::vector<size_t> positions;
+    for (size_t at = 0; at < bytes.size(); at += at < cellsStart + 68 ? 1 : 11)
+        positions.push_back(at);
+    positions.push_back(bytes.size() - 1);
     for (size_t cut : positions) {
         ASSERT_FALSE(OpenBytes(bytes.substr(0, cut))) << "cut at " << cut;
         ASSERT_EQ(Fingerprint(*game), before) << "cut at " << cut;

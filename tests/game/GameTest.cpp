@@ -14,7 +14,6 @@ namespace {
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override { LayOutPattern(*game, 0); }
-
     // Gives an entry a solution and stores it as its text.
     void Solve(Entry& entry, const std::string& word)
     {
@@ -23,12 +22,9 @@ protected:
             SetLetter(*entry.cells.At(i), static_cast<uint8_t>(word[static_cast<size_t>(i)] - 64), true);
         EntryText(entry);
     }
-
     int32_t LetterSet(const Entry& entry, int32_t i) { return entry.cells.At(i)->GetCellView().letterSet; }
-
     // The Across entry of face 0, row 2 (columns 3-7): it ends on the shared edge.
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-
     std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
@@ -40,7 +36,6 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
     CellView& view = fresh.At(3, 0, 4).GetCellView();
     EXPECT_EQ(view.holdingCell, &fresh.At(3, 0, 4));
     EXPECT_EQ(&fresh.At(2, 7, 4).GetCellView(), &view);
-
     Cell& edge = game->At(0, 7, 2);
     edge.GetCellView().dirty = 0;
     ASSERT_TRUE(EnterAnswer(EdgeAcross(), "abcde"));
@@ -53,7 +48,6 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
     EXPECT_NE(leftDown, rightDown);
     EXPECT_EQ(PlayerText(*leftDown), "  E  ");
     EXPECT_EQ(PlayerText(*rightDown), "  E  ");
-
     SetLetter(edge, 17, true);
     EXPECT_EQ(game->At(1, 0, 2).letter, 17);
     EXPECT_EQ(edge.GetCellView().letterTile, 0);
@@ -89,7 +83,6 @@ TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
     EXPECT_EQ(LetterSet(entry, 0), kSetNormal);
     EXPECT_EQ(LetterSet(entry, 1), kSetCorrected);
     EXPECT_EQ(LetterSet(entry, 4), kSetRevealed);
-
     Entry& right = *game->Across().At(0);
     Solve(right, "WALKED");
     EnterAnswer(right, "WALKED");
@@ -111,7 +104,6 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());
-
     ClearAll(*game, &host);
     EXPECT_EQ(host.calls, 2);
     for (int i = 0; i < kCellCount; ++i) {

@@ -1,22 +1,14 @@
 #include "game/GridFiller.h"
 
-#include "foundation/StoredValues.h"
 #include "game/Game.h"
 #include "game/GameFile.h"
 #include "game/Random.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
-
 #include "support/DictionaryFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace pelorin {
 namespace {
@@ -36,10 +28,8 @@ Hash Fnv1a(std::string_view bytes)
 {
     constexpr bool wide = sizeof(Hash) == 8;
     Hash hash = wide ? Hash(14695981039346656037ull) : Hash(2166136261u);
-    for (char c : bytes) {
-        hash ^= static_cast<uint8_t>(c);
-        hash *= wide ? Hash(1099511628211ull) : Hash(16777619u);
-    }
+    for (char c : bytes)
+        hash = (hash ^ static_cast<uint8_t>(c)) * (wide ? Hash(1099511628211ull) : Hash(16777619u));
     return hash;
 }
 
@@ -82,14 +72,10 @@ TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
     const std::unique_ptr<WordWorld> four = MakeWorld('D', 2, 7);  // patterns 0 and 1
     const std::unique_ptr<WordWorld> three = MakeWorld('C', 2, 8); // patterns 2 and 3
     ASSERT_TRUE(four && three);
+    // The generator's state after the fill pins the number of draws; grid is Grid()'s FNV-1a.
     const struct {
-        const WordWorld& world;
-        int32_t pattern;
-        uint32_t seed;
-        int32_t passes;
-        uint32_t stateAfter; ///< the generator state after the fill: pins the number of draws
-        uint64_t grid;       ///< FNV-1a of Grid()
-        bool repeats;
+        const WordWorld& world; int32_t pattern; uint32_t seed; int32_t passes;
+        uint32_t stateAfter; uint64_t grid; bool repeats;
     } goldens[] = {
         {*four, 0, 3, 17, 4286622249u, 0x50a32bb8b3dc7630ull, false},
         {*four, 1, 7, 11, 3794779025u, 0x66d2adefba05f8ddull, false},
@@ -125,22 +111,15 @@ std::vector<std::string> Books(std::vector<std::string> words)
         state = state * 1664525u + 1013904223u;
         return (state >> 8) % range;
     };
-    auto lower = [](std::string word) {
-        for (char& c : word)
-            c = static_cast<char>(c - 'A' + 'a');
-        return word;
-    };
+    auto lower = [](std::string word) { for (char& c : word) c = static_cast<char>(c - 'A' + 'a'); return word; };
     // Each word once in a shuffled order, then words drawn with a strong lean
     // towards the first ones, so that a few occur in many sentences.
     for (size_t i = words.size(); i > 1; --i)
         std::swap(words[i - 1], words[next(static_cast<uint32_t>(i))]);
-    std::vector<std::string> tokens;
-    for (const std::string& word : words)
-        tokens.push_back(word);
+    std::vector<std::string> tokens = words;
     const auto count = static_cast<uint32_t>(words.size());
     for (int i = 0; i < 12000; ++i)
         tokens.push_back(words[next(count) * next(count) / count]);
-
     std::vector<std::string> books(3);
     size_t t = 0;
     for (int sentence = 0; t < tokens.size(); ++sentence) {
@@ -181,22 +160,13 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
     int book = 0;
     for (const std::string& text : Books(words)) {
         const std::string path = world->dir.File("book" + std::to_string(book++) + ".txt");
-        std::ofstream(path, std::ios::binary) << text;
+        test::WriteFileBytes(path, text);
         world->style->AddBook(path);
     }
     world->style->BuildWordList();
-
-    const struct {
-        int32_t pattern;
-        uint32_t seed;
-        size_t size;
-        uint64_t hash; ///< FNV-1a of the file's bytes
-    } games[] = {
-        {0, 1, 37393, 0x2ead52df83605c3dull},
-        {0, 2, 35693, 0xb862d772872b4e5cull},
-        {1, 1, 26135, 0x25bb56bb323e5059ull},
-        {1, 3, 30406, 0xf7e561053d96f84bull},
-    };
+    const struct { int32_t pattern; uint32_t seed; size_t size; uint64_t hash; /* of the file's bytes */ } games[] = {
+        {0, 1, 37393, 0x2ead52df83605c3dull}, {0, 2, 35693, 0xb862d772872b4e5cull},
+        {1, 1, 26135, 0x25bb56bb323e5059ull}, {1, 3, 30406, 0xf7e561053d96f84bull}};
     const std::atomic<bool> keepRunning{true};
     for (const auto& golden : games) {
         SCOPED_TRACE(testing::Message() << "pattern " << golden.pattern << ", seed " << golden.seed);

@@ -27,7 +27,6 @@ TEST(PuzzleCodeTest, CodesReadBackAndNonCodesAreRefused)
     std::string reason;
     ASSERT_TRUE(ParseCode("Quotations-3f0a-2-1z141z3", lower, reason));
     EXPECT_EQ(lower, codes[0]);
-
     const char* refused[] = {"", "Quotations", "-3F0A-2-1", "Quotations-3F0A-4-1", "Quotations-3F0-2-1",
                              "Quotations-3F0A-2-", "Quotations-3F0A-2-1Z141Z4", "Quotations-3G0A-2-1"};
     for (const char* text : refused) {
