@@ -3,7 +3,6 @@
 #include "support/RecordingNotifier.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
 #include <tuple>
@@ -60,12 +59,11 @@ TEST_F(AppDataTest, DataFoldersAreFoundBesideTheProgramOrInItsInstalledTree)
     };
     const auto fields = [](const DataFolders& f) { return std::tuple(f.root, f.player, f.installed); };
     for (const auto& [setting, program, dataHome, expected] : cases)
-        EXPECT_EQ(fields(LocateDataFolders(setting, program, dataHome)), fields(expected)) << program << " " << dataHome;
+        EXPECT_EQ(fields(LocateDataFolders(setting, program, dataHome)), fields(expected)) << program << dataHome;
 }
 
-// The tree of an installed program is read only: the player's folders take the
-// games, the cache, the player's styles and the update of a stale shipped style,
-// while the shipped styles stay listed.
+// An installed tree is read only: the player's folders take the games, the cache,
+// the player's styles and a stale shipped style's update; shipped styles stay listed.
 TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
 {
     test::TestRoot installed;
@@ -154,10 +152,8 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     EXPECT_TRUE(fs::is_empty(root.Cache()));
 }
 
-// The last choices are read at start-up. ShutDown stores both even when unchanged;
-// the Exit command destroys AppData without ShutDown and stores nothing. A pattern
-// stored by hand as the string "1" reads as 49 and is kept, but the New Game
-// dialog must not take it for a pattern it offers.
+// The last choices are read at start-up and stored by ShutDown, not by Exit (no
+// ShutDown). A pattern stored by hand as "1" reads as 49: no pattern on offer.
 TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
 {
     test::TempDir emptyRoot;

@@ -4,7 +4,6 @@
 #include "support/DictionaryFile.h"
 
 #include <QSettings>
-
 #include <filesystem>
 #include <stdexcept>
 #include <thread>

@@ -6,7 +6,6 @@
 #include "support/RecordingNotifier.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <semaphore>
@@ -24,10 +23,8 @@ namespace fs = std::filesystem;
 constexpr auto kFillLimit = 120s;
 constexpr auto kStopLimit = 3s;
 
-// A worker writes a game only where none is, complete (written under another name
-// and renamed), with its code beside it. A fill that returns after the flag was
-// cleared may have had its clue choice cut short: wherever in the making the flag
-// is cleared, a game that is written has all its clues.
+// A worker writes a game only where none is, with its code beside it; wherever in
+// the making the flag is cleared (cutting a clue choice short), a written game has all its clues.
 TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
 {
     test::RecordingNotifier notifier;
@@ -84,9 +81,8 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     }
 }
 
-// A file taken while its worker is still ending must be made again: a Start while
-// the job runs has it run once more (once, however often asked), unless the worker
-// was asked to stop meanwhile. An idle slot starts a fresh worker, but not while stopped.
+// A Start while the job runs (a file taken while its worker ends) runs it once more,
+// however often asked, unless stopped meanwhile; an idle slot starts afresh unless stopped.
 TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
 {
     for (bool stop : {false, true}) {
@@ -136,8 +132,9 @@ protected:
         return std::ranges::all_of(app.Styles(), [&](const Style* style) { return app.RunningWorkers(*style) == 0; });
     }
     // A file made old shows any rewrite in its time.
-    static void Age(const std::string& path) { fs::last_write_time(path, fs::file_time_type::clock::now() - 24h * 365); }
-    static bool IsOld(const std::string& path) { return fs::last_write_time(path) < fs::file_time_type::clock::now() - 24h; }
+    static void Age(const std::string& path) { fs::last_write_time(path, Now() - 24h * 365); }
+    static bool IsOld(const std::string& path) { return fs::last_write_time(path) < Now() - 24h; }
+    static fs::file_time_type Now() { return fs::file_time_type::clock::now(); }
     test::RecordingNotifier notifier_;
     test::SettingsDir settingsDir_;
     test::TestRoot root_;
@@ -151,10 +148,9 @@ public:
     std::string calls;
 };
 
-// Start-up fills the cache, an existing file is never rewritten, and a style added
-// while the program runs is prepared at once. A file that does not read is removed
-// (the game in play stays exactly as it was) and a sound one takes its place;
-// taking a sound game replaces exactly that file; a later start finds the cache full.
+// Start-up fills the cache and never rewrites a file; an added style is prepared at
+// once. A file that does not read is replaced, the game in play untouched; a taken
+// game's file, and only it, is made again; a later start finds the cache full.
 TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
 {
     root_.AddStyle("A.zas");
@@ -219,9 +215,8 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
-// A save cut short by the end of the program leaves its temporary file; the next
-// start-up removes it before any worker writes, and keeps every other file,
-// including one that another running program still writes.
+// Start-up removes the temporary files of saves cut short, and keeps every other
+// file, including one that another running program still writes.
 TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
 {
     root_.AddStyle("A.zas", 4); // no worker of this style ever writes a file
@@ -239,9 +234,8 @@ TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
         EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
 }
 
-// New Game waits only for a game that can come: while the chosen worker gives up,
-// the wait starts it again, until it gave up kGiveUpLimit times in a row; a run
-// that finds its file starts the count again.
+// New Game's wait restarts a worker that gave up until it gave up kGiveUpLimit times
+// in a row; a run that finds its file starts the count again.
 TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
 {
     root_.AddStyle("Short.zas", 2); // no grid fills with words of 2 letters
@@ -261,9 +255,8 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
     EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
-// Start-up makes a missing cache folder. One that cannot be written (a plain file
-// in its place) is told once, with the folder and the reason, however many workers
-// fail and New Game restarts them; a failed save counts as giving up.
+// Start-up makes a missing cache folder; one that cannot be written is told once,
+// with the folder and the reason, and a failed save counts as giving up.
 TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
 {
     root_.AddStyle("A.zas");
@@ -289,9 +282,8 @@ TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
     }
 }
 
-// Every way of ending a style's searching workers ends them promptly and without a
-// file: ShutDown, Exit (AppData destroyed without ShutDown), and deleting or
-// replacing the style, which stops only its own workers and removes its games only.
+// ShutDown, Exit (no ShutDown), and deleting or replacing a style end searching
+// workers promptly without a file; a style's end stops and removes only its own.
 TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
 {
     root_.AddStyle("Stuck1.zas", 4);

@@ -7,16 +7,13 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
 
 namespace pelorin {
 namespace {
 
-// The kept state and game come back whole. A state paired with another game (a
-// crash between the two writes) brings the game back without its file, so it is
-// never saved over another game's file; a state that does not read is Unreadable
-// and is set aside; none is None.
+// The kept state and game come back whole; a state paired with another game (a crash
+// between the two writes) comes back without its file, never to be saved over it.
 TEST(SessionTest, AStateOnlyComesBackWithItsOwnGame)
 {
     test::TempDir dir;

@@ -36,9 +36,8 @@ protected:
     CountingHost host;
 };
 
-// The arrows walk over open cells only, go round the band at the box's edges on the
-// face of travel, stop at a face's top and bottom, and take the arrow's axis where
-// the new cell has an entry along it.
+// The arrows walk over open cells only, round the band at the box's edges, stop at a
+// face's top and bottom, and take the arrow's axis where the cell has an entry along it.
 TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
 {
     const struct {
@@ -91,10 +90,9 @@ TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
     EXPECT_EQ(NextEntry(*game, BoxCursor{}, false), CursorAt(game->Across().At(0)));
 }
 
-// Typing follows the rules of OK, a letter at a time: the edge cell shows it on both
-// faces, the entry counts as complete once full, the game is modified; the cursor
-// stays on the last cell. Backspace and Delete remove, and what the game revealed
-// stays.
+// Typing follows the rules of OK, a letter at a time (an edge cell on both faces);
+// the cursor stays on the last cell. Backspace and Delete remove, but not what the
+// game revealed.
 TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 {
     BoxCursor cursor = CursorAt(&EdgeAcross());

@@ -8,7 +8,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -42,7 +41,9 @@ std::string Fingerprint(const Game& game)
 // the game, and entries only to cells of the game.
 void ExpectWhole(const Game& game)
 {
-    auto known = [](const ItemList<Entry>& list, const Entry* entry) { return !entry || std::ranges::count(list, entry); };
+    auto known = [](const ItemList<Entry>& list, const Entry* entry) {
+        return !entry || std::count(list.begin(), list.end(), entry) > 0;
+    };
     for (int i = 0; i < kCellCount; ++i) {
         const Cell& cell = game.At(i);
         EXPECT_TRUE(known(game.Across(), cell.acrossEntry) && known(game.Down(), cell.downEntry));
@@ -131,9 +132,8 @@ TEST_F(GameFileTest, EmptyGameWithCellsAtNoPositionOpens)
 }
 
 // Opening over another game keeps nothing of it: no reference to its entries, no
-// player letter on a block, and in the scene, which draws every view that is dirty
-// or holds a mesh, the open cells of the new game rebuilt and nothing where it has
-// blocks, whatever game was shown before: the same pattern again, or another one.
+// player letter on a block; the scene (drawing each view dirty or holding a mesh)
+// rebuilds the new game's open cells and nothing where it has blocks.
 TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
 {
     MakePlayedGame();
@@ -165,9 +165,8 @@ TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
     }
 }
 
-// A file that does not open is reported: for reading with its path and error
-// code; for writing in short (here over a file the player made read-only), and
-// the old file stays as it was.
+// A file that does not open is reported, for reading with its path and error code;
+// a failed save (over a read-only file) leaves the old file as it was.
 TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
 {
     MakePlayedGame();
@@ -219,10 +218,8 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
-// Games open from the cache and from anywhere the player points, so a file made
-// to be slow must not freeze the program: counts beyond what a grid holds are
-// refused at once, and the lists a file may make long cost memory in proportion
-// to it, definitions landing in rank order.
+// A file made to be slow must not freeze the program: counts beyond what a grid
+// holds are refused, and long lists cost memory in proportion to the file.
 TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
 {
     TestGame crowded = test::SampleGame();

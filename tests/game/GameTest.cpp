@@ -4,7 +4,6 @@
 #include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 

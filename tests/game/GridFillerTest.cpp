@@ -13,9 +13,8 @@
 namespace pelorin {
 namespace {
 
-// A dictionary of every word over a small alphabet and a style of a fixed,
-// pseudo-random share of them: enough crossings for real searches with repairs
-// and restarts, yet small and the same on every machine.
+// Every word over a small alphabet and a style of a fixed share of them: real
+// searches with repairs and restarts, yet small and the same on every machine.
 struct WordWorld {
     test::TempDir dir;
     std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
@@ -62,11 +61,9 @@ std::string Grid(const Game& game)
     return text;
 }
 
-// The same seed and style must give the same grid everywhere. These grids were
-// computed independently of this code, by a separate model of the search; they
-// cover a first-pass fill, repairs, restarts after 100 passes and duplicates. On
-// the last pass a complete grid is taken even with a repeated word: the search has
-// run out, and a repeat is better than no game.
+// The same seed and style give the same grid everywhere. These grids were computed by
+// a separate model of the search: a first-pass fill, repairs, restarts after 100
+// passes, and on the last pass a complete grid taken even with a repeated word.
 TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
 {
     const std::unique_ptr<WordWorld> four = MakeWorld('D', 2, 7);  // patterns 0 and 1
@@ -100,10 +97,9 @@ TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
     }
 }
 
-// Three books of sentences over the words, the same on every machine. They hold
-// the words in every way a book may (capitalised, in brackets, with trailing marks,
-// inside longer words, joined by hyphens), some in dozens of sentences and some in
-// long ones, so that the saved games carry masked and shortened quotes.
+// Three books holding the words in every way a book may (capitalised, in brackets,
+// with trailing marks, inside longer words, hyphenated), some in dozens of sentences
+// and some in long ones, so that the games carry masked and shortened quotes.
 std::vector<std::string> Books(std::vector<std::string> words)
 {
     uint32_t state = 12345;
@@ -145,8 +141,7 @@ std::vector<std::string> Books(std::vector<std::string> words)
 }
 
 // The saved game of a seed is the whole result of the filler and the clue choice:
-// grid, answers, quotes and definitions. Any change to either that alters a
-// player's puzzle shows here.
+// any change to either that alters a player's puzzle shows here.
 TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
 {
     // The style editor's way: the same words as the four-letter world's, from books.

@@ -4,14 +4,12 @@
 #include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
-
 #include <functional>
 
 namespace pelorin {
 namespace {
 
-// Pattern 0, solved: face 0's row 2 holds an Across entry over columns 3-7 whose
-// last cell is also face 1's first.
+// Pattern 0, solved; face 0's row 2 has an Across entry over columns 3-7, to the edge.
 class PlayStateTest : public ::testing::Test {
 protected:
     static std::unique_ptr<Game> Solved()
@@ -27,9 +25,8 @@ protected:
     Cell& last = *edge.cells.At(edge.cells.Count() - 1);
 };
 
-// Undo and redo put a captured state back: every player operation is undone
-// exactly (letters, colours, hold and given-up marks, on both faces of an edge
-// cell), and the cubes of the changed cells, only those, are rebuilt.
+// Undo and redo put every player operation back exactly (letters, colours, hold and
+// given-up marks, on both faces of an edge cell); only changed cubes are rebuilt.
 TEST_F(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
 {
     const std::function<void()> operations[] = {
@@ -56,10 +53,9 @@ TEST_F(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
         EXPECT_EQ(game.At(i).FindView() ? game.At(i).FindView()->dirty : 0, 0) << i;
 }
 
-// A check marks exactly the wrong letters (one physical cell once, on both faces
-// of an edge), and a mark goes when its letter changes (Reveal Letter puts the
-// right one, green, on both faces); the grid is open until every cell is filled,
-// then wrong or solved.
+// A check marks exactly the wrong letters (an edge cell once, on both faces); a mark
+// goes when its letter changes (Reveal Letter puts the right one, green); the grid
+// is open until every cell is filled, then wrong or solved.
 TEST_F(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
 {
     EXPECT_EQ(AssessGrid(game), GridProgress::Open);

@@ -1,7 +1,6 @@
 #include "game/PuzzleCode.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace pelorin {
