@@ -23,11 +23,10 @@ public:
     std::string CacheFile(const std::string& name) const { return dir_.File("Cache/" + name); }
     std::string StyleFile(const std::string& name) const { return dir_.File("Styles/" + name); }
     const Dictionary& Lexicon() const { return dictionary_; }
-    /// Writes a style of the dictionary's words of at most maxLength letters, up to
-    /// date with the dictionary. Below 8 letters no grid can be filled with it, so
-    /// its fills search all their passes.
+    /// Writes a style of the words of at most maxLength letters. Below 8 letters no
+    /// grid can be filled with it, so its fills search all their passes.
     void AddStyle(const std::string& fileName, int maxLength = 8);
-    /// Writes a style whose stamp differs from the dictionary's.
+    /// Writes a style of every word whose stamp differs from the dictionary's.
     void AddStaleStyle(const std::string& fileName);
     void RemoveDictionary() const;
 private:

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <filesystem>
-#include <fstream>
+#include <tuple>
 #include <semaphore>
 #include <thread>
 #include <unistd.h>
@@ -171,12 +171,12 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     app->currentFilePath = "/games/old.zag";
     RecordingHooks window;
     app->mainWindow = &window;
+    const auto state = [&] {
+        return std::tuple(app->selectedEntry, window.calls, app->modified, app->currentFilePath, app->gameInPlay);
+    };
     EXPECT_FALSE(app->TakeCachedGame(0, 1));
     EXPECT_EQ(app->CurrentGame().Across().At(0), first);
-    EXPECT_EQ(app->selectedEntry, first);
-    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
-    EXPECT_FALSE(app->modified);
-    EXPECT_EQ(window.calls, "");
+    EXPECT_EQ(state(), std::tuple(first, "", false, "/games/old.zag", false));
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
     Game made;
     EXPECT_TRUE(OpenGame(damaged, made));
@@ -186,11 +186,8 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     ASSERT_TRUE(CachedGameExists("B", app->CacheFolder(), 1));
     ASSERT_TRUE(app->TakeCachedGame(1, 1));
     ASSERT_GT(app->CurrentGame().Across().Count(), 0);
-    EXPECT_EQ(app->selectedEntry, app->CurrentGame().Across().At(0));
-    EXPECT_EQ(window.calls, "SCSP");
-    EXPECT_TRUE(app->modified);
-    EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
-    EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
+    // The new game has no file yet; the New Game dialog marks it in play, not the take.
+    EXPECT_EQ(state(), std::tuple(app->CurrentGame().Across().At(0), "SCSP", true, "", false));
     // The worker left the game's code beside it, and the code makes that game again.
     const auto savedBytes = [&] {
         const std::string path = settingsDir_.File("game.zag");
