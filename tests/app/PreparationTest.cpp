@@ -63,10 +63,7 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     for (int step = 0; step < kSteps; ++step) {
         style = fresh();
         std::atomic<bool> running{true};
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(whole * step / kSteps);
-            running = false;
-        });
+        std::thread stopper([&] { std::this_thread::sleep_for(whole * step / kSteps); running = false; });
         const bool written = PrepareGame(*style, path, 0, running) == PrepareResult::Written;
         stopper.join();
         ASSERT_EQ(written, fs::exists(path));

@@ -80,8 +80,9 @@ TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
 }
 
 // A batch writes each seed's game, on threads, as a file named after the style,
-// pattern and seed: the game a single fill of that seed makes.
-TEST_F(FillCommandTest, BatchWritesEverySeedsGameAsASingleFillDoes)
+// pattern and seed: the game a single fill of that seed makes. Seeds that do not
+// fill are named and fail the batch, so a script never takes a short batch for whole.
+TEST_F(FillCommandTest, BatchWritesEachSeedsGameOrNamesTheSeedsThatDidNotFill)
 {
     const std::string fill = "fill --root " + dir.Folder() + " --style Test.zas --pattern 1 ";
     const test::ToolResult batch = test::RunTool(fill + "--seed 40 --count 3 --jobs 2 --out " + dir.File("batch"));
@@ -95,12 +96,6 @@ TEST_F(FillCommandTest, BatchWritesEverySeedsGameAsASingleFillDoes)
         const std::string batchFile = dir.File("batch/Test_1_" + std::to_string(seed) + ".zag");
         EXPECT_EQ(test::FileBytes(batchFile), test::FileBytes(single)) << seed;
     }
-}
-
-// Seeds that do not fill are named and make the batch fail, so a script never
-// takes a short batch for a whole one.
-TEST_F(FillCommandTest, BatchReportsSeedsThatDidNotFill)
-{
     // Pattern 3 has entries of 8 cells and the style has no such words.
     const test::ToolResult failed = test::RunTool("fill --root " + dir.Folder() +
                                                   " --style Test.zas --pattern 3 --tries 1 --seed 5 --count 2 --out " +
