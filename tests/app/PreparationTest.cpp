@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <filesystem>
-#include <tuple>
 #include <semaphore>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace pelorin {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 namespace pelorin {
 namespace {
