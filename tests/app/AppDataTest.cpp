@@ -9,7 +9,6 @@
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 class AppDataTest : public ::testing::Test {
@@ -177,6 +176,5 @@ TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
         EXPECT_EQ(app.LastBlockOffered(), offered) << id;
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -10,7 +10,6 @@
 #include <thread>
 
 namespace pelorin::test {
-
 TestRoot::TestRoot()
 {
     for (const char* folder : {"Styles", "Cache", "Games"})
@@ -61,5 +60,4 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
     return true;
 }
-
 } // namespace pelorin::test

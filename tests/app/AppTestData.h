@@ -9,7 +9,6 @@
 #include <string>
 
 namespace pelorin::test {
-
 /// A data root in a temporary folder: Zanth.dct with the ABC words of 2 to 8
 /// letters, and the Styles, Cache and Games folders.
 class TestRoot {
@@ -43,5 +42,4 @@ public:
 
 /// Polls a condition until it holds or the limit passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
-
 } // namespace pelorin::test

@@ -14,7 +14,6 @@
 
 namespace pelorin {
 namespace {
-
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
@@ -209,25 +208,6 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
-// Start-up removes the temporary files of saves cut short, and keeps every other
-// file, including one that another running program still writes.
-TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
-{
-    root_.AddStyle("A.zas", 4); // no worker of this style ever writes a file
-    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
-    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
-    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
-    const std::vector<std::string> kept = {live, "notes.tmp", "A_0.zac", "A.zac.txt"};
-    for (const auto& names : {kept, std::vector{own, dead}})
-        for (const std::string& name : names)
-            test::WriteFileBytes(root_.CacheFile(name), name);
-    auto app = StartApp();
-    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
-    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
-    for (const std::string& name : kept)
-        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
-}
-
 // New Game's wait restarts a worker that gave up until it gave up kGiveUpLimit times
 // in a row; a run that finds its file starts the count again.
 TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
@@ -249,31 +229,42 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
     EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
-// Start-up makes a missing cache folder; one that cannot be written is told once,
-// with the folder and the reason, and a failed save counts as giving up.
-TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
+// Start-up makes a missing cache folder, and removes the temporary files of saves
+// cut short, keeping every other file (one that another running program still
+// writes too). One that cannot be written is told once, with the folder and the
+// reason, and a failed save counts as giving up.
+TEST_F(PreparationTest, StartUpReadiesTheCacheFolderAndTellsAFaultOnce)
 {
     root_.AddStyle("A.zas");
     root_.AddStyle("B.zas");
-    for (const bool plainFile : {false, true}) {
-        SCOPED_TRACE(plainFile ? "plain file" : "missing");
-        fs::remove_all(root_.Cache());
-        if (plainFile)
-            test::WriteFileBytes(root_.Cache(), "not a folder");
-        auto app = StartApp(1);
-        if (!plainFile) {
-            EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas"); }, kFillLimit));
-            continue;
-        }
-        const Style& style = *app->Styles().At(0);
-        ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
-                                    kFillLimit));
-        EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
-        app.reset();
-        const std::pair<std::string, std::string> told = {
-            "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
-        EXPECT_EQ(notifier_.Messages(), std::vector{told});
-    }
+    fs::remove_all(root_.Cache());
+    auto app = StartApp(1);
+    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
+                                kFillLimit));
+    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
+    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
+    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
+    const std::vector<std::string> kept = {live, "notes.tmp", "A.zac.txt", "A_0.zac"}; // the last made above
+    for (const std::string& name : {own, dead, kept[0], kept[1], kept[2]})
+        test::WriteFileBytes(root_.CacheFile(name), name);
+    app = StartApp(1); // the cache is full: no worker writes
+    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
+    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
+
+    app.reset();
+    fs::remove_all(root_.Cache());
+    test::WriteFileBytes(root_.Cache(), "not a folder");
+    app = StartApp(1);
+    const Style& style = *app->Styles().At(0);
+    ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
+                                kFillLimit));
+    EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
+    app.reset();
+    const std::pair<std::string, std::string> told = {
+        "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
+    EXPECT_EQ(notifier_.Messages(), std::vector{told});
 }
 
 // ShutDown, Exit (no ShutDown), and deleting or replacing a style end searching
@@ -329,6 +320,5 @@ TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
         EXPECT_TRUE(fs::is_empty(root_.Cache()));
     }
 }
-
 } // namespace
 } // namespace pelorin

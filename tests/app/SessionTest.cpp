@@ -11,7 +11,6 @@
 
 namespace pelorin {
 namespace {
-
 // The kept state and game come back whole; a state paired with another game (a crash
 // between the two writes) comes back without its file, never to be saved over it.
 TEST(SessionTest, AStateOnlyComesBackWithItsOwnGame)
@@ -43,6 +42,5 @@ TEST(SessionTest, AStateOnlyComesBackWithItsOwnGame)
     EXPECT_TRUE(std::filesystem::exists(JoinPath(SetSessionAside(folder), "state.txt")));
     EXPECT_EQ(LoadSession(folder, state, game), SessionLoad::None);
 }
-
 } // namespace
 } // namespace pelorin

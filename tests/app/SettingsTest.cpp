@@ -7,7 +7,6 @@
 
 namespace pelorin {
 namespace {
-
 class SettingsTest : public ::testing::Test {
 protected:
     std::string StorePath() const { return dir_.File("Tarnwick/Zanth.ini"); }
@@ -77,6 +76,5 @@ TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
     }
     EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
 }
-
 } // namespace
 } // namespace pelorin

@@ -9,7 +9,6 @@
 
 namespace pelorin {
 namespace {
-
 using Lengths = std::map<int32_t, int>; // entry length -> how many entries have it
 
 Lengths LengthsOf(const ItemList<Entry>& entries)
@@ -55,6 +54,5 @@ TEST(BlockPatternsTest, EachPatternGivesItsEntriesAndNumbers)
         EXPECT_EQ(game->At(0, 0, 0).GetCellView().faceNumbers[0], 1);
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -8,7 +8,6 @@
 
 namespace pelorin {
 namespace {
-
 struct CountingHost final : GameHost {
     void SetModified() override { ++modified; }
     int modified = 0;
@@ -137,6 +136,5 @@ TEST_F(BoxCursorTest, MarksFollowTheCursorAndDirtyOnlyChangedCubes)
     MarkSelection(*game, BoxCursor{});
     EXPECT_EQ(mark(0, 4, 2), kMarkNone);
 }
-
 } // namespace
 } // namespace pelorin

@@ -15,7 +15,6 @@
 
 namespace pelorin {
 namespace {
-
 using test::TestGame;
 
 // Everything a failed open must leave alone, with the entries' identities: a
@@ -278,6 +277,5 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     }
     EXPECT_TRUE(notifier.Messages().empty());
 }
-
 } // namespace
 } // namespace pelorin

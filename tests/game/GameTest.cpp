@@ -10,7 +10,6 @@
 
 namespace pelorin {
 namespace {
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override { LayOutPattern(*game, 0); }
@@ -137,6 +136,5 @@ TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
         EXPECT_EQ(c.eraseDown ? crossed.heldDown : crossed.heldAcross, 0) << c.what;
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -12,7 +12,6 @@
 
 namespace pelorin {
 namespace {
-
 // Every word over a small alphabet and a style of a fixed share of them: real
 // searches with repairs and restarts, yet small and the same on every machine.
 struct WordWorld {
@@ -175,6 +174,5 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
         EXPECT_EQ(Fnv1a<uint64_t>(bytes), golden.hash);
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -8,7 +8,6 @@
 
 namespace pelorin {
 namespace {
-
 // Pattern 0, solved; face 0's row 2 has an Across entry over columns 3-7, to the edge.
 class PlayStateTest : public ::testing::Test {
 protected:
@@ -82,6 +81,5 @@ TEST_F(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
                                         {3600, "1:00:00"}})
         EXPECT_EQ(PlayTimeText(seconds), text);
 }
-
 } // namespace
 } // namespace pelorin

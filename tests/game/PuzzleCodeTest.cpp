@@ -5,7 +5,6 @@
 
 namespace pelorin {
 namespace {
-
 // A code is read back as it was written, from its end, so that a style whose name
 // holds a dash still works, and anything that is not a code is refused.
 TEST(PuzzleCodeTest, CodesReadBackAndNonCodesAreRefused)
@@ -58,6 +57,5 @@ TEST(PuzzleCodeTest, TheDayGivesPatternAndSeed)
     for (const char* text : {"2026-02-29", "2026-13-01", "2026-1-01", "20261207", "2026-12-07x", "2026-00-10"})
         EXPECT_FALSE(ParseDate(text, date)) << text;
 }
-
 } // namespace
 } // namespace pelorin

@@ -10,7 +10,6 @@
 
 namespace pelorin {
 namespace {
-
 // Every command checks its arguments before reading anything, and a mistake gives
 // the reason, that command's usage and exit code 2.
 TEST(ToolUsageTest, BadArgumentsGiveTheCommandsUsage)
@@ -112,6 +111,5 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
         EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -8,7 +8,6 @@
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 // Without blanks and hyphens: the PDF wraps clues where it likes, and pdftotext
@@ -110,6 +109,5 @@ TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
     EXPECT_EQ(test::FileBytes(game), gameBytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
 }
-
 } // namespace
 } // namespace pelorin

@@ -6,7 +6,6 @@
 
 namespace pelorin {
 namespace {
-
 // Quotations are hints with the answer blanked out: no underscores that read as
 // blanks, no runs of spaces, no full stop standing apart, no chats or dialogue.
 TEST(ExportFortunesTest, CopiesPlainQuotationsAndPassesOverDialogue)
@@ -32,6 +31,5 @@ TEST(ExportFortunesTest, CopiesPlainQuotationsAndPassesOverDialogue)
                                                      "How can I miss you\nif you won't go away?.\n\n"
                                                      "Fill in: ------.\n\nSaying 0.\n\n");
 }
-
 } // namespace
 } // namespace pelorin

@@ -11,7 +11,6 @@
 
 namespace pelorin {
 namespace {
-
 // A dictionary of the words of 2 to 7 letters over ABCD, and Styles/Test.zas of
 // every other one of them.
 class FillCommandTest : public testing::Test {
@@ -155,6 +154,5 @@ TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
         EXPECT_NE(result.output.find(error), std::string::npos) << arguments << "\n" << result.output;
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -8,7 +8,6 @@
 
 namespace pelorin {
 namespace {
-
 // CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's
 // definition holds an escape sequence.
 class DictionaryCommandsTest : public ::testing::Test {
@@ -70,6 +69,5 @@ TEST_F(DictionaryCommandsTest, SummaryShowsTheDictionaryAndNamesUnreadableStyles
                                     std::string("Styles: 0\n  and 3 that could not be read\n")})
         EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
 }
-
 } // namespace
 } // namespace pelorin

@@ -9,7 +9,6 @@
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 // A root whose dictionary holds every word of 2 to 8 letters over A, B and C, so
@@ -61,6 +60,5 @@ TEST_F(PrepareCommandTest, FillsTheCacheOfEveryStyleAndRemakesADamagedFile)
     EXPECT_THAT(result.output, ::testing::ContainsRegex("My\\.Style\\.zas +0 +ready"));
     EXPECT_EQ(result.output.find("made"), std::string::npos) << result.output;
 }
-
 } // namespace
 } // namespace pelorin

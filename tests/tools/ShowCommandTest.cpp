@@ -6,7 +6,6 @@
 
 namespace pelorin {
 namespace {
-
 constexpr const char* kGrid = "Face 0    Face 1    Face 2    Face 3\n"
                               "#CX.####  ########  ########  ########\n"
                               "#O######  ########  ########  ########\n"
@@ -36,6 +35,5 @@ TEST(ShowCommandTest, PrintsFacesAndClueLinesWithAnswersQuotesAndFurtherDefiniti
                                  "\nDown\n"
                                  "1. \t ?  [CO] given up\n");
 }
-
 } // namespace
 } // namespace pelorin

@@ -7,7 +7,6 @@
 
 namespace pelorin {
 namespace {
-
 class StyleCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -68,6 +67,5 @@ TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
                             "Quotations of CAT: 1\n"
                             "  [57] The cat sat on the mat.\n");
 }
-
 } // namespace
 } // namespace pelorin

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 
 namespace pelorin::test {
-
 struct ToolResult {
     int exitCode = -1;
     std::string output; ///< stdout and stderr together, as the user sees them
@@ -31,5 +30,4 @@ inline ToolResult RunTool(const std::string& arguments, const std::string& confi
     const std::string config = configFolder.empty() ? "" : "XDG_CONFIG_HOME=" + configFolder + " ";
     return RunCommand(config + PELORIN_TOOL + " " + arguments);
 }
-
 } // namespace pelorin::test
