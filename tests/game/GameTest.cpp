@@ -109,10 +109,7 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
 TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
 {
     const struct {
-        const char* what;
-        int heldAcross, heldDown;
-        bool gapInDown, eraseDown;
-        const char* left;
+        const char* what; int heldAcross, heldDown; bool gapInDown, eraseDown; const char* left;
     } cases[] = {
         {"held by the filled Down entry", 1, 1, false, false, "H    "},
         {"not held by the Down entry", 1, 0, false, false, "     "},

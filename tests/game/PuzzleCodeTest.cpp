@@ -38,13 +38,9 @@ TEST(PuzzleCodeTest, CodesReadBackAndNonCodesAreRefused)
 // neighbouring days lie far apart (their runs of seeds never meet).
 TEST(PuzzleCodeTest, TheDayGivesPatternAndSeed)
 {
-    const struct {
-        const char* text;
-        int32_t pattern;
-    } days[] = {
+    const std::pair<const char*, int32_t> days[] = {
         {"2026-12-06", 3}, {"2026-12-07", 2}, {"2026-12-08", 2}, {"2026-12-09", 1},
-        {"2026-12-10", 1}, {"2026-12-11", 0}, {"2026-12-12", 0}, {"2028-02-29", 2},
-    };
+        {"2026-12-10", 1}, {"2026-12-11", 0}, {"2026-12-12", 0}, {"2028-02-29", 2}};
     for (const auto& [text, pattern] : days) {
         PuzzleDate date;
         ASSERT_TRUE(ParseDate(text, date)) << text;
