@@ -1,7 +1,7 @@
 #include "app/AppData.h"
 #include "game/GameFile.h"
-#include "lexicon/Style.h"
 #include "support/DictionaryFile.h"
+#include "support/StyleFile.h"
 #include "support/TempDir.h"
 #include "tools/ToolRun.h"
 
@@ -17,15 +17,13 @@ class FillCommandTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        test::WriteDictionary(dir.Folder(), test::PlainWords(test::AbcWords(2, 7, 'D')));
+        const std::vector<std::string> words = test::AbcWords(2, 7, 'D');
+        test::WriteDictionary(dir.Folder(), test::PlainWords(words));
         std::filesystem::create_directory(dir.File("Styles"));
-        Dictionary dictionary;
-        ASSERT_TRUE(dictionary.Load(dir.Folder()));
-        Style style(dictionary);
-        for (int32_t i = 0; i < dictionary.Count(); i += 2)
-            style.MarkWord(i);
-        style.BuildWordList();
-        ASSERT_TRUE(style.SaveFile(dir.File("Styles/Test.zas")));
+        test::TestStyle style;
+        for (int32_t i = 0; i < static_cast<int32_t>(words.size()); i += 2)
+            style.words.push_back(i);
+        ASSERT_TRUE(style.WriteTo(dir.File("Styles/Test.zas")));
     }
     test::TempDir dir;
 };

@@ -1,6 +1,5 @@
-#include "lexicon/Dictionary.h"
-#include "lexicon/Style.h"
 #include "support/DictionaryFile.h"
+#include "support/StyleFile.h"
 #include "support/TempDir.h"
 #include "tools/ToolRun.h"
 
@@ -20,22 +19,19 @@ protected:
         for (const char* folder : {"Styles", "Cache", "Config"})
             fs::create_directory(root_.Path() / folder);
         test::WriteDictionary(root_.Folder(), test::PlainWords(test::AbcWords(2, 8)));
-        EXPECT_TRUE(dictionary_.Load(root_.Folder()));
     }
     void AddStyle(const std::string& fileName)
     {
-        Style style(dictionary_);
-        for (int32_t i = 0; i < dictionary_.Count(); ++i)
-            style.MarkWord(i);
-        style.BuildWordList();
-        ASSERT_TRUE(style.SaveFile(root_.File("Styles/" + fileName)));
+        test::TestStyle style;
+        for (int32_t i = 0; i < static_cast<int32_t>(test::AbcWords(2, 8).size()); ++i)
+            style.words.push_back(i);
+        ASSERT_TRUE(style.WriteTo(root_.File("Styles/" + fileName)));
     }
     test::ToolResult Prepare(const std::string& options)
     {
         return test::RunTool("prepare --root " + root_.Folder() + " " + options, root_.File("Config"));
     }
     test::TempDir root_;
-    Dictionary dictionary_;
 };
 
 // Every style's cache is filled and reported; a damaged file is named, removed and
