@@ -136,7 +136,7 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     root.AddStyle("Current.zas");
     const std::string oldBytes = test::FileBytes(root.StyleFile("Old.zas"));
     const std::string currentBytes = test::FileBytes(root.StyleFile("Current.zas"));
-    root.RemoveDictionary();
+    fs::remove(root.Root() + Dictionary::kFileName);
     AppData app(root.Root());
     app.LoadAtStartup();
     EXPECT_FALSE(app.DictionaryLoaded());

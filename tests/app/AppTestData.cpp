@@ -40,11 +40,6 @@ void TestRoot::AddStaleStyle(const std::string& fileName)
         throw std::runtime_error("cannot write the test style");
 }
 
-void TestRoot::RemoveDictionary() const
-{
-    std::filesystem::remove(dir_.File("Zanth.dct"));
-}
-
 SettingsDir::SettingsDir()
 {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(Folder()));

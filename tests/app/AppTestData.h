@@ -27,7 +27,6 @@ public:
     void AddStyle(const std::string& fileName, int maxLength = 8);
     /// Writes a style of every word whose stamp differs from the dictionary's.
     void AddStaleStyle(const std::string& fileName);
-    void RemoveDictionary() const;
 private:
     TempDir dir_;
     Dictionary dictionary_;
