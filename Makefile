@@ -68,7 +68,8 @@ sanitize: deps
 	TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp \
 	  ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
-# Line coverage of src/ and tools/ by the whole suite, in a build folder of its own.
+# Line coverage of src/ and tools/ by the whole suite, in a build folder of its own,
+# and the tests' share of the code in lines.
 # The counts of making the data root are dropped, so only the tests count.
 coverage: deps
 	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DPELORIN_COVERAGE=ON -DPELORIN_BUILD_BENCH=OFF $(CMAKE_FLAGS)
@@ -80,6 +81,7 @@ coverage: deps
 	gcovr --root . --filter 'src/' --filter 'tools/' --gcov-ignore-parse-errors \
 	  --txt build-coverage/coverage.txt --html-details build-coverage/coverage/index.html \
 	  --print-summary build-coverage
+	@scripts/test-share.sh
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-coverage

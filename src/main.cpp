@@ -7,7 +7,8 @@
 // One switch exists for developers and scripts: --screenshot FILE starts as usual,
 // takes the ready game of the last chosen style and pattern from the cache, saves
 // a picture of the main window to FILE, prints how long the window took to show and
-// the memory in use, and ends.
+// the memory in use, and ends. It leaves the game kept from the player's last run
+// where it is.
 
 #include "app/AppData.h"
 #include "app/TextConvert.h"
@@ -147,8 +148,10 @@ int Run(QApplication& application)
         CentreOnScreen(window);
         window.show();
         std::optional<Screenshot> screenshot;
-        if (const std::optional<QString> path = ScreenshotPath(application.arguments()))
+        if (const std::optional<QString> path = ScreenshotPath(application.arguments())) {
+            window.LeaveKeptGameAlone();
             screenshot.emplace(app, window, *path);
+        }
         result = application.exec();
     }
     // Stops and joins the workers; nothing they report is shown any more.

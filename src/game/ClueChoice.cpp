@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -327,39 +328,89 @@ bool BooksWriteAsName(const Entry& entry)
     return 2 * capitalised > entry.matches.Count();
 }
 
-bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
+namespace {
+
+// Words that tell nothing of what a blank stands for: articles, numbers alone,
+// pronouns and the verbs that only help ("I'm an ____", "at least one ____").
+bool IsContentWord(std::string_view token)
 {
-    if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
+    static constexpr std::array<std::string_view, 60> kEmpty = {
+        "the",   "and",   "but",  "for",   "not",   "nor",   "you",   "your",  "are",   "was",  "were",  "has",
+        "have",  "had",   "his",  "her",   "its",   "our",   "their", "they",  "them",  "she",  "him",   "who",
+        "what",  "this",  "that", "with",  "from",  "all",   "any",   "one",   "two",   "can",  "will",  "may",
+        "would", "could", "should", "there", "here", "also", "been",  "than",  "then",  "into", "out",   "too",
+        "very",  "just",  "some", "such",  "about", "thee",  "thou",  "thy",   "shall", "yet",  "least", "every"};
+    constexpr size_t kLongestEmpty = 6; // "should"
+    if (token.size() < 3)
         return false;
-    // A dictionary's heading ("Death wish, n."), the books' jokes in its form.
-    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv."})
-        if (quotation.ends_with(heading))
-            return false;
-    constexpr size_t kNone = std::string_view::npos;
-    int32_t words = 0;
+    if (token.size() > kLongestEmpty)
+        return true;
+    std::array<char, kLongestEmpty> lower{};
+    std::transform(token.begin(), token.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return !OneOf(std::string_view(lower.data(), token.size()), kEmpty);
+}
+
+// What the words of a sentence tell of its blank: how many telling words stand
+// before and after it, how many names it holds and which words are next to it
+// (past an "and" or "or" between).
+struct BlankSurvey {
+    int32_t before = 0;
+    int32_t after = 0;
     int32_t names = 0;
-    // The words next to the blank, past an "and" or "or" between.
-    size_t before = kNone;
-    size_t after = kNone;
+    size_t wordBefore = std::string_view::npos;
+    size_t wordAfter = std::string_view::npos;
+};
+
+BlankSurvey Survey(std::string_view quotation, size_t blank)
+{
+    BlankSurvey survey;
     ForEachLetterRun(quotation, [&](std::string_view token, size_t at) {
         if (at == blank)
             return true;
-        ++words;
-        names += IsCapitalisedInSentence(quotation, at) && token != "I";
+        if (IsContentWord(token))
+            ++(at < blank ? survey.before : survey.after);
+        survey.names += IsCapitalisedInSentence(quotation, at) && token != "I";
         if (token == "and" || token == "or")
             return true;
         if (at < blank)
-            before = at;
-        else if (after == kNone)
-            after = at;
+            survey.wordBefore = at;
+        else if (survey.wordAfter == std::string_view::npos)
+            survey.wordAfter = at;
         return true;
     });
-    // Too few words to guess the blank from: a heading or a dictionary entry.
-    constexpr int32_t kFewestWords = 2;
+    return survey;
+}
+
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name, const BlankSurvey& survey)
+{
+    if (blank >= quotation.size() || (!name && IsCapitalisedInSentence(quotation, blank)))
+        return false;
+    // Words enough to guess the blank from, not a fragment ("I'm an ____.", "Cat
+    // and dog.").
+    constexpr int32_t kFewestContentWords = 2;
+    if (survey.before + survey.after < kFewestContentWords)
+        return false;
+    // A dictionary's heading ("Death wish, n.") or entry ("memba, n: To ... "),
+    // the books' jokes in its form.
+    constexpr size_t kHeadingLength = 30;
+    const std::string_view start = quotation.substr(0, kHeadingLength);
+    for (std::string_view heading : {", n.", ", v.", ", adj.", ", adv.", ", n:", ", v:", ", adj:", ", adv:"})
+        if (quotation.ends_with(heading) || start.find(heading) != std::string_view::npos)
+            return false;
     // A name beside names, three or more: a genealogy or a roll.
     constexpr int32_t kListOfNames = 3;
-    const auto isName = [&](size_t at) { return at != kNone && IsCapitalisedInSentence(quotation, at); };
-    return words >= kFewestWords && !(names >= kListOfNames && (isName(before) || isName(after)));
+    const auto isName = [&](size_t at) {
+        return at != std::string_view::npos && IsCapitalisedInSentence(quotation, at);
+    };
+    return !(survey.names >= kListOfNames && (isName(survey.wordBefore) || isName(survey.wordAfter)));
+}
+
+} // namespace
+
+bool IsUsableHint(std::string_view quotation, size_t blank, bool name)
+{
+    return IsUsableHint(quotation, blank, name, Survey(quotation, blank));
 }
 
 void MaskOtherForms(Quote& quote, std::string_view word, const Dictionary& dictionary)
@@ -423,9 +474,12 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
     FormMasker forms(answer, dictionary);
     const bool name = BooksWriteAsName(entry);
     std::vector<std::unique_ptr<Quote>> quotes;
+    std::vector<std::unique_ptr<Quote>> unpinned;
     for (const Quotation* quotation : entry.matches) {
         const std::string_view text = TextOf(quotation->text);
-        if (!IsUsableHint(text, FirstWholeWord(text, answer), name))
+        const size_t blank = FirstWholeWord(text, answer);
+        const BlankSurvey survey = Survey(text, blank);
+        if (!IsUsableHint(text, blank, name, survey))
             continue;
         auto quote = std::make_unique<Quote>();
         quote->key = quotation->key;
@@ -439,10 +493,15 @@ void BuildQuotes(Entry& entry, const Dictionary& dictionary)
         ShortenQuote(*quote);
         if (!shown.insert(std::string(TextOf(quote->text))).second)
             continue;
-        quotes.push_back(std::move(quote));
+        (survey.before > 0 && survey.after > 0 ? quotes : unpinned).push_back(std::move(quote));
     }
+    // A blank with telling words on both sides is guessed best: such hints come
+    // first ("Few ____ are less forgivable in polite society" before "You will
+    // pay for your ____.").
     VaryQuotes(quotes);
+    VaryQuotes(unpinned);
     entry.quotes.AddEach(std::move(quotes));
+    entry.quotes.AddEach(std::move(unpinned));
 }
 
 bool NamesOneThing(std::string_view definition)
@@ -452,11 +511,14 @@ bool NamesOneThing(std::string_view definition)
     static constexpr std::array<std::string_view, 16> kOfNoPlural = {
         "process", "act", "activity", "state", "quality", "condition", "smallest", "largest",
         "cardinal", "ordinal", "sum", "study", "science", "art", "practice", "whole"};
-    // An act as such ("sleeping for a short period of time"), or a chemical
-    // element ("a heavy ductile magnetic metallic element").
+    // An act as such ("sleeping for a short period of time", not "cud-chewing
+    // mammal"), a chemical element ("a heavy ductile magnetic metallic element"), a
+    // material, a whole ("people in general") or one alone ("a single person").
     const std::string_view first = definition.substr(0, definition.find(' '));
     const std::string_view clause = definition.substr(0, definition.find(';'));
-    if ((first.size() > 5 && first.ends_with("ing")) || clause.ends_with(" element"))
+    const bool act = first.size() > 5 && first.ends_with("ing") && first.find('-') == std::string_view::npos;
+    const bool whole = clause.find(" in general") != std::string_view::npos;
+    if (act || clause.ends_with(" element") || first == "material" || whole || definition.starts_with("a single "))
         return true;
     if (!definition.starts_with("the "))
         return false;

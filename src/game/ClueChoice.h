@@ -25,8 +25,11 @@ void ChooseClues(Game& game, const Style& style, const std::atomic<bool>& keepRu
 /// style, book by book, that hold its answer; they land in key order.
 void CollectMatches(Entry& entry, const Style& style);
 
-/// One quote per match, with the answer and its other forms blanked out and long
-/// sentences cut to an excerpt around it, in the order VaryQuotes gives. Quotes
+/// One quote per usable match, with the answer and its other forms blanked out and
+/// long sentences cut to an excerpt around it: first those whose blank has telling
+/// words on both sides (no article, number, pronoun or helping verb), then the
+/// others, each in the order
+/// VaryQuotes gives. Quotes
 /// that read the same are shown once, and the book's own underscores become
 /// hyphens, so that every underscore the player sees is a blank.
 void BuildQuotes(Entry& entry, const Dictionary& dictionary);
@@ -67,7 +70,8 @@ bool BooksWriteAsName(const Entry& entry);
 /// position of the answer's blank in it: the blank is no capitalised word in
 /// mid-sentence unless the answer is a name (`name`), a name's blank stands in no
 /// list of names (a genealogy), and the sentence is no dictionary heading and has
-/// words enough around the blank to guess it from ("______ wish, n.").
+/// words enough around the blank to guess it from, two that are no article,
+/// number, pronoun or helping verb ("______ wish, n.", "I'm an _____.").
 bool IsUsableHint(std::string_view quotation, size_t blank, bool name);
 
 /// Blanks out the answer word (upper case) in a quote: every occurrence that

@@ -155,8 +155,12 @@ std::string FirstClause(std::string_view text)
         const std::string_view part = Trim(parts[i], " ");
         if (part.empty())
             continue;
-        // A frame before the definition goes when a definition follows it.
-        if (clause.empty() && i + 1 < parts.size() && OneOf(ToLower(SplitAt(part, ' ').front()), kFrames))
+        // A frame or a note of the sense ("primarily temporal sense") before the
+        // definition goes when a definition follows it.
+        const std::vector<std::string_view> words = SplitAt(part, ' ');
+        constexpr size_t kLongestNote = 3;
+        const bool note = words.size() <= kLongestNote && words.back() == "sense";
+        if (clause.empty() && i + 1 < parts.size() && (OneOf(ToLower(words.front()), kFrames) || note))
             continue;
         if (!clause.empty())
             clause += "; ";
@@ -204,18 +208,43 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // number ("... and usually two"), an adverb, an article and its adjective ("...
 // usually having an external"), unpaired brackets ("(used of living things"), in
 // the middle of a list ("... from climbing, twining") or of "such ... that"
-// ("shaped in such a way").
+// ("shaped in such a way"), before a preposition's object ("... moving toward")
+// or that of joined participles ("... constituting or resembling").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
-    static constexpr std::array<std::string_view, 9> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
-                                                                          "ern", "ar", "ent", "ant"};
+    static constexpr std::array<std::string_view, 10> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
+                                                                           "ern", "ar", "ent", "ant", "ory"};
     const std::string last = ToLower(words[end - 1]);
     const std::string beforeLast = ToLower(words[end - 2]);
-    if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")))
+    // Words that lead on to what the cut leaves out.
+    static constexpr std::array<std::string_view, 13> kLeadingOn = {
+        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then"};
+    const auto participle = [](const std::string& word) {
+        return word.size() >= 6 && EndsWith(word, "ing") && !OneOf(word, kIngNouns);
+    };
+    const bool joinedParticiples =
+        participle(last) && (OneOf(beforeLast, kConjunctions) || (end < at && participle(ToLower(words[at]))));
+    if (OneOf(beforeLast, kRelatives) || OneOf(last, kNumbers) || (last.size() > 4 && EndsWith(last, "ly")) ||
+        OneOf(last, kLeadingOn) || joinedParticiples)
         return true;
-    const bool adjective = std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
+    const bool adjective = !IsUpperLetter(words[end - 1][0]) &&
+                           std::any_of(kAdjectiveEndings.begin(), kAdjectiveEndings.end(),
                                        [&](std::string_view ending) { return EndsWith(last, ending); });
-    if (adjective && (beforeLast == "a" || beforeLast == "an" || beforeLast == "the"))
+    // Nor between an article's word and the participle that goes with it too ("make
+    // a sharp | hissing sound"; not "a rabbit | having a divided upper lip").
+    const bool article = beforeLast == "a" || beforeLast == "an" || beforeLast == "the";
+    const auto withNoun = [&] {
+        if (end != at || at + 1 >= words.size() || !participle(ToLower(words[at])) || IsUpperLetter(words[end - 1][0]))
+            return false;
+        const std::string next = ToLower(words[at + 1]);
+        // What follows a participle that is a verb: its object or a preposition.
+        static constexpr std::array<std::string_view, 12> kAfterVerb = {
+            "a", "an", "the", "through", "over", "under", "along", "between", "around", "across", "about", "as"};
+        return !OneOf(next, kAfterVerb) && !OneOf(next, kLeadingOn);
+    };
+    // An adjective joined to what follows ("a circumscribed inflammatory | and often
+    // suppurating lesion") wants its noun too.
+    if ((article && (adjective || withNoun())) || (adjective && end < at))
         return true;
     if (std::count(prefix.begin(), prefix.end(), '(') != std::count(prefix.begin(), prefix.end(), ')'))
         return true;
@@ -224,7 +253,7 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
         return true;
     if (ToLower(words[at]) == "that")
         for (size_t k = end >= 4 ? end - 4 : 0; k < end; ++k)
-            if (ToLower(words[k]) == "such" || ToLower(words[k]) == "so")
+            if (ToLower(words[k]) == "such" || ToLower(words[k]) == "so" || ToLower(words[k]) == "fact")
                 return true;
     return false;
 }
@@ -308,13 +337,29 @@ std::string CleanGloss(std::string_view gloss)
     return text;
 }
 
+std::string QuotedExamples(std::string_view gloss)
+{
+    std::string examples;
+    for (size_t open = gloss.find('"'); open != std::string_view::npos;) {
+        const size_t close = gloss.find('"', open + 1);
+        examples.append(gloss.substr(open + 1, close == std::string_view::npos ? close : close - open - 1));
+        examples += ' ';
+        open = close == std::string_view::npos ? close : gloss.find('"', close + 1);
+    }
+    return examples;
+}
+
 std::string ClueClause(std::string_view definition)
 {
     std::string clause = FirstClause(WithoutAsides(definition));
-    // An aside the clause needs stays: "go through (mental or physical states)".
+    // An aside the clause needs stays: "go through (mental or physical states)";
+    // one too long to be a clue does not ("(used of living things especially
+    // persons) in an early period of life ..." for YOUNG).
     if (!StandsAlone(clause)) {
         std::string whole = FirstClause(Trim(definition, " "));
-        if (StandsAlone(whole) || clause.empty())
+        const std::vector<std::string_view> words = SplitAt(clause, ' ');
+        const bool onlyFramed = !words.empty() && !OneOf(ToLower(Trim(words.back(), ",;:")), kOpenEndings);
+        if ((StandsAlone(whole) && (whole.size() <= kClauseLength || !onlyFramed)) || clause.empty())
             clause = std::move(whole);
     }
     if (clause.empty())
@@ -396,7 +441,7 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
     std::vector<std::string> words;
     for (std::string_view word : SplitAt(definition, ' '))
         words.emplace_back(word);
-    if (words.size() > 1 && words[0] == "to" && thirdPerson(words[1]))
+    if (words.size() > 1 && words[0] == "to" && thirdPerson(Trim(words[1], ",;:")))
         words.erase(words.begin());
 
     // Each comma-separated phrase that starts with a verb; once the first phrase
@@ -408,7 +453,8 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             ++at;
         while (at + 1 < words.size() && IsAdverb(words[at]))
             ++at;
-        if (!change(words, at))
+        // A phrase of comparison ("shine brightly, like a star") has no verb.
+        if ((!first && words[at] == "like") || !change(words, at))
             break;
         // The verbs joined to this one by "or" agree too: "feel or suffer from",
         // "carry out or perform", "follow a procedure or take a course"; but not a
@@ -421,6 +467,8 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             // make dry") is a verb's, and so is what is joined to it.
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
                                 (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
+                                (j + 3 < words.size() && OneOf(words[j + 2], kParticles) &&
+                                 OneOf(words[j + 3], kObjects)) ||
                                 OneOf(words[j - 1], kEndingPrepositions);
             if (joined && change(words, j + 1))
                 at = j + 1;

@@ -13,6 +13,10 @@ namespace pelorin {
 /// `quoted' words get plain quotes.
 std::string CleanGloss(std::string_view gloss);
 
+/// The quoted examples of a WordNet gloss, one after another: what CleanGloss
+/// leaves out ("tell an untruth; \"She lied to me\"" gives "She lied to me").
+std::string QuotedExamples(std::string_view gloss);
+
 /// The clue a definition makes: a crossword clue is a short phrase, so the
 /// parenthesised asides go (domain labels, dates, usage notes), and so do the
 /// clauses after the first one that stands on its own: the first ";" clause, the

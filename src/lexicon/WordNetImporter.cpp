@@ -54,11 +54,12 @@ struct Sense {
     bool instance = false;     // a particular person, place or thing
     bool numeral = false;      // a number (the synset lists "4" or "41")
     bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
-    bool uncountable = false;  // a feeling, state or attribute: a noun with no plural in this sense
+    bool uncountable = false;  // a feeling, state, attribute or substance: a noun with no plural in this sense
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
     std::string gloss;                 // the definition, examples removed
+    std::string examples;              // a verb's quoted examples, lower case: the forms in use
 
     bool Tagged() const { return tagCount > 0; }
 };
@@ -74,6 +75,7 @@ struct PartSenses {
     std::vector<Sense> senses;       // best first, once ordered
     std::vector<Gloss> definitions;  // ranked, once the families are known
     int64_t tagTotal = 0;
+    int64_t cleanTags = 0;           // the tagged uses of senses that clue the word fairly
     // Some sense spells the lemma in lower case, so it is not only a name; this
     // decides which plurals a noun gets.
     bool common = false;
@@ -137,7 +139,17 @@ struct Inflection {
     int pos = kNoun;
     bool fromException = false;
     int64_t baseTags = 0; // the base's tagged uses in this part of speech
+    // The base's senses (synset offsets) the form clues, where not all: LIED is the
+    // past of lie only as "tell an untruth".
+    std::vector<uint32_t> senses;
 };
+
+// Whether a list of senses (synset offsets) holds a sense; an empty one holds all.
+bool Covers(const std::vector<uint32_t>& senses, uint32_t offset)
+{
+    return senses.empty() || std::ranges::find(senses, offset) != senses.end();
+}
+
 using InflectionMap = std::map<std::string, Inflection, std::less<>>;
 
 // ---- Text helpers ----------------------------------------------------------
@@ -432,8 +444,9 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
         return;
     sense.found = true;
     // The lexicographer files of nouns that name a feeling (shame), a state
-    // (dishonour) or an attribute (secrecy): uses a plural does not have.
-    constexpr std::array<int, 3> kUncountableFiles = {7, 12, 26};
+    // (dishonour), an attribute (secrecy) or a substance (LAND as soil): uses a
+    // plural does not have.
+    constexpr std::array<int, 4> kUncountableFiles = {7, 12, 26, 27};
     int lexFile = -1;
     sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
                         std::ranges::find(kUncountableFiles, lexFile) != kUncountableFiles.end();
@@ -481,8 +494,12 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
                 AddDerivedLink(std::span(tokens).subspan(pointersAt + 2 + 4 * p, 3), lemmaNumber, sense);
         }
     }
-    if (bar != std::string_view::npos)
-        sense.gloss = CleanGloss(line.substr(bar + 3));
+    if (bar == std::string_view::npos)
+        return;
+    const std::string_view gloss = line.substr(bar + 3);
+    sense.gloss = CleanGloss(gloss);
+    if (tokens[2] == "v")
+        sense.examples = ToLower(QuotedExamples(gloss));
 }
 
 // A gloss that calls its word one of another language or land: "(Latin) year" for
@@ -504,13 +521,16 @@ bool IsForeignTermGloss(std::string_view gloss)
 }
 
 // A sense that would bring a non-word into the grid: an abbreviation, a roman
-// numeral, an archaic spelling, or a word of another language that English
-// writing does not use (untagged: BAAS, ANNUM; NON).
+// numeral, an archaic spelling, a word of another language that English writing
+// does not use (untagged: BAAS, ANNUM; NON), or the Latin name of a constellation
+// that no text uses (ARA, "a constellation in the southern hemisphere near
+// Telescopium and Norma").
 bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 {
     if (!sense.found || sense.gloss.empty() || sense.abbreviation || sense.taxon)
         return true;
-    if (!sense.Tagged() && IsForeignTermGloss(sense.gloss))
+    constexpr size_t kConstellationAt = 10; // "a faint constellation"
+    if (!sense.Tagged() && (IsForeignTermGloss(sense.gloss) || sense.gloss.find("constellation") <= kConstellationAt))
         return true;
     if (sense.numeral && IsRomanNumeral(lemma))
         return true;
@@ -519,11 +539,13 @@ bool IsNonWordSense(std::string_view lemma, const Sense& sense)
 }
 
 // Senses in the order a solver expects them. Common senses come before the ones
-// that only a name or a symbol spells so (TOM, SAT); tagged senses keep WordNet's
-// order, which is by use. WordNet's order of untagged senses means nothing, so they
-// go by evidence: the sense that the word chiefly names (the synset's first word:
-// the bird for EMU, not the unit it abbreviates), then the more linked synset (the
-// fish for TUNA, not a cactus of Jamaica).
+// that only a name or a symbol spells so (TOM, SAT); tagged senses go by use, as
+// WordNet orders them, and of equal use the sense the word chiefly names (is the
+// synset's first word) leads (PULSE the heartbeat, not the electronic pulse).
+// WordNet's order of untagged senses means nothing, so they go by evidence: the
+// sense that the word chiefly names (the bird for EMU, not the unit it
+// abbreviates), then the more linked synset (the fish for TUNA, not a cactus of
+// Jamaica).
 void OrderSenses(std::vector<Sense>& senses)
 {
     std::stable_sort(senses.begin(), senses.end(), [](const Sense& a, const Sense& b) {
@@ -531,8 +553,13 @@ void OrderSenses(std::vector<Sense>& senses)
             return a.lowerCase;
         if (a.Tagged() != b.Tagged())
             return a.Tagged();
-        if (a.Tagged())
+        if (a.Tagged()) {
+            if (a.tagCount != b.tagCount)
+                return a.tagCount > b.tagCount;
+            if (a.firstMember != b.firstMember)
+                return a.firstMember;
             return a.order < b.order;
+        }
         if (a.firstMember != b.firstMember)
             return a.firstMember;
         if (a.pointers != b.pointers)
@@ -595,20 +622,24 @@ class InflectionCollector {
 public:
     explicit InflectionCollector(const LemmaMap& lemmas) : lemmas_(lemmas) {}
 
-    void Offer(const std::string& inflected, std::string_view base, InflectionKind kind, int pos, bool fromException)
+    void Offer(const std::string& inflected, std::string_view base, InflectionKind kind, int pos, bool fromException,
+               std::vector<uint32_t> senses = {})
     {
         if (inflected == base || !IsLetterWord(inflected))
             return;
         const auto found = lemmas_.find(base);
         if (found == lemmas_.end() || !found->second.Has(pos) || !found->second.parts[pos].inflectable)
             return;
-        const int64_t baseTags = found->second.parts[pos].tagTotal;
+        // A form of some senses only is as used as they are.
+        int64_t baseTags = 0;
+        for (const Sense& sense : found->second.parts[pos].senses)
+            baseTags += Covers(senses, sense.offset) ? sense.tagCount : 0;
         // A headword of the same spelling keeps its own reading beside this one,
         // but only a form that WordNet lists or that a used word makes is worth it:
         // SAT is the past of sit, while CHAOS is no plural of chao.
         if (lemmas_.count(inflected) > 0 && !fromException && baseTags == 0)
             return;
-        Inflection candidate{std::string(base), kind, pos, fromException, baseTags};
+        Inflection candidate{std::string(base), kind, pos, fromException, baseTags, std::move(senses)};
         const auto [slot, added] = forms_.try_emplace(inflected, candidate);
         if (!added && Better(candidate, slot->second))
             slot->second = std::move(candidate);
@@ -635,6 +666,7 @@ public:
                     continue;
                 const std::string base = ToLower(tokens[i]);
                 irregular_.emplace(base, *kind);
+                listed_.emplace(inflected, base);
                 const auto found = lemmas_.find(base);
                 if (!offered && found != lemmas_.end() && found->second.Has(pos)) {
                     Offer(inflected, base, *kind, pos, true);
@@ -645,7 +677,9 @@ public:
     }
 
     // The regular rules make no forms of a word of one or two letters (IS, HAS and
-    // HIS are no plurals of I, HA and HI), except of a verb in use (do, go).
+    // HIS are no plurals of I, HA and HI), except of a verb in use (do, go). A verb
+    // with a listed form takes the regular one too where its own examples use it:
+    // LIED beside "lay" (lie, tell an untruth), SHOWED beside "shown".
     void AddRegularForms()
     {
         for (const auto& [word, lemma] : lemmas_) {
@@ -654,12 +688,19 @@ public:
                 OfferRegularPlural(word, lemma.parts[kNoun].common);
             if (!lemma.Has(kVerb) || (shortWord && lemma.parts[kVerb].tagTotal == 0))
                 continue;
-            if (!Irregular(word, InflectionKind::kPast))
-                Offer(RegularPast(word), word, InflectionKind::kPast, kVerb, false);
-            if (!Irregular(word, InflectionKind::kDoing))
-                Offer(RegularDoing(word), word, InflectionKind::kDoing, kVerb, false);
-            if (!Irregular(word, InflectionKind::kThird))
-                Offer(ThirdPerson(word), word, InflectionKind::kThird, kVerb, false);
+            const auto offer = [&](const std::string& form, InflectionKind kind) {
+                if (!Irregular(word, kind) || listed_.contains({form, word})) {
+                    // Listed for another base first: DISTILLED is distil's and distill's.
+                    Offer(form, word, kind, kVerb, listed_.contains({form, word}));
+                    return;
+                }
+                std::vector<uint32_t> senses = SensesUsing(lemma.parts[kVerb], form);
+                if (!senses.empty())
+                    Offer(form, word, kind, kVerb, false, std::move(senses));
+            };
+            offer(RegularPast(word), InflectionKind::kPast);
+            offer(RegularDoing(word), InflectionKind::kDoing);
+            offer(ThirdPerson(word), InflectionKind::kThird);
         }
     }
 
@@ -689,9 +730,20 @@ private:
 
     bool Irregular(const std::string& base, InflectionKind kind) const { return irregular_.count({base, kind}) > 0; }
 
+    // The senses whose examples use the form.
+    static std::vector<uint32_t> SensesUsing(const PartSenses& verb, std::string_view form)
+    {
+        std::vector<uint32_t> senses;
+        for (const Sense& sense : verb.senses)
+            if (!ForEachLetterRun(sense.examples, [&](std::string_view token, size_t) { return token != form; }))
+                senses.push_back(sense.offset);
+        return senses;
+    }
+
     const LemmaMap& lemmas_;
     InflectionMap forms_;
     std::set<std::pair<std::string, InflectionKind>> irregular_;
+    std::set<std::pair<std::string, std::string>> listed_; // inflected, base
 };
 
 // ---- Word families ------------------------------------------------------------
@@ -903,6 +955,7 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                      const LemmaMap& lemmas)
 {
     part.definitions.clear();
+    part.cleanTags = 0;
     for (size_t i = 0; i < part.senses.size(); ++i) {
         const Sense& sense = part.senses[i];
         const auto order = static_cast<int32_t>(i);
@@ -922,6 +975,14 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
             for (std::string& cut : ShorterClauses(clauses[c]))
                 if (!clean && !families.GivesAway(cut, word))
                     clean = std::move(cut);
+            // Or a verb's or noun's second phrase after a comma, when it reads as a
+            // definition: "be extant" of "have an existence, be extant" for EXIST.
+            for (size_t comma = clauses[c].find(", "); !clean && comma != std::string::npos && pos <= kVerb;
+                 comma = clauses[c].find(", ", comma + 2)) {
+                const std::string tail = clauses[c].substr(comma + 2);
+                if (OpensDefinition(tail, pos, lemmas) && !families.GivesAway(tail, word))
+                    clean = tail;
+            }
         }
         std::string clue = clean ? *clean : clauses.front();
         if (clean && sense.instance && !sense.lowerCase)
@@ -929,26 +990,29 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         if (clean && !sense.lowerCase)
             KeepNameContext(sense.gloss, clue);
         // A clue that could not be cut short enough reads as an explanation. A
-        // noun's that opens on "of", "with" or "made" is the tail of a gloss whose
-        // head WordNet lost ("of China" for the chrysanthemum called MUM, "made of
-        // sheep's or calf's viscera minced" for HAGGIS): no better than a give-away.
+        // noun's that opens on "of", "with", "made" or "especially" is the tail of a
+        // gloss whose head WordNet lost ("of China" for the chrysanthemum called MUM,
+        // "especially a leaf of grass ..." for BLADE): no better than a give-away.
         const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
         const bool fragment = pos == kNoun && (clue.starts_with("of ") || clue.starts_with("with ") ||
-                                               clue.starts_with("made "));
+                                               clue.starts_with("made ") || clue.starts_with("especially "));
+        // Nor has a particular person or place (FARMERS are no civil rights leader).
+        const bool noPlural = sense.uncountable || (sense.instance && !sense.lowerCase);
         if (!clean || fragment) {
             part.definitions.push_back(
-                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), sense.uncountable});
+                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
+        part.cleanTags += sense.tagCount;
         if (rare) {
             part.definitions.push_back(
-                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), sense.uncountable});
+                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
         const bool shortened = clue != sense.gloss;
-        part.definitions.push_back({2 * order, sense.offset, std::move(clue), sense.uncountable});
+        part.definitions.push_back({2 * order, sense.offset, std::move(clue), noPlural});
         if (shortened && !families.GivesAway(sense.gloss, word))
-            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, sense.uncountable});
+            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, noPlural});
     }
 }
 
@@ -989,8 +1053,9 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 // synonym to clue it instead (HEWER "a person who hews", EGYPTIAN "a native or
 // inhabitant of Egypt"), has no clue an editor would print: it is no answer, and
 // its forms go with it. Shorter words stay, as the grids need them more (DOER).
-// The words dropped are returned: other words' definitions still use them
-// ("promise" in VOWS "promises").
+// So does a form of some senses only whose senses all give it away (HANGED, "kill
+// by hanging"). The words dropped are returned: other words' definitions still use
+// them ("promise" in VOWS "promises").
 LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
 {
     const auto fair = [](const PartSenses& part) {
@@ -1005,7 +1070,16 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
             dropped.insert(lemmas.extract(at));
         at = next;
     }
-    std::erase_if(forms, [&](const auto& entry) { return !lemmas.contains(entry.second.base); });
+    std::erase_if(forms, [&](const auto& entry) {
+        const Inflection& form = entry.second;
+        const auto base = lemmas.find(form.base);
+        if (base == lemmas.end())
+            return true;
+        const auto clues = [&](const Gloss& gloss) {
+            return gloss.rank < WordNetImporter::kGiveAwayRank && Covers(form.senses, gloss.offset);
+        };
+        return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, clues);
+    });
     return dropped;
 }
 
@@ -1055,9 +1129,10 @@ void FitCapacity(LemmaMap& lemmas, InflectionMap& forms, size_t capacity)
 // ---- Records ----------------------------------------------------------------
 
 // The parts of speech a word has, the dominant one first: a part with common
-// senses before one of names only, then the most tagged uses, then a part with a
-// sense the word chiefly names (HALE "healthy", not another word for "coerce" and
-// "haul"), then most senses.
+// senses before one of names only, then the most tagged uses of senses that clue
+// it fairly (BAT, the animal: the verb's most used sense, "strike with a bat",
+// gives it away), then a part with a sense the word chiefly names (HALE "healthy",
+// not another word for "coerce" and "haul"), then most senses.
 std::vector<int> PartsByDominance(const Lemma& lemma)
 {
     std::vector<int> parts;
@@ -1069,8 +1144,8 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
         const PartSenses& pb = lemma.parts[b];
         if (pa.common != pb.common)
             return pa.common;
-        if (pa.tagTotal != pb.tagTotal)
-            return pa.tagTotal > pb.tagTotal;
+        if (pa.cleanTags != pb.cleanTags)
+            return pa.cleanTags > pb.cleanTags;
         if (pa.named != pb.named)
             return pa.named;
         return pa.senses.size() > pb.senses.size();
@@ -1095,6 +1170,8 @@ struct Copy {
     // A plural ranks the senses that have none behind every other (SHAMES: not the
     // feeling nor the state, but "unfortunate developments").
     bool plural = false;
+    // Only these senses, where not all (Inflection::senses).
+    const std::vector<uint32_t>* senses = nullptr;
 };
 
 // Behind rare senses and give-aways too, as a rare sense that has a plural fits
@@ -1111,7 +1188,11 @@ bool DemotesUncountable(const std::vector<Gloss>& glosses)
 int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
     const bool demote = copy.plural && DemotesUncountable(glosses);
+    int32_t added = 0;
     for (const Gloss& gloss : glosses) {
+        if (copy.senses && !Covers(*copy.senses, gloss.offset))
+            continue;
+        ++added;
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
         if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
@@ -1122,7 +1203,7 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
         definition->aux = static_cast<int32_t>(gloss.offset);
         record.definitions.Add(std::move(definition));
     }
-    return static_cast<int32_t>(glosses.size());
+    return added;
 }
 
 // The words the derivational links of the lemmas' senses point to, letters-only
@@ -1245,7 +1326,7 @@ public:
         const bool demotes =
             inflection.kind == InflectionKind::kPlural && DemotesUncountable(base.parts[inflection.pos].definitions);
         const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
-                             forms_.count(inflection.base) == 0 && !demotes;
+                             forms_.count(inflection.base) == 0 && !demotes && inflection.senses.empty();
         if (!borrows)
             AddInflectedReading(*record, text, inflection, false);
         return record;
@@ -1302,7 +1383,7 @@ private:
         const Lemma& base = lemmas_.find(inflection.base)->second;
         auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
         const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr,
-                        inflection.kind == InflectionKind::kPlural};
+                        inflection.kind == InflectionKind::kPlural, &inflection.senses};
         definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
         record.subRecords.Add(std::move(sub));
     }

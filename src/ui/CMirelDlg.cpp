@@ -383,6 +383,8 @@ void CMirelDlg::FirstTick()
     RefreshCluePages();
     RefreshSelection();
     UpdateProgress();
+    if (!keepsSession_)
+        return;
     RestoreSession();
     session_->Start();
 }

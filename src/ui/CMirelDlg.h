@@ -52,6 +52,10 @@ public:
 
     /// Runs a command of the menu, the strip or the buttons by its id.
     void OnCommand(uint32_t id);
+    /// A run that only shows the window (a picture for scripts) neither brings back
+    /// nor replaces the game kept from the player's last run. Called before the
+    /// first tick.
+    void LeaveKeptGameAlone() { keepsSession_ = false; }
 
     // What the core asks of the main window.
     void RefreshSelection() override;
@@ -166,6 +170,7 @@ private:
     const Entry* turnedTo_ = nullptr;
     QTimer timer_;
     bool firstTick_ = true;
+    bool keepsSession_ = true;
     bool commandRunning_ = false; ///< while OnCommand runs one
     /// The player's history of the current game; its clean state is the modified flag.
     QUndoStack history_;

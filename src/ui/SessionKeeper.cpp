@@ -13,6 +13,7 @@ SessionKeeper::SessionKeeper(AppData& app, ViewState view, QObject* parent)
 
 void SessionKeeper::Start()
 {
+    started_ = true;
     timer_.start();
 }
 
@@ -53,7 +54,7 @@ int64_t SessionKeeper::Seconds() const
 
 void SessionKeeper::End(bool dropped)
 {
-    if (ended_)
+    if (ended_ || !started_)
         return;
     Freeze();
     timer_.stop();

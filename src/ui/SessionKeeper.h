@@ -41,7 +41,8 @@ public:
     void SetSolved(bool solved);
     int64_t Seconds() const;
     /// The program ends: the game is kept, or dropped when the player chose not to
-    /// save it. Nothing is written afterwards.
+    /// save it. Nothing is written afterwards. A keeper never started leaves the kept
+    /// game alone: it never brought it back, so the game in play is not its own.
     void End(bool dropped);
 
 Q_SIGNALS:
@@ -62,6 +63,7 @@ private:
     int64_t keptMs_ = 0;    ///< time in play before running_ started
     bool paused_ = false;
     bool solved_ = false;
+    bool started_ = false;
     bool ended_ = false;
     bool failed_ = false;   ///< a write failed once (and said so): no more tries this run
     bool replaced_ = true;  ///< the game was replaced since the last write

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace pelorin {
@@ -11,16 +12,11 @@ namespace {
 
 // An element that counts its own destruction, to tell owning lists from borrowing ones.
 struct Keyed {
-    Keyed(int32_t k, int32_t t = 0, int* deaths = nullptr) : key(k), tag(t), deathCount(deaths) {}
-    ~Keyed()
-    {
-        if (deathCount)
-            ++*deathCount;
-    }
+    ~Keyed() { if (deaths) ++*deaths; }
     int32_t SortKey() const { return key; }
     int32_t key;
-    int32_t tag;
-    int* deathCount;
+    int32_t tag = 0;
+    int* deaths = nullptr;
 };
 
 std::vector<int32_t> Tags(const ItemList<Keyed>& list)
@@ -45,7 +41,7 @@ TEST(ItemList, NewcomerPositionsFollowTheKeyedSearch)
     for (const auto& [keys, tags] : cases) {
         ItemList<Keyed> list(10, ListOrder::Sorted, true, 10);
         for (size_t i = 0; i < keys.size(); ++i)
-            list.Add(new Keyed(keys[i], static_cast<int32_t>(i)));
+            list.Add(new Keyed{keys[i], static_cast<int32_t>(i)});
         EXPECT_EQ(Tags(list), tags) << "last key " << keys.back();
     }
 }
@@ -66,9 +62,9 @@ TEST(ItemList, AddEachPlacesLikeOneAddAfterAnother)
         for (size_t i = 0; i < before + added; ++i) {
             const int32_t key = static_cast<int32_t>(random() % static_cast<uint32_t>(keyRange));
             const int32_t tag = static_cast<int32_t>(i);
-            one.Add(new Keyed(key, tag));
+            one.Add(new Keyed{key, tag});
             if (i < before)
-                each.Add(new Keyed(key, tag));
+                each.Add(new Keyed{key, tag});
             else
                 batch.push_back(std::make_unique<Keyed>(key, tag));
         }
@@ -86,7 +82,7 @@ TEST(ItemList, GrowsByItsStepAndRemoveAtDeletesOwnedElements)
     int deaths = 0;
     ItemList<Keyed> list(10, ListOrder::Append, true, 10);
     for (int32_t tag = 0; tag < 21; ++tag) {
-        list.Add(new Keyed(0, tag, &deaths));
+        list.Add(new Keyed{0, tag, &deaths});
         EXPECT_EQ(list.Capacity(), tag / 10 * 10 + 10) << tag;
     }
     for (const int32_t outside : {list.Count(), -1}) {
@@ -94,14 +90,9 @@ TEST(ItemList, GrowsByItsStepAndRemoveAtDeletesOwnedElements)
         EXPECT_EQ(list.At(outside), nullptr);
     }
     EXPECT_TRUE(list.RemoveAt(1));
-    EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(list.At(1)->tag, 2);
-    EXPECT_EQ(list.At(19)->tag, 20);
-    EXPECT_EQ(list.Count(), 20);
+    EXPECT_EQ(std::tuple(deaths, list.At(1)->tag, list.At(19)->tag, list.Count()), std::tuple(1, 2, 20, 20));
     list.Clear();
-    EXPECT_EQ(deaths, 21);
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.Capacity(), 30);
+    EXPECT_EQ(std::tuple(deaths, list.Count(), list.Capacity()), std::tuple(21, 0, 30));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iterator>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace pelorin {
 namespace {
@@ -24,10 +25,7 @@ protected:
         write(writer);
         return file.Commit(writer.Ok());
     }
-    static bool Replace(const std::string& target)
-    {
-        return Replace(target, [](FileWriter& w) { w.WriteInt32(7); });
-    }
+    static bool Replace(const std::string& target) { return Replace(target, [](FileWriter& w) { w.WriteInt32(7); }); }
     static mode_t Mode(const std::string& path)
     {
         struct stat info {};
@@ -38,7 +36,6 @@ protected:
     {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
     }
-
     const std::string written = std::string("\x07\0\0\0", 4);
     test::TempDir dir;
 };
@@ -60,16 +57,12 @@ TEST_F(StoredValues, ValuesHaveTheirStoredBytes)
         ASSERT_TRUE(Replace(path, write));
         EXPECT_EQ(test::FileBytes(path), bytes);
     }
-
     test::WriteFileBytes(path, std::string("\x06\0\0\0AB\0CD\0\x00\0\0\0", 14));
     FilePtr file = OpenFile(path, "rb");
     FileReader reader(file.get());
     StoredText first, second = "old";
     ASSERT_TRUE(reader.ReadText(first) && reader.ReadText(second));
-    EXPECT_EQ(first, "AB");
-    EXPECT_FALSE(second.has_value());
-    EXPECT_TRUE(reader.AtEnd());
-
+    EXPECT_EQ(std::tuple(first, second, reader.AtEnd()), std::tuple(StoredText("AB"), std::nullopt, true));
     if (FilePtr full = OpenFile("/dev/full", "wb")) {
         FileWriter writer(full.get());
         writer.WriteText(std::string(1 << 16, 'x')); // more than the stdio buffer
@@ -90,18 +83,14 @@ TEST_F(StoredValues, OldFileStaysUntilTheNewOneIsCommitted)
     for (bool commit : {false, true}) {
         ReplacingFile file;
         ASSERT_TRUE(file.Open(target));
-        FileWriter writer(file.Get());
-        writer.WriteInt32(7);
+        FileWriter(file.Get()).WriteInt32(7);
         EXPECT_EQ(test::FileBytes(target), "old");
-        if (commit) {
-            EXPECT_FALSE(file.Commit(false));
-        }
+        EXPECT_TRUE(!commit || !file.Commit(false));
     }
     EXPECT_EQ(test::FileBytes(target), "old");
     EXPECT_FALSE(Replace(readOnly));
     EXPECT_EQ(errno, EACCES);
-    EXPECT_EQ(test::FileBytes(readOnly), "old");
-    EXPECT_EQ(Mode(readOnly), 0444u);
+    EXPECT_EQ(std::pair(test::FileBytes(readOnly), Mode(readOnly)), std::pair(std::string("old"), mode_t{0444}));
     EXPECT_TRUE(Replace(target));
     EXPECT_EQ(test::FileBytes(target), written);
     EXPECT_EQ(FilesLeft(), 2u);
@@ -117,14 +106,12 @@ TEST_F(StoredValues, ReplacedFilesKeepTheirModeAndLinks)
     const mode_t previous = umask(027);
     const std::string kept = dir.File("kept.zag");
     test::WriteFileBytes(kept, "old");
-    ASSERT_EQ(chmod(kept.c_str(), 0604), 0);
+    ASSERT_EQ(chmod(kept.c_str(), 0664), 0);
     EXPECT_TRUE(Replace(dir.File("fresh.zag")));
     EXPECT_TRUE(Replace(kept));
     umask(previous);
-    EXPECT_EQ(Mode(dir.File("fresh.zag")), 0640u);
-    EXPECT_EQ(Mode(kept), 0604u);
-    EXPECT_EQ(test::FileBytes(kept), written);
-
+    EXPECT_EQ(std::tuple(Mode(dir.File("fresh.zag")), Mode(kept), test::FileBytes(kept)),
+              std::tuple(mode_t{0640}, mode_t{0664}, written));
     fs::create_directory(dir.File("shared"));
     const std::string shared = dir.File("shared/week.zag");
     test::WriteFileBytes(shared, "old");

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace pelorin {
 namespace {
 
@@ -23,17 +21,15 @@ protected:
                                                 "DOG", std::string(255, 'X'), std::string(45, 'X')}));
         ASSERT_TRUE(dictionary.Load(dir.Folder()));
     }
-
-    /// Builds a style from one book holding the text.
-    void Scan(const std::string& text)
+    /// Makes a style of one book holding the text, and its word list unless told not to.
+    void Scan(const std::string& text, bool buildWordList = true)
     {
-        const std::string path = dir.File("book.txt");
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        test::WriteFileBytes(dir.File("book.txt"), text);
         style = std::make_unique<Style>(dictionary);
-        style->AddBook(path);
-        style->BuildWordList();
+        style->AddBook(dir.File("book.txt"));
+        if (buildWordList)
+            style->BuildWordList();
     }
-
     Texts Sentences() const
     {
         Texts texts;
@@ -41,7 +37,6 @@ protected:
             texts.emplace_back(TextOf(sentence->text));
         return texts;
     }
-
     Texts Words() const
     {
         Texts texts;
@@ -108,10 +103,7 @@ TEST_F(BookScannerTest, SentencesAreKeyedByLengthAndOverlongRunsDropped)
 // marks the word indexes of the dictionary it replaced.
 TEST_F(BookScannerTest, WordsAreLookedUpInTheDictionaryOfTheMoment)
 {
-    const std::string path = dir.File("book.txt");
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << "Come back soon, cat.";
-    style = std::make_unique<Style>(dictionary);
-    style->AddBook(path);
+    Scan("Come back soon, cat.", false);
     test::WriteDictionary(dir.Folder(), test::PlainWords({"AARDVARK", "BACK", "CAT", "COME", "SOON"}), 99);
     ASSERT_TRUE(dictionary.Load(dir.Folder()));
     ASSERT_TRUE(style->UpdateIfStale());

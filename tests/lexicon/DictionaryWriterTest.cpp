@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 namespace pelorin {
@@ -16,15 +14,6 @@ namespace {
 
 using test::TempDir;
 using test::TestRecord;
-
-TestRecord Expect(std::string text, std::vector<test::TestDefinition> definitions = {}, int32_t kind = 3)
-{
-    TestRecord record;
-    record.text = std::move(text);
-    record.kind = kind;
-    record.definitions = std::move(definitions);
-    return record;
-}
 
 // The program's record of a test record.
 std::unique_ptr<WordRecord> Convert(const TestRecord& from)
@@ -54,14 +43,13 @@ WordRecordTable ConvertAll(const std::vector<TestRecord>& records)
 // sub-record, DOG with plain definitions: every field of the format.
 std::vector<TestRecord> Sample()
 {
-    TestRecord cat = Expect("CAT");
-    cat.subRecords.push_back(Expect("CAT", {{0, 2000, "feline mammal"}, {501, 2001, "a spiteful woman gossip"}}));
-    cat.subRecords.push_back(Expect("CAT", {{500, 3000, "beat with a whip"}}, 1));
-    TestRecord cats = Expect("CATS");
-    cats.form = kFormPlural;
-    cats.baseIndex = 0;
-    cats.subRecords.push_back(Expect("CATS", {{0, 2000, "feline mammal"}}));
-    return {cat, cats, Expect("DOG", {{0, 4000, "a domestic canine"}})};
+    return {{.text = "CAT",
+             .subRecords = {{.text = "CAT",
+                             .definitions = {{0, 2000, "feline mammal"}, {501, 2001, "a spiteful woman gossip"}}},
+                            {.text = "CAT", .kind = 1, .definitions = {{500, 3000, "beat with a whip"}}}}},
+            {.text = "CATS", .form = kFormPlural, .baseIndex = 0,
+             .subRecords = {{.text = "CATS", .definitions = {{0, 2000, "feline mammal"}}}}},
+            {.text = "DOG", .definitions = {{0, 4000, "a domestic canine"}}}};
 }
 
 class DictionaryWriterTest : public ::testing::Test {
@@ -80,15 +68,13 @@ TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
     ASSERT_TRUE(DictionaryWriter(table_).Write(path, 4321, 7));
     EXPECT_EQ(test::FileBytes(path), test::DictionaryBytes(Sample(), 4321, 7));
 
-    WordRecordTable table = ConvertAll({Expect("A", {{0, 0, ""}, {1, 0, ""}})});
+    WordRecordTable table = ConvertAll({{.text = "A", .definitions = {{0, 0, ""}, {1, 0, ""}}}});
     table[0]->definitions.At(0)->text = std::nullopt;
     ASSERT_TRUE(DictionaryWriter(table).Write(path, 1));
-    test::ByteImage image; // the tail of the file: A's definitions
-    for (int32_t field : {2, 0, 0, 0, 1, 0}) // count; rank, aux, absent text; rank, aux
-        image.Int32(field);
-    image.Text("");
+    // The tail of the file, A's definitions: count; rank, aux, absent text; rank, aux, empty text.
+    const std::string tail = test::ByteImage().Int32s({2, 0, 0, 0, 1, 0}).Text("").Bytes();
     const std::string bytes = test::FileBytes(path);
-    EXPECT_EQ(bytes.substr(bytes.size() - image.Bytes().size()), image.Bytes());
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
 }
 
 // The stamp tells styles that the dictionary changed: it follows the content and
@@ -129,11 +115,8 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
     EXPECT_EQ(test::FileBytes(path), before);
 
     WordRecordTable full;
-    for (int32_t i = 0; i <= Dictionary::kCapacity; ++i) {
-        const char text[5] = {char('A' + i / 17576), char('A' + i / 676 % 26), char('A' + i / 26 % 26),
-                              char('A' + i % 26), 0};
-        full.push_back(Convert(Expect(text)));
-    }
+    for (int32_t i = 0; i <= Dictionary::kCapacity; ++i)
+        full.push_back(Convert({.text = test::CountedWord(i)}));
     EXPECT_FALSE(DictionaryWriter(full).Valid());
     full.pop_back();
     EXPECT_TRUE(DictionaryWriter(full).Valid());

@@ -66,9 +66,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "resonators that produce a vibrato sound",
          "a percussion instrument similar to a xylophone but having metal bars"},
         // A cut never leaves a phrase without its end: brackets unpaired, a list
-        // or "such ... that" broken off, an article and its adjective alone.
+        // or "such ... that" broken off, an article and its adjective alone, a
+        // participle without the object it shares.
         {"(used of living things especially persons) in an early period of life or development or growth",
-         "(used of living things especially persons) in an early period of life or development or growth"},
+         "in an early period of life or development or growth"}, // an aside too long to keep
         {"metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
          "mechanism can be rotated",
          "metal device shaped in such a way that when it is inserted into the appropriate lock the lock's "
@@ -77,6 +78,12 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
          "a plant with a weak stem that derives support from climbing"},
         {"freshwater or marine or terrestrial gastropod mollusk usually having an external enclosing spiral shell",
          "freshwater or marine or terrestrial gastropod mollusk"},
+        {"the outer boundary of an artifact or a material layer constituting or resembling such a boundary",
+         "the outer boundary of an artifact or a material layer"},
+        {"a circumscribed inflammatory and often suppurating lesion on the skin or an internal mucous surface",
+         "a circumscribed inflammatory and often suppurating lesion on the skin or an internal mucous surface"},
+        {"primarily temporal sense; being or indicating a relatively small temporal extent",
+         "being or indicating a relatively small temporal extent"},
         // With no clause to cut before, a clause is cut before what it is for.
         {"an annual award by the Academy of Motion Picture Arts and Sciences for achievements in motion picture "
          "production and performance",
@@ -96,6 +103,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
     };
     for (const auto& [definition, clue] : cases)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
+    // Nor on a preposition that has lost its object, nor inside a noun's phrase.
+    for (const char* clause : {"situated in or facing or moving toward or coming from the north",
+                               "make a sharp hissing sound"})
+        EXPECT_TRUE(ShorterClauses(clause).empty()) << clause;
     // Where the first clause gives the word away, the next may do.
     EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
 }
@@ -110,7 +121,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
 
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
-                                         "remove"};
+                                         "remove", "mark", "produce", "shine", "like", "thrust"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         if (verbs.count(std::string(word)) == 0)
             return std::nullopt;
@@ -127,6 +138,10 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"follow a procedure or take a course", "follows a procedure or takes a course"},
         {"cause to move or shift", "causes to move or shift"},
         {"to make a mistake", "makes a mistake"},
+        {"to mark, or produce an imprint", "marks, or produces an imprint"},
+        {"shine brightly, like a star", "shines brightly, like a star"},
+        {"like better", "likes better"},
+        {"make a sad face and thrust out one's lower lip", "makes a sad face and thrusts out one's lower lip"},
         {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
         {"forsake, leave behind", "forsakes, leaves behind"},

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
+#include <tuple>
 
 namespace pelorin {
 namespace {
@@ -23,12 +23,10 @@ protected:
         test::WriteDictionary(dir.Folder(), test::PlainWords({"CAT", "DOG", "SAT", "THE"}));
         ASSERT_TRUE(dictionary.Load(dir.Folder()));
     }
-
     std::string Book(const std::string& name, const std::string& text)
     {
-        const std::string path = dir.File(name);
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        test::WriteFileBytes(dir.File(name), text);
+        return dir.File(name);
     }
 
     test::TempDir dir;
@@ -41,27 +39,20 @@ TEST_F(StyleBuilderTest, ChecksComeBeforeAnyBook)
 {
     const std::vector<std::string> missing = {dir.File("none.txt")};
     const std::string_view tooLong = "Description cannot exceed 16 characters";
-    const struct {
-        std::string description;
-        std::vector<std::string> books;
-        StyleBuildStatus status;
-        std::string_view message;
-    } cases[] = {
+    const std::tuple<std::string, std::vector<std::string>, StyleBuildStatus, std::string_view> cases[] = {
         {"1234567890123456", missing, StyleBuildStatus::Built, ""},
         {"12345678901234567", missing, StyleBuildStatus::DescriptionTooLong, tooLong},
         {"Gedichte \xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc", missing, StyleBuildStatus::DescriptionTooLong, tooLong},
         {"", {}, StyleBuildStatus::NoBooks, "Need to add some books"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [description, books, status, message] : cases) {
         int reports = 0;
         const StyleBuildResult built =
-            BuildStyle(dictionary, c.description, c.books, [&](const StyleBuildProgress&) { ++reports; });
-        EXPECT_EQ(built.status, c.status) << c.description;
-        EXPECT_EQ(StyleInputMessage(c.status), c.message);
-        EXPECT_EQ(built.style != nullptr, c.status == StyleBuildStatus::Built);
-        if (c.status != StyleBuildStatus::Built) {
-            EXPECT_EQ(reports, 0) << c.description;
-        }
+            BuildStyle(dictionary, description, books, [&](const StyleBuildProgress&) { ++reports; });
+        EXPECT_EQ(built.status, status) << description;
+        EXPECT_EQ(StyleInputMessage(status), message);
+        EXPECT_EQ(built.style != nullptr, status == StyleBuildStatus::Built);
+        EXPECT_TRUE(reports == 0 || status == StyleBuildStatus::Built) << description;
     }
 }
 
@@ -80,19 +71,17 @@ TEST_F(StyleBuilderTest, BuildsFromTheBooksAndNamesThoseThatCouldNotBeRead)
         EXPECT_EQ(step.bookCount, 5);
         reports.emplace_back(step.booksDone, std::string(step.book));
     });
-
     ASSERT_EQ(built.status, StyleBuildStatus::Built);
-    EXPECT_EQ(TextOf(built.style->Description()), "Mine");
-    EXPECT_EQ(built.style->Books().Count(), 5);
-    EXPECT_EQ(built.style->Words().Count(), 4);
-    EXPECT_EQ(built.style->SentenceCount(), 2);
+    const Style& style = *built.style;
+    EXPECT_EQ(std::tuple(TextOf(style.Description()), style.Books().Count(), style.Words().Count(),
+                         style.SentenceCount()),
+              std::tuple("Mine", 5, 4, 2));
     std::vector<std::pair<std::string, std::string>> unread;
     for (const auto& book : built.unread)
         unread.emplace_back(book.path, book.reason);
     EXPECT_EQ(unread, (std::vector<std::pair<std::string, std::string>>{
                           {books[1], "No such file or directory"}, {books[2], "Is a directory"},
                           {books[3], "Not a regular file"}}));
-
     ASSERT_EQ(reports.size(), 6u);
     for (size_t i = 0; i < books.size(); ++i)
         EXPECT_EQ(reports[i], std::make_pair(static_cast<int32_t>(i), books[i]));
@@ -106,25 +95,21 @@ TEST_F(StyleBuilderTest, CancelledBuildLeavesNothing)
     std::string big;
     for (int i = 0; i < 20000; ++i)
         big += "The cat sat. ";
-    const std::vector<std::string> books = {Book("one.txt", "The cat sat."), dir.File("gone.txt"),
-                                            Book("big.txt", big), Book("two.txt", "The dog sat.")};
+    const std::vector<std::string> books = {Book("one.txt", "The cat sat."), dir.File("gone.txt"), Book("big.txt", big),
+                                            Book("two.txt", "The dog sat.")};
     for (const int32_t cancelAt : {1, 2, 3}) {
         std::atomic<bool> cancel{false};
         int reports = 0;
-        const StyleBuildResult built = BuildStyle(
-            dictionary, "Mine", books,
-            [&](const StyleBuildProgress& step) {
-                ++reports;
-                if (step.booksDone == cancelAt)
-                    cancel = true;
-            },
-            &cancel);
+        auto progress = [&](const StyleBuildProgress& step) {
+            ++reports;
+            cancel = cancel || step.booksDone == cancelAt;
+        };
+        const StyleBuildResult built = BuildStyle(dictionary, "Mine", books, progress, &cancel);
         EXPECT_EQ(built.status, StyleBuildStatus::Cancelled) << cancelAt;
         EXPECT_EQ(built.style, nullptr);
         EXPECT_TRUE(built.unread.empty());
         EXPECT_EQ(reports, cancelAt + 1);
     }
-
     const std::atomic<bool> stop{true};
     auto style = std::make_unique<Style>(dictionary);
     EXPECT_TRUE(style->AddBook(books[2], &stop));

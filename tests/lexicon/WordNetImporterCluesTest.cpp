@@ -20,11 +20,13 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "elul n 1 0 1 0 00001181  \n"
                                "anger n 1 0 1 0 00001100  \n"
                                "annum n 1 0 1 0 00001191  \n"
-                               "ara n 1 0 1 0 00001110  \n"
+                               "ara n 2 0 2 0 00001110 00001111  \n"
                                "baas n 1 0 1 0 00001190  \n"
                                "asia n 1 0 1 0 00001170  \n"
                                "asian n 2 0 2 1 00001171 00001172  \n"
+                               "bat n 1 0 1 1 00001260  \n"
                                "boarding n 1 0 1 0 00001123  \n"
+                               "glass n 2 0 2 0 00001270 00001271  \n"
                                "heed n 1 0 1 1 00001130  \n"
                                "hewer n 1 0 1 0 00001230  \n"
                                "realtor n 1 0 1 0 00001150  \n"
@@ -34,10 +36,13 @@ const char* const kIndexNoun = "aaron n 1 0 1 0 00001070  \n"
                                "come n 1 0 1 0 00001030  \n"
                                "emu n 2 0 2 0 00001001 00001002  \n"
                                "ezra n 1 0 1 0 00001080  \n"
+                               "farm n 1 0 1 0 00001250  \n"
+                               "farmer n 2 0 2 0 00001251 00001252  \n"
                                "fen n 2 0 2 0 00001060 00001061  \n"
                                "ha n 1 0 1 0 00001090  \n"
                                "irs n 1 0 1 0 00001040  \n"
                                "levite n 1 0 1 0 00001081  \n"
+                               "lied n 1 0 1 0 00001240  \n"
                                "loser n 2 0 2 1 00001050 00001051  \n"
                                "mug n 2 0 2 0 00001220 00001221  \n"
                                "mum n 2 0 2 0 00001210 00001211  \n"
@@ -63,6 +68,13 @@ const char* const kDataNoun =
     "00001211 18 n 02 mother 0 mum 0 000 | informal terms for a mother  \n"
     "00001220 06 n 01 mug 0 000 | with handle and usually cylindrical  \n"
     "00001230 18 n 01 hewer 0 000 | a person who hews  \n"
+    "00001240 10 n 01 lied 0 000 | a German art song of the 19th century for voice and piano  \n"
+    "00001250 06 n 01 farm 0 000 | workplace consisting of buildings and cultivated land  \n"
+    "00001260 05 n 01 bat 0 000 | nocturnal mouselike mammal  \n"
+    "00001270 27 n 01 glass 0 000 | a brittle transparent solid  \n"
+    "00001271 06 n 01 glass 0 000 | a container for holding liquids while drinking  \n"
+    "00001251 18 n 01 farmer 0 000 | a person who operates a farm  \n"
+    "00001252 18 n 02 Farmer 0 James_Farmer 0 001 @i 00000001 n 0000 | United States civil rights leader  \n"
     "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of  \n"
     "00001191 28 n 01 annum 0 000 | (Latin) year; \"per annum\"  \n"
     "00001040 14 n 02 Internal_Revenue_Service 0 IRS 0 000 | the bureau that collects taxes  \n"
@@ -80,6 +92,7 @@ const char* const kDataNoun =
     "00001090 04 n 01 ha 0 000 | an expression of surprise  \n"
     "00001100 07 n 01 anger 0 001 + 00003010 a 0101 | a strong emotion  \n"
     "00001110 05 n 02 Ara 0 genus_Ara 0 000 | macaws  \n"
+    "00001111 17 n 01 Ara 0 000 | a constellation in the southern hemisphere near Telescopium and Norma  \n"
     "00001120 18 n 01 surfer 0 000 | someone who engages in surfboarding  \n"
     "00001121 18 n 01 surfer 0 000 | a rider of big waves  \n"
     "00001122 04 n 01 surf 0 000 | waves breaking on the shore  \n"
@@ -99,13 +112,17 @@ const char* const kDataNoun =
     "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical "
     "year in the Jewish calendar (in August and September)  \n";
 
-const char* const kIndexVerb = "come v 1 0 1 1 00002010  \n"
+const char* const kIndexVerb = "bat v 2 0 2 2 00002150 00002151  \n"
+                               "come v 1 0 1 1 00002010  \n"
+                               "exist v 1 0 1 1 00002140  \n"
+                               "be v 1 0 1 1 00002160  \n"
                                "exact v 1 0 1 1 00002050  \n"
                                "fail v 1 0 1 0 00002080  \n"
                                "have v 1 0 1 1 00002030  \n"
                                "heed v 1 0 1 1 00002100  \n"
                                "hale v 2 0 2 0 00002110 00002111  \n"
                                "hew v 1 0 1 0 00002120  \n"
+                               "lie v 2 0 2 2 00002130 00002131  \n"
                                "lose v 1 0 1 1 00002040  \n"
                                "move v 1 0 1 0 00002081  \n"
                                "own v 1 0 1 0 00002082  \n"
@@ -137,22 +154,36 @@ const char* const kDataVerb =
     "00002100 31 v 02 heed 0 mind 0 000 | give heed to  \n"
     "00002110 41 v 02 coerce 0 hale 0 000 | to cause to do through pressure  \n"
     "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily  \n"
-    "00002120 35 v 01 hew 0 000 | strike with an axe  \n";
+    "00002120 35 v 01 hew 0 000 | strike with an axe  \n"
+    "00002140 42 v 01 exist 0 000 | have an existence, be extant  \n"
+    "00002150 35 v 01 bat 0 000 | strike with a bat  \n"
+    "00002151 29 v 01 bat 0 000 | wink briefly  \n"
+    "00002160 42 v 01 be 0 000 | have the quality of being  \n"
+    "00002130 35 v 01 lie 0 000 | be prostrate; \"The sick man lay in bed all day\"  \n"
+    "00002131 32 v 01 lie 0 000 | tell an untruth; \"She lied when she told me she was only 29\"  \n";
 
 const char* const kIndexAdj = "angry a 2 0 2 1 00003010 00003011  \n"
                               "hale a 1 0 1 0 00003003  \n"
                               "painted a 1 0 1 0 00003002  \n"
+                              "salty a 2 0 2 2 00003020 00003021  \n"
                               "xli a 1 0 1 0 00003001  \n";
 const char* const kDataAdj = "00003001 00 s 03 forty-one 0 41 0 xli 0 000 | being one more than forty  \n"
                              "00003002 00 s 01 painted 0 000 | having makeup applied  \n"
                              "00003003 00 s 02 hale 0 whole 0 000 | exhibiting or restored to vigorous good health  \n"
                              "00003010 00 a 01 angry 0 001 + 00001100 n 0101 | feeling or showing anger  \n"
-                             "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n";
+                             "00003011 00 s 01 angry 0 000 | severely inflamed and painful  \n"
+                             "00003020 00 s 02 piquant 0 salty 0 000 | engagingly stimulating or provocative  \n"
+                             "00003021 00 a 01 salty 0 000 | containing salt  \n";
 
 const char* const kIndexAdv = "non r 1 0 1 0 00004001  \n";
 const char* const kDataAdv = "00004001 02 r 02 not 0 non 0 000 | negation of a word or group of words  \n";
 
 const char* const kCntList = "angry%3:00:00:: 1 5\n"
+                             "bat%1:05:00:: 1 5\n"
+                             "bat%2:35:00:: 1 11\n"
+                             "bat%2:29:00:: 2 2\n"
+                             "salty%5:00:00:: 1 1\n"
+                             "salty%3:00:00:: 2 1\n"
                              "asian%1:18:00:: 1 4\n"
                              "come%2:38:00:: 1 40\n"
                              "heed%1:09:00:: 1 2\n"
@@ -161,6 +192,8 @@ const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "stereo%1:06:01:: 2 1\n"
                              "sit%2:35:00:: 1 30\n"
                              "have%2:40:00:: 1 50\n"
+                             "lie%2:35:00:: 1 58\n"
+                             "lie%2:32:00:: 2 9\n"
                              "lose%2:40:00:: 1 9\n"
                              "loser%1:18:00:: 1 2\n"
                              "exact%2:40:00:: 1 1\n"
@@ -171,6 +204,7 @@ const char* const kCntList = "angry%3:00:00:: 1 5\n"
                              "vow%2:32:00:: 1 2\n";
 
 const char* const kVerbExc = "has have\n"
+                             "lay lie\n"
                              "sat sit\n";
 
 class WordNetImporterCluesTest : public ::testing::Test {
@@ -240,6 +274,10 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"TUNA", "any very large marine food and game fish"},
         {"TOM", "male turkey"},
         {"HALE", "exhibiting or restored to vigorous good health"}, // not "coerce", "haul"
+        // Of equal use, the sense the word chiefly names; the part of speech whose
+        // fair senses are the most used (the verb's first gives BAT away).
+        {"SALTY", "containing salt"},
+        {"BAT", "nocturnal mouselike mammal"},
         {"FEN", "low-lying wet land with grassy vegetation"},
         {"LOSER", "a person with a record of failing"}, // "loses" gives LOSER away
         {"ASIAN", "a person of the east"},             // "Asia" gives ASIAN away
@@ -249,6 +287,8 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"COMES", "moves toward, travels toward something or somebody"},
         {"HAS", "owns"}, // listed; not the plural of HA
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
+        {"GLASSES", "a container for holding liquids while drinking"}, // nor a substance
+        {"FARMERS", "a person who operates a farm"}, // nor has a particular person
         {"SHAME", "a painful emotion resulting from an awareness of guilt"},
         {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
         {"MUG", "a person who is gullible and easy to take advantage of"},
@@ -258,8 +298,10 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"ANGRY", "severely inflamed and painful"},
         {"SURFER", "a rider of big waves"},
         {"HEEDED", "mind"},
-        // A clause that gives the word away only in its tail is cut before it.
+        // A clause that gives the word away only in its tail is cut before it; a
+        // verb's first phrase that does gives way to the next.
         {"REALTOR", "a real estate agent"},
+        {"EXIST", "be extant"},
         // A surname shows the person's given names.
         {"SONTAG", "United States writer and critic (Susan ___)"},
         // A name whose clue names nothing else keeps what makes it guessable.
@@ -269,10 +311,14 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"STEREO", "a sound system with two channels"},
         // The reading that gives the clue leads, with its form: PAINTED is no past here.
         {"PAINTED", "having makeup applied"},
+        // A regular form beside a listed one ("lay") clues the senses whose
+        // examples use it, before the German song.
+        {"LIED", "tell an untruth"},
     };
     for (const auto& [word, clue] : cases)
         EXPECT_EQ(Clue(word), clue) << word;
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
+    EXPECT_EQ(Word("LIED")->form, kFormPast);
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
     EXPECT_EQ(Definitions("AARON"),
               (std::vector<std::string>{"elder brother of Moses",
@@ -283,8 +329,9 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
 // A form that is a headword too keeps both readings, the more used one first.
 // Words of one or two letters and names of particular people take no regular
 // forms; abbreviations, roman numerals, archaic spellings, the Latin names of
-// genera (ARA), words of other languages (BAAS, ANNUM, NON) and words with no
-// clue but a give-away (HEWER, and its forms) are no words for a grid.
+// genera and constellations (ARA), words of other languages (BAAS, ANNUM, NON)
+// and words with no clue but a give-away (HEWER, and its forms) are no words for
+// a grid.
 TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOut)
 {
     const DictionaryWord* sat = Word("SAT");

@@ -46,11 +46,75 @@ private Q_SLOTS:
     }
     void cleanup() { parent_.reset(); }
 
-    void pressPostsTheCommandOfTheButtonHit_data();
-    void pressPostsTheCommandOfTheButtonHit();
-    void hoverFollowsThePointer();
-    void missingPicturesLeaveAGreyBarThatWorks();
-    void picturesShowTheButtonsAndTheirLooks();
+    // A move lights the button under the pointer and a press posts its command (it
+    // runs after the press was handled). Left and top edges belong to the button
+    // before, right and bottom ones to this; a disabled button neither lights up nor
+    // commands. Leaving the strip or losing the focus puts the light out.
+    void pointerFindsTheButtonHit()
+    {
+        const std::pair<QPoint, int> cases[] = {{{40, 10}, 0}, {{600, 10}, -1}, {{80, 10}, 0}, {{81, 10}, 1},
+                                                {{40, 23}, 0}, {{40, 0}, -1},   {{0, 10}, -1},  {{440, 10}, -1}};
+        for (const auto& [point, button] : cases) {
+            Move(point.x(), point.y());
+            QCOMPARE(Hovered(), button < 0 ? std::vector<int>{} : std::vector<int>{button});
+            parent_->commands.clear();
+            QTest::mousePress(strip_, Qt::LeftButton, {}, point);
+            QVERIFY(parent_->commands.empty());
+            QCoreApplication::processEvents();
+            QCOMPARE(parent_->commands, button < 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{kFirstCommand + button});
+        }
+        for (const QEvent::Type out : {QEvent::Leave, QEvent::FocusOut}) {
+            Move(120, 10);
+            QCOMPARE(Hovered(), std::vector<int>{1});
+            QFocusEvent event(out);
+            QApplication::sendEvent(strip_, &event);
+            QCOMPARE(Hovered(), std::vector<int>{});
+        }
+    }
+    void missingPicturesLeaveAGreyBarThatWorks()
+    {
+        strip_->SetStripBitmaps(StripPicture(StripLook::Normal), QImage(), StripPicture(StripLook::Disabled));
+        QVERIFY(!strip_->HasBitmaps());
+        QCOMPARE(strip_->grab().toImage().pixelColor(40, 10), QColor(128, 128, 128));
+        QTest::mousePress(strip_, Qt::LeftButton, {}, QPoint(40, 10));
+        QCoreApplication::processEvents();
+        QCOMPARE(parent_->commands, std::vector<uint32_t>{kFirstCommand});
+    }
+    // Each look differs from the normal one only on the buttons, never on the empty
+    // stretch, and comes in the screen's density; the strip shows the disabled look where a button is disabled.
+    void picturesShowTheButtonsAndTheirLooks()
+    {
+        const QImage& normal = StripPicture(StripLook::Normal);
+        // On a dense screen each picture has as many more pixels, drawn at that size
+        // rather than scaled up, so that the labels stay sharp.
+        for (const StripLook look : {StripLook::Normal, StripLook::Hover, StripLook::Disabled}) {
+            QCOMPARE(StripPicture(look).size(), QSize(kStripWidth, kStripHeight));
+            for (const qreal ratio : {1.5, 2.0}) {
+                const QImage dense = StripPicture(look, ratio);
+                QCOMPARE(dense.deviceIndependentSize(), QSizeF(kStripWidth, kStripHeight));
+                QCOMPARE(dense.size(), (QSizeF(kStripWidth, kStripHeight) * ratio).toSize());
+            }
+        }
+        QVERIFY(StripPicture(StripLook::Normal, 2).convertToFormat(QImage::Format_RGB888) !=
+                normal.scaled(normal.size() * 2).convertToFormat(QImage::Format_RGB888));
+        const int stretch = kStripButtonCount * kStripButtonWidth + 10;
+        for (const StripLook look : {StripLook::Hover, StripLook::Disabled}) {
+            const QImage& other = StripPicture(look);
+            QVERIFY(other.copy(0, 0, kStripButtonWidth, kStripHeight) != normal.copy(0, 0, kStripButtonWidth, kStripHeight));
+            QCOMPARE(other.pixelColor(stretch, 10), normal.pixelColor(stretch, 10));
+        }
+        // The strip shows the pictures of its screen's density (the test runs at 1 and 2).
+        const qreal ratio = strip_->devicePixelRatioF();
+        const QImage shown = strip_->grab().toImage();
+        const auto part = [&](const QImage& image, const QRect& rect) {
+            return image.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect())
+                .convertToFormat(QImage::Format_RGB888);
+        };
+        const QRect reset(kReset * kStripButtonWidth, 0, kStripButtonWidth, kStripHeight);
+        QCOMPARE(part(shown, reset), part(StripPicture(StripLook::Disabled, ratio), reset));
+        const QRect first(0, 0, kStripButtonWidth, kStripHeight);
+        QCOMPARE(part(shown, first), part(StripPicture(StripLook::Normal, ratio), first));
+    }
 
 private:
     void Move(int x, int y)
@@ -71,99 +135,6 @@ private:
     std::unique_ptr<CommandRecorder> parent_;
     MenuDisplayType* strip_ = nullptr;
 };
-
-void MenuDisplayTypeTest::pressPostsTheCommandOfTheButtonHit_data()
-{
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<int>("button"); // -1: none
-    // Left and top edges belong to the button before; right and bottom ones to this.
-    QTest::newRow("right edge of New Game") << QPoint(80, 10) << 0;
-    QTest::newRow("left edge of Load Game") << QPoint(81, 10) << 1;
-    QTest::newRow("bottom row") << QPoint(40, 23) << 0;
-    QTest::newRow("top row") << QPoint(40, 0) << -1;
-    QTest::newRow("leftmost column") << QPoint(0, 10) << -1;
-    QTest::newRow("empty stretch") << QPoint(600, 10) << -1;
-    QTest::newRow("disabled Reset") << QPoint(440, 10) << -1;
-}
-
-// The command is posted, not sent: it runs after the press has been handled.
-void MenuDisplayTypeTest::pressPostsTheCommandOfTheButtonHit()
-{
-    QFETCH(QPoint, point);
-    QFETCH(int, button);
-    QTest::mousePress(strip_, Qt::LeftButton, {}, point);
-    QVERIFY(parent_->commands.empty());
-    QCoreApplication::processEvents();
-    const std::vector<uint32_t> expected =
-        button < 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{kFirstCommand + static_cast<uint32_t>(button)};
-    QCOMPARE(parent_->commands, expected);
-    QVERIFY(!strip_->Button(kReset).hover);
-}
-
-void MenuDisplayTypeTest::hoverFollowsThePointer()
-{
-    Move(40, 10);
-    QCOMPARE(Hovered(), std::vector<int>{0});
-    Move(600, 10); // straight onto the empty stretch
-    QCOMPARE(Hovered(), std::vector<int>{});
-    Move(440, 10); // a disabled button never lights up
-    QCOMPARE(Hovered(), std::vector<int>{});
-    Move(120, 10);
-    QCOMPARE(Hovered(), std::vector<int>{1});
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(strip_, &leave);
-    QCOMPARE(Hovered(), std::vector<int>{});
-    Move(120, 10);
-    QFocusEvent focusOut(QEvent::FocusOut);
-    QApplication::sendEvent(strip_, &focusOut);
-    QCOMPARE(Hovered(), std::vector<int>{});
-}
-
-void MenuDisplayTypeTest::missingPicturesLeaveAGreyBarThatWorks()
-{
-    strip_->SetStripBitmaps(StripPicture(StripLook::Normal), QImage(), StripPicture(StripLook::Disabled));
-    QVERIFY(!strip_->HasBitmaps());
-    QCOMPARE(strip_->grab().toImage().pixelColor(40, 10), QColor(128, 128, 128));
-    QTest::mousePress(strip_, Qt::LeftButton, {}, QPoint(40, 10));
-    QCoreApplication::processEvents();
-    QCOMPARE(parent_->commands, std::vector<uint32_t>{kFirstCommand});
-}
-
-// Each look differs from the normal one only on the buttons, never on the empty
-// stretch, and comes in the screen's density; the strip shows the disabled look where a button is disabled.
-void MenuDisplayTypeTest::picturesShowTheButtonsAndTheirLooks()
-{
-    const QImage& normal = StripPicture(StripLook::Normal);
-    // On a dense screen each picture has as many more pixels, drawn at that size
-    // rather than scaled up, so that the labels stay sharp.
-    for (const StripLook look : {StripLook::Normal, StripLook::Hover, StripLook::Disabled}) {
-        QCOMPARE(StripPicture(look).size(), QSize(kStripWidth, kStripHeight));
-        for (const qreal ratio : {1.5, 2.0}) {
-            const QImage dense = StripPicture(look, ratio);
-            QCOMPARE(dense.deviceIndependentSize(), QSizeF(kStripWidth, kStripHeight));
-            QCOMPARE(dense.size(), (QSizeF(kStripWidth, kStripHeight) * ratio).toSize());
-        }
-    }
-    QVERIFY(StripPicture(StripLook::Normal, 2).convertToFormat(QImage::Format_RGB888) !=
-            normal.scaled(normal.size() * 2).convertToFormat(QImage::Format_RGB888));
-    const int stretch = kStripButtonCount * kStripButtonWidth + 10;
-    for (const StripLook look : {StripLook::Hover, StripLook::Disabled}) {
-        const QImage& other = StripPicture(look);
-        QVERIFY(other.copy(0, 0, kStripButtonWidth, kStripHeight) != normal.copy(0, 0, kStripButtonWidth, kStripHeight));
-        QCOMPARE(other.pixelColor(stretch, 10), normal.pixelColor(stretch, 10));
-    }
-    // The strip shows the pictures of its screen's density (the test runs at 1 and 2).
-    const qreal ratio = strip_->devicePixelRatioF();
-    const QImage shown = strip_->grab().toImage();
-    const auto part = [&](const QImage& image, const QRect& rect) {
-        return image.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect())
-            .convertToFormat(QImage::Format_RGB888);
-    };
-    const QRect reset(kReset * kStripButtonWidth, 0, kStripButtonWidth, kStripHeight);
-    QCOMPARE(part(shown, reset), part(StripPicture(StripLook::Disabled, ratio), reset));
-    const QRect first(0, 0, kStripButtonWidth, kStripHeight);
-    QCOMPARE(part(shown, first), part(StripPicture(StripLook::Normal, ratio), first));
-}
 
 } // namespace pelorin
 

@@ -10,6 +10,7 @@
 #include "scene/OrbitCamera.h"
 #include "scene/SceneRenderer.h"
 #include "scene/SceneTextures.h"
+#include "scene/kit/SceneKit.h"
 
 #include <QApplication>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include <tuple>
 
 using namespace pelorin;
+using test::OnScreen;
 
 namespace {
 
@@ -40,30 +42,16 @@ void DragTo(OrbitCamera& camera, int from, int to)
     OrbitDrag(camera, true, to, 50);
 }
 
-bool IsInk(QRgb pixel)
-{
-    return qGray(pixel) < 160;
-}
+bool IsInk(QRgb pixel) { return qGray(pixel) < 160; }
 
 // Ink pixels of a part of an atlas tile.
 int InkIn(const QImage& atlas, int tile, const QRect& part)
 {
     int ink = 0;
-    for (int y = part.top(); y <= part.bottom(); ++y) {
+    for (int y = part.top(); y <= part.bottom(); ++y)
         for (int x = part.left(); x <= part.right(); ++x)
             ink += IsInk(atlas.pixel(x, tile * kTileSize + y)) ? 1 : 0;
-    }
     return ink;
-}
-
-// Where a world point shows in a view of the given size (the pointer position).
-std::array<double, 2> OnScreen(const OrbitCamera& camera, const Vector& point, int width, int height)
-{
-    const Matrix4 m = ViewProjection(camera);
-    std::array<double, 4> clip{};
-    for (size_t column = 0; column < 4; ++column)
-        clip[column] = point[0] * m[column] + point[1] * m[4 + column] + point[2] * m[8 + column] + m[12 + column];
-    return {(clip[0] / clip[3] + 1.0) / 2.0 * width, (1.0 - clip[1] / clip[3]) / 2.0 * height};
 }
 
 } // namespace
@@ -77,8 +65,8 @@ private Q_SLOTS:
     // share their corner, so each layer holds 28 positions.
     void cellPositionFollowsTheRing()
     {
-        const std::array<std::array<int, 6>, 5> table = {{
-            {0, 0, 0, 0, 7, 7}, {0, 7, 7, 0, 0, 0}, {1, 2, 3, 2, 4, 0}, {2, 2, 3, 7, 4, 2}, {3, 2, 3, 5, 4, 7}}};
+        const std::array<std::array<int, 6>, 5> table = {
+            {{0, 0, 0, 0, 7, 7}, {0, 7, 7, 0, 0, 0}, {1, 2, 3, 2, 4, 0}, {2, 2, 3, 7, 4, 2}, {3, 2, 3, 5, 4, 7}}};
         for (const auto& [face, column, row, x, y, z] : table)
             QCOMPARE(CellPosition(face, column, row), (CellCentre{x, y, z}));
         std::set<std::tuple<int, int, int>> positions;
@@ -102,7 +90,6 @@ private Q_SLOTS:
         QCOMPARE(builder.TriangleCount(), 12);
         QCOMPARE(builder.secondCoordinates.size(), size_t{24});
         QCOMPARE(builder.textureSlot, int32_t{kSetRevealed});
-
         constexpr double h = 0.5;
         const std::array<std::array<Vector, 4>, 6> corners = {{
             {{{-h, -h, +h}, {-h, +h, +h}, {-h, +h, -h}, {-h, -h, -h}}},
@@ -135,7 +122,6 @@ private Q_SLOTS:
             QCOMPARE(At(builder.triangles, square * 2), (Vector{base, base + 1, base + 2}));
             QCOMPARE(At(builder.triangles, square * 2 + 1), (Vector{base + 2, base + 3, base}));
         }
-
         // A number or letter the atlases do not hold shows a blank tile, not a
         // neighbouring one.
         MeshBuilder beyond;
@@ -160,7 +146,6 @@ private Q_SLOTS:
         builder.secondCoordinates.push_back({0.5, 0.125, 0});
         builder.triangles.push_back({2.0, 3.0, 0.0});
         builder.triangles.push_back({0.9, 1.2, 3.99});
-
         std::vector<MeshVertex> vertices;
         QVERIFY(builder.Vertices(vertices));
         QCOMPARE(vertices.size(), size_t{4});
@@ -172,7 +157,6 @@ private Q_SLOTS:
         std::vector<uint32_t> indices;
         QVERIFY(builder.Indices(indices));
         QCOMPARE(indices, (std::vector<uint32_t>{2, 3, 0, 0, 1, 3}));
-
         for (const double bad : {4.0, -1.0, 1e12, std::nan("")}) {
             MeshBuilder broken = builder;
             broken.triangles.push_back({0, bad, 1});
@@ -183,9 +167,10 @@ private Q_SLOTS:
     }
 
     // The start faces face 0 square on; yaw 0, 0.5 and 0.75 face faces 1, 3 and 2.
-    // A jump of more than 20 pixels restarts a drag without turning the box, moves
-    // without the left button do nothing, and after a release the next drag goes on
-    // from the angle reached. Any number of steps inward stop at 15.
+    // 658 pixels of drag to the right make one whole turn, and vertical wobble never
+    // tilts the box. A jump of more than 20 pixels restarts a drag without turning
+    // the box, moves without the left button do nothing, and after a release the next
+    // drag goes on from the angle reached. Steps of the wheel stop at 15 and 30.
     void cameraTurnsAndZooms()
     {
         const std::array<std::array<float, 3>, 4> eyes = {
@@ -197,8 +182,16 @@ private Q_SLOTS:
             QVERIFY(std::abs(camera.eyeX - x) < 1e-4f && std::abs(camera.eyeZ - z) < 1e-4f);
             QCOMPARE(camera.eyeY, 3.5f);
         }
-
         OrbitCamera camera;
+        OrbitPress(camera, 40, 200);
+        for (int x = 40; x <= 40 + 658; x += 14) {
+            OrbitDrag(camera, true, x, 200 + x % 5);
+            QVERIFY(std::abs(camera.yaw - std::fmod(0.25f + static_cast<float>(x - 40) / 658.0f, 1.0f)) < 1e-6f);
+        }
+        OrbitDrag(camera, true, 40 + 658, 200);
+        QCOMPARE(camera.yaw, OrbitCamera::kStartYaw);
+        QCOMPARE(camera.pitch, 0.0f);
+        OrbitRelease(camera);
         OrbitPress(camera, 100, 50);
         DragTo(camera, 100, 100 + 329);
         QVERIFY(std::abs(camera.yaw - 0.75f) < 1e-6f);
@@ -210,13 +203,17 @@ private Q_SLOTS:
         DragTo(camera, 400, 380);
         QVERIFY(std::abs(camera.yaw - (0.75f - 20 / 658.0f)) < 1e-6f);
         QCOMPARE(camera.pitch, 0.0f);
-
         OrbitZoom(camera, true);
         QVERIFY(std::abs(camera.distance - 16.5f) < 1e-5f);
+        for (int step = 0; step < 6; ++step)
+            OrbitZoom(camera, true);
+        QVERIFY(camera.distance < 30.0f);
         for (int step = 0; step < 3; ++step)
+            OrbitZoom(camera, true);
+        QCOMPARE(camera.distance, 30.0f);
+        for (int step = 0; step < 9; ++step)
             OrbitZoom(camera, false);
         QCOMPARE(camera.distance, OrbitCamera::kNearest);
-
         // A turn to a face goes the shorter way (here over yaw 0), ends square on
         // within its ticks at the same distance, and a drag stops it where it is.
         camera.yaw = 0.9f;
@@ -250,8 +247,11 @@ private Q_SLOTS:
     {
         constexpr int kWidth = 473;
         constexpr int kHeight = 435;
+        const QSizeF view(kWidth, kHeight);
         Game game;
         LayOutPattern(game, 0);
+        // The outward side of each face, and the axes across it.
+        constexpr std::array<int, 4> outX = {-1, 0, 1, 0}, outZ = {0, -1, 0, 1};
         const std::array<std::array<double, 2>, 5> spots = {{{0, 0}, {-0.45, -0.45}, {0.45, -0.45}, {-0.45, 0.45}, {0.45, 0.45}}};
         int picks = 0;
         for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f}) {
@@ -262,35 +262,27 @@ private Q_SLOTS:
                 UpdateEye(camera);
                 for (int index = 0; index < kCellCount; ++index) {
                     const Cell& cell = game.At(index);
-                    if (cell.letter == kBlock)
-                        continue;
                     const CellCentre c = CellPosition(cell.face, cell.column, cell.row);
-                    // The outward side of the cell's face, and the two axes across it.
-                    const std::array<int, 4> outX = {-1, 0, 1, 0};
-                    const std::array<int, 4> outZ = {0, -1, 0, 1};
                     const auto f = static_cast<size_t>(cell.face);
-                    const Vector side = {c.x + 0.5 * outX[f], static_cast<double>(c.y), c.z + 0.5 * outZ[f]};
-                    const double facing = (camera.eyeX - side[0]) * outX[f] + (camera.eyeZ - side[2]) * outZ[f];
-                    if (facing <= 0.0)
-                        continue;
+                    const double x = c.x + 0.5 * outX[f], z = c.z + 0.5 * outZ[f];
+                    if (cell.letter == kBlock || (camera.eyeX - x) * outX[f] + (camera.eyeZ - z) * outZ[f] <= 0.0)
+                        continue; // a block, or a side that looks away from the eye
                     for (const auto& [along, up] : spots) {
-                        const Vector point = {side[0] + along * outZ[f], side[1] + up, side[2] + along * outX[f]};
-                        const auto [x, y] = OnScreen(camera, point, kWidth, kHeight);
-                        const BoxHit hit = PickCell(camera, kWidth, kHeight, game, x, y);
-                        if (hit != BoxHit{index, cell.face})
-                            QFAIL(qPrintable(QStringLiteral("yaw %1 distance %2 cell %3 picked %4 side %5")
-                                                 .arg(yaw).arg(distance).arg(index).arg(hit.cell).arg(hit.side)));
+                        const QPointF at = OnScreen(camera, x + along * outZ[f], c.y + up, z + along * outX[f], view);
+                        const BoxHit hit = PickCell(camera, kWidth, kHeight, game, at.x(), at.y());
+                        QVERIFY2(hit == (BoxHit{index, cell.face}),
+                                 qPrintable(QStringLiteral("yaw %1 distance %2 cell %3 picked %4 side %5")
+                                                .arg(yaw).arg(distance).arg(index).arg(hit.cell).arg(hit.side)));
                         ++picks;
                     }
                 }
             }
         }
         QVERIFY(picks > 5000);
-
         // Face 0's column 1 is a block in row 1: the ray meets the core's wall behind.
         OrbitCamera camera;
-        const auto [x, y] = OnScreen(camera, {0.5, 6.0, 6.0}, kWidth, kHeight);
-        QCOMPARE(PickCell(camera, kWidth, kHeight, game, x, y), BoxHit{});
+        const QPointF block = OnScreen(camera, 0.5, 6.0, 6.0, view);
+        QCOMPARE(PickCell(camera, kWidth, kHeight, game, block.x(), block.y()), BoxHit{});
         QCOMPARE(PickCell(camera, kWidth, kHeight, game, 1.0, 1.0), BoxHit{});
         QCOMPARE(PickCell(camera, kWidth, kHeight, Game(), kWidth / 2.0, kHeight / 2.0), BoxHit{});
     }
@@ -333,8 +325,6 @@ private Q_SLOTS:
         view.resize(475, 437);
         SceneRenderer renderer;
         QVERIFY(!renderer.InitDevice(view));
-        QCOMPARE(renderer.InitStage(), 1);
-        QCOMPARE(renderer.InitDetail(), 0);
         QCOMPARE(renderer.InitFailureMessage(), QStringLiteral("Cannot initialise OpenGL graphics. Code=1.0"));
         view.SetRenderer(&renderer);
         for (const int32_t id : kSceneTextures)
@@ -342,7 +332,6 @@ private Q_SLOTS:
         Game game;
         LayOutPattern(game, 2);
         renderer.SetGame(&game);
-
         view.show();
         QVERIFY(!view.Canvas());
         QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));

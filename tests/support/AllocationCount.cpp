@@ -20,18 +20,14 @@ void* Allocate(std::size_t size) noexcept
 
 void* AllocateOrThrow(std::size_t size)
 {
-    void* memory = Allocate(size);
-    if (!memory)
-        throw std::bad_alloc();
-    return memory;
+    if (void* memory = Allocate(size))
+        return memory;
+    throw std::bad_alloc();
 }
 
 } // namespace
 
-uint64_t pelorin::test::AllocatedBytes()
-{
-    return allocatedBytes.load(std::memory_order_relaxed);
-}
+uint64_t pelorin::test::AllocatedBytes() { return allocatedBytes.load(std::memory_order_relaxed); }
 
 void* operator new(std::size_t size) { return AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return AllocateOrThrow(size); }

@@ -11,83 +11,54 @@ int Index(int face, int column, int row)
 
 void WriteCell(ByteImage& image, const TestCell& cell)
 {
-    image.Int32(cell.face);
-    image.Int32(cell.column);
-    image.Int32(cell.row);
-    image.Int32(cell.number);
-    image.Int32(cell.heldAcross);
-    image.Int32(cell.heldDown);
-    image.Byte(cell.letter);
-    image.Byte(cell.playerLetter);
-    image.Int32(cell.acrossIndex);
-    image.Int32(cell.downIndex);
+    image.Int32s({cell.face, cell.column, cell.row, cell.number, cell.heldAcross, cell.heldDown});
+    image.Byte(cell.letter).Byte(cell.playerLetter).Int32s({cell.acrossIndex, cell.downIndex});
 }
 
-void WriteEntry(ByteImage& image, const TestEntry& entry, const TestGame& game)
+void WriteEntries(ByteImage& image, const std::vector<TestEntry>& entries, const TestGame& game)
 {
-    image.Int32(entry.index);
-    image.Int32(entry.number);
-    image.Int32(entry.direction);
-    image.Int32(entry.form);
-    image.Int32(entry.reserved);
-    image.Int32(entry.givenUp);
-    if (entry.text)
-        image.Text(*entry.text);
-    else
-        image.AbsentText();
-    image.Int32(static_cast<int32_t>(entry.cells.size()));
-    for (int index : entry.cells)
-        WriteCell(image, game.cells[static_cast<size_t>(index)]);
-    image.Int32(static_cast<int32_t>(entry.quotes.size()));
-    for (const TestQuote& quote : entry.quotes) {
-        image.Int32(quote.key);
-        image.Int32(quote.length);
-        image.Text(quote.text);
-    }
-    image.Int32(static_cast<int32_t>(entry.definitions.size()));
-    for (const TestDefinition& definition : entry.definitions) {
-        image.Int32(definition.rank);
-        image.Int32(definition.aux);
-        image.Text(definition.text);
+    image.Int32(static_cast<int32_t>(entries.size()));
+    for (const TestEntry& entry : entries) {
+        image.Int32s({entry.index, entry.number, entry.direction, entry.form, entry.reserved, entry.givenUp});
+        image.MaybeText(entry.text).Int32(static_cast<int32_t>(entry.cells.size()));
+        for (int index : entry.cells)
+            WriteCell(image, game.cells[static_cast<size_t>(index)]);
+        image.Int32(static_cast<int32_t>(entry.quotes.size()));
+        for (const TestQuote& quote : entry.quotes)
+            image.Int32s({quote.key, quote.length}).Text(quote.text);
+        image.Int32(static_cast<int32_t>(entry.definitions.size()));
+        for (const TestDefinition& definition : entry.definitions)
+            image.Int32s({definition.rank, definition.aux}).Text(definition.text);
     }
 }
 
-TestCell& Open(TestGame& game, int face, int column, int row, char letter, char playerLetter)
+// An open cell of face 0 that the entries hold: across and down give their entry's
+// index, or -1 for none.
+void Open(TestGame& game, int column, int row, char letter, char playerLetter, int32_t across, int32_t down)
 {
-    TestCell& cell = game.cells[static_cast<size_t>(Index(face, column, row))];
+    TestCell& cell = game.cells[static_cast<size_t>(Index(0, column, row))];
     cell.letter = static_cast<uint8_t>(letter - 64);
     cell.playerLetter = playerLetter == ' ' ? 0 : static_cast<uint8_t>(playerLetter - 64);
-    return cell;
+    cell.heldAcross = across >= 0;
+    cell.heldDown = down >= 0;
+    cell.acrossIndex = across;
+    cell.downIndex = down;
 }
 
 } // namespace
 
 TestGame::TestGame()
 {
-    for (int face = 0; face < 4; ++face) {
-        for (int column = 0; column < 8; ++column) {
-            for (int row = 0; row < 8; ++row) {
-                TestCell& cell = cells[static_cast<size_t>(Index(face, column, row))];
-                cell.face = face;
-                cell.column = column;
-                cell.row = row;
-            }
-        }
-    }
+    for (int i = 0; i < 256; ++i) // index = face * 64 + column * 8 + row
+        cells[static_cast<size_t>(i)] = {.face = i / 64, .column = i / 8 % 8, .row = i % 8};
 }
 
 std::string GameBytes(const TestGame& game)
 {
     ByteImage image;
-    image.Int32(game.version);
-    image.Text(game.magic);
-    image.Int32(game.savedMark);
-    image.Int32(static_cast<int32_t>(game.across.size()));
-    for (const TestEntry& entry : game.across)
-        WriteEntry(image, entry, game);
-    image.Int32(static_cast<int32_t>(game.down.size()));
-    for (const TestEntry& entry : game.down)
-        WriteEntry(image, entry, game);
+    image.Int32(game.version).Text(game.magic).Int32(game.savedMark);
+    WriteEntries(image, game.across, game);
+    WriteEntries(image, game.down, game);
     for (const TestCell& cell : game.cells)
         WriteCell(image, cell);
     return image.Bytes() + game.trailing;
@@ -96,39 +67,17 @@ std::string GameBytes(const TestGame& game)
 TestGame SampleGame()
 {
     TestGame game;
-    TestCell& c = Open(game, 0, 1, 0, 'C', 'C');
-    c.number = 1;
-    c.heldAcross = 1;
-    c.heldDown = 1;
-    c.acrossIndex = 0;
-    c.downIndex = 0;
-    TestCell& a = Open(game, 0, 2, 0, 'A', 'X');
-    a.heldAcross = 1;
-    a.acrossIndex = 0;
-    TestCell& t = Open(game, 0, 3, 0, 'T', ' ');
-    t.heldAcross = 1;
-    t.acrossIndex = 0;
-    TestCell& o = Open(game, 0, 1, 1, 'O', 'O');
-    o.heldDown = 1;
-    o.downIndex = 0;
-
-    TestEntry cat;
-    cat.number = 1;
-    cat.direction = 0;
-    cat.form = 3;
-    cat.text = "CAT";
-    cat.cells = {Index(0, 1, 0), Index(0, 2, 0), Index(0, 3, 0)};
-    cat.quotes = {{5, 75, "The ___ sat on the mat and would not move for anyone at all."}};
-    cat.definitions = {{1, 7, "Small domesticated feline"}, {12, 0, "A spiteful woman"}};
-    game.across.push_back(cat);
-
-    TestEntry co;
-    co.number = 1;
-    co.direction = 1;
-    co.givenUp = 1;
-    co.text = "CO";
-    co.cells = {Index(0, 1, 0), Index(0, 1, 1)};
-    game.down.push_back(co);
+    Open(game, 1, 0, 'C', 'C', 0, 0);
+    game.cells[static_cast<size_t>(Index(0, 1, 0))].number = 1;
+    Open(game, 2, 0, 'A', 'X', 0, -1);
+    Open(game, 3, 0, 'T', ' ', 0, -1);
+    Open(game, 1, 1, 'O', 'O', -1, 0);
+    game.across.push_back({.number = 1, .direction = 0, .form = 3, .text = "CAT",
+                           .cells = {Index(0, 1, 0), Index(0, 2, 0), Index(0, 3, 0)},
+                           .quotes = {{5, 75, "The ___ sat on the mat and would not move for anyone at all."}},
+                           .definitions = {{1, 7, "Small domesticated feline"}, {12, 0, "A spiteful woman"}}});
+    game.down.push_back(
+        {.number = 1, .direction = 1, .givenUp = 1, .text = "CO", .cells = {Index(0, 1, 0), Index(0, 1, 1)}});
     return game;
 }
 

@@ -24,16 +24,14 @@ TempDir::~TempDir()
 std::string FileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary) << bytes);
 }
 
 } // namespace pelorin::test

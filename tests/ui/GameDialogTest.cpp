@@ -1,13 +1,9 @@
 #include "ui/kit/WindowKit.h"
 
-#include "app/AppTestData.h"
 #include "support/RecordingNotifier.h"
 #include "ui/GameDialog.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 
 #include <filesystem>
 #include <tuple>
@@ -35,9 +31,84 @@ private Q_SLOTS:
         root_.reset();
         settings_.reset();
     }
-    void takesTheGameOnceItIsMade();
-    void saysSoWhenNoGameCanCome();
-    void okWaitsOnlyForAChoiceAndCancelKeepsTheGame();
+    // OK waits for the chosen game: when its worker has already ended without a file,
+    // the wait starts it again, and the game is taken at the first check after it
+    // appeared.
+    void takesTheGameOnceItIsMade()
+    {
+        auto app = Start({{"A.zas", 8}, {"B.zas", 8}});
+        const Style& style = *app->Styles().At(1);
+        QVERIFY(QTest::qWaitFor([&] { return app->RunningWorkers(style) == 0; }, kWaitMs));
+        const std::string path = app->CachePath(style, 1);
+        QVERIFY(std::filesystem::remove(path));
+        GameDialog dialog(*app, nullptr);
+        dialog.show();
+        dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
+        ClickPattern(dialog, 1);
+        ClickOk(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
+        QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
+        QVERIFY(app->gameInPlay && app->modified); // the taking itself is the core's
+        QCOMPARE(app->lastStyleId, 1);
+        QCOMPARE(app->lastBlockId, 1);
+    }
+    // A style whose worker gives up again and again cannot fill the pattern, and no
+    // game comes from a cache that cannot be written (a plain file in its place): the
+    // wait ends with that news, told once, and OK can be pressed for another choice.
+    void saysSoWhenNoGameCanCome()
+    {
+        const std::vector<std::tuple<std::string, int, QString>> cases = {
+            {"Short.zas", 2, QStringLiteral("This style cannot fill this block pattern.")},
+            {"Long.zas", 8, QStringLiteral("Cannot save games in the cache folder: Not a directory.")},
+        };
+        for (const auto& [name, longest, news] : cases) {
+            test::RecordingNotifier notifier;
+            init();
+            if (longest == 8) {
+                std::filesystem::remove_all(root_->Cache());
+                QVERIFY(test::WriteFileBytes(root_->Cache(), "not a folder"));
+            }
+            auto app = Start({{name, longest}});
+            GameDialog dialog(*app, nullptr);
+            dialog.show();
+            ClickPattern(dialog, 0);
+            ClickOk(dialog);
+            QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), news, kWaitMs);
+            QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
+            QVERIFY(!dialog.Waiting());
+            QCOMPARE(app->GiveUps(*app->Styles().At(0), 0), AppData::kGiveUpLimit);
+            app.reset();
+            QCOMPARE(notifier.Messages().size(), size_t(longest == 8 ? 1 : 0));
+        }
+    }
+    // A stored pattern that New Game does not offer (written by hand) shows no frame
+    // and OK does nothing until a picture is clicked; so does OK without a style.
+    // Cancel during the wait leaves the current game and its state alone, but the
+    // pattern chosen is remembered for the next time.
+    void okWaitsOnlyForAChoiceAndCancelKeepsTheGame()
+    {
+        auto app = Start({{"A.zas", 8}});
+        app->lastBlockId = 49;
+        app->lastStyleId = 5;
+        GameDialog dialog(*app, nullptr);
+        dialog.show();
+        auto* styles = dialog.findChild<QComboBox*>(QStringLiteral("Styles"));
+        QCOMPARE(styles->currentIndex(), -1);
+        for (const int style : {-1, 0}) {
+            styles->setCurrentIndex(style);
+            ClickOk(dialog);
+            QVERIFY(!dialog.Waiting());
+        }
+        ClickPattern(dialog, 2);
+        ClickOk(dialog);
+        QVERIFY(dialog.Waiting());
+        QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.Waiting());
+        QCOMPARE(app->lastBlockId, 2);
+        QVERIFY(app->CurrentGame().Across().Count() == 0 && !app->modified && !app->gameInPlay);
+    }
 
 private:
     // Loads the data of a root with the style files given, each with the longest
@@ -62,94 +133,6 @@ private:
     std::unique_ptr<test::TestSettings> settings_;
     std::unique_ptr<test::TestRoot> root_;
 };
-
-// OK waits for the chosen game: when its worker has already ended without a file,
-// the wait starts it again, and the game is taken at the first check after it
-// appeared.
-void GameDialogTest::takesTheGameOnceItIsMade()
-{
-    auto app = Start({{"A.zas", 8}, {"B.zas", 8}});
-    const Style& style = *app->Styles().At(1);
-    QVERIFY(QTest::qWaitFor([&] { return app->RunningWorkers(style) == 0; }, kWaitMs));
-    const std::string path = app->CachePath(style, 1);
-    QVERIFY(std::filesystem::remove(path));
-
-    GameDialog dialog(*app, nullptr);
-    dialog.show();
-    dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
-    ClickPattern(dialog, 1);
-    ClickOk(dialog);
-    QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
-    QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
-    QVERIFY(app->gameInPlay);
-    QVERIFY(app->modified);
-    QVERIFY(app->CurrentGame().Across().Count() > 0);
-    QCOMPARE(app->selectedEntry, app->CurrentGame().Across().At(0));
-    QCOMPARE(app->lastStyleId, 1);
-    QCOMPARE(app->lastBlockId, 1);
-}
-
-// A style whose worker gives up again and again cannot fill the pattern, and no
-// game comes from a cache that cannot be written (a plain file in its place): the
-// wait ends with that news, told once, and OK can be pressed for another choice.
-void GameDialogTest::saysSoWhenNoGameCanCome()
-{
-    const std::vector<std::tuple<std::string, int, QString>> cases = {
-        {"Short.zas", 2, QStringLiteral("This style cannot fill this block pattern.")},
-        {"Long.zas", 8, QStringLiteral("Cannot save games in the cache folder: Not a directory.")},
-    };
-    for (const auto& [name, longest, news] : cases) {
-        test::RecordingNotifier notifier;
-        init();
-        if (longest == 8) {
-            std::filesystem::remove_all(root_->Cache());
-            QVERIFY(test::WriteFileBytes(root_->Cache(), "not a folder"));
-        }
-        auto app = Start({{name, longest}});
-        GameDialog dialog(*app, nullptr);
-        dialog.show();
-        ClickPattern(dialog, 0);
-        ClickOk(dialog);
-        QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), news, kWaitMs);
-        QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
-        QVERIFY(!dialog.Waiting());
-        QCOMPARE(app->GiveUps(*app->Styles().At(0), 0), AppData::kGiveUpLimit);
-        app.reset();
-        QCOMPARE(notifier.Messages().size(), size_t(longest == 8 ? 1 : 0));
-    }
-}
-
-// A stored pattern that New Game does not offer (written by hand) shows no frame
-// and OK does nothing until a picture is clicked; so does OK without a style.
-// Cancel during the wait leaves the current game and its state alone, but the
-// pattern chosen is remembered for the next time.
-void GameDialogTest::okWaitsOnlyForAChoiceAndCancelKeepsTheGame()
-{
-    auto app = Start({{"A.zas", 8}});
-    app->lastBlockId = 49;
-    app->lastStyleId = 5;
-    GameDialog dialog(*app, nullptr);
-    dialog.show();
-    auto* styles = dialog.findChild<QComboBox*>(QStringLiteral("Styles"));
-    QCOMPARE(styles->currentIndex(), -1);
-    for (const int style : {-1, 0}) {
-        styles->setCurrentIndex(style);
-        ClickOk(dialog);
-        QVERIFY(!dialog.Waiting());
-    }
-    ClickPattern(dialog, 2);
-    ClickOk(dialog);
-    QVERIFY(dialog.Waiting());
-
-    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!dialog.Waiting());
-    QCOMPARE(app->lastBlockId, 2);
-    QCOMPARE(app->CurrentGame().Across().Count(), 0);
-    QVERIFY(!app->modified);
-    QVERIFY(!app->gameInPlay);
-}
 
 } // namespace pelorin
 

@@ -6,16 +6,10 @@
 #include "scene/StripPictures.h"
 #include "support/FilledGame.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QListWidget>
-#include <QPushButton>
 #include <QSettings>
-#include <QTest>
 #include <QTimer>
 
 #include <stdexcept>
-#include <utility>
 
 namespace pelorin::test {
 
@@ -45,23 +39,6 @@ QString ScriptedPrompter::OpenFileName(QWidget* /*owner*/, const QString& folder
     return file;
 }
 
-QString ScriptedPrompter::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                                       const QString& /*defaultSuffix*/, bool /*askToReplace*/)
-{
-    return OpenFileName(owner, folder, filter);
-}
-
-QString ScriptedPrompter::ExportFileName(QWidget* owner, const QString& folder, bool& solution)
-{
-    solution = exportSolution;
-    return OpenFileName(owner, folder, {});
-}
-
-QStringList ScriptedPrompter::TakeTexts()
-{
-    return std::exchange(asked, {});
-}
-
 QStringList Lines(const QListWidget* list)
 {
     QStringList lines;
@@ -70,41 +47,11 @@ QStringList Lines(const QListWidget* list)
     return lines;
 }
 
-QPushButton* ButtonOf(QWidget& window, const QString& text)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-QAction* ActionOf(QWidget& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
-HelpWindow* OpenHelpWindow()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* help = qobject_cast<HelpWindow*>(window); help && help->isVisible())
-            return help;
-    }
-    return nullptr;
-}
-
 TestSettings::TestSettings(bool firstRun)
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir_.Folder()));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir.Folder()));
     if (!firstRun)
         Settings().WriteString("FirstCall", "1");
-}
-
-std::string KnownGame::QuoteText(int k)
-{
-    return "Quote number " + std::to_string(k) + ".";
 }
 
 void WriteKnownGame(const std::string& path)
@@ -112,20 +59,16 @@ void WriteKnownGame(const std::string& path)
     Game game;
     LayOutPattern(game, 0);
     FillSolution(game);
-    for (int32_t direction : {kAcross, kDown}) {
+    for (int32_t direction : {kAcross, kDown})
         for (Entry* entry : game.List(direction))
             entry->definitions.Add(std::make_unique<Definition>(Definition{0, std::string("Clue of ").append(TextOf(entry->text))}));
-    }
     Entry& across = *game.Across().At(0);
     across.form = kFormPlural;
     across.definitions.Clear();
     across.definitions.Add(std::make_unique<Definition>(Definition{5, KnownGame::kSecondDefinition}));
     across.definitions.Add(std::make_unique<Definition>(Definition{1, KnownGame::kFirstDefinition}));
-    for (int k = 1; k <= KnownGame::kQuotes; ++k) {
-        auto quote = std::make_unique<Quote>();
-        quote->text = KnownGame::QuoteText(k);
-        across.quotes.Add(std::move(quote));
-    }
+    for (const char* text : {"Quote number 1.", "Quote number 2.", "Quote number 3."})
+        across.quotes.Add(std::make_unique<Quote>(Quote{0, text}));
     Entry& down = *game.Down().At(0);
     down.form = 1;
     down.definitions.Clear();

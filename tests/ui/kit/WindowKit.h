@@ -1,24 +1,30 @@
 #pragma once
 
+// What the window tests share: the Qt Test headers they use, a scripted prompter, a
+// data root with a known game, and the main window started on it.
+
 #include "app/AppData.h"
 #include "app/AppTestData.h"
+#include "app/TextConvert.h"
 #include "support/TempDir.h"
 #include "ui/CMirelDlg.h"
 #include "ui/HelpWindow.h"
 #include "ui/Prompter.h"
 #include "ui/QtNotifier.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QStringList>
-
-class QAction;
-class QListWidget;
-class QPushButton;
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace pelorin::test {
 
@@ -29,13 +35,18 @@ class ScriptedPrompter final : public Prompter {
 public:
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
-    QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
-                         const QString& defaultSuffix, bool askToReplace) override;
+    QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter, const QString&, bool) override
+    {
+        return OpenFileName(owner, folder, filter);
+    }
     /// The next scripted file, with the solution check box left as `exportSolution`.
-    QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override;
-
+    QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override
+    {
+        solution = exportSolution;
+        return OpenFileName(owner, folder, {});
+    }
     /// The texts asked so far, in order; cleared by the call.
-    QStringList TakeTexts();
+    QStringList TakeTexts() { return std::exchange(asked, {}); }
 
     QStringList asked;
     std::deque<Answer> answers;
@@ -50,11 +61,17 @@ public:
 
 /// The lines of a list, top to bottom.
 QStringList Lines(const QListWidget* list);
-/// The push button or menu action of a window that reads `text`, if any.
-QPushButton* ButtonOf(QWidget& window, const QString& text);
-QAction* ActionOf(QWidget& window, const QString& text);
-/// The help window, if one is open.
-HelpWindow* OpenHelpWindow();
+/// The child of a window that reads `text` (a push button, a menu action), if any.
+template <typename T>
+T* WithText(QWidget& window, const QString& text)
+{
+    for (T* child : window.findChildren<T*>())
+        if (child->text() == text)
+            return child;
+    return nullptr;
+}
+inline QPushButton* ButtonOf(QWidget& window, const QString& text) { return WithText<QPushButton>(window, text); }
+inline QAction* ActionOf(QWidget& window, const QString& text) { return WithText<QAction>(window, text); }
 /// Runs `act` on the modal window once one is open (the window that opens it runs
 /// its own event loop until it closes).
 void WhenModal(QObject* context, const std::function<void(QWidget*)>& act, int triesLeft = 1000);
@@ -71,26 +88,21 @@ QList<Window*> OpenWindows()
 
 /// The settings store in a folder of the test's own, the first run already behind
 /// it unless `firstRun`.
-class TestSettings {
-public:
+struct TestSettings {
     explicit TestSettings(bool firstRun = false);
-
-private:
-    TempDir dir_;
+    TempDir dir;
 };
 
-/// The clues and hints of the game that WriteKnownGame writes.
+/// The clues of the game that WriteKnownGame writes.
 struct KnownGame {
     static constexpr const char* kFirstDefinition = "Small domesticated feline";
     static constexpr const char* kSecondDefinition = "A spiteful woman";
-    static constexpr int kQuotes = 3;
-    /// Quote k (1 to 3) reads "Quote number k."
-    static std::string QuoteText(int k);
 };
 
 /// Writes a game of block pattern 0 filled with known letters: the first Across
-/// entry a plural with two definitions and three quotes, the first Down entry of
-/// word form 1 without definitions. Every other entry gets one definition.
+/// entry a plural with two definitions and three quotes ("Quote number 1." to 3),
+/// the first Down entry of word form 1 without definitions. Every other entry gets
+/// one definition.
 void WriteKnownGame(const std::string& path);
 
 /// A data root, the application data loaded from it, and the main window shown
