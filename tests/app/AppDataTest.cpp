@@ -1,30 +1,20 @@
 #include "app/AppData.h"
 #include "app/AppTestData.h"
-
 #include "support/RecordingNotifier.h"
 
-#include <QSettings>
-#include <QString>
-
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 class AppDataTest : public ::testing::Test {
 protected:
-    AppDataTest()
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(settingsDir_.Folder()));
-    }
-
     test::RecordingNotifier notifier_;
-    test::TempDir settingsDir_;
+    test::SettingsDir settingsDir_;
     Settings settings_;
 };
 
@@ -33,23 +23,17 @@ TEST_F(AppDataTest, FoldersFollowRootDirAndRootDirIsNeverWritten)
     const std::string folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_TRUE(fs::exists(folder + "app_tests")) << folder;
+    // No RootDir (the first run) and an empty one mean the program folder.
     const std::pair<const char*, std::string> cases[] = {
-        {nullptr, folder}, // first run: the program folder
-        {"", folder},      // an empty RootDir counts as none
-        {"/data/pelorin", "/data/pelorin/"},
-        {"/data/pelorin/", "/data/pelorin/"},
-    };
+        {nullptr, folder}, {"", folder}, {"/data/pelorin", "/data/pelorin/"}, {"/data/pelorin/", "/data/pelorin/"}};
     for (const auto& [rootDir, root] : cases) {
         if (rootDir)
             settings_.WriteString("RootDir", rootDir);
         const AppData app;
-        EXPECT_EQ(app.StylesFolder(), root + "Styles") << root;
-        EXPECT_EQ(app.CacheFolder(), root + "Cache") << root;
-        EXPECT_EQ(app.GamesFolder(), root + "Games") << root;
-        if (!rootDir) {
-            std::string written;
-            EXPECT_FALSE(settings_.ReadString("RootDir", written));
-        }
+        EXPECT_EQ(std::tuple(app.StylesFolder(), app.CacheFolder(), app.GamesFolder()),
+                  std::tuple(root + "Styles", root + "Cache", root + "Games"));
+        std::string written;
+        EXPECT_EQ(settings_.ReadString("RootDir", written), rootDir != nullptr) << root;
     }
 }
 
@@ -58,37 +42,27 @@ TEST_F(AppDataTest, FoldersFollowRootDirAndRootDirIsNeverWritten)
 TEST_F(AppDataTest, DataFoldersAreFoundBesideTheProgramOrInItsInstalledTree)
 {
     test::TempDir dir;
-    const std::string base = dir.Folder();
+    const std::string base = dir.Folder(), bin = base + "prefix/bin/", build = base + "build/";
     for (const char* folder : {"build", "prefix/bin", "prefix/share/pelorin", "empty"})
         fs::create_directories(dir.File(folder));
     for (const char* dictionary : {"build/Zanth.dct", "prefix/share/pelorin/Zanth.dct"})
         test::WriteFileBytes(dir.File(dictionary), "");
-    const std::string installed = base + "prefix/share/pelorin/";
-    const std::string home = base + "home/.local/share";
-    struct Case {
-        std::string setting, program, dataHome;
-        DataFolders expected;
-    };
-    const Case cases[] = {
-        {"/data/pelorin", base + "prefix/bin/", home, {"/data/pelorin", "/data/pelorin"}},
-        {"", base + "build/", home, {base + "build/", base + "build/"}},
-        {"", base + "prefix/bin/", home, {installed, home + "/pelorin/", true}},
-        // A home install: the tree is the player's own folder.
-        {"", base + "prefix/bin/", base + "prefix/share", {installed, installed, true}},
-        {"", base + "prefix/bin/", "", {base + "prefix/bin/", base + "prefix/bin/"}},
+    const std::string installed = base + "prefix/share/pelorin/", home = base + "home/.local/share";
+    const std::tuple<std::string, std::string, std::string, DataFolders> cases[] = {
+        {"/data/pelorin", bin, home, {"/data/pelorin", "/data/pelorin"}},
+        {"", build, home, {build, build}},
+        {"", bin, home, {installed, home + "/pelorin/", true}},
+        {"", bin, base + "prefix/share", {installed, installed, true}}, // a home install: the player's own tree
+        {"", bin, "", {bin, bin}},
         {"", base + "empty/", home, {base + "empty/", base + "empty/"}},
     };
-    for (const Case& each : cases) {
-        const DataFolders found = LocateDataFolders(each.setting, each.program, each.dataHome);
-        EXPECT_EQ(found.root, each.expected.root) << each.program << " " << each.dataHome;
-        EXPECT_EQ(found.player, each.expected.player) << each.program << " " << each.dataHome;
-        EXPECT_EQ(found.installed, each.expected.installed) << each.program << " " << each.dataHome;
-    }
+    const auto fields = [](const DataFolders& f) { return std::tuple(f.root, f.player, f.installed); };
+    for (const auto& [setting, program, dataHome, expected] : cases)
+        EXPECT_EQ(fields(LocateDataFolders(setting, program, dataHome)), fields(expected)) << program << dataHome;
 }
 
-// The tree of an installed program is read only: the player's folders take the
-// games, the cache, the player's styles and the update of a stale shipped style,
-// while the shipped styles stay listed.
+// An installed tree is read only: the player's folders take the games, the cache,
+// the player's styles and a stale shipped style's update; shipped styles stay listed.
 TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
 {
     test::TestRoot installed;
@@ -105,21 +79,18 @@ TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
         return files;
     };
     const auto before = tree();
-
     AppData app(DataFolders{installed.Root(), player.Folder(), true});
     EXPECT_EQ(app.CacheFolder(), player.File("Cache"));
     EXPECT_TRUE(fs::is_directory(player.File("Games")));
     app.LoadAtStartup();
     ASSERT_EQ(app.Styles().Count(), 3);
-    const std::pair<const char*, std::string> listed[] = {
-        {"Hidden.zas", player.File("Styles/Hidden.zas")},
-        {"Shipped.zas", installed.StyleFile("Shipped.zas")},
-        {"Stale.zas", player.File("Styles/Stale.zas")},
-    };
+    const std::pair<const char*, std::string> listed[] = {{"Hidden.zas", player.File("Styles/Hidden.zas")},
+                                                          {"Shipped.zas", installed.StyleFile("Shipped.zas")},
+                                                          {"Stale.zas", player.File("Styles/Stale.zas")}};
     for (int32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(app.Styles().At(i)->FileName(), listed[i].first);
-        EXPECT_EQ(app.Styles().At(i)->FullPath(), listed[i].second);
-        EXPECT_EQ(app.Styles().At(i)->Stamp(), test::TestRoot::kStamp);
+        const Style& style = *app.Styles().At(i);
+        EXPECT_EQ(std::tuple(style.FileName(), style.FullPath(), style.Stamp()),
+                  std::tuple(listed[i].first, listed[i].second, test::TestRoot::kStamp));
     }
     EXPECT_FALSE(app.DeleteStyle(1)) << "a shipped style cannot be deleted";
     EXPECT_EQ(app.Styles().Count(), 3);
@@ -165,8 +136,7 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     root.AddStyle("Current.zas");
     const std::string oldBytes = test::FileBytes(root.StyleFile("Old.zas"));
     const std::string currentBytes = test::FileBytes(root.StyleFile("Current.zas"));
-    root.RemoveDictionary();
-
+    fs::remove(root.Root() + Dictionary::kFileName);
     AppData app(root.Root());
     app.LoadAtStartup();
     EXPECT_FALSE(app.DictionaryLoaded());
@@ -181,8 +151,8 @@ TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
     EXPECT_TRUE(fs::is_empty(root.Cache()));
 }
 
-// ShutDown stores both last choices even when unchanged; the Exit command destroys
-// AppData without ShutDown and stores nothing.
+// The last choices are read at start-up and stored by ShutDown, not by Exit (no
+// ShutDown). A pattern stored by hand as "1" reads as 49: no pattern on offer.
 TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
 {
     test::TempDir emptyRoot;
@@ -192,8 +162,7 @@ TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
         {
             AppData app(emptyRoot.Folder());
             app.LoadAtStartup();
-            EXPECT_EQ(app.lastBlockId, 2);
-            EXPECT_EQ(app.lastStyleId, 5);
+            EXPECT_EQ(std::pair(app.lastBlockId, app.lastStyleId), std::pair(2, 5));
             fs::remove(settingsDir_.File("Tarnwick/Zanth.ini"));
             if (shutDown)
                 app.ShutDown();
@@ -201,19 +170,11 @@ TEST_F(AppDataTest, LastChoicesAreReadAtStartUpAndStoredOnlyAtShutDown)
         EXPECT_EQ(settings_.ReadDword("LastBlockId"), shutDown ? 2 : 0);
         EXPECT_EQ(settings_.ReadDword("LastStyleId"), shutDown ? 5 : 0);
     }
-}
-
-// A pattern stored by hand as the string "1" reads as 49 and is kept, but the New
-// Game dialog must not take it for a pattern it offers.
-TEST_F(AppDataTest, OnlyAnOfferedPatternCountsAsTheLastChosen)
-{
-    test::TempDir emptyRoot;
     AppData app(emptyRoot.Folder());
     for (const auto& [id, offered] : {std::pair{0, true}, {2, true}, {3, false}, {-1, false}, {49, false}}) {
         app.lastBlockId = id;
         EXPECT_EQ(app.LastBlockOffered(), offered) << id;
     }
 }
-
 } // namespace
 } // namespace pelorin

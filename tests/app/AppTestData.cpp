@@ -2,15 +2,14 @@
 
 #include "lexicon/Style.h"
 #include "support/DictionaryFile.h"
+#include "support/StyleFile.h"
 
+#include <QSettings>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 namespace pelorin::test {
-
 TestRoot::TestRoot()
 {
     for (const char* folder : {"Styles", "Cache", "Games"})
@@ -20,36 +19,30 @@ TestRoot::TestRoot()
         throw std::runtime_error("the test dictionary does not load");
 }
 
-static void SaveStyle(const Dictionary& dictionary, int maxLength, const std::string& path)
-{
-    Style style(dictionary);
-    for (int32_t i = 0; i < dictionary.Count(); ++i) {
-        if (dictionary.Record(i).length <= maxLength)
-            style.MarkWord(i);
-    }
-    style.BuildWordList();
-    if (!style.SaveFile(path))
-        throw std::runtime_error("cannot write the test style");
-}
-
 void TestRoot::AddStyle(const std::string& fileName, int maxLength)
 {
-    SaveStyle(dictionary_, maxLength, StyleFile(fileName));
+    Style style(dictionary_);
+    for (int32_t i = 0; i < dictionary_.Count(); ++i)
+        if (dictionary_.Record(i).length <= maxLength)
+            style.MarkWord(i);
+    style.BuildWordList();
+    if (!style.SaveFile(StyleFile(fileName)))
+        throw std::runtime_error("cannot write the test style");
 }
 
 void TestRoot::AddStaleStyle(const std::string& fileName)
 {
-    Dictionary other;
-    std::filesystem::create_directory(dir_.Path() / "other");
-    WriteDictionary(dir_.File("other"), PlainWords(AbcWords(2, 8)), kStamp + 1);
-    if (!other.Load(dir_.File("other")))
-        throw std::runtime_error("the other test dictionary does not load");
-    SaveStyle(other, 8, StyleFile(fileName));
+    TestStyle style;
+    style.stamp = kStamp + 1;
+    for (int32_t i = 0; i < dictionary_.Count(); ++i)
+        style.words.push_back(i);
+    if (!style.WriteTo(StyleFile(fileName)))
+        throw std::runtime_error("cannot write the test style");
 }
 
-void TestRoot::RemoveDictionary() const
+SettingsDir::SettingsDir()
 {
-    std::filesystem::remove(dir_.File("Zanth.dct"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(Folder()));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
@@ -62,5 +55,4 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
     return true;
 }
-
 } // namespace pelorin::test

@@ -1,59 +1,46 @@
 #include "app/AppData.h"
 #include "app/AppTestData.h"
 #include "app/WorkerSlot.h"
-
 #include "game/GameFile.h"
-#include "lexicon/StyleList.h"
 #include "support/DictionaryFile.h"
 #include "support/RecordingNotifier.h"
 
-#include <QSettings>
-#include <QString>
-
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
-#include <future>
+#include <semaphore>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace pelorin {
 namespace {
-
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// Generous limits: fills of the ABC words take a few passes, but the tests also run
-// under ThreadSanitizer on a busy machine.
+// Generous: fills of the ABC words take a few passes, but the tests also run under
+// ThreadSanitizer on a busy machine. A cleared flag ends a search within one pass.
 constexpr auto kFillLimit = 120s;
-// Clearing the flag ends a searching filler within one pass; allow for a slow one.
 constexpr auto kStopLimit = 3s;
 
-// A worker writes a game only where none is, and the game appears complete: it is
-// written under another name and renamed, so nothing else is ever left in the
-// folder. A fill that returns after the flag was cleared may have had its clue
-// choice cut short, and such a game must not wait in the cache for a later run:
-// wherever in the making the flag is cleared, a game that is written has all its
-// clues.
+// A worker writes a game only where none is, with its code beside it; wherever in
+// the making the flag is cleared (cutting a clue choice short), a written game has all its clues.
 TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
 {
     test::RecordingNotifier notifier;
     test::TestRoot root;
     // A book of every word, many times over.
-    test::TempDir books;
-    {
-        std::ofstream book(books.File("all.txt"));
-        const std::vector<std::string> words = test::AbcWords(2, 8);
-        for (int copy = 0; copy < 4; ++copy)
-            for (size_t i = 0; i < words.size(); ++i)
-                book << (i % 12 == 0 ? "\nThe " : " ") << words[i] << (i % 12 == 11 ? "." : "");
-    }
+    const std::vector<std::string> words = test::AbcWords(2, 8);
+    std::string text;
+    for (int copy = 0; copy < 4; ++copy)
+        for (size_t i = 0; i < words.size(); ++i)
+            text += (i % 12 == 0 ? "\nThe " : " ") + words[i] + (i % 12 == 11 ? "." : "");
+    const std::string book = root.Root() + "all.txt";
+    test::WriteFileBytes(book, text);
     // A fresh style each time: its first clue choice makes its index of sentences,
     // so that choosing the clues takes a good share of the time.
     auto fresh = [&] {
         auto style = std::make_unique<Style>(root.Lexicon());
-        style->AddBook(books.File("all.txt"));
+        style->AddBook(book);
         style->BuildWordList();
         return style;
     };
@@ -63,7 +50,6 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(PrepareGame(*style, path, 0, keepRunning), PrepareResult::Written);
     const auto whole = std::chrono::steady_clock::now() - started;
-    // The game and, beside it, its code.
     EXPECT_EQ(std::distance(fs::directory_iterator(root.Cache()), {}), 2);
     EXPECT_TRUE(CachedGameExists("All", root.Cache() + "/", 0));
     EXPECT_FALSE(ReadCacheCode(path).empty());
@@ -72,15 +58,11 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     EXPECT_EQ(test::FileBytes(path), before);
     EXPECT_TRUE(notifier.Messages().empty());
     fs::remove(path);
-
     constexpr int kSteps = 40;
     for (int step = 0; step < kSteps; ++step) {
         style = fresh();
         std::atomic<bool> running{true};
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(whole * step / kSteps);
-            running = false;
-        });
+        std::thread stopper([&] { std::this_thread::sleep_for(whole * step / kSteps); running = false; });
         const bool written = PrepareGame(*style, path, 0, running) == PrepareResult::Written;
         stopper.join();
         ASSERT_EQ(written, fs::exists(path));
@@ -95,53 +77,31 @@ TEST(PrepareGameTest, WritesOnlyAMissingAndWholeGame)
     }
 }
 
-// A job the test holds on the worker thread until it lets it go, counting its runs.
-class HeldJob {
-public:
-    std::function<void()> Job()
-    {
-        return [this] {
-            if (runs_.fetch_add(1) == 0) {
-                entered_.set_value();
-                released_.wait();
-            }
-        };
-    }
-    void WaitUntilEntered() { entered_.get_future().wait(); }
-    void Release() { release_.set_value(); }
-    int Runs() const { return runs_.load(); }
-
-private:
-    std::atomic<int> runs_{0};
-    std::promise<void> entered_;
-    std::promise<void> release_;
-    std::shared_future<void> released_ = release_.get_future().share();
-};
-
-// A file taken while its worker is still ending must be made again: a Start while
-// the worker runs has it run its job once more (once, however often asked), since
-// the file the job found or wrote may already be gone; unless the worker was asked
-// to stop meanwhile. An idle slot starts a fresh worker, but not while stopped.
+// A Start while the job runs (a file taken while its worker ends) runs it once more,
+// however often asked, unless stopped meanwhile; an idle slot starts afresh unless stopped.
 TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
 {
     for (bool stop : {false, true}) {
         SCOPED_TRACE(stop ? "stopped" : "running");
+        // The first run waits on the worker thread until the test lets it go.
         std::atomic<bool> keepRunning{true};
-        HeldJob held;
+        std::atomic<int> runs{0};
+        std::binary_semaphore entered{0}, released{0};
+        const auto job = [&] { if (runs++ == 0) { entered.release(); released.acquire(); } };
         WorkerSlot slot;
-        ASSERT_TRUE(slot.Start(held.Job(), keepRunning));
-        held.WaitUntilEntered();
+        ASSERT_TRUE(slot.Start(job, keepRunning));
+        entered.acquire();
         ASSERT_TRUE(slot.Running());
-        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
-        EXPECT_TRUE(slot.Start(held.Job(), keepRunning));
+        EXPECT_TRUE(slot.Start(job, keepRunning));
+        EXPECT_TRUE(slot.Start(job, keepRunning));
         keepRunning = !stop;
-        held.Release();
+        released.release();
         slot.Join();
-        EXPECT_EQ(held.Runs(), stop ? 1 : 2);
+        EXPECT_EQ(runs, stop ? 1 : 2);
         EXPECT_FALSE(slot.Running());
-        EXPECT_EQ(slot.Start(held.Job(), keepRunning), !stop);
+        EXPECT_EQ(slot.Start(job, keepRunning), !stop);
         slot.Join();
-        EXPECT_EQ(held.Runs(), stop ? 1 : 3);
+        EXPECT_EQ(runs, stop ? 1 : 3);
     }
 }
 
@@ -149,18 +109,13 @@ TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
 // the ways the program ends.
 class PreparationTest : public ::testing::Test {
 protected:
-    PreparationTest()
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(settingsDir_.Folder()));
-    }
-
-    std::unique_ptr<AppData> StartApp()
+    std::unique_ptr<AppData> StartApp(int32_t attempts = kPrepareAttempts)
     {
         auto app = std::make_unique<AppData>(root_.Root());
+        app->prepareAttempts = attempts;
         app->LoadAtStartup();
         return app;
     }
-
     bool AllCacheFiles(const std::string& styleName) const
     {
         for (int32_t pattern = 0; pattern < kPreparedPatterns; ++pattern)
@@ -168,27 +123,16 @@ protected:
                 return false;
         return true;
     }
-
     static bool Idle(const AppData& app)
     {
-        for (const Style* style : app.Styles())
-            if (app.RunningWorkers(*style) != 0)
-                return false;
-        return true;
+        return std::ranges::all_of(app.Styles(), [&](const Style* style) { return app.RunningWorkers(*style) == 0; });
     }
-
-    // Marks a file as old, so that any rewrite shows in its time.
-    static void Age(const std::string& path)
-    {
-        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
-    }
-    static bool IsOld(const std::string& path)
-    {
-        return fs::last_write_time(path) < fs::file_time_type::clock::now() - std::chrono::hours(24);
-    }
-
+    // A file made old shows any rewrite in its time.
+    static void Age(const std::string& path) { fs::last_write_time(path, Now() - 24h * 365); }
+    static bool IsOld(const std::string& path) { return fs::last_write_time(path) < Now() - 24h; }
+    static fs::file_time_type Now() { return fs::file_time_type::clock::now(); }
     test::RecordingNotifier notifier_;
-    test::TempDir settingsDir_;
+    test::SettingsDir settingsDir_;
     test::TestRoot root_;
 };
 
@@ -197,15 +141,12 @@ public:
     void RefreshSelection() override { calls += "S"; }
     void RefreshCluePages() override { calls += "C"; }
     void UpdateProgress() override { calls += "P"; }
-
     std::string calls;
 };
 
-// The life of the cache: start-up fills it, an existing file is never rewritten,
-// and a style added while the program runs (the style manager's step) is prepared
-// at once. A file that does not read is removed, so that a sound one takes its
-// place, while the game in play stays exactly as it was; taking a sound game
-// replaces exactly that file; and a later start finds the cache full.
+// Start-up fills the cache and never rewrites a file; an added style is prepared at
+// once. A file that does not read is replaced, the game in play untouched; a taken
+// game's file, and only it, is made again; a later start finds the cache full.
 TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
 {
     root_.AddStyle("A.zas");
@@ -220,34 +161,29 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
                                 kFillLimit));
     ASSERT_EQ(test::FileBytes(damaged), "not a game file");
-
     ASSERT_TRUE(OpenGame(root_.CacheFile("A_0.zac"), app->CurrentGame()));
     Entry* const first = app->CurrentGame().Across().At(0);
     app->selectedEntry = first;
     app->currentFilePath = "/games/old.zag";
     RecordingHooks window;
     app->mainWindow = &window;
+    const auto state = [&] {
+        return std::tuple(app->selectedEntry, window.calls, app->modified, app->currentFilePath, app->gameInPlay);
+    };
     EXPECT_FALSE(app->TakeCachedGame(0, 1));
     EXPECT_EQ(app->CurrentGame().Across().At(0), first);
-    EXPECT_EQ(app->selectedEntry, first);
-    EXPECT_EQ(app->currentFilePath, "/games/old.zag");
-    EXPECT_FALSE(app->modified);
-    EXPECT_EQ(window.calls, "");
+    EXPECT_EQ(state(), std::tuple(first, "", false, "/games/old.zag", false));
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(damaged) && Idle(*app); }, kFillLimit));
     Game made;
     EXPECT_TRUE(OpenGame(damaged, made));
-
     const std::vector<std::string> names = {"A_0.zac", "A_1.zac", "A_2.zac", "B_0.zac", "B_1.zac", "B_2.zac"};
     for (const std::string& name : names)
         Age(root_.CacheFile(name));
     ASSERT_TRUE(CachedGameExists("B", app->CacheFolder(), 1));
     ASSERT_TRUE(app->TakeCachedGame(1, 1));
     ASSERT_GT(app->CurrentGame().Across().Count(), 0);
-    EXPECT_EQ(app->selectedEntry, app->CurrentGame().Across().At(0));
-    EXPECT_EQ(window.calls, "SCSP");
-    EXPECT_TRUE(app->modified);
-    EXPECT_TRUE(app->currentFilePath.empty()) << "the new game has no file yet";
-    EXPECT_FALSE(app->gameInPlay) << "the New Game dialog marks the game in play, not the take";
+    // The new game has no file yet; the New Game dialog marks it in play, not the take.
+    EXPECT_EQ(state(), std::tuple(app->CurrentGame().Across().At(0), "SCSP", true, "", false));
     // The worker left the game's code beside it, and the code makes that game again.
     const auto savedBytes = [&] {
         const std::string path = settingsDir_.File("game.zag");
@@ -272,95 +208,67 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
-// A save cut short by the end of the program leaves its temporary file in the
-// cache folder; the next start-up removes it before any worker writes, and keeps
-// every other file, including one that another running program still writes.
-TEST_F(PreparationTest, StartUpRemovesLeftoverTemporaryCacheFiles)
-{
-    root_.AddStyle("A.zas", 4); // no worker of this style ever writes a file
-    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
-    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
-    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
-    const std::vector<std::string> kept = {live, "notes.tmp", "A_0.zac", "A.zac.txt"};
-    for (const std::string& name : kept)
-        std::ofstream(root_.CacheFile(name)) << name;
-    for (const std::string& name : {own, dead})
-        std::ofstream(root_.CacheFile(name)) << name;
-
-    auto app = StartApp();
-    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
-    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
-    for (const std::string& name : kept)
-        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
-}
-
-// New Game waits only for a game that can come: while the worker of the chosen
-// style and pattern gives up, the wait starts it again, until it has given up
-// kGiveUpLimit times in a row; a run that finds its file starts the count again.
+// New Game's wait restarts a worker that gave up until it gave up kGiveUpLimit times
+// in a row; a run that finds its file starts the count again.
 TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
 {
     root_.AddStyle("Short.zas", 2); // no grid fills with words of 2 letters
-    auto app = std::make_unique<AppData>(root_.Root());
-    app->prepareAttempts = 1;
-    app->LoadAtStartup();
+    auto app = StartApp(1);
     const Style& style = *app->Styles().At(0);
     int32_t restarts = 0;
-    ASSERT_TRUE(test::WaitUntil(
-        [&] {
-            if (app->WorkerRunning(style, 0))
-                return false;
-            if (!app->KeepPreparing(0, 0))
-                return true;
-            ++restarts;
-            return false;
-        },
-        kFillLimit));
+    // Each time the worker has ended, the wait asks whether to go on waiting.
+    const auto ended = [&] { return !app->WorkerRunning(style, 0) && !(app->KeepPreparing(0, 0) && ++restarts); };
+    ASSERT_TRUE(test::WaitUntil(ended, kFillLimit));
     EXPECT_EQ(restarts, AppData::kGiveUpLimit - 1);
     EXPECT_EQ(app->GiveUps(style, 0), AppData::kGiveUpLimit);
     EXPECT_FALSE(app->WorkerRunning(style, 0)) << "nothing starts once the style cannot fill";
     EXPECT_FALSE(app->KeepPreparing(1, 0)) << "no such style";
-
-    std::ofstream(root_.CacheFile("Short_0.zac")) << "a game made by another run";
+    test::WriteFileBytes(root_.CacheFile("Short_0.zac"), "a game made by another run");
     app->StartPreparation(style);
     ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0); }, kFillLimit));
     EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
-// Start-up makes a missing cache folder, and the games are prepared into it. A
-// cache that cannot be written (here a plain file in its place) is told once,
-// with the folder and the reason, however many workers fail and however often New
-// Game starts them again; a failed save counts as giving up, so the wait ends.
-TEST_F(PreparationTest, AMissingCacheIsMadeAndAnUnwritableOneToldOnce)
+// Start-up makes a missing cache folder, and removes the temporary files of saves
+// cut short, keeping every other file (one that another running program still
+// writes too). One that cannot be written is told once, with the folder and the
+// reason, and a failed save counts as giving up.
+TEST_F(PreparationTest, StartUpReadiesTheCacheFolderAndTellsAFaultOnce)
 {
     root_.AddStyle("A.zas");
     root_.AddStyle("B.zas");
-    for (const bool plainFile : {false, true}) {
-        SCOPED_TRACE(plainFile ? "plain file" : "missing");
-        fs::remove_all(root_.Cache());
-        if (plainFile)
-            test::WriteFileBytes(root_.Cache(), "not a folder");
-        auto app = std::make_unique<AppData>(root_.Root());
-        app->prepareAttempts = 1;
-        app->LoadAtStartup();
-        if (!plainFile) {
-            EXPECT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas"); }, kFillLimit));
-            continue;
-        }
-        const Style& style = *app->Styles().At(0);
-        ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
-                                    kFillLimit));
-        EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
-        app.reset();
-        const std::pair<std::string, std::string> told = {
-            "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
-        EXPECT_EQ(notifier_.Messages(), std::vector{told});
-    }
+    fs::remove_all(root_.Cache());
+    auto app = StartApp(1);
+    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
+                                kFillLimit));
+    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
+    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
+    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
+    const std::vector<std::string> kept = {live, "notes.tmp", "A.zac.txt", "A_0.zac"}; // the last made above
+    for (const std::string& name : {own, dead, kept[0], kept[1], kept[2]})
+        test::WriteFileBytes(root_.CacheFile(name), name);
+    app = StartApp(1); // the cache is full: no worker writes
+    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
+    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
+
+    app.reset();
+    fs::remove_all(root_.Cache());
+    test::WriteFileBytes(root_.Cache(), "not a folder");
+    app = StartApp(1);
+    const Style& style = *app->Styles().At(0);
+    ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
+                                kFillLimit));
+    EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
+    app.reset();
+    const std::pair<std::string, std::string> told = {
+        "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
+    EXPECT_EQ(notifier_.Messages(), std::vector{told});
 }
 
-// Every way of ending a style's searching workers ends them promptly and without
-// a file: ShutDown, the Exit command (AppData destroyed without ShutDown), and
-// deleting or replacing the style, which stops only its own workers before the
-// style goes, and removes its prepared games and no others.
+// ShutDown, Exit (no ShutDown), and deleting or replacing a style end searching
+// workers promptly without a file; a style's end stops and removes only its own.
 TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
 {
     root_.AddStyle("Stuck1.zas", 4);
@@ -388,7 +296,6 @@ TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
                 ASSERT_TRUE(app->DeleteStyle(0));
                 EXPECT_FALSE(fs::exists(root_.StyleFile("Stuck1.zas")));
                 ASSERT_EQ(app->Styles().Count(), 1);
-                EXPECT_EQ(app->Styles().At(0)->FileName(), "Stuck2.zas");
                 EXPECT_FALSE(app->DeleteStyle(1));
                 root_.AddStyle("Stuck1.zas", 4);
             } else {
@@ -413,6 +320,5 @@ TEST_F(PreparationTest, SearchingWorkersEndPromptlyWithoutFiles)
         EXPECT_TRUE(fs::is_empty(root_.Cache()));
     }
 }
-
 } // namespace
 } // namespace pelorin

@@ -2,29 +2,15 @@
 
 #include "app/AppTestData.h"
 
-#include <QSettings>
-#include <QString>
-
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
 
 namespace pelorin {
 namespace {
-
-// Points the per-user store at a fresh folder for each test, so tests neither see
-// each other's values nor the user's.
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest()
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir_.Folder()));
-    }
-
     std::string StorePath() const { return dir_.File("Tarnwick/Zanth.ini"); }
-
-    test::TempDir dir_;
+    test::SettingsDir dir_;
     Settings settings_;
 };
 
@@ -36,26 +22,21 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
     // The first run is told once, and recorded as "1".
     EXPECT_TRUE(CheckFirstRun());
-    EXPECT_TRUE(settings_.ReadString("FirstCall", root));
-    EXPECT_EQ(root, "1");
+    EXPECT_TRUE(settings_.ReadString("FirstCall", root) && root == "1");
     EXPECT_FALSE(CheckFirstRun());
-
     // Whatever the program writes reads back as it was.
     for (const char* text : {" /data/caf\xc3\xa9, with comma/", "\"q\" a\\b;c\nd ", "\"", ""}) {
         ASSERT_TRUE(settings_.WriteString("RootDir", text));
-        EXPECT_TRUE(settings_.ReadString("RootDir", root));
-        EXPECT_EQ(root, text);
+        EXPECT_TRUE(settings_.ReadString("RootDir", root) && root == text) << text << " read as " << root;
     }
     ASSERT_TRUE(settings_.WriteDword("LastStyleId", -7));
     EXPECT_EQ(settings_.ReadDword("LastStyleId"), -7);
-
     // 255 units fit; a longer string reads as absent.
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(255, 'x')));
     EXPECT_TRUE(settings_.ReadString("RootDir", root));
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, std::string(255, 'x'));
-
     // The store file is what users and installers see: numbers as dword hex,
     // strings as their text.
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
@@ -82,22 +63,18 @@ TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
     };
     std::filesystem::create_directories(dir_.File("Tarnwick"));
     for (const auto& [file, expected] : cases) {
-        std::ofstream(StorePath(), std::ios::binary | std::ios::trunc) << file;
+        test::WriteFileBytes(StorePath(), file);
         std::string root;
-        EXPECT_TRUE(settings_.ReadString("RootDir", root)) << file;
-        EXPECT_EQ(root, expected) << file;
+        EXPECT_TRUE(settings_.ReadString("RootDir", root) && root == expected) << file << " read as " << root;
     }
     // A number read from a string takes its stored bytes: (units + 1) * 2 of them,
     // so only a string of at most one unit fits, read little-endian.
-    const std::pair<const char*, int32_t> numbers[] = {
-        {"dword:00000002", 2}, {"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}};
-    for (const auto& [text, number] : numbers) {
-        std::ofstream(StorePath(), std::ios::binary | std::ios::trunc)
-            << "[General]\nLastBlockId=" << text << "\nFirstCall=\n";
+    for (const auto& [text, number] :
+         {std::pair{"dword:00000002", 2}, {"1", 49}, {"", 0}, {"12", 0}, {"dword:1", 0}}) {
+        test::WriteFileBytes(StorePath(), std::string("[General]\nLastBlockId=") + text + "\nFirstCall=\n");
         EXPECT_EQ(settings_.ReadDword("LastBlockId"), number) << text;
     }
     EXPECT_FALSE(CheckFirstRun()) << "an empty FirstCall still counts as a later run";
 }
-
 } // namespace
 } // namespace pelorin

@@ -4,13 +4,10 @@
 #include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+#include <tuple>
 
 namespace pelorin {
 namespace {
-
 struct CountingHost final : GameHost {
     void SetModified() override { ++modified; }
     int modified = 0;
@@ -25,28 +22,29 @@ protected:
         LayOutPattern(*game, 0);
         test::FillSolution(*game);
     }
-
-    BoxCursor At(int face, int column, int row, int32_t direction)
-    {
-        return {&game->At(face, column, row), direction};
-    }
+    BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-
+    int DirtyViews()
+    {
+        int dirty = 0;
+        for (int i = 0; i < kCellCount; ++i)
+            if (CellView* view = game->At(i).view.get())
+                dirty += std::exchange(view->dirty, 0);
+        return dirty;
+    }
     std::unique_ptr<Game> game = std::make_unique<Game>();
     CountingHost host;
 };
 
-// The arrows walk over open cells only, go round the band at the box's edges on the
-// face of travel, stop at a face's top and bottom, and take the arrow's axis where
-// the new cell has an entry along it.
+// The arrows walk over open cells only, round the band at the box's edges, stop at a
+// face's top and bottom, and take the arrow's axis where the cell has an entry along it.
 TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
 {
-    struct Case {
+    const struct {
         BoxCursor from;
         Arrow arrow;
         BoxCursor to;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {At(0, 6, 2, kAcross), Arrow::kRight, At(0, 7, 2, kAcross)},
         {At(0, 7, 2, kAcross), Arrow::kRight, At(1, 1, 2, kAcross)},
         {At(1, 0, 2, kAcross), Arrow::kLeft, At(0, 6, 2, kAcross)},
@@ -59,11 +57,9 @@ TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
         {At(0, 1, 0, kAcross), Arrow::kDown, At(0, 1, 3, kAcross)},
         {At(0, 0, 7, kDown), Arrow::kDown, At(0, 0, 7, kDown)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const BoxCursor to = MoveArrow(c.from, c.arrow);
-        EXPECT_EQ(to, c.to) << "from " << c.from.cell->face << "," << c.from.cell->column << "," << c.from.cell->row
-                            << " arrow " << static_cast<int>(c.arrow) << " reached " << to.cell->face << ","
-                            << to.cell->column << "," << to.cell->row << " dir " << to.direction;
+        EXPECT_EQ(to, c.to) << "case " << &c - cases << " reached " << to.cell->face << to.cell->column << to.cell->row;
     }
 }
 
@@ -94,44 +90,36 @@ TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
     EXPECT_EQ(NextEntry(*game, BoxCursor{}, false), CursorAt(game->Across().At(0)));
 }
 
-// Typing follows the rules of OK, a letter at a time: the edge cell shows it on both
-// faces, the entry counts as complete once full, the game is modified; the cursor
-// stays on the last cell. Backspace and Delete remove, and what the game revealed
-// stays.
+// Typing follows the rules of OK, a letter at a time (an edge cell on both faces);
+// the cursor stays on the last cell. Backspace and Delete remove, but not what the
+// game revealed.
 TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 {
     BoxCursor cursor = CursorAt(&EdgeAcross());
     const int32_t completeBefore = CountComplete(*game);
     for (const uint8_t letter : {uint8_t{1}, uint8_t{2}, uint8_t{3}, uint8_t{4}, uint8_t{5}})
         EXPECT_TRUE(TypeLetter(cursor, letter, &host));
-    EXPECT_EQ(PlayerText(EdgeAcross()), "ABCDE");
-    EXPECT_EQ(PlayerText(*game->At(1, 0, 2).acrossEntry), "E    ");
+    EXPECT_EQ(std::tuple(PlayerText(EdgeAcross()), PlayerText(*game->At(1, 0, 2).acrossEntry)),
+              std::tuple("ABCDE", "E    "));
     EXPECT_EQ(game->At(1, 0, 2).GetCellView().letterTile, 5);
     EXPECT_EQ(CountComplete(*game), completeBefore + 1);
-    EXPECT_EQ(host.modified, 5);
     EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
     EXPECT_FALSE(TypeLetter(cursor, 5, &host)) << "the same letter again changes nothing";
     EXPECT_EQ(host.modified, 5);
-
-    EXPECT_TRUE(EraseBackward(cursor, &host));
-    EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
-    EXPECT_TRUE(EraseBackward(cursor, &host));
-    EXPECT_EQ(cursor, At(0, 6, 2, kAcross));
+    EXPECT_TRUE(EraseBackward(cursor, &host) && cursor == At(0, 7, 2, kAcross));
+    EXPECT_TRUE(EraseBackward(cursor, &host) && cursor == At(0, 6, 2, kAcross));
     EXPECT_EQ(PlayerText(EdgeAcross()), "ABC  ");
     cursor = At(0, 3, 2, kAcross);
     EXPECT_TRUE(EraseAtCursor(cursor, &host));
     EXPECT_EQ(PlayerText(EdgeAcross()), " BC  ");
-
     // A given-up answer is the solution in green: typing passes over it.
     GiveUp(EdgeAcross());
     const std::string answer = PlayerText(EdgeAcross());
     cursor = At(0, 3, 2, kAcross);
     const uint8_t other = static_cast<uint8_t>(cursor.cell->letter % 26 + 1);
-    EXPECT_FALSE(TypeLetter(cursor, other, &host));
-    EXPECT_EQ(cursor, At(0, 4, 2, kAcross));
+    EXPECT_TRUE(!TypeLetter(cursor, other, &host) && cursor == At(0, 4, 2, kAcross));
     EXPECT_FALSE(EraseAtCursor(cursor, &host));
-    EXPECT_FALSE(EraseBackward(cursor, &host));
-    EXPECT_EQ(cursor, At(0, 3, 2, kAcross)) << "Backspace passes over it";
+    EXPECT_TRUE(!EraseBackward(cursor, &host) && cursor == At(0, 3, 2, kAcross)) << "Backspace passes over it";
     EXPECT_EQ(PlayerText(EdgeAcross()), answer);
 }
 
@@ -140,23 +128,13 @@ TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 TEST_F(BoxCursorTest, MarksFollowTheCursorAndDirtyOnlyChangedCubes)
 {
     MarkSelection(*game, At(0, 3, 2, kAcross));
-    EXPECT_EQ(game->At(0, 3, 2).GetCellView().mark, kMarkCursor);
-    EXPECT_EQ(game->At(1, 0, 2).GetCellView().mark, kMarkEntry);
-    EXPECT_EQ(game->At(0, 3, 1).GetCellView().mark, kMarkNone);
-    for (int i = 0; i < kCellCount; ++i) {
-        if (CellView* view = game->At(i).view.get())
-            view->dirty = 0;
-    }
+    const auto mark = [&](int face, int column, int row) { return game->At(face, column, row).GetCellView().mark; };
+    EXPECT_EQ(std::tuple(mark(0, 3, 2), mark(1, 0, 2), mark(0, 3, 1)), std::tuple(kMarkCursor, kMarkEntry, kMarkNone));
+    DirtyViews();
     MarkSelection(*game, At(0, 4, 2, kAcross));
-    int dirty = 0;
-    for (int i = 0; i < kCellCount; ++i) {
-        if (CellView* view = game->At(i).view.get())
-            dirty += view->dirty;
-    }
-    EXPECT_EQ(dirty, 2);
+    EXPECT_EQ(DirtyViews(), 2);
     MarkSelection(*game, BoxCursor{});
-    EXPECT_EQ(game->At(0, 4, 2).GetCellView().mark, kMarkNone);
+    EXPECT_EQ(mark(0, 4, 2), kMarkNone);
 }
-
 } // namespace
 } // namespace pelorin

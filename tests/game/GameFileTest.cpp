@@ -1,27 +1,20 @@
 #include "game/GameFile.h"
 
 #include "game/BlockPatterns.h"
-#include "game/Game.h"
 #include "support/AllocationCount.h"
-#include "support/GameFileBytes.h"
 #include "support/FilledGame.h"
+#include "support/GameFileBytes.h"
 #include "support/RecordingNotifier.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <sstream>
-#include <string>
 
 namespace pelorin {
 namespace {
-
 using test::TestGame;
 
 // Everything a failed open must leave alone, with the entries' identities: a
@@ -36,9 +29,9 @@ std::string Fingerprint(const Game& game)
         out << '|';
     }
     for (int i = 0; i < kCellCount; ++i) {
-        const Cell& cell = game.At(i);
-        out << int(cell.letter) << '.' << int(cell.playerLetter) << '.' << cell.number << '.' << cell.acrossEntry
-            << '.' << cell.downEntry << ';';
+        const Cell& c = game.At(i);
+        out << int(c.letter) << '.' << int(c.playerLetter) << '.' << c.number << '.' << c.acrossEntry << '.'
+            << c.downEntry << ';';
     }
     return out.str();
 }
@@ -48,7 +41,7 @@ std::string Fingerprint(const Game& game)
 void ExpectWhole(const Game& game)
 {
     auto known = [](const ItemList<Entry>& list, const Entry* entry) {
-        return !entry || std::find(list.begin(), list.end(), entry) != list.end();
+        return !entry || std::count(list.begin(), list.end(), entry) > 0;
     };
     for (int i = 0; i < kCellCount; ++i) {
         const Cell& cell = game.At(i);
@@ -64,13 +57,11 @@ void ExpectWhole(const Game& game)
 class GameFileTest : public ::testing::Test {
 protected:
     std::string File(const std::string& name) const { return dir.File(name); }
-
     bool OpenBytes(const std::string& bytes)
     {
         test::WriteFileBytes(File("in.zag"), bytes);
         return OpenGame(File("in.zag"), *game);
     }
-
     // A pattern-0 game with answers, hints and some play on it.
     void MakePlayedGame()
     {
@@ -87,7 +78,6 @@ protected:
         GiveUp(*game->Across().At(2));
         RevealEntry(*game->Down().At(3));
     }
-
     test::TempDir dir;
     test::RecordingNotifier notifier;
     std::unique_ptr<Game> game = std::make_unique<Game>();
@@ -105,26 +95,22 @@ TEST_F(GameFileTest, HandMadeFilesOpenAndSaveBackToTheSameBytes)
         ASSERT_TRUE(SaveGame(File("out.zag"), *game));
         EXPECT_EQ(test::FileBytes(File("out.zag")), bytes);
     }
-    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "first");
+    auto& definitions = game->Across().At(0)->definitions;
+    EXPECT_EQ(definitions.At(0)->text, "first");
     // The definitions stay a list in rank order: a better one added later leads.
-    game->Across().At(0)->definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
-    EXPECT_EQ(game->Across().At(0)->definitions.At(0)->text, "best");
-
-    // The magic is compared without regard to case.
+    definitions.Add(std::make_unique<Definition>(Definition{0, "best", 0}));
+    EXPECT_EQ(definitions.At(0)->text, "best");
+    // The sample as the reader must see it, not only as bytes passed through; the
+    // magic is compared without regard to case.
     TestGame lower = test::SampleGame();
     lower.magic = "zgame";
     ASSERT_TRUE(OpenBytes(test::GameBytes(lower)));
-
-    // The sample as the reader must see it, not only as bytes passed through.
-    ASSERT_TRUE(OpenBytes(test::GameBytes(test::SampleGame())));
     EXPECT_TRUE(notifier.Messages().empty());
     ASSERT_EQ(game->Across().Count() + game->Down().Count(), 2);
     const Entry& cat = *game->Across().At(0);
-    EXPECT_EQ(cat.text, "CAT");
-    ASSERT_EQ(PlayerText(cat), "CX ");
-    EXPECT_EQ(cat.cells.At(2), &game->At(0, 3, 0));
-    EXPECT_EQ(game->At(0, 1, 0).downEntry, game->Down().At(0));
-    EXPECT_EQ(game->At(0, 1, 0).FindView()->faceNumbers[0], 1);
+    ASSERT_EQ(std::tuple(cat.text, PlayerText(cat)), std::tuple("CAT", "CX "));
+    EXPECT_EQ(std::tuple(cat.cells.At(2), game->At(0, 1, 0).downEntry, game->At(0, 1, 0).FindView()->faceNumbers[0]),
+              std::tuple(&game->At(0, 3, 0), game->Down().At(0), 1));
 }
 
 // A game that never had a pattern laid out holds its cells at face 0, column 0,
@@ -136,16 +122,13 @@ TEST_F(GameFileTest, EmptyGameWithCellsAtNoPositionOpens)
     MakePlayedGame();
     ASSERT_TRUE(OpenBytes(test::GameBytes(empty)));
     EXPECT_EQ(game->Across().Count() + game->Down().Count(), 0);
-    for (int i = 0; i < kCellCount; ++i) {
-        EXPECT_EQ(game->At(i).letter, kBlock);
-        EXPECT_EQ(game->At(i).FindView(), nullptr);
-    }
+    for (int i = 0; i < kCellCount; ++i)
+        EXPECT_TRUE(game->At(i).letter == kBlock && !game->At(i).FindView()) << i;
 }
 
 // Opening over another game keeps nothing of it: no reference to its entries, no
-// player letter on a block, and in the scene, which draws every view that is dirty
-// or holds a mesh, the open cells of the new game rebuilt and nothing where it has
-// blocks, whatever game was shown before: the same pattern again, or another one.
+// player letter on a block; the scene (drawing each view dirty or holding a mesh)
+// rebuilds the new game's open cells and nothing where it has blocks.
 TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
 {
     MakePlayedGame();
@@ -154,12 +137,11 @@ TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
         LayOutPattern(*saved, pattern);
         test::FillSolution(*saved);
         ASSERT_TRUE(SaveGame(File("pattern.zag"), *saved));
-        for (int i = 0; i < kCellCount; ++i) {
+        for (int i = 0; i < kCellCount; ++i)
             if (CellView* view = game->At(i).FindView()) {
                 view->dirty = 0; // drawn
                 view->mesh = std::make_unique<CellMesh>();
             }
-        }
         ASSERT_TRUE(OpenGame(File("pattern.zag"), *game));
         ExpectWhole(*game);
         for (int i = 0; i < kCellCount; ++i) {
@@ -177,9 +159,8 @@ TEST_F(GameFileTest, AfterOpeningOnlyTheOpenCellsOfTheNewGameAreDrawn)
     }
 }
 
-// A file that does not open is reported: for reading with its path and error
-// code; for writing in short (here over a file the player made read-only), and
-// the old file stays as it was.
+// A file that does not open is reported, for reading with its path and error code;
+// a failed save (over a read-only file) leaves the old file as it was.
 TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
 {
     MakePlayedGame();
@@ -189,10 +170,10 @@ TEST_F(GameFileTest, FilesThatDoNotOpenAreReported)
     EXPECT_FALSE(OpenGame(File("absent.zag"), *game));
     EXPECT_FALSE(SaveGame(kept, *game));
     EXPECT_EQ(test::FileBytes(kept), "the old game");
-    EXPECT_EQ(notifier.Messages(), (std::vector<std::pair<std::string, std::string>>{
-                                       {"Cannot open Game file (" + File("absent.zag") + "), error code (2)",
-                                        "Project Open"},
-                                       {"Cannot Open Game File", "Error"}}));
+    const std::vector<std::pair<std::string, std::string>> told = {
+        {"Cannot open Game file (" + File("absent.zag") + "), error code (2)", "Project Open"},
+        {"Cannot Open Game File", "Error"}};
+    EXPECT_EQ(notifier.Messages(), told);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -231,10 +212,8 @@ TEST_F(GameFileTest, ImpossibleValuesAreRefusedWithoutChangingTheGame)
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
-// Games open from the cache and from anywhere the player points, so a file made
-// to be slow must not freeze the program: counts beyond what a grid holds are
-// refused at once, and the lists a file may make long cost memory in proportion
-// to it, definitions landing in rank order.
+// A file made to be slow must not freeze the program: counts beyond what a grid
+// holds are refused, and long lists cost memory in proportion to the file.
 TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
 {
     TestGame crowded = test::SampleGame();
@@ -242,7 +221,6 @@ TEST_F(GameFileTest, LongListsLoadInWorkLinearInTheFile)
     EXPECT_TRUE(OpenBytes(test::GameBytes(crowded)));
     crowded.across.push_back(crowded.across[0]);
     EXPECT_FALSE(OpenBytes(test::GameBytes(crowded)));
-
     constexpr int32_t kCount = 20000;
     TestGame hinted = test::SampleGame();
     hinted.across[0].definitions.clear();
@@ -272,16 +250,12 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     ASSERT_TRUE(OpenGame(valid, *game));
     std::string before = Fingerprint(*game);
     const size_t cellsStart = bytes.size() - 256 * 34;
-
     // Everything up to the first cell records position by position, the cell
     // records at a stride that still meets every field of a record.
-    auto positions = [&] {
-        std::vector<size_t> list;
-        for (size_t at = 0; at < bytes.size(); at += at < cellsStart + 68 ? 1 : 11)
-            list.push_back(at);
-        list.push_back(bytes.size() - 1);
-        return list;
-    }();
+    std::vector<size_t> positions;
+    for (size_t at = 0; at < bytes.size(); at += at < cellsStart + 68 ? 1 : 11)
+        positions.push_back(at);
+    positions.push_back(bytes.size() - 1);
     for (size_t cut : positions) {
         ASSERT_FALSE(OpenBytes(bytes.substr(0, cut))) << "cut at " << cut;
         ASSERT_EQ(Fingerprint(*game), before) << "cut at " << cut;
@@ -303,6 +277,5 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
     }
     EXPECT_TRUE(notifier.Messages().empty());
 }
-
 } // namespace
 } // namespace pelorin

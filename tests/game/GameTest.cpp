@@ -4,17 +4,15 @@
 #include "support/FilledGame.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace pelorin {
 namespace {
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override { LayOutPattern(*game, 0); }
-
     // Gives an entry a solution and stores it as its text.
     void Solve(Entry& entry, const std::string& word)
     {
@@ -23,12 +21,9 @@ protected:
             SetLetter(*entry.cells.At(i), static_cast<uint8_t>(word[static_cast<size_t>(i)] - 64), true);
         EntryText(entry);
     }
-
     int32_t LetterSet(const Entry& entry, int32_t i) { return entry.cells.At(i)->GetCellView().letterSet; }
-
     // The Across entry of face 0, row 2 (columns 3-7): it ends on the shared edge.
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-
     std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
@@ -40,22 +35,16 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
     CellView& view = fresh.At(3, 0, 4).GetCellView();
     EXPECT_EQ(view.holdingCell, &fresh.At(3, 0, 4));
     EXPECT_EQ(&fresh.At(2, 7, 4).GetCellView(), &view);
-
-    Cell& edge = game->At(0, 7, 2);
+    Cell &edge = game->At(0, 7, 2), &twin = game->At(1, 0, 2);
     edge.GetCellView().dirty = 0;
     ASSERT_TRUE(EnterAnswer(EdgeAcross(), "abcde"));
-    EXPECT_EQ(game->At(1, 0, 2).playerLetter, 5);
-    EXPECT_EQ(game->At(1, 0, 2).GetCellView().letterTile, 5);
-    EXPECT_EQ(edge.GetCellView().dirty, 1);
-    const Entry* leftDown = edge.downEntry;
-    const Entry* rightDown = game->At(1, 0, 2).downEntry;
-    ASSERT_TRUE(leftDown && rightDown);
-    EXPECT_NE(leftDown, rightDown);
-    EXPECT_EQ(PlayerText(*leftDown), "  E  ");
-    EXPECT_EQ(PlayerText(*rightDown), "  E  ");
-
+    EXPECT_EQ(std::tuple(twin.playerLetter, twin.GetCellView().letterTile, edge.GetCellView().dirty), std::tuple(5, 5, 1));
+    ASSERT_TRUE(edge.downEntry && twin.downEntry);
+    EXPECT_NE(edge.downEntry, twin.downEntry);
+    EXPECT_EQ(PlayerText(*edge.downEntry), "  E  ");
+    EXPECT_EQ(PlayerText(*twin.downEntry), "  E  ");
     SetLetter(edge, 17, true);
-    EXPECT_EQ(game->At(1, 0, 2).letter, 17);
+    EXPECT_EQ(twin.letter, 17);
     EXPECT_EQ(edge.GetCellView().letterTile, 0);
 }
 
@@ -63,14 +52,11 @@ TEST_F(GameTest, EnterAnswerTakesLettersOfAnyCaseAndRefusesEverythingElse)
 {
     Entry& entry = EdgeAcross();
     Solve(entry, "HOUSE");
-    for (const char* bad : {"ho1se", "hous", "houses", "ho\xc3\xa9" "e"}) {
-        EXPECT_FALSE(EnterAnswer(entry, bad)) << bad;
-        EXPECT_EQ(PlayerText(entry), "     ");
-    }
+    for (const char* bad : {"ho1se", "hous", "houses", "ho\xc3\xa9" "e"})
+        EXPECT_TRUE(!EnterAnswer(entry, bad) && PlayerText(entry) == "     ") << bad;
     EXPECT_TRUE(EnterAnswer(entry, "hOrSe"));
     EXPECT_EQ(PlayerText(entry), "HORSE");
-    EXPECT_TRUE(IsFilled(entry));
-    EXPECT_FALSE(IsCorrect(entry));
+    EXPECT_TRUE(IsFilled(entry) && !IsCorrect(entry));
     // A wrong answer counts as complete; the Down entries through its cells do not.
     EXPECT_EQ(CountComplete(*game), 1);
     EXPECT_TRUE(EnterAnswer(entry, "house"));
@@ -86,16 +72,13 @@ TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
     RevealEntry(entry);
     EXPECT_EQ(PlayerText(entry), "HOUSE");
     EXPECT_EQ(entry.givenUp, 1);
-    EXPECT_EQ(LetterSet(entry, 0), kSetNormal);
-    EXPECT_EQ(LetterSet(entry, 1), kSetCorrected);
-    EXPECT_EQ(LetterSet(entry, 4), kSetRevealed);
-
+    EXPECT_EQ(std::tuple(LetterSet(entry, 0), LetterSet(entry, 1), LetterSet(entry, 4)),
+              std::tuple(kSetNormal, kSetCorrected, kSetRevealed));
     Entry& right = *game->Across().At(0);
     Solve(right, "WALKED");
     EnterAnswer(right, "WALKED");
     RevealEntry(right);
-    EXPECT_EQ(right.givenUp, 0);
-    EXPECT_EQ(LetterSet(right, 0), kSetNormal);
+    EXPECT_EQ(std::tuple(right.givenUp, LetterSet(right, 0)), std::tuple(0, kSetNormal));
 }
 
 TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
@@ -111,15 +94,11 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());
-
     ClearAll(*game, &host);
     EXPECT_EQ(host.calls, 2);
     for (int i = 0; i < kCellCount; ++i) {
         Cell& cell = game->At(i);
-        EXPECT_EQ(cell.playerLetter, kEmpty);
-        if (cell.letter != kBlock) {
-            EXPECT_EQ(cell.GetCellView().letterSet, kSetNormal);
-        }
+        EXPECT_TRUE(cell.playerLetter == kEmpty && (cell.letter == kBlock || cell.GetCellView().letterSet == kSetNormal));
     }
     EXPECT_EQ(CountGivenUp(*game), revealed);
     EXPECT_EQ(CountComplete(*game), 0);
@@ -129,13 +108,9 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
 // and holds it; the erased entry's own hold mark goes.
 TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
 {
-    struct Case {
-        const char* what;
-        int heldAcross, heldDown;
-        bool gapInDown, eraseDown;
-        const char* left;
-    };
-    const Case cases[] = {
+    const struct {
+        const char* what; int heldAcross, heldDown; bool gapInDown, eraseDown; const char* left;
+    } cases[] = {
         {"held by the filled Down entry", 1, 1, false, false, "H    "},
         {"not held by the Down entry", 1, 0, false, false, "     "},
         {"Down entry has a gap", 0, 1, true, false, "     "},
@@ -145,7 +120,7 @@ TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
     Cell& crossed = game->At(0, 3, 2);
     Entry& down = *crossed.downEntry;
     ASSERT_EQ(down.cells.Count(), 4);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EnterAnswer(EdgeAcross(), "HOUSE");
         EnterAnswer(down, "ABHC");
         crossed.heldAcross = c.heldAcross;
@@ -158,6 +133,5 @@ TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
         EXPECT_EQ(c.eraseDown ? crossed.heldDown : crossed.heldAcross, 0) << c.what;
     }
 }
-
 } // namespace
 } // namespace pelorin

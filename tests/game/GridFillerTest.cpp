@@ -1,29 +1,19 @@
 #include "game/GridFiller.h"
 
-#include "foundation/StoredValues.h"
 #include "game/Game.h"
 #include "game/GameFile.h"
 #include "game/Random.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
-
 #include "support/DictionaryFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
-
 namespace pelorin {
 namespace {
-
-// A dictionary of every word over a small alphabet and a style of a fixed,
-// pseudo-random share of them: enough crossings for real searches with repairs
-// and restarts, yet small and the same on every machine.
+// Every word over a small alphabet and a style of a fixed share of them: real
+// searches with repairs and restarts, yet small and the same on every machine.
 struct WordWorld {
     test::TempDir dir;
     std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
@@ -36,10 +26,8 @@ Hash Fnv1a(std::string_view bytes)
 {
     constexpr bool wide = sizeof(Hash) == 8;
     Hash hash = wide ? Hash(14695981039346656037ull) : Hash(2166136261u);
-    for (char c : bytes) {
-        hash ^= static_cast<uint8_t>(c);
-        hash *= wide ? Hash(1099511628211ull) : Hash(16777619u);
-    }
+    for (char c : bytes)
+        hash = (hash ^ static_cast<uint8_t>(c)) * (wide ? Hash(1099511628211ull) : Hash(16777619u));
     return hash;
 }
 
@@ -72,24 +60,18 @@ std::string Grid(const Game& game)
     return text;
 }
 
-// The same seed and style must give the same grid everywhere. These grids were
-// computed independently of this code, by a separate model of the search; they
-// cover a first-pass fill, repairs, restarts after 100 passes and duplicates. On
-// the last pass a complete grid is taken even with a repeated word: the search has
-// run out, and a repeat is better than no game.
+// The same seed and style give the same grid everywhere. These grids were computed by
+// a separate model of the search: a first-pass fill, repairs, restarts after 100
+// passes, and on the last pass a complete grid taken even with a repeated word.
 TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
 {
     const std::unique_ptr<WordWorld> four = MakeWorld('D', 2, 7);  // patterns 0 and 1
     const std::unique_ptr<WordWorld> three = MakeWorld('C', 2, 8); // patterns 2 and 3
     ASSERT_TRUE(four && three);
+    // The generator's state after the fill pins the number of draws; grid is Grid()'s FNV-1a.
     const struct {
-        const WordWorld& world;
-        int32_t pattern;
-        uint32_t seed;
-        int32_t passes;
-        uint32_t stateAfter; ///< the generator state after the fill: pins the number of draws
-        uint64_t grid;       ///< FNV-1a of Grid()
-        bool repeats;
+        const WordWorld& world; int32_t pattern; uint32_t seed; int32_t passes;
+        uint32_t stateAfter; uint64_t grid; bool repeats;
     } goldens[] = {
         {*four, 0, 3, 17, 4286622249u, 0x50a32bb8b3dc7630ull, false},
         {*four, 1, 7, 11, 3794779025u, 0x66d2adefba05f8ddull, false},
@@ -114,10 +96,9 @@ TEST(GridFillerTest, SameSeedGivesThePinnedGrid)
     }
 }
 
-// Three books of sentences over the words, the same on every machine. They hold
-// the words in every way a book may (capitalised, in brackets, with trailing marks,
-// inside longer words, joined by hyphens), some in dozens of sentences and some in
-// long ones, so that the saved games carry masked and shortened quotes.
+// Three books holding the words in every way a book may (capitalised, in brackets,
+// with trailing marks, inside longer words, hyphenated), some in dozens of sentences
+// and some in long ones, so that the games carry masked and shortened quotes.
 std::vector<std::string> Books(std::vector<std::string> words)
 {
     uint32_t state = 12345;
@@ -125,22 +106,15 @@ std::vector<std::string> Books(std::vector<std::string> words)
         state = state * 1664525u + 1013904223u;
         return (state >> 8) % range;
     };
-    auto lower = [](std::string word) {
-        for (char& c : word)
-            c = static_cast<char>(c - 'A' + 'a');
-        return word;
-    };
+    auto lower = [](std::string word) { for (char& c : word) c = static_cast<char>(c - 'A' + 'a'); return word; };
     // Each word once in a shuffled order, then words drawn with a strong lean
     // towards the first ones, so that a few occur in many sentences.
     for (size_t i = words.size(); i > 1; --i)
         std::swap(words[i - 1], words[next(static_cast<uint32_t>(i))]);
-    std::vector<std::string> tokens;
-    for (const std::string& word : words)
-        tokens.push_back(word);
+    std::vector<std::string> tokens = words;
     const auto count = static_cast<uint32_t>(words.size());
     for (int i = 0; i < 12000; ++i)
         tokens.push_back(words[next(count) * next(count) / count]);
-
     std::vector<std::string> books(3);
     size_t t = 0;
     for (int sentence = 0; t < tokens.size(); ++sentence) {
@@ -166,8 +140,7 @@ std::vector<std::string> Books(std::vector<std::string> words)
 }
 
 // The saved game of a seed is the whole result of the filler and the clue choice:
-// grid, answers, quotes and definitions. Any change to either that alters a
-// player's puzzle shows here.
+// any change to either that alters a player's puzzle shows here.
 TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
 {
     // The style editor's way: the same words as the four-letter world's, from books.
@@ -181,22 +154,13 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
     int book = 0;
     for (const std::string& text : Books(words)) {
         const std::string path = world->dir.File("book" + std::to_string(book++) + ".txt");
-        std::ofstream(path, std::ios::binary) << text;
+        test::WriteFileBytes(path, text);
         world->style->AddBook(path);
     }
     world->style->BuildWordList();
-
-    const struct {
-        int32_t pattern;
-        uint32_t seed;
-        size_t size;
-        uint64_t hash; ///< FNV-1a of the file's bytes
-    } games[] = {
-        {0, 1, 37393, 0x9666e7b1dd38ffa9ull},
-        {0, 2, 35693, 0x66e000934eb871caull},
-        {1, 1, 26135, 0xad72aef61f6e328dull},
-        {1, 3, 30406, 0x96a23b6f6af64371ull},
-    };
+    const struct { int32_t pattern; uint32_t seed; size_t size; uint64_t hash; /* of the file's bytes */ } games[] = {
+        {0, 1, 37393, 0x9666e7b1dd38ffa9ull}, {0, 2, 35693, 0x66e000934eb871caull},
+        {1, 1, 26135, 0xad72aef61f6e328dull}, {1, 3, 30406, 0x96a23b6f6af64371ull}};
     const std::atomic<bool> keepRunning{true};
     for (const auto& golden : games) {
         SCOPED_TRACE(testing::Message() << "pattern " << golden.pattern << ", seed " << golden.seed);
@@ -210,6 +174,5 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
         EXPECT_EQ(Fnv1a<uint64_t>(bytes), golden.hash);
     }
 }
-
 } // namespace
 } // namespace pelorin

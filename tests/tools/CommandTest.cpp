@@ -2,42 +2,31 @@
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
 #include <filesystem>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
-#include <string>
-#include <vector>
+#include <sys/stat.h>
 
 namespace pelorin {
 namespace {
-
 // Every command checks its arguments before reading anything, and a mistake gives
 // the reason, that command's usage and exit code 2.
 TEST(ToolUsageTest, BadArgumentsGiveTheCommandsUsage)
 {
-    const std::string root = "--root /nonexistent/ ";
-    const std::vector<std::string> bad = {
-        "lookup", "lookup " + root, "lookup --rot x cat", "lookup " + root + "cat ''", "summary " + root + "x",
-        "summary " + root + "--root=/x", "make-dictionary --wordnet x", "make-style --description x --out x.zas",
+    const std::string root = "--root /nonexistent/ ", style = "style " + root + "x.zas ";
+    const std::string fill = "fill " + root + "--style x.zas --pattern ", fill1 = fill + "1 ";
+    const std::vector<std::string> bad = {"lookup", "lookup " + root, "lookup --rot x cat", "lookup " + root + "cat ''",
+        "summary " + root + "x", "summary " + root + "--root=/x", "make-dictionary --wordnet x",
+        "make-style --description x --out x.zas",
         "make-style " + root + "--description \xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9 "
-                               "--out x.zas book.txt",
-        "style " + root, "style " + root + "x.zas --quotes", "style " + root + "x.zas --quotes 'a b'",
-        "style " + root + "x.zas --match ''", "style " + root + "x.zas --match 'c t'",
-        "fill " + root + "--style x.zas --pattern 0", "fill " + root + "--style x.zas --pattern 4 --out x.zag",
-        "fill " + root + "--style x.zas --pattern one --out x.zag",
-        "fill " + root + "--style x.zas --pattern 0 --seed -1 --out x.zag",
-        "fill " + root + "--style x.zas --pattern 0 --tries 0 --out x.zag",
-        "fill " + root + "--style x.zas --pattern 0 --out x.zag extra",
+        "--out x.zas book.txt",
+        "style " + root, style + "--quotes", style + "--quotes 'a b'", style + "--match ''", style + "--match 'c t'",
+        fill + "0", fill + "4 --out x.zag", fill + "one --out x.zag", fill + "0 --seed -1 --out x.zag",
+        fill + "0 --tries 0 --out x.zag", fill + "0 --out x.zag extra",
         // A batch's options: --jobs only with --count, and no seed past the last.
-        "fill " + root + "--style x.zas --pattern 1 --seed 1 --jobs 2 --out x",
-        "fill " + root + "--style x.zas --pattern 1 --count 0 --out x",
-        "fill " + root + "--style x.zas --pattern 1 --count 2 --jobs 0 --out x",
-        "fill " + root + "--style x.zas --pattern 1 --seed 4294967295 --count 2 --out x", "export x.zag", "show", "show a.zag b.zag",
+        fill1 + "--seed 1 --jobs 2 --out x", fill1 + "--count 0 --out x", fill1 + "--count 2 --jobs 0 --out x",
+        fill1 + "--seed 4294967295 --count 2 --out x", "export x.zag", "show", "show a.zag b.zag",
         "show a.zag --brief", "show a.zag --full=yes", "prepare " + root + "x", "prepare " + root + "--timeout -1"};
     for (const std::string& arguments : bad) {
         const test::ToolResult result = test::RunTool(arguments);
@@ -78,13 +67,9 @@ TEST(ToolUsageTest, CompletionOffersEveryCommandsOptions)
         std::set<std::string> usage = {"--help"};
         for (std::sregex_iterator it(line.begin(), line.end(), option), end; it != end; ++it)
             usage.insert(it->str());
-        const std::string reply =
-            test::RunCommand("bash -c 'source " + script + "; COMP_WORDS=(pelorin-tool " + name +
-                             " --); COMP_CWORD=2; _pelorin_tool; echo ${COMPREPLY[*]}'")
-                .output;
-        std::istringstream words(reply);
-        const std::set<std::string> offered{std::istream_iterator<std::string>(words), {}};
-        EXPECT_EQ(offered, usage) << name;
+        std::istringstream words(test::RunCommand("bash -c 'source " + script + "; COMP_WORDS=(pelorin-tool " + name +
+                                                  " --); COMP_CWORD=2; _pelorin_tool; echo ${COMPREPLY[*]}'").output);
+        EXPECT_EQ(std::set<std::string>(std::istream_iterator<std::string>(words), {}), usage) << name;
         ++checked;
     }
     EXPECT_GE(checked, 9);
@@ -95,18 +80,13 @@ TEST(ToolUsageTest, CompletionOffersEveryCommandsOptions)
 TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
 {
     test::TempDir dir;
-    const std::string root = dir.Folder();
-    const std::string dictionary = root + "Zanth.dct";
-    const std::string pipe = dir.File("pipe.zag");
+    const std::string root = dir.Folder(), dictionary = root + "Zanth.dct", pipe = dir.File("pipe.zag");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directory(dir.File("folder.zag"));
     std::filesystem::create_directory(dir.File("wordnet"));
     ASSERT_TRUE(test::WriteFileBytes(dir.File("wordnet/data.noun"), "a WordNet file"));
     const std::string missing = ": No such file or directory\n";
-    const struct {
-        std::string arguments;
-        std::string error;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"lookup --root " + root + " cat", dictionary + missing},
         {"lookup --root=" + root + "nowhere cat", root + "nowhere" + missing},
         {"summary --root " + root, dictionary + missing},
@@ -131,6 +111,5 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
         EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
     }
 }
-
 } // namespace
 } // namespace pelorin

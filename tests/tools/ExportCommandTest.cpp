@@ -2,16 +2,12 @@
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <regex>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 // Without blanks and hyphens: the PDF wraps clues where it likes, and pdftotext
@@ -31,7 +27,6 @@ protected:
                                                     " --style Quotations.zas --pattern 0 --seed 7 --out '" + game + "'");
         ASSERT_EQ(fill.exitCode, 0) << fill.output;
     }
-
     // The clue lines of `show`, as "(note) clue", without their numbers and answers.
     std::vector<std::string> Clues() const
     {
@@ -40,13 +35,11 @@ protected:
         std::vector<std::string> clues;
         std::istringstream lines(shown);
         std::smatch match;
-        for (std::string text; std::getline(lines, text);) {
+        for (std::string text; std::getline(lines, text);)
             if (std::regex_match(text, match, line))
                 clues.push_back(Squeezed(match[1]));
-        }
         return clues;
     }
-
     // Exports with the locale variables given, and no others.
     test::ToolResult Export(const std::string& pdf, const std::string& locale, bool solution,
                             const std::string& from = "") const
@@ -55,7 +48,6 @@ protected:
                                 (from.empty() ? game : from) + "' --pdf '" + pdf + "'" +
                                 (solution ? " --solution" : ""));
     }
-
     test::TempDir dir;
     std::string game;
 };
@@ -66,21 +58,16 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
 {
     const std::vector<std::string> clues = Clues();
     ASSERT_GT(clues.size(), 30u);
-    struct Case {
-        const char* locale;
-        bool solution;
-        int pages;
-        const char* paper;
-    };
-    for (const Case& each : {Case{"LC_ALL=C", true, 2, "(A4)"}, Case{"LC_ALL=en_US.UTF-8", false, 1, "(letter)"},
-                             Case{"LANG=en_GB.UTF-8 LC_PAPER=en_CA.UTF-8", false, 1, "(letter)"},
-                             Case{"LANG=C LC_MEASUREMENT=en_US.UTF-8", false, 1, "(A4)"}}) {
-        const std::string pdf = dir.File("puzzle.pdf");
-        const test::ToolResult result = Export(pdf, each.locale, each.solution);
+    const std::string pdf = dir.File("puzzle.pdf");
+    for (const auto& [locale, solution, pages, paper] :
+         {std::tuple{"LC_ALL=C", true, 2, "(A4)"}, {"LC_ALL=en_US.UTF-8", false, 1, "(letter)"},
+          {"LANG=en_GB.UTF-8 LC_PAPER=en_CA.UTF-8", false, 1, "(letter)"},
+          {"LANG=C LC_MEASUREMENT=en_US.UTF-8", false, 1, "(A4)"}}) {
+        const test::ToolResult result = Export(pdf, locale, solution);
         ASSERT_EQ(result.exitCode, 0) << result.output;
         const std::string info = test::RunCommand("pdfinfo '" + pdf + "'").output;
-        EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +" + std::to_string(each.pages) + "\n"))) << info;
-        EXPECT_NE(info.find(each.paper), std::string::npos) << info;
+        EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +" + std::to_string(pages) + "\n"))) << info;
+        EXPECT_NE(info.find(paper), std::string::npos) << info;
         const std::string text = Squeezed(test::RunCommand("pdftotext -f 1 -l 1 '" + pdf + "' -").output);
         for (const std::string& clue : clues)
             EXPECT_NE(text.find(clue), std::string::npos) << clue;
@@ -102,9 +89,8 @@ TEST_F(ExportCommandTest, ALongNameIsCutShortButNotTheSolutionMark)
     EXPECT_EQ(solution.find("hold whole"), std::string::npos) << solution;
 }
 
-// A failed export says where and why, and leaves the target and its folder as they
-// were: no half-written file, no temporary one. The game itself, by its own name
-// or through a link, is never a target.
+// A failed export says where and why and leaves no file behind; the game itself, by
+// its name or through a link, is never a target.
 TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
 {
     const std::string readOnly = dir.File("kept.pdf");
@@ -123,6 +109,5 @@ TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
     EXPECT_EQ(test::FileBytes(game), gameBytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
 }
-
 } // namespace
 } // namespace pelorin

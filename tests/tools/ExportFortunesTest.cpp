@@ -2,57 +2,34 @@
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
-#include <string>
 
 namespace pelorin {
 namespace {
-
-// The books of the Quotations style are hints shown with the answer blanked out:
-// no underscores that read as blanks, no runs of spaces, no full stop standing
-// apart, no transcripts of chats or dialogue.
+// Quotations are hints with the answer blanked out: no underscores that read as
+// blanks, no runs of spaces, no full stop standing apart, no chats or dialogue.
 TEST(ExportFortunesTest, CopiesPlainQuotationsAndPassesOverDialogue)
 {
     test::TempDir source;
     test::TempDir root;
-    std::ofstream quips(source.File("quips"), std::ios::binary);
-    quips << "Read _The Maltese Falcon_ and  file_name    twice.\n"
-             "%\n"
-             "How can I miss you\n"
-             "\tif you won't go away?\n"
-             "\t\t-- Anonymous\n"
-             "%\n"
-             "Q: Why?\n"
-             "A: Because.\n"
-             "%\n"
-             "Fill in: ______\n";
+    std::string quips = "Read _The Maltese Falcon_ and  file_name    twice.\n%\n"
+                        "How can I miss you\n\tif you won't go away?\n\t\t-- Anonymous\n%\n"
+                        "Q: Why?\nA: Because.\n%\n"
+                        "Fill in: ______\n";
     // One exchange among a dozen fortunes leaves the collection in, without it.
     for (int i = 0; i < 12; ++i)
-        quips << "%\nSaying " << i << ".\n";
-    quips.close();
-    std::ofstream(source.File("chat"), std::ios::binary) << "<joey> hello there.\n"
-                                                            "<netgod> hi.\n"
-                                                            "%\n"
-                                                            "A plain line.\n";
-
+        quips += "%\nSaying " + std::to_string(i) + ".\n";
+    test::WriteFileBytes(source.File("quips"), quips);
+    test::WriteFileBytes(source.File("chat"), "<joey> hello there.\n<netgod> hi.\n%\nA plain line.\n");
     const test::ToolResult result = test::RunCommand(std::string(PELORIN_SCRIPTS) + "/export-fortunes.sh " +
                                                      root.Folder() + " " + source.Folder());
     ASSERT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("dialogue passed over: chat"), std::string::npos) << result.output;
     EXPECT_FALSE(std::filesystem::exists(root.File("Books/Fortunes-chat.txt")));
     const std::string book = test::FileBytes(root.File("Books/Fortunes-quips.txt"));
-    EXPECT_EQ(book.substr(0, book.find("Saying 1")), "Read The Maltese Falcon and file-name twice.\n"
-                                                     "\n"
-                                                     "How can I miss you\n"
-                                                     "if you won't go away?.\n"
-                                                     "\n"
-                                                     "Fill in: ------.\n"
-                                                     "\n"
-                                                     "Saying 0.\n"
-                                                     "\n");
+    EXPECT_EQ(book.substr(0, book.find("Saying 1")), "Read The Maltese Falcon and file-name twice.\n\n"
+                                                     "How can I miss you\nif you won't go away?.\n\n"
+                                                     "Fill in: ------.\n\nSaying 0.\n\n");
 }
-
 } // namespace
 } // namespace pelorin

@@ -4,19 +4,15 @@
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <string>
-#include <vector>
 
 namespace pelorin {
 namespace {
-
 // CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's
 // definition holds an escape sequence.
 class DictionaryCommandsTest : public ::testing::Test {
 protected:
-    void WriteSample()
+    void SetUp() override
     {
         std::vector<test::TestRecord> records = test::PlainWords({"CAT", "GOOSE", "GEESE"});
         records[0].definitions[0].text = "feline\x1b[8m hidden";
@@ -26,16 +22,13 @@ protected:
         records[2].kind = 1;
         test::WriteDictionary(dir.Folder(), records);
     }
-
     test::TempDir dir;
 };
 
-// Definitions are texts of the file: their control characters are printed
-// visibly. A dictionary that opens and does not load is told apart from a file of
-// another kind.
+// Control characters of definitions are printed visibly. A damaged dictionary is
+// told apart from a file of another kind.
 TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoad)
 {
-    WriteSample();
     const std::string lookup = "lookup --root " + dir.Folder();
     test::ToolResult result = test::RunTool(lookup + " Cat geese xyzzy");
     EXPECT_EQ(result.exitCode, 0) << result.output;
@@ -44,7 +37,6 @@ TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoa
                              "geese: found, word index 1, form 3 (plural)\n"
                              "  10\tdefinition of GOOSE\n"
                              "xyzzy: not found\n");
-
     const std::string path = dir.File("Zanth.dct");
     const std::string whole = test::FileBytes(path);
     test::ByteImage other;
@@ -62,7 +54,6 @@ TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoa
 // style file it could not read, and fails, rather than leave it out of the list.
 TEST_F(DictionaryCommandsTest, SummaryShowsTheDictionaryAndNamesUnreadableStyles)
 {
-    WriteSample();
     std::filesystem::create_directories(dir.File("Styles/Folder.zas"));
     ASSERT_TRUE(test::WriteFileBytes(dir.File("Styles/Empty.zas"), ""));
     ASSERT_TRUE(test::WriteFileBytes(dir.File("Styles/Game.zas"), test::GameBytes(test::SampleGame())));
@@ -78,6 +69,5 @@ TEST_F(DictionaryCommandsTest, SummaryShowsTheDictionaryAndNamesUnreadableStyles
                                     std::string("Styles: 0\n  and 3 that could not be read\n")})
         EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
 }
-
 } // namespace
 } // namespace pelorin

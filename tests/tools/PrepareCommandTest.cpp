@@ -1,18 +1,13 @@
-#include "lexicon/Dictionary.h"
-#include "lexicon/Style.h"
 #include "support/DictionaryFile.h"
+#include "support/StyleFile.h"
 #include "support/TempDir.h"
 #include "tools/ToolRun.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <string>
 
 namespace pelorin {
 namespace {
-
 namespace fs = std::filesystem;
 
 // A root whose dictionary holds every word of 2 to 8 letters over A, B and C, so
@@ -24,30 +19,23 @@ protected:
         for (const char* folder : {"Styles", "Cache", "Config"})
             fs::create_directory(root_.Path() / folder);
         test::WriteDictionary(root_.Folder(), test::PlainWords(test::AbcWords(2, 8)));
-        EXPECT_TRUE(dictionary_.Load(root_.Folder()));
     }
-
     void AddStyle(const std::string& fileName)
     {
-        Style style(dictionary_);
-        for (int32_t i = 0; i < dictionary_.Count(); ++i)
-            style.MarkWord(i);
-        style.BuildWordList();
-        ASSERT_TRUE(style.SaveFile(root_.File("Styles/" + fileName)));
+        test::TestStyle style;
+        for (int32_t i = 0; i < static_cast<int32_t>(test::AbcWords(2, 8).size()); ++i)
+            style.words.push_back(i);
+        ASSERT_TRUE(style.WriteTo(root_.File("Styles/" + fileName)));
     }
-
     test::ToolResult Prepare(const std::string& options)
     {
         return test::RunTool("prepare --root " + root_.Folder() + " " + options, root_.File("Config"));
     }
-
     test::TempDir root_;
-    Dictionary dictionary_;
 };
 
-// Every style's cache is filled and each file reported. A cache file counts as
-// ready only when it reads as a game: a damaged one is named, removed and made
-// again. The user's settings are never written.
+// Every style's cache is filled and reported; a damaged file is named, removed and
+// made again; the user's settings are never written.
 TEST_F(PrepareCommandTest, FillsTheCacheOfEveryStyleAndRemakesADamagedFile)
 {
     AddStyle("Quick.zas");
@@ -59,18 +47,14 @@ TEST_F(PrepareCommandTest, FillsTheCacheOfEveryStyleAndRemakesADamagedFile)
                              "My.Style_2.zac"})
         EXPECT_GT(test::FileBytes(root_.File(std::string("Cache/") + name)).size(), 100u) << name;
     EXPECT_NE(result.output.find("Prepared 6 of 6 games"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("pelorin-tool: " + root_.File("Cache/Quick_1.zac") +
-                                 ": not a game file of version 56; removed\n"),
-              std::string::npos)
-        << result.output;
+    const std::string removed = root_.File("Cache/Quick_1.zac") + ": not a game file of version 56; removed\n";
+    EXPECT_NE(result.output.find("pelorin-tool: " + removed), std::string::npos) << result.output;
     EXPECT_THAT(result.output, ::testing::ContainsRegex("Quick\\.zas +1 +made"));
     EXPECT_TRUE(fs::is_empty(root_.File("Config")));
-
     result = Prepare("");
     ASSERT_EQ(result.exitCode, 0) << result.output;
     EXPECT_THAT(result.output, ::testing::ContainsRegex("My\\.Style\\.zas +0 +ready"));
     EXPECT_EQ(result.output.find("made"), std::string::npos) << result.output;
 }
-
 } // namespace
 } // namespace pelorin

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace pelorin {
 namespace {
-
 constexpr const char* kGrid = "Face 0    Face 1    Face 2    Face 3\n"
                               "#CX.####  ########  ########  ########\n"
                               "#O######  ########  ########  ########\n"
@@ -38,6 +35,5 @@ TEST(ShowCommandTest, PrintsFacesAndClueLinesWithAnswersQuotesAndFurtherDefiniti
                                  "\nDown\n"
                                  "1. \t ?  [CO] given up\n");
 }
-
 } // namespace
 } // namespace pelorin

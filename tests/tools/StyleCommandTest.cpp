@@ -3,29 +3,23 @@
 #include "tools/ToolRun.h"
 
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
-#include <string>
 
 namespace pelorin {
 namespace {
-
 class StyleCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         test::WriteDictionary(dir.Folder(), test::PlainWords({"CAT", "COT", "CUT", "DOG", "SAT", "MAT", "THE"}), 42);
         std::filesystem::create_directory(dir.File("Styles"));
-        std::ofstream(dir.File("book.txt")) << "The cat sat on the mat.\nA dog cut\nthe cot. No cat here\n";
+        test::WriteFileBytes(dir.File("book.txt"), "The cat sat on the mat.\nA dog cut\nthe cot. No cat here\n");
     }
-
     test::ToolResult MakeStyle(const std::string& description, const std::string& out, const std::string& books)
     {
         return test::RunTool("make-style --root " + dir.Folder() + " --description " + description + " --out " +
                        dir.File(out) + books);
     }
-
     test::TempDir dir;
 };
 
@@ -33,14 +27,10 @@ protected:
 // file, and nothing is written; where the style goes is checked before any book.
 TEST_F(StyleCommandsTest, MakeStyleFailsWithoutWritingOnAnyBadFile)
 {
-    std::ofstream(dir.File("numbers.txt")) << "1 2 3 4\n";
+    test::WriteFileBytes(dir.File("numbers.txt"), "1 2 3 4\n");
     const std::string book = " " + dir.File("book.txt");
     const std::string missing = ": No such file or directory\n";
-    const struct {
-        std::string out;
-        std::string books;
-        std::string error;
-    } cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"Styles/x.zas", book + " " + dir.File("gone.txt"), dir.File("gone.txt") + missing},
         {"Styles/x.zas", book + " /dev/null", "/dev/null: not a regular file\n"},
         {"Styles/x.zas", book + " " + dir.File("Styles"), dir.File("Styles") + ": Is a directory\n"},
@@ -63,9 +53,7 @@ TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
 {
     const test::ToolResult made = MakeStyle("1234567890123456", "Styles/Poems.zas", " " + dir.File("book.txt"));
     ASSERT_EQ(made.exitCode, 0) << made.output;
-
-    const test::ToolResult shown =
-        test::RunTool("style --root " + dir.Folder() + " Poems --match c.t --quotes cat");
+    const test::ToolResult shown = test::RunTool("style --root " + dir.Folder() + " Poems --match c.t --quotes cat");
     ASSERT_EQ(shown.exitCode, 0) << shown.output;
     EXPECT_EQ(shown.output, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
                             "Description: 1234567890123456\n"
@@ -79,6 +67,5 @@ TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
                             "Quotations of CAT: 1\n"
                             "  [57] The cat sat on the mat.\n");
 }
-
 } // namespace
 } // namespace pelorin
