@@ -12,10 +12,7 @@ namespace {
 // the definition stay, and WordNet's `quotes' become plain ones.
 TEST(GlossTextTest, CleanGlossDropsExamplesOnly)
 {
-    const struct {
-        const char* gloss;
-        const char* definition;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a support or foundation; \"the base of the lamp\"  ", "a support or foundation"},
         {"feline mammal: domestic cats; \"the cat sat\"", "feline mammal: domestic cats"},
         {"a whip: \"the cat was feared by sailors\"", "a whip"},
@@ -33,10 +30,7 @@ TEST(GlossTextTest, CleanGlossDropsExamplesOnly)
 // longer than a clue; what cannot be cut well stays whole.
 TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
 {
-    const struct {
-        const char* definition;
-        const char* clue;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"(Old Testament) elder brother of Moses (14th century BC); the first high priest", "elder brother of Moses"},
         {"(used especially of meats) preserved in salt", "preserved in salt"},
         {"a (usually rectangular) container; may have a lid", "a container"},
@@ -113,24 +107,18 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
 
 TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
 {
-    for (const auto& [verb, form] :
-         {std::pair{"make", "makes"}, std::pair{"fix", "fixes"}, std::pair{"carry", "carries"}, std::pair{"go", "goes"},
-          std::pair{"play", "plays"}, std::pair{"be", "is"}, std::pair{"have", "has"}, std::pair{"woo", "woos"},
-          std::pair{"push", "pushes"}})
+    const std::pair<const char*, const char*> forms[] = {
+        {"make", "makes"}, {"fix", "fixes"}, {"carry", "carries"}, {"go", "goes"}, {"play", "plays"},
+        {"be", "is"},      {"have", "has"},  {"woo", "woos"},      {"push", "pushes"}};
+    for (const auto& [verb, form] : forms)
         EXPECT_EQ(ThirdPerson(verb), form) << verb;
-
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
                                          "remove", "mark", "produce", "shine", "like", "thrust"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
-        if (verbs.count(std::string(word)) == 0)
-            return std::nullopt;
-        return ThirdPerson(word);
+        return verbs.count(std::string(word)) ? std::optional(ThirdPerson(word)) : std::nullopt;
     };
-    const struct {
-        const char* definition;
-        const char* agreed;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"move toward, travel toward something or somebody or approach something",
          "moves toward, travels toward something or somebody or approaches something"},
         {"carry out or perform an action", "carries out or performs an action"},
