@@ -79,7 +79,6 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
     std::string twice = WithBlank(200, 100);
     twice.replace(140, 5, "_____");
     EXPECT_EQ(Shortened(twice), twice.substr(0, 139) + "...");
-
     // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
     // blank to centre on) stay whole.
     for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
@@ -153,7 +152,6 @@ protected:
         ASSERT_TRUE(dictionary->Load(dir.Folder()));
         style = std::make_unique<Style>(*dictionary);
     }
-
     // The only Across entry, over the first cells of row 0 of face 0 spelling the word.
     Entry& AddEntry(std::string_view word)
     {
@@ -168,7 +166,6 @@ protected:
         game.Across().Add(std::move(entry));
         return added;
     }
-
     // A book file of sentences, one a line.
     std::string WriteBook(const std::string& name, const std::vector<std::string>& sentences)
     {
@@ -178,7 +175,6 @@ protected:
             out << sentence << "\n";
         return path;
     }
-
     test::TempDir dir;
     std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
     std::unique_ptr<Style> style;

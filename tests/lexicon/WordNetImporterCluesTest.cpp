@@ -162,13 +162,11 @@ protected:
         ASSERT_TRUE(DictionaryWriter(importer.Records()).Write(path));
         ASSERT_TRUE(dictionary_.LoadFile(path));
     }
-
     const DictionaryWord* Word(const char* text) const
     {
         const int32_t index = dictionary_.Find(text);
         return index < 0 ? nullptr : &dictionary_.Record(index);
     }
-
     // The definitions in the order the clue choice sees them.
     std::vector<std::string> Definitions(const char* text) const
     {
@@ -180,7 +178,6 @@ protected:
             texts.emplace_back(TextOf(definition->text));
         return texts;
     }
-
     test::TempDir wordnet_;
     Dictionary dictionary_;
 };
