@@ -65,7 +65,9 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         "that produce a vibrato sound",
         // A cut never leaves a phrase without its end: brackets unpaired, a list
         // or "such ... that" broken off, an article and its adjective alone, a
-        // participle without the object it shares.
+        // participle without the object it shares, an adverb without its word.
+        "a coarse vine widely cultivated in tropical regions of the world| for its large edible starchy tuberous "
+        "roots that are eaten as vegetables",
         "metal device shaped in such a way that when it is inserted into the appropriate lock the lock's mechanism "
         "can be rotated",
         "a plant with a weak stem that derives support from climbing|, twining, or creeping along a surface",
