@@ -29,16 +29,6 @@ std::string Changed(std::string text, Change change)
 }
 std::string Shortened(std::string text) { return Changed(std::move(text), ShortenQuote); }
 
-// Filler text of `length` characters with a blank at every fifth position
-// (4, 9, 14, ...), so word boundaries are easy to predict.
-std::string Words(size_t length)
-{
-    std::string text;
-    for (size_t i = 0; i < length; ++i)
-        text += i % 5 == 4 ? ' ' : static_cast<char>('a' + (i / 5) % 26);
-    return text;
-}
-
 // Only whole words, at the start and the end too, in any case; an empty word
 // (found everywhere) leaves the text alone and must not hang.
 TEST(MaskAnswerTest, BlanksOnlyWholeWords)
@@ -52,12 +42,15 @@ TEST(MaskAnswerTest, BlanksOnlyWholeWords)
         EXPECT_EQ(Changed(text, [&](Quote& quote) { MaskAnswer(quote, word); }), masked);
 }
 
-// Text of `length` filler characters with "___" (or `blank`) at `at`.
+// Filler text of `length` characters with a blank at every fifth position (4, 9,
+// 14, ...), so word boundaries are easy to predict, and "___" (or `blank`) at `at`
+// (none when `at` is past the end).
 std::string WithBlank(size_t length, size_t at, const std::string& blank = "___")
 {
-    std::string text = Words(length);
-    text.replace(at, blank.size(), blank);
-    return text;
+    std::string text;
+    for (size_t i = 0; i < length; ++i)
+        text += i % 5 == 4 ? ' ' : static_cast<char>('a' + (i / 5) % 26);
+    return at < length ? text.replace(at, blank.size(), blank) : text;
 }
 
 TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
@@ -81,7 +74,7 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
     EXPECT_EQ(Shortened(twice), twice.substr(0, 139) + "...");
     // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
     // blank to centre on) stay whole.
-    for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
+    for (const std::string& whole : {WithBlank(150, 140), WithBlank(300, 300), WithBlank(300, 200, "__")})
         EXPECT_EQ(Shortened(whole), whole);
 }
 
