@@ -147,12 +147,10 @@ class WordNetImporterCluesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::pair<const char*, const std::string&> files[] = {
-            {"index.noun", kIndexNoun}, {"data.noun", kDataNoun}, {"index.verb", kIndexVerb},
-            {"data.verb", kDataVerb},   {"index.adj", kIndexAdj}, {"data.adj", kDataAdj},
-            {"index.adv", kIndexAdv},   {"data.adv", kDataAdv},         {"cntlist.rev", kCntList},
-            {"noun.exc", ""},           {"verb.exc", kVerbExc},
-        };
+        const std::pair<const char*, std::string_view> files[] = {
+            {"index.noun", kIndexNoun}, {"data.noun", kDataNoun}, {"index.verb", kIndexVerb}, {"data.verb", kDataVerb},
+            {"index.adj", kIndexAdj}, {"data.adj", kDataAdj}, {"index.adv", kIndexAdv}, {"data.adv", kDataAdv},
+            {"cntlist.rev", kCntList}, {"noun.exc", ""}, {"verb.exc", kVerbExc}};
         for (const auto& [name, text] : files)
             std::ofstream(wordnet_.File(name), std::ios::binary) << text;
         WordNetImporter importer;
