@@ -14,53 +14,44 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace pelorin {
 namespace {
 
-std::string Masked(std::string text, std::string_view word)
+// What a change of a quote makes of its text.
+template <typename Change>
+std::string Changed(std::string text, Change change)
 {
     Quote quote{7, std::move(text)};
-    MaskAnswer(quote, word);
+    change(quote);
     return *quote.text;
 }
+std::string Shortened(std::string text) { return Changed(std::move(text), ShortenQuote); }
 
-std::string Shortened(std::string text)
+// Only whole words, at the start and the end too, in any case; an empty word
+// (found everywhere) leaves the text alone and must not hang.
+TEST(MaskAnswerTest, BlanksOnlyWholeWords)
 {
-    Quote quote{7, std::move(text)};
-    ShortenQuote(quote);
-    return *quote.text;
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"The cat sat on the mat.", "CAT", "The ___ sat on the mat."},
+        {"Never concatenate a cat.", "CAT", "Never concatenate a ___."},
+        {"Cat, said the CAT", "CAT", "___, said the ___"}, {"Bobcats purr.", "CAT", "Bobcats purr."},
+        {"The cat.", "", "The cat."}};
+    for (const auto& [text, word, masked] : cases)
+        EXPECT_EQ(Changed(text, [&](Quote& quote) { MaskAnswer(quote, word); }), masked);
 }
 
-// Filler text of `length` characters with a blank at every fifth position
-// (4, 9, 14, ...), so word boundaries are easy to predict.
-std::string Words(size_t length)
+// Filler text of `length` characters with a blank at every fifth position (4, 9,
+// 14, ...), so word boundaries are easy to predict, and "___" (or `blank`) at `at`
+// (none when `at` is past the end).
+std::string WithBlank(size_t length, size_t at, const std::string& blank = "___")
 {
     std::string text;
     for (size_t i = 0; i < length; ++i)
         text += i % 5 == 4 ? ' ' : static_cast<char>('a' + (i / 5) % 26);
-    return text;
-}
-
-TEST(MaskAnswerTest, BlanksOnlyWholeWords)
-{
-    EXPECT_EQ(Masked("The cat sat on the mat.", "CAT"), "The ___ sat on the mat.");
-    // Inside concatenate the letters stay; the later whole word is still found.
-    EXPECT_EQ(Masked("Never concatenate a cat.", "CAT"), "Never concatenate a ___.");
-    // At the start and the end of the text, any case, next to punctuation.
-    EXPECT_EQ(Masked("Cat, said the CAT", "CAT"), "___, said the ___");
-    EXPECT_EQ(Masked("Bobcats purr.", "CAT"), "Bobcats purr.");
-    // An empty word is found everywhere; it must leave the text alone, not hang.
-    EXPECT_EQ(Masked("The cat.", ""), "The cat.");
-}
-
-// Text of `length` filler characters with "___" (or `blank`) at `at`.
-std::string WithBlank(size_t length, size_t at, const std::string& blank = "___")
-{
-    std::string text = Words(length);
-    text.replace(at, blank.size(), blank);
-    return text;
+    return at < length ? text.replace(at, blank.size(), blank) : text;
 }
 
 TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
@@ -78,15 +69,13 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
     std::string tail = WithBlank(160, 125);
     tail.replace(5, 13, std::string(12, 'x') + " ");
     EXPECT_EQ(Shortened(tail), "..." + tail.substr(17));
-
     // Nor a blank: the excerpt ends before it.
     std::string twice = WithBlank(200, 100);
     twice.replace(140, 5, "_____");
     EXPECT_EQ(Shortened(twice), twice.substr(0, 139) + "...");
-
     // Short quotes, quotes without a blank, and a two-letter answer's "__" (no
     // blank to centre on) stay whole.
-    for (const std::string& whole : {WithBlank(150, 140), Words(300), WithBlank(300, 200, "__")})
+    for (const std::string& whole : {WithBlank(150, 140), WithBlank(300, 300), WithBlank(300, 200, "__")})
         EXPECT_EQ(Shortened(whole), whole);
 }
 
@@ -95,48 +84,29 @@ TEST(ShortenQuoteTest, CutsLongQuotesAroundTheBlankAtWordBoundaries)
 // enough around it that tell something (not articles, numbers or pronouns).
 TEST(IsUsableHintTest, BlanksAreGuessableFromTheirSentence)
 {
-    const struct {
-        const char* quotation;
-        const char* answer;
-        bool name;
-        bool usable;
-    } cases[] = {
-        {"The cat sat on the mat.", "CAT", false, true},
-        {"Cat and dog.", "CAT", false, false}, // a fragment
+    const std::tuple<const char*, const char*, bool, bool> cases[] = {
+        {"The cat sat on the mat.", "CAT", false, true}, {"Cat and dog.", "CAT", false, false}, // a fragment
         {"I'm an idiot.", "IDIOT", false, false}, // nothing to guess it from
         {"And every group has at least one idiot.", "IDIOT", false, false},
-        {"We met Pat and the cat.", "PAT", false, false},
-        {"Then went Moses up, and Pat with him.", "PAT", true, true},
+        {"We met Pat and the cat.", "PAT", false, false}, {"Then went Moses up, and Pat with him.", "PAT", true, true},
         {"The sons of Shem; Elam, and Asshur, and Aram, and Lud.", "ARAM", true, false},
-        {"Cat, n.", "CAT", false, false},
-        {"Death wish, n.", "DEATH", false, false},
+        {"Cat, n.", "CAT", false, false}, {"Death wish, n.", "DEATH", false, false},
         {"memba, n: To remember to the mind; think of again.", "REMEMBER", false, false},
-        {"No such word here.", "CAT", false, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsUsableHint(c.quotation, FirstWholeWord(c.quotation, c.answer), c.name), c.usable) << c.quotation;
+        {"No such word here.", "CAT", false, false}};
+    for (const auto& [quotation, answer, name, usable] : cases)
+        EXPECT_EQ(IsUsableHint(quotation, FirstWholeWord(quotation, answer), name), usable) << quotation;
 }
 
 // A plural is no clue for what has no plural; such senses go behind the others.
 TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
 {
-    const struct {
-        const char* definition;
-        bool one;
-    } cases[] = {
-        {"the natural satellite of the Earth", true},
-        {"the process of decaying", true},
-        {"the smallest whole number", true},
-        {"sleeping for a short period of time", true},
-        {"a heavy ductile magnetic metallic element", true},
-        {"a metallic element; is silver-white in pure form", true},
-        {"material in the top layer of the surface of the earth", true},
-        {"people in general", true},
-        {"a single person or thing", true},
-        {"the edge of a piece of cloth", false},
-        {"any natural satellite of a planet", false},
-        {"cud-chewing mammal used as a draft animal", false},
-    };
+    const std::pair<const char*, bool> cases[] = {
+        {"the natural satellite of the Earth", true}, {"the process of decaying", true},
+        {"the smallest whole number", true}, {"sleeping for a short period of time", true},
+        {"a heavy ductile magnetic metallic element", true}, {"a metallic element; is silver-white in pure form", true},
+        {"material in the top layer of the surface of the earth", true}, {"people in general", true},
+        {"a single person or thing", true}, {"the edge of a piece of cloth", false},
+        {"any natural satellite of a planet", false}, {"cud-chewing mammal used as a draft animal", false}};
     DefinitionList definitions = MakeDefinitionList();
     int32_t rank = 0;
     std::vector<std::string> expected; // what has a plural, a rare sense that has one, the rest
@@ -163,30 +133,23 @@ protected:
     void SetUp() override
     {
         using test::TestRecord;
-        auto word = [](std::string text, std::vector<int32_t> ranks) {
-            TestRecord record;
-            record.text = std::move(text);
+        auto word = [](std::string text, std::vector<int32_t> ranks, int32_t form = 0, int32_t base = -1) {
+            TestRecord record{.text = std::move(text), .form = form, .baseIndex = base};
             for (int32_t rank : ranks)
                 record.definitions.push_back({rank, 0, record.text + " " + std::to_string(rank)});
             return record;
         };
-        std::vector<TestRecord> records;
-        records.push_back(word("CAT", {0}));
-        records.push_back(word("CATS", {}));
-        records.back().form = kFormPlural;
-        records.back().baseIndex = 0;
-        records.push_back(word("MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-        records.push_back(word("MATE", {0}));
-        records.push_back(word("RANKED", {700, 12, 600, 5}));
-        records.push_back(word("SECOND", {700, 600}));
+        std::vector<TestRecord> records = {word("CAT", {0}), word("CATS", {}, kFormPlural, 0),
+                                           word("MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), word("MATE", {0}),
+                                           word("RANKED", {700, 12, 600, 5}), word("SECOND", {700, 600})};
         test::WriteDictionary(dir.Folder(), records);
         ASSERT_TRUE(dictionary->Load(dir.Folder()));
         style = std::make_unique<Style>(*dictionary);
     }
-
-    // An Across entry over the first cells of row 0 of face 0 spelling the word.
+    // The only Across entry, over the first cells of row 0 of face 0 spelling the word.
     Entry& AddEntry(std::string_view word)
     {
+        game.Across().Clear();
         auto entry = std::make_unique<Entry>();
         for (size_t i = 0; i < word.size(); ++i) {
             Cell& cell = game.At(0, static_cast<int>(i), 0);
@@ -197,7 +160,6 @@ protected:
         game.Across().Add(std::move(entry));
         return added;
     }
-
     // A book file of sentences, one a line.
     std::string WriteBook(const std::string& name, const std::vector<std::string>& sentences)
     {
@@ -207,15 +169,6 @@ protected:
             out << sentence << "\n";
         return path;
     }
-
-    std::vector<int32_t> Ranks(const Entry& entry)
-    {
-        std::vector<int32_t> ranks;
-        for (const Definition* definition : entry.definitions)
-            ranks.push_back(definition->rank);
-        return ranks;
-    }
-
     test::TempDir dir;
     std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
     std::unique_ptr<Style> style;
@@ -236,7 +189,6 @@ TEST_F(ClueChoiceTest, FifteenAndThreeQuotationsGiveTwelveQuotes)
     style->AddBook(WriteBook("second.txt", second));
     style->BuildWordList();
     Entry& entry = AddEntry("CAT");
-
     CollectMatches(entry, *style);
     BuildQuotes(entry, *dictionary);
     ASSERT_EQ(entry.matches.Count(), 12);
@@ -264,10 +216,9 @@ TEST(VaryQuotesTest, EachNextQuoteIsTheLeastAlike)
           "The ship sailed at dawn."},
          {"Programs crash when the programmer is tired.", "The ship sailed at dawn.",
           "A programmer writes programs when tired."}},
-        // Equally unalike: the earlier first; short words tell nothing.
-        {{"One cat sat.", "Two dogs ran.", "The cat ran."}, {"One cat sat.", "Two dogs ran.", "The cat ran."}},
-        {{}, {}},
-    };
+        // Short words tell nothing, so all are equally unalike and keep their order.
+        {{"One cat sat.", "The cat ran.", "Two dogs ran."}, {"One cat sat.", "The cat ran.", "Two dogs ran."}},
+        {{}, {}}};
     for (const auto& [texts, varied] : cases) {
         std::vector<std::unique_ptr<Quote>> quotes;
         for (const std::string& text : texts)
@@ -290,7 +241,6 @@ TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
     style->BuildWordList();
     std::vector<std::string> quotes;
     for (const char* answer : {"CATS", "CAT"}) {
-        game.Across().Clear();
         Entry& entry = AddEntry(answer);
         CollectMatches(entry, *style);
         BuildQuotes(entry, *dictionary);
@@ -306,18 +256,13 @@ TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
 // word that merely holds its letters.
 TEST_F(ClueChoiceTest, HoldsStemFindsTheAnswersWordParts)
 {
-    const struct {
-        const char* word;
-        const char* stem;
-        bool holds;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"ABOUNDETH", "ABOUND", true}, {"LOVEST", "LOVE", true},  {"DREAMED", "DREAM", true},
         {"DANCING", "DANCE", true},    {"CARRIER", "CARRY", true}, {"STOPPING", "STOP", true},
         {"VIEWER", "VIEW", true},      {"UNWEARY", "WEARY", true}, {"TEAMMATE", "TEAM", true},
         {"CATS", "CAT", true},         {"CAT", "CAT", false},      {"CONCATENATE", "CAT", false},
         {"CATER", "CAT", false},       {"EARTH", "EAR", false},    {"SCATTER", "CAT", false},
-        {"CARS", "CARE", false},
-    };
+        {"CARS", "CARE", false}};
     for (const auto& [word, stem, holds] : cases)
         EXPECT_EQ(HoldsStem(word, stem, *dictionary), holds) << word << " " << stem;
 }
@@ -326,23 +271,17 @@ TEST_F(ClueChoiceTest, HoldsStemFindsTheAnswersWordParts)
 // An inflected answer takes its base word's definitions and its own form.
 TEST_F(ClueChoiceTest, ChooseDefinitionsTrimsByRankAndFollowsTheBaseWord)
 {
-    const struct {
-        const char* word;
-        std::vector<int32_t> ranks;
-        int32_t form;
-    } cases[] = {
-        {"RANKED", {5, 12}, 0},
-        {"SECOND", {600}, 0},
-        {"MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0},
-        {"CATS", {0}, kFormPlural},
-        {"DOG", {}, 0},
-    };
-    for (const auto& c : cases) {
-        game.Across().Clear();
-        Entry& entry = AddEntry(c.word);
+    const std::tuple<const char*, std::vector<int32_t>, int32_t> cases[] = {
+        {"RANKED", {5, 12}, 0}, {"SECOND", {600}, 0}, {"MANY", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0},
+        {"CATS", {0}, kFormPlural}, {"DOG", {}, 0}};
+    for (const auto& [word, ranks, form] : cases) {
+        Entry& entry = AddEntry(word);
         ChooseDefinitions(entry, *dictionary);
-        EXPECT_EQ(Ranks(entry), c.ranks) << c.word;
-        EXPECT_EQ(entry.form, c.form) << c.word;
+        std::vector<int32_t> chosen;
+        for (const Definition* definition : entry.definitions)
+            chosen.push_back(definition->rank);
+        EXPECT_EQ(chosen, ranks) << word;
+        EXPECT_EQ(entry.form, form) << word;
     }
 }
 

@@ -44,7 +44,6 @@ protected:
             texts.emplace_back(dictionary.Record(wordIndex).text);
         return texts;
     }
-
     test::TempDir dir;
     Dictionary dictionary;
     std::unique_ptr<Style> style;
@@ -90,7 +89,6 @@ TEST_F(BookScannerTest, SentencesAreKeyedByLengthAndOverlongRunsDropped)
     for (const Quotation* sentence : style->Books().At(0)->sentences)
         keys.emplace_back(sentence->key, sentence->length);
     EXPECT_EQ(keys, (std::vector<std::pair<int32_t, int32_t>>{{0, 80}, {30, 50}, {30, 110}}));
-
     const std::string fits = "A" + std::string(16381, 'a');
     Scan(fits + ". He left.");
     EXPECT_EQ(Sentences(), (Texts{fits + ".", "He left."}));

@@ -62,7 +62,6 @@ protected:
             ranks.emplace_back(definition->rank, std::string(TextOf(definition->text)));
         return ranks;
     }
-
     test::TempDir dir;
     test::RecordingNotifier notifier;
     Dictionary dictionary;
@@ -129,7 +128,6 @@ TEST_F(DictionaryTest, DamagedFilesLoadNothingAndKeepTheOldDictionary)
                                        {"Cannot open project file (" + dir.File("Zanth.dct") + "), error code (2)",
                                         "Opening Dictionary"}}));
     EXPECT_EQ(dictionary.Count(), 0);
-
     std::vector<std::pair<std::string, std::string>> damaged;
     const std::vector<TestRecord> emu = PlainWords({"EMU"});
     for (int32_t version : {53, 55, 0})
@@ -156,7 +154,6 @@ TEST_F(DictionaryTest, DamagedFilesLoadNothingAndKeepTheOldDictionary)
                              ByteImage(cat).Int32s({3, 0, -1, 0, count, 0, 0}).Text("pet").Bytes());
         damaged.emplace_back("text" + what, Header(1).Int32s({3, count == 2 ? 100 : count}).Text("CAT").Bytes());
     }
-
     ASSERT_TRUE(LoadBytes(DictionaryBytes(PlainWords({"KEEP"}), 42)));
     for (const auto& [what, bytes] : damaged) {
         ASSERT_FALSE(LoadBytes(bytes)) << what;
@@ -184,7 +181,6 @@ TEST_F(DictionaryTest, CapacityAndNestingLimitsHold)
     for (int i = 0; i < 200000; ++i)
         deep.Int32s({0, 0, 3, 0, -1, 1}); // ..., one sub-record
     EXPECT_FALSE(LoadBytes(deep.Bytes()));
-
     auto nested = [](int levels) {
         TestRecord top{.text = "NEST", .definitions = {{0, 0, "innermost"}}};
         for (int i = 0; i < levels; ++i)

@@ -67,7 +67,6 @@ TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
     const std::string path = dir_.File("Zanth.dct");
     ASSERT_TRUE(DictionaryWriter(table_).Write(path, 4321, 7));
     EXPECT_EQ(test::FileBytes(path), test::DictionaryBytes(Sample(), 4321, 7));
-
     WordRecordTable table = ConvertAll({{.text = "A", .definitions = {{0, 0, ""}, {1, 0, ""}}}});
     table[0]->definitions.At(0)->text = std::nullopt;
     ASSERT_TRUE(DictionaryWriter(table).Write(path, 1));
@@ -113,7 +112,6 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
         EXPECT_FALSE(DictionaryWriter(table).Write(path, 1)) << what;
     }
     EXPECT_EQ(test::FileBytes(path), before);
-
     WordRecordTable full;
     for (int32_t i = 0; i <= Dictionary::kCapacity; ++i)
         full.push_back(Convert({.text = test::CountedWord(i)}));

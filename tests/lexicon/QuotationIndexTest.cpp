@@ -1,6 +1,5 @@
 #include "lexicon/QuotationIndex.h"
 
-#include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
 #include "lexicon/Dictionary.h"
 #include "lexicon/Style.h"
@@ -30,9 +29,8 @@ protected:
         ASSERT_TRUE(dictionary.Load(dir.Folder()));
         std::filesystem::create_directory(dir.File("Styles"));
     }
-
-    /// A style loaded from a file whose books hold these sentences.
-    std::unique_ptr<Style> StyleOf(const Sentences& books)
+    /// Loads a style file whose books hold these sentences into the style.
+    void Load(Style& style, const Sentences& books, const char* name = "books.zas")
     {
         test::TestStyle file;
         for (const std::vector<std::string>& sentences : books) {
@@ -40,12 +38,9 @@ protected:
             for (const std::string& sentence : sentences)
                 file.books.back().push_back(test::SentenceOf(sentence));
         }
-        EXPECT_TRUE(file.WriteTo(dir.File("Styles/books.zas")));
-        auto style = std::make_unique<Style>(dictionary);
-        EXPECT_TRUE(style->LoadFile(dir.File("Styles"), "books.zas"));
-        return style;
+        ASSERT_TRUE(file.WriteTo(dir.File("Styles/") + name));
+        ASSERT_TRUE(style.LoadFile(dir.File("Styles"), name));
     }
-
     /// What asking every book in turn (or the index) gives, after `before`
     /// sentences already in the target.
     static std::vector<const Quotation*> Collect(const Style& style, std::string_view word, int before, bool byIndex)
@@ -60,7 +55,6 @@ protected:
                 book->CollectQuotations(word, target);
         return {target.begin(), target.end()};
     }
-
     test::TempDir dir;
     Dictionary dictionary;
 };
@@ -87,41 +81,36 @@ TEST_F(QuotationIndexTest, FindsWhatReadingEveryBookFinds)
         books[static_cast<size_t>(i % 3)].push_back(sentence + ".");
     }
     books[1].push_back("Tea for two.");
-    const auto style = StyleOf(books);
-
+    Style style(dictionary);
+    Load(style, books);
     std::set<std::string> words = {"", "CA", "ON", "TO", "OX", "cat", "Cat", "DOGS", "T\xC3\xA9" "A", "TAB\tBED",
                                    "DON'T", "WELL-KNOWN", "1999", "TWO"};
     for (const std::vector<std::string>& sentences : books)
         for (const std::string& sentence : sentences)
             ForEachToken(sentence, [&](std::string_view token) { words.insert(ToUpperAscii(TrimToLetters(token))); });
-    for (const std::string& word : words) {
-        for (int before : {0, 5, 11}) {
-            SCOPED_TRACE("word '" + word + "', " + std::to_string(before) + " before");
-            EXPECT_EQ(Collect(*style, word, before, true), Collect(*style, word, before, false));
-        }
-    }
-    EXPECT_EQ(Collect(*style, "CAT", 0, true).size(), 13u); // 11 from the first book, 1 from each other
+    for (const std::string& word : words)
+        for (int before : {0, 5, 11})
+            EXPECT_EQ(Collect(style, word, before, true), Collect(style, word, before, false))
+                << "word '" << word << "', " << before << " before";
 }
 
 // The index is of the books as they are: a book added or a style loaded after a
 // query must be found by the next one.
 TEST_F(QuotationIndexTest, FollowsEveryChangeOfTheBooks)
 {
-    const auto style = StyleOf({{"The cat sat."}});
-    EXPECT_EQ(style->Quotations().Find("DOG").size(), 0u);
-
+    Style style(dictionary);
+    Load(style, {{"The cat sat."}});
+    // Asked afresh each time: a change of the books makes a new index.
+    const auto found = [&](const char* word) { return style.Quotations().Find(word).size(); };
+    EXPECT_EQ(found("DOG"), 0u);
     const std::string book = dir.File("dog.txt");
     std::ofstream(book) << "A dog barked. Another dog.\n";
-    style->AddBook(book);
-    EXPECT_EQ(style->Quotations().Find("DOG").size(), 2u);
-    EXPECT_EQ(style->Quotations().BookOf(style->Quotations().Find("DOG")[0]), 1);
-
-    test::TestStyle file;
-    file.books = {{test::SentenceOf("No animals at all.")}};
-    ASSERT_TRUE(file.WriteTo(dir.File("Styles/other.zas")));
-    ASSERT_TRUE(style->LoadFile(dir.File("Styles"), "other.zas"));
-    EXPECT_TRUE(style->Quotations().Find("DOG").empty());
-    EXPECT_EQ(style->Quotations().Find("ANIMALS").size(), 1u);
+    style.AddBook(book);
+    EXPECT_EQ(found("DOG"), 2u);
+    EXPECT_EQ(style.Quotations().BookOf(style.Quotations().Find("DOG")[0]), 1);
+    Load(style, {{"No animals at all."}}, "other.zas");
+    EXPECT_EQ(found("DOG"), 0u);
+    EXPECT_EQ(found("ANIMALS"), 1u);
 }
 
 } // namespace

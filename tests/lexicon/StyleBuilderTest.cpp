@@ -28,7 +28,6 @@ protected:
         test::WriteFileBytes(dir.File(name), text);
         return dir.File(name);
     }
-
     test::TempDir dir;
     Dictionary dictionary;
 };

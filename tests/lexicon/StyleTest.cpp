@@ -66,7 +66,6 @@ protected:
     std::string StylePath(const std::string& name) const { return dir.File("Styles/" + name); }
     /// Loads a style file of the styles folder; false when it does not load.
     bool Load(Style& style, const std::string& name) const { return style.LoadFile(StylesFolder(), name); }
-
     static constexpr int32_t kStamp = 1234;
     test::TempDir dir;
     test::RecordingNotifier notifier;
@@ -258,7 +257,6 @@ TEST_F(StyleTest, StaleStyleIsRebuiltFromItsSentencesAndSaved)
     ASSERT_TRUE(Load(unrebuilt, "stale.zas"));
     EXPECT_FALSE(unrebuilt.UpdateIfStale());
     EXPECT_EQ(test::FileBytes(StylePath("stale.zas")), file.Bytes());
-
     const Words rebuilt{"BACK", "CAT", "COME", "MAT", "ON", "SAT", "SOON", "THE"};
     Style style(dictionary);
     ASSERT_TRUE(Load(style, "stale.zas"));
@@ -294,7 +292,6 @@ TEST_F(StyleTest, LoadAllStylesListsLoadableFilesByName)
     EXPECT_EQ(TextOf(styles.At(0)->Description()), "A");
     EXPECT_EQ(TextOf(styles.At(1)->Description()), "B");
     EXPECT_TRUE(notifier.Messages().empty());
-
     const std::tuple<std::string, int32_t, int32_t> finds[] = { // path, same file, same name
         {StylePath("a.zas"), 0, -1}, {dir.File("Styles/../Styles/b.zas"), 1, -1}, {dir.File("b.zas"), -1, 1},
         {StylePath("a.txt"), -1, 0}, {StylePath("new.zas"), -1, -1}};

@@ -110,7 +110,6 @@ protected:
         importer_ = std::make_unique<WordNetImporter>(capacity);
         return importer_->Import(wordnet_.Folder());
     }
-
     const WordRecordTable& Table() const { return importer_->Records(); }
     bool Has(const std::string& text) const
     {
@@ -126,7 +125,6 @@ protected:
         ADD_FAILURE() << text << " missing";
         return none;
     }
-
     test::TempDir wordnet_;
     std::unique_ptr<WordNetImporter> importer_;
 };
@@ -151,7 +149,6 @@ TEST_F(WordNetImporterTest, PartsOfSpeechGetSubRecordsRankedByUseAndGiveAways)
     EXPECT_EQ(cat.subRecords.At(1)->kind, WordNetImporter::kDefaultKindOther);
     EXPECT_EQ(Ranked(*cat.subRecords.At(1)),
               (Ranks{{501, "eject the contents of the stomach"}, {600, "beat with a cat-o'-nine-tails"}}));
-
     const WordRecord& run = Word("RUN"); // verb tagged 42 times, noun 5; "run" gives the answer away
     ASSERT_EQ(run.subRecords.Count(), 2);
     EXPECT_EQ(Ranked(*run.subRecords.At(0)),
@@ -228,7 +225,6 @@ TEST_F(WordNetImporterTest, CapacityDropsInflectedFormsBeforeHeadwords)
     EXPECT_EQ(importer_->InflectedCount(), 2);
     EXPECT_TRUE(Has("RAN"));   // listed, run's verb is tagged 42 times
     EXPECT_TRUE(Has("GEESE")); // listed, 4 tags beats HOPPED's 2
-
     ASSERT_TRUE(Import(3));
     std::vector<std::string> kept;
     for (const auto& record : Table())
