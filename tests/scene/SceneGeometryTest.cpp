@@ -144,15 +144,12 @@ private Q_SLOTS:
             builder.firstCoordinates.push_back({0.25, 0.75, 0});
         }
         builder.secondCoordinates.push_back({0.5, 0.125, 0});
-        builder.triangles.push_back({2.0, 3.0, 0.0});
-        builder.triangles.push_back({0.9, 1.2, 3.99});
+        builder.triangles = {{2.0, 3.0, 0.0}, {0.9, 1.2, 3.99}};
         std::vector<MeshVertex> vertices;
         QVERIFY(builder.Vertices(vertices));
         QCOMPARE(vertices.size(), size_t{4});
-        QCOMPARE(vertices[0].u1, 0.5f);
-        QCOMPARE(vertices[0].v1, 0.125f);
-        QCOMPARE(vertices[3].u1, 0.0f);
-        QCOMPARE(vertices[3].v1, 0.0f);
+        QCOMPARE(std::tuple(vertices[0].u1, vertices[0].v1, vertices[3].u1, vertices[3].v1),
+                 std::tuple(0.5f, 0.125f, 0.0f, 0.0f));
         QCOMPARE(vertices[3].diffuse, kOpaqueWhite);
         std::vector<uint32_t> indices;
         QVERIFY(builder.Indices(indices));
@@ -203,17 +200,11 @@ private Q_SLOTS:
         DragTo(camera, 400, 380);
         QVERIFY(std::abs(camera.yaw - (0.75f - 20 / 658.0f)) < 1e-6f);
         QCOMPARE(camera.pitch, 0.0f);
-        OrbitZoom(camera, true);
-        QVERIFY(std::abs(camera.distance - 16.5f) < 1e-5f);
-        for (int step = 0; step < 6; ++step)
-            OrbitZoom(camera, true);
-        QVERIFY(camera.distance < 30.0f);
-        for (int step = 0; step < 3; ++step)
-            OrbitZoom(camera, true);
-        QCOMPARE(camera.distance, 30.0f);
-        for (int step = 0; step < 9; ++step)
-            OrbitZoom(camera, false);
-        QCOMPARE(camera.distance, OrbitCamera::kNearest);
+        const auto zoom = [&](int steps, bool out) { while (steps-- > 0) OrbitZoom(camera, out); return camera.distance; };
+        QVERIFY(std::abs(zoom(1, true) - 16.5f) < 1e-5f);
+        QVERIFY(zoom(6, true) < 30.0f);
+        QCOMPARE(zoom(3, true), 30.0f);
+        QCOMPARE(zoom(9, false), OrbitCamera::kNearest);
         // A turn to a face goes the shorter way (here over yaw 0), ends square on
         // within its ticks at the same distance, and a drag stops it where it is.
         camera.yaw = 0.9f;
@@ -245,8 +236,7 @@ private Q_SLOTS:
     // beside the box nothing.
     void pickingFindsTheCubeAndSide()
     {
-        constexpr int kWidth = 473;
-        constexpr int kHeight = 435;
+        constexpr int kWidth = 473, kHeight = 435;
         const QSizeF view(kWidth, kHeight);
         Game game;
         LayOutPattern(game, 0);
@@ -254,7 +244,7 @@ private Q_SLOTS:
         constexpr std::array<int, 4> outX = {-1, 0, 1, 0}, outZ = {0, -1, 0, 1};
         const std::array<std::array<double, 2>, 5> spots = {{{0, 0}, {-0.45, -0.45}, {0.45, -0.45}, {-0.45, 0.45}, {0.45, 0.45}}};
         int picks = 0;
-        for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f}) {
+        for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f})
             for (const float distance : {15.0f, 21.0f, 30.0f}) {
                 OrbitCamera camera;
                 camera.yaw = yaw;
@@ -277,7 +267,6 @@ private Q_SLOTS:
                     }
                 }
             }
-        }
         QVERIFY(picks > 5000);
         // Face 0's column 1 is a block in row 1: the ray meets the core's wall behind.
         OrbitCamera camera;
