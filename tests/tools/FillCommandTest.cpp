@@ -69,11 +69,8 @@ TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
         {"Nothing --out " + dir.File("out.zag"), dir.File("Styles/Nothing.zas") + missing},
         {"./Test --out " + dir.File("out.zag"), "./Test" + missing},
     };
-    for (const auto& [arguments, error] : cases) {
-        const test::ToolResult result = test::RunTool(fill + arguments);
-        EXPECT_EQ(result.exitCode, 1) << arguments;
-        EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
-    }
+    for (const auto& [arguments, error] : cases)
+        EXPECT_EQ(test::RunTool(fill + arguments).Outcome(), std::tuple(1, "pelorin-tool: " + error)) << arguments;
 }
 
 // A batch writes each seed's game, on threads, as a file named after the style,
