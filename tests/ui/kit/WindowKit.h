@@ -36,15 +36,10 @@ public:
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter, const QString&, bool) override
-    {
-        return OpenFileName(owner, folder, filter);
-    }
+    { return OpenFileName(owner, folder, filter); }
     /// The next scripted file, with the solution check box left as `exportSolution`.
     QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override
-    {
-        solution = exportSolution;
-        return OpenFileName(owner, folder, {});
-    }
+    { solution = exportSolution; return OpenFileName(owner, folder, {}); }
     /// The texts asked so far, in order; cleared by the call.
     QStringList TakeTexts() { return std::exchange(asked, {}); }
 
@@ -121,10 +116,7 @@ public:
     CMirelDlg& Window() { return *window_; }
     AppData& App() { return *app_; }
     template <typename T>
-    T* Find(const QString& name)
-    {
-        return window_->findChild<T*>(name);
-    }
+    T* Find(const QString& name) { return window_->findChild<T*>(name); }
     /// Clicks a button of the strip once it is enabled (`presses` times in a row,
     /// as a fast double press does), and lets its posted commands run; false when
     /// it never was.
