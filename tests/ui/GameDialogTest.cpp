@@ -26,11 +26,7 @@ private Q_SLOTS:
         settings_ = std::make_unique<test::TestSettings>();
         root_ = std::make_unique<test::TestRoot>();
     }
-    void cleanup()
-    {
-        root_.reset();
-        settings_.reset();
-    }
+    void cleanup() { root_.reset(); settings_.reset(); }
     // OK waits for the chosen game: when its worker has already ended without a file,
     // the wait starts it again, and the game is taken at the first check after it
     // appeared.
@@ -44,14 +40,12 @@ private Q_SLOTS:
         GameDialog dialog(*app, nullptr);
         dialog.show();
         dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
-        ClickPattern(dialog, 1);
-        ClickOk(dialog);
+        ChooseAndOk(dialog, 1);
         QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
         QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
         QVERIFY(app->gameInPlay && app->modified); // the taking itself is the core's
-        QCOMPARE(app->lastStyleId, 1);
-        QCOMPARE(app->lastBlockId, 1);
+        QCOMPARE(std::pair(app->lastStyleId, app->lastBlockId), std::pair(1, 1));
     }
     // A style whose worker gives up again and again cannot fill the pattern, and no
     // game comes from a cache that cannot be written (a plain file in its place): the
@@ -72,8 +66,7 @@ private Q_SLOTS:
             auto app = Start({{name, longest}});
             GameDialog dialog(*app, nullptr);
             dialog.show();
-            ClickPattern(dialog, 0);
-            ClickOk(dialog);
+            ChooseAndOk(dialog, 0);
             QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), news, kWaitMs);
             QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
             QVERIFY(!dialog.Waiting());
@@ -100,8 +93,7 @@ private Q_SLOTS:
             ClickOk(dialog);
             QVERIFY(!dialog.Waiting());
         }
-        ClickPattern(dialog, 2);
-        ClickOk(dialog);
+        ChooseAndOk(dialog, 2);
         QVERIFY(dialog.Waiting());
         QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -125,9 +117,10 @@ private:
     static QPushButton* Button(GameDialog& dialog, const QString& text) { return test::ButtonOf(dialog, text); }
     static void ClickOk(GameDialog& dialog) { QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton); }
     static QString WaitText(GameDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("WaitText"))->text(); }
-    static void ClickPattern(GameDialog& dialog, int k)
+    static void ChooseAndOk(GameDialog& dialog, int pattern)
     {
-        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(k)), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(pattern)), Qt::LeftButton);
+        ClickOk(dialog);
     }
 
     std::unique_ptr<test::TestSettings> settings_;
