@@ -28,11 +28,8 @@ constexpr auto Button = &test::ButtonOf;
 
 QString Line(const Style& style, const QString& status)
 {
-    return QStringLiteral("%1\t%2\t%3\t%4")
-        .arg(ToWide(TextOf(style.Description())))
-        .arg(style.Books().Count())
-        .arg(style.Words().Count())
-        .arg(status);
+    return QStringLiteral("%1\t%2\t%3\t%4").arg(ToWide(TextOf(style.Description()))).arg(style.Books().Count())
+        .arg(style.Words().Count()).arg(status);
 }
 
 } // namespace
@@ -80,14 +77,7 @@ private Q_SLOTS:
         prompter_ = std::make_unique<test::ScriptedPrompter>();
         notifier_ = std::make_unique<QtNotifier>(*prompter_);
     }
-    void cleanup()
-    {
-        app_.reset();
-        notifier_.reset();
-        prompter_.reset();
-        root_.reset();
-        settings_.reset();
-    }
+    void cleanup() { app_.reset(); notifier_.reset(); prompter_.reset(); root_.reset(); settings_.reset(); }
 
     // One line per style with its counts and the number of its running workers; a
     // tick rebuilds the list only when that number changed anywhere, and keeps the
@@ -109,15 +99,14 @@ private Q_SLOTS:
         const QString busy = QStringLiteral("Processing 2 Games");
         QCOMPARE(Lines(list), QStringList({Line(first, busy), Line(second, busy)}));
         QSignalSpy refreshed(&manager, &StyleListDialog::Refreshed);
+        const auto afterATick = [&] { QTest::qWait(StyleListDialog::kTickMs * 3 / 2); return refreshed.count(); };
         list->setCurrentRow(1);
-        QTest::qWait(StyleListDialog::kTickMs * 3 / 2);
-        QCOMPARE(refreshed.count(), 0);
+        QCOMPARE(afterATick(), 0);
         app.StopPreparation(first);
         QTRY_COMPARE_WITH_TIMEOUT(refreshed.count(), 1, kWaitMs);
         QCOMPARE(Lines(list), QStringList({Line(first, QStringLiteral("Ready")), Line(second, busy)}));
         QCOMPARE(list->currentRow(), 1);
-        QTest::qWait(StyleListDialog::kTickMs * 3 / 2);
-        QCOMPARE(refreshed.count(), 1);
+        QCOMPARE(afterATick(), 1);
         // The busy style is deleted: its workers stop with it.
         QPushButton* remove = Button(manager, QStringLiteral("Delete"));
         list->setCurrentRow(-1);
