@@ -58,11 +58,7 @@ private Q_SLOTS:
         rig_ = std::make_unique<test::WindowRig>();
         QVERIFY(rig_->Start());
     }
-    void cleanup()
-    {
-        rig_.reset();
-        settings_.reset();
-    }
+    void cleanup() { rig_.reset(); settings_.reset(); }
 
     // A game as a player plays it: taken from the cache, answered, given up, saved,
     // reopened and closed. The test platform has no OpenGL: the window says so once as it
