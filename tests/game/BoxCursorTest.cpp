@@ -17,11 +17,7 @@ struct CountingHost final : GameHost {
 // edge it shares with face 1, whose row 2 starts another over columns 0-4.
 class BoxCursorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        LayOutPattern(*game, 0);
-        test::FillSolution(*game);
-    }
+    void SetUp() override { LayOutPattern(*game, 0); test::FillSolution(*game); }
     BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
     int DirtyViews()
@@ -40,11 +36,7 @@ protected:
 // face's top and bottom, and take the arrow's axis where the cell has an entry along it.
 TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
 {
-    const struct {
-        BoxCursor from;
-        Arrow arrow;
-        BoxCursor to;
-    } cases[] = {
+    const struct { BoxCursor from; Arrow arrow; BoxCursor to; } cases[] = {
         {At(0, 6, 2, kAcross), Arrow::kRight, At(0, 7, 2, kAcross)},
         {At(0, 7, 2, kAcross), Arrow::kRight, At(1, 1, 2, kAcross)},
         {At(1, 0, 2, kAcross), Arrow::kLeft, At(0, 6, 2, kAcross)},
