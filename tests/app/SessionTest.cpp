@@ -34,8 +34,7 @@ TEST(SessionTest, AStateOnlyComesBackWithItsOwnGame)
     GiveUp(*game.Down().At(0));
     ASSERT_TRUE(SaveGame(JoinPath(folder, "game.zag"), game));
     ASSERT_EQ(LoadSession(folder, state, game), SessionLoad::Restored);
-    EXPECT_EQ(state.filePath, "");
-    EXPECT_TRUE(state.modified);
+    EXPECT_EQ(std::pair(state.filePath, state.modified), std::pair(std::string(), true));
 
     ASSERT_TRUE(test::WriteFileBytes(JoinPath(folder, "state.txt"), "pelorin-session 1\nentry x y\n"));
     EXPECT_EQ(LoadSession(folder, state, game), SessionLoad::Unreadable);
