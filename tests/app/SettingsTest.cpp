@@ -36,16 +36,14 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, std::string(255, 'x'));
-    // The store file is what users and installers see: numbers as dword hex,
-    // strings as their text.
+    // The store file is what users and installers see: numbers as dword hex, strings as their text.
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
     ASSERT_TRUE(settings_.WriteString("RootDir", "/data/My Games, Volume 2/a;b\\c"));
     EXPECT_EQ(test::FileBytes(StorePath()), "[General]\nFirstCall=1\nLastBlockId=dword:0000002a\n"
                                             "LastStyleId=dword:fffffff9\nRootDir=/data/My Games, Volume 2/a;b\\c\n");
 }
 
-// An installation or a person writes RootDir by hand; the path reads as written,
-// whatever characters it holds.
+// An installation or a person writes RootDir by hand; the path reads as written, whatever characters it holds.
 TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
 {
     const std::pair<const char*, const char*> cases[] = {

@@ -68,8 +68,7 @@ TEST_F(BoxCursorTest, ClicksChooseAndSwitchEntries)
     EXPECT_EQ(SwitchDirection(At(0, 0, 1, kDown)), At(0, 0, 1, kDown)) << "no Across entry there";
 }
 
-// Tab walks the clue lists' order, Across then Down, round and round, onto each
-// entry's first empty cell.
+// Tab walks the clue lists' order, Across then Down, round and round, onto each entry's first empty cell.
 TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
 {
     Entry& lastAcross = *game->Across().At(game->Across().Count() - 1);
@@ -82,9 +81,8 @@ TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
     EXPECT_EQ(NextEntry(*game, BoxCursor{}, false), CursorAt(game->Across().At(0)));
 }
 
-// Typing follows the rules of OK, a letter at a time (an edge cell on both faces);
-// the cursor stays on the last cell. Backspace and Delete remove, but not what the
-// game revealed.
+// Typing follows the rules of OK, a letter at a time (an edge cell on both faces); the cursor stays on the last
+// cell. Backspace and Delete remove, but not what the game revealed.
 TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 {
     BoxCursor cursor = CursorAt(&EdgeAcross());

@@ -86,8 +86,7 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
     } host;
     test::FillSolution(*game);
     RevealAll(*game, &host);
-    // Entries whose every cell an earlier reveal already set right count as correct
-    // and are not marked given up.
+    // Entries whose every cell an earlier reveal already set right count as correct and are not marked given up.
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());

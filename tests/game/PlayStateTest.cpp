@@ -52,9 +52,8 @@ TEST_F(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
         EXPECT_EQ(game.At(i).FindView() ? game.At(i).FindView()->dirty : 0, 0) << i;
 }
 
-// A check marks exactly the wrong letters (an edge cell once, on both faces); a mark
-// goes when its letter changes (Reveal Letter puts the right one, green); the grid
-// is open until every cell is filled, then wrong or solved.
+// A check marks exactly the wrong letters (an edge cell once, on both faces); a mark goes when its letter changes
+// (Reveal Letter puts the right one, green); the grid is open until every cell is filled, then wrong or solved.
 TEST_F(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
 {
     EXPECT_EQ(AssessGrid(game), GridProgress::Open);

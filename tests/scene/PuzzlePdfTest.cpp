@@ -10,9 +10,8 @@ class PuzzlePdfTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The clues flow down two columns a page. A heading never stands alone at the foot
-    // of a column: it moves on unless its first clue fits below it, gap included. A
-    // block at the top of a column stays there, however tall.
+    // The clues flow down two columns a page. A heading never stands alone at the foot of a column: it moves on
+    // unless its first clue fits below it, gap included. A block at the top of a column stays there, however tall.
     void headingsStayWithTheirFirstClue()
     {
         struct Case { // expected: page × 2 + column, and y, of each block
@@ -35,9 +34,8 @@ private Q_SLOTS:
             QVERIFY2(got == each.expected, each.name);
         }
     }
-    // The paper is the one of the locale's territory, as the C library's locales
-    // have it: Letter in the United States, Canada and Mexico, A4 in Britain and
-    // France and without a territory.
+    // The paper is the one of the locale's territory, as the C library's locales have it: Letter in the United
+    // States, Canada and Mexico, A4 in Britain and France and without a territory.
     void paperFollowsTheLocalesTerritory()
     {
         using enum QPageSize::PageSizeId;

@@ -60,9 +60,8 @@ class SceneGeometryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The ring of cubes: face 0 stands at x = 0, face 1 at z = 0, face 2 at x = 7 and
-    // face 3 at z = 7, each read left to right from outside, row 0 on top; twins
-    // share their corner, so each layer holds 28 positions.
+    // The ring of cubes: face 0 stands at x = 0, face 1 at z = 0, face 2 at x = 7 and face 3 at z = 7, each read
+    // left to right from outside, row 0 on top; twins share their corner, so each layer holds 28 positions.
     void cellPositionFollowsTheRing()
     {
         const std::array<std::array<int, 6>, 5> table = {
@@ -79,9 +78,8 @@ private Q_SLOTS:
             QCOMPARE(CellPosition(face, 7, 5), CellPosition((face + 1) % kFaces, 0, 5));
     }
 
-    // The cube against the designed coordinate table: corner order, normals, the
-    // letter tile on the sides and blank tiles on top and bottom, each side's face
-    // number, the triangles and the texture slot.
+    // The cube against the designed coordinate table: corner order, normals, the letter tile on the sides and blank
+    // tiles on top and bottom, each side's face number, the triangles and the texture slot.
     void cubeFollowsTheCoordinateTable()
     {
         MeshBuilder builder;
@@ -122,8 +120,7 @@ private Q_SLOTS:
             QCOMPARE(At(builder.triangles, square * 2), (Vector{base, base + 1, base + 2}));
             QCOMPARE(At(builder.triangles, square * 2 + 1), (Vector{base + 2, base + 3, base}));
         }
-        // A number or letter the atlases do not hold shows a blank tile, not a
-        // neighbouring one.
+        // A number or letter the atlases do not hold shows a blank tile, not a neighbouring one.
         MeshBuilder beyond;
         AddCellCube(beyond, 0, 0, 0, 27, {64, -1, 0, 0}, kSetNormal);
         for (const int i : {1, 5}) {
@@ -132,9 +129,8 @@ private Q_SLOTS:
         }
     }
 
-    // The vertex records: missing second coordinates become (0, 0), triangle values
-    // are truncated to indices, and a value that names no vertex fails the build
-    // rather than reach the buffers.
+    // The vertex records: missing second coordinates become (0, 0), triangle values are truncated to indices, and a
+    // value that names no vertex fails the build rather than reach the buffers.
     void builderMakesVertexAndIndexRecords()
     {
         MeshBuilder builder;
@@ -163,11 +159,10 @@ private Q_SLOTS:
         QVERIFY(!builder.Vertices(vertices));
     }
 
-    // The start faces face 0 square on; yaw 0, 0.5 and 0.75 face faces 1, 3 and 2.
-    // 658 pixels of drag to the right make one whole turn, and vertical wobble never
-    // tilts the box. A jump of more than 20 pixels restarts a drag without turning
-    // the box, moves without the left button do nothing, and after a release the next
-    // drag goes on from the angle reached. Steps of the wheel stop at 15 and 30.
+    // The start faces face 0 square on; yaw 0, 0.5 and 0.75 face faces 1, 3 and 2. 658 pixels of drag to the right
+    // make one whole turn, and vertical wobble never tilts the box. A jump of more than 20 pixels restarts a drag
+    // without turning the box, moves without the left button do nothing, and after a release the next drag goes on
+    // from the angle reached. Steps of the wheel stop at 15 and 30.
     void cameraTurnsAndZooms()
     {
         const std::array<std::array<float, 3>, 4> eyes = {
@@ -230,10 +225,9 @@ private Q_SLOTS:
         QVERIFY(std::abs(camera.yaw - reached) < 1e-6f);
     }
 
-    // Picking is exact: at any angle and distance, points near the middle and the
-    // corners of every outward side that faces the eye pick that cube, and on an
-    // edge cube the cell of that side's face. Through a block the core is hit,
-    // beside the box nothing.
+    // Picking is exact: at any angle and distance, points near the middle and the corners of every outward side
+    // that faces the eye pick that cube, and on an edge cube the cell of that side's face. Through a block the core
+    // is hit, beside the box nothing.
     void pickingFindsTheCubeAndSide()
     {
         constexpr int kWidth = 473, kHeight = 435;
@@ -305,9 +299,8 @@ private Q_SLOTS:
         }
     }
 
-    // Without OpenGL the start reports stage 1 and the game runs without a picture:
-    // frames, paints and turns draw nothing and build nothing, so the cubes are
-    // still to be built should a device come.
+    // Without OpenGL the start reports stage 1 and the game runs without a picture: frames, paints and turns draw
+    // nothing and build nothing, so the cubes are still to be built should a device come.
     void startWithoutOpenGlDrawsNothing()
     {
         MainDisplayType view;

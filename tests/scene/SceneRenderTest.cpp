@@ -90,8 +90,7 @@ int NearestCandidate(const QImage& frame, const QRectF& region, const std::vecto
 const QRectF kWholeSide(0.06, 0.06, 0.88, 0.88);
 const QRectF kNumberCorner(0.04, 0.04, 0.42, 0.36);
 
-// A game whose only open cells form the four-letter Across entry WAVE on face 0,
-// row 3, columns 2 to 5.
+// A game whose only open cells form the four-letter Across entry WAVE on face 0, row 3, columns 2 to 5.
 Entry& LayOutWave(Game& game)
 {
     SetPatternRow(game, 0, 3, "  XXXX  ");
@@ -122,8 +121,7 @@ private:
     /// Where a point of the world lands in the frame.
     QPointF ToPixel(double x, double y, double z) const { return test::OnScreen(renderer_->camera, x, y, z, Client().size()); }
 
-    /// The frame's rectangle of side `side` (0 to 3: facing -x, -z, +x, +z) of a
-    /// cell's cube, seen square on.
+    /// The frame's rectangle of side `side` (0 to 3: facing -x, -z, +x, +z) of a cell's cube, seen square on.
     QRectF SideOf(int face, int column, int row, int side) const
     {
         const CellCentre centre = CellPosition(face, column, row);
@@ -165,10 +163,9 @@ private Q_SLOTS:
     // releasing its cubes while no context is current.
     void cleanup() { game_.reset(); renderer_.reset(); view_.reset(); }
 
-    // The box is lit by the point light until the first cube is drawn (the frame
-    // that draws it still shows the lit box, drawn before the cubes) and in its plain
-    // colour from then on: the wall of face 2 looks away from the light and shows
-    // the difference.
+    // The box is lit by the point light until the first cube is drawn (the frame that draws it still shows the lit
+    // box, drawn before the cubes) and in its plain colour from then on: the wall of face 2 looks away from the
+    // light and shows the difference.
     void coreBoxIsLitUntilTheFirstCube()
     {
         Look(0.75f);
@@ -282,9 +279,8 @@ private Q_SLOTS:
         QCOMPARE(GlError(), GLenum(GL_NO_ERROR));
     }
 
-    // Moving the view to another window replaces its context. The old context's
-    // objects are released while it is still current, and the new one gets the
-    // same picture: textures, core box and cubes built again.
+    // Moving the view to another window replaces its context. The old context's objects are released while it is
+    // still current, and the new one gets the same picture: textures, core box and cubes built again.
     void newContextRebuildsThePicture()
     {
         LayOutPattern(*game_, 2);
@@ -310,10 +306,9 @@ private Q_SLOTS:
         QCOMPARE(GlError(), GLenum(GL_NO_ERROR));
     }
 
-    // The picture fills the view inside its border whatever the screen's pixel
-    // ratio (the build also runs this with QT_SCALE_FACTOR=2): blue up to the border,
-    // and a game of blocks only shows the core box in the middle, in the wall's
-    // colour, at the size the projection gives.
+    // The picture fills the view inside its border whatever the screen's pixel ratio (the build also runs this with
+    // QT_SCALE_FACTOR=2): blue up to the border, and a game of blocks only shows the core box in the middle, in the
+    // wall's colour, at the size the projection gives.
     void pictureFillsTheView()
     {
         QCOMPARE(Canvas().geometry(), QRect(1, 1, 473, 435));

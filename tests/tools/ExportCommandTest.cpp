@@ -75,8 +75,7 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
     }
 }
 
-// A name too long for the title line is cut short, and the solution page still
-// says it is the solution.
+// A name too long for the title line is cut short, and the solution page still says it is the solution.
 TEST_F(ExportCommandTest, ALongNameIsCutShortButNotTheSolutionMark)
 {
     const std::string name = "A game with a name much longer than any line of the page could ever hold whole";

@@ -11,8 +11,7 @@
 
 namespace pelorin {
 namespace {
-// A dictionary of the words of 2 to 7 letters over ABCD, and Styles/Test.zas of
-// every other one of them.
+// A dictionary of the words of 2 to 7 letters over ABCD, and Styles/Test.zas of every other one of them.
 class FillCommandTest : public testing::Test {
 protected:
     void SetUp() override

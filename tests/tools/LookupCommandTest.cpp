@@ -8,8 +8,7 @@
 
 namespace pelorin {
 namespace {
-// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's
-// definition holds an escape sequence.
+// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's definition holds an escape sequence.
 class DictionaryCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -27,9 +27,8 @@ private Q_SLOTS:
         root_ = std::make_unique<test::TestRoot>();
     }
     void cleanup() { root_.reset(); settings_.reset(); }
-    // OK waits for the chosen game: when its worker has already ended without a file,
-    // the wait starts it again, and the game is taken at the first check after it
-    // appeared.
+    // OK waits for the chosen game: when its worker has already ended without a file, the wait starts it again, and
+    // the game is taken at the first check after it appeared.
     void takesTheGameOnceItIsMade()
     {
         auto app = Start({{"A.zas", 8}, {"B.zas", 8}});
@@ -75,10 +74,9 @@ private Q_SLOTS:
             QCOMPARE(notifier.Messages().size(), size_t(longest == 8 ? 1 : 0));
         }
     }
-    // A stored pattern that New Game does not offer (written by hand) shows no frame
-    // and OK does nothing until a picture is clicked; so does OK without a style.
-    // Cancel during the wait leaves the current game and its state alone, but the
-    // pattern chosen is remembered for the next time.
+    // A stored pattern that New Game does not offer (written by hand) shows no frame and OK does nothing until a
+    // picture is clicked; so does OK without a style. Cancel during the wait leaves the current game and its state
+    // alone, but the pattern chosen is remembered for the next time.
     void okWaitsOnlyForAChoiceAndCancelKeepsTheGame()
     {
         auto app = Start({{"A.zas", 8}});
@@ -103,8 +101,7 @@ private Q_SLOTS:
     }
 
 private:
-    // Loads the data of a root with the style files given, each with the longest
-    // word it holds.
+    // Loads the data of a root with the style files given, each with the longest word it holds.
     std::unique_ptr<AppData> Start(const std::vector<std::pair<std::string, int>>& styles)
     {
         for (const auto& [name, longest] : styles)

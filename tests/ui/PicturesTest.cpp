@@ -36,8 +36,7 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A pattern picture is drawn from its pattern: more open cells show as more white,
-    // in proportion.
+    // A pattern picture is drawn from its pattern: more open cells show as more white, in proportion.
     void picturesHaveTheirSizesAndPatternsShowTheirOpenCells()
     {
         for (const auto& [id, width] : {std::pair{0, 96}, {1, 95}, {2, 98}})

@@ -79,11 +79,10 @@ private Q_SLOTS:
     }
     void cleanup() { app_.reset(); notifier_.reset(); prompter_.reset(); root_.reset(); settings_.reset(); }
 
-    // One line per style with its counts and the number of its running workers; a
-    // tick rebuilds the list only when that number changed anywhere, and keeps the
-    // selection. Delete asks first; No keeps everything, Yes removes the style's file
-    // and line and leaves nothing selected; a file that cannot be deleted is told,
-    // and its style kept.
+    // One line per style with its counts and the number of its running workers; a tick rebuilds the list only when
+    // that number changed anywhere, and keeps the selection. Delete asks first; No keeps everything, Yes removes
+    // the style's file and line and leaves nothing selected; a file that cannot be deleted is told, and its style
+    // kept.
     void managerShowsUpdatesAndDeletesStyles()
     {
         // Games of pattern 1 wait in the cache: their workers end at once.
@@ -215,10 +214,9 @@ private Q_SLOTS:
         QCOMPARE(app.Styles().Count(), 0);
     }
 
-    // From the manager: a file that cannot be written is said so and another is
-    // asked for; a listed style's file asks whether to replace that style, and Yes
-    // puts the new style in its place, so that one style stays on the file. The
-    // completion names the book that could not be read and warns of too few words.
+    // From the manager: a file that cannot be written is said so and another is asked for; a listed style's file
+    // asks whether to replace that style, and Yes puts the new style in its place, so that one style stays on the
+    // file. The completion names the book that could not be read and warns of too few words.
     void newStyleSavedOverAListedStyleReplacesIt()
     {
         AppData& app = Start({"A.zas", "B.zas"});

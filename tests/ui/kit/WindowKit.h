@@ -49,8 +49,7 @@ public:
     int fileDialogs = 0;
     QString lastFolder;
     bool exportSolution = false;
-    /// Runs while a message box is up, as the player reads it (a real box runs
-    /// its own event loop then).
+    /// Runs while a message box is up, as the player reads it (a real box runs its own event loop then).
     std::function<void()> whileAsking;
 };
 
@@ -81,8 +80,7 @@ QList<Window*> OpenWindows()
     return open;
 }
 
-/// The settings store in a folder of the test's own, the first run already behind
-/// it unless `firstRun`.
+/// The settings store in a folder of the test's own, the first run already behind it unless `firstRun`.
 struct TestSettings {
     explicit TestSettings(bool firstRun = false);
     TempDir dir;
@@ -94,10 +92,9 @@ struct KnownGame {
     static constexpr const char* kSecondDefinition = "A spiteful woman";
 };
 
-/// Writes a game of block pattern 0 filled with known letters: the first Across
-/// entry a plural with two definitions and three quotes ("Quote number 1." to 3),
-/// the first Down entry of word form 1 without definitions. Every other entry gets
-/// one definition.
+/// Writes a game of block pattern 0 filled with known letters: the first Across entry a plural with two definitions
+/// and three quotes ("Quote number 1." to 3), the first Down entry of word form 1 without definitions. Every other
+/// entry gets one definition.
 void WriteKnownGame(const std::string& path);
 
 /// A data root, the application data loaded from it, and the main window shown
@@ -117,9 +114,8 @@ public:
     AppData& App() { return *app_; }
     template <typename T>
     T* Find(const QString& name) { return window_->findChild<T*>(name); }
-    /// Clicks a button of the strip once it is enabled (`presses` times in a row,
-    /// as a fast double press does), and lets its posted commands run; false when
-    /// it never was.
+    /// Clicks a button of the strip once it is enabled (`presses` times in a row, as a fast double press does), and
+    /// lets its posted commands run; false when it never was.
     bool ClickStrip(int button, int presses = 1);
 
     TestRoot root;
