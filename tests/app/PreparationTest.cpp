@@ -135,8 +135,7 @@ protected:
     test::TestRoot root_;
 };
 
-class RecordingHooks final : public AppHooks {
-public:
+struct RecordingHooks final : AppHooks {
     void RefreshSelection() override { calls += "S"; }
     void RefreshCluePages() override { calls += "C"; }
     void UpdateProgress() override { calls += "P"; }

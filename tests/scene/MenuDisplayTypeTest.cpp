@@ -12,8 +12,7 @@ namespace pelorin {
 namespace {
 
 // A parent that records the commands the strip posts to it.
-class CommandRecorder final : public QWidget {
-public:
+struct CommandRecorder final : QWidget {
     bool event(QEvent* event) override
     {
         if (event->type() != StripCommandEvent::Type())

@@ -104,8 +104,7 @@ TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.output.rfind("pelorin-tool: " + target + ": ", 0), 0u) << result.output;
     }
-    EXPECT_EQ(test::FileBytes(readOnly), "old");
-    EXPECT_EQ(test::FileBytes(game), gameBytes);
+    EXPECT_EQ(std::tuple(test::FileBytes(readOnly), test::FileBytes(game)), std::tuple("old", gameBytes));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
 }
 } // namespace

@@ -124,8 +124,7 @@ TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
     };
     std::string reason;
     ASSERT_TRUE(app.MakeDailyPuzzle({2026, 12, 9}, reason)) << reason;
-    EXPECT_EQ(app.currentCode, code);
-    EXPECT_EQ(windowBytes(), dailyBytes);
+    EXPECT_EQ(std::tuple(app.currentCode, windowBytes()), std::tuple(code, dailyBytes));
     PuzzleCode read;
     ASSERT_TRUE(ParseCode(code, read, reason)) << reason;
     ASSERT_TRUE(app.MakePuzzle(read, reason)) << reason;

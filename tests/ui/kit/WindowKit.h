@@ -31,8 +31,7 @@ namespace pelorin::test {
 /// Answers the windows' questions and file dialogs from a script and records what
 /// was asked. A question without a scripted answer is answered Cancel (No where
 /// there is no Cancel); a file dialog without a scripted file is cancelled.
-class ScriptedPrompter final : public Prompter {
-public:
+struct ScriptedPrompter final : Prompter {
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter, const QString&, bool) override
