@@ -112,7 +112,6 @@ private:
     std::unique_ptr<Game> game_;
     std::unique_ptr<MainDisplayType> view_;
     std::unique_ptr<SceneRenderer> renderer_;
-
     QOpenGLWidget& Canvas() { return *view_->Canvas(); }
     /// Draws a frame and reads it back, in device pixels.
     QImage Frame() { return Canvas().grabFramebuffer(); }

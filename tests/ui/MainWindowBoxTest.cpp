@@ -43,7 +43,6 @@ private Q_SLOTS:
         QTRY_VERIFY(renderer.CubesBuilt() > 0);
         const int64_t built = renderer.CubesBuilt();
         QVERIFY(canvas.grabFramebuffer() != empty);
-
         // Face 0 is square on at the start; its row 2 holds an Across entry from column 3.
         Game& game = rig.App().CurrentGame();
         Entry& entry = *game.At(0, 3, 2).acrossEntry;
@@ -80,7 +79,6 @@ private Q_SLOTS:
         const QPoint wrong = onScreen(last);
         QTRY_VERIFY(qRed(pixel(wrong)) - qBlue(pixel(wrong)) > 40);
         QVERIFY(qAbs(qGreen(pixel(wrong)) - qBlue(pixel(wrong))) < 16);
-
         // The cursor inside the first entry; a left drag from beside the box turns it.
         for (int back = 0; back < 100 && rig.App().selectedEntry != game.Across().At(0); ++back)
             QTest::keyClick(view, Qt::Key_Backtab);

@@ -33,7 +33,6 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<test::TestSettings> settings_;
     std::unique_ptr<test::WindowRig> rig_;
-
     QString Text(const char* name) { return rig_->Find<QLabel>(QLatin1String(name))->text(); }
     QLineEdit* AnswerBox() { return rig_->Find<QLineEdit>(QStringLiteral("AnswerBox")); }
     void Click(const char* button) { QTest::mouseClick(rig_->Find<QPushButton>(QLatin1String(button)), Qt::LeftButton); }

@@ -42,7 +42,6 @@ class StyleWindowsTest : public QObject {
     std::unique_ptr<test::ScriptedPrompter> prompter_;
     std::unique_ptr<QtNotifier> notifier_;
     std::unique_ptr<AppData> app_;
-
     // The application data of a root holding these styles; with words of at most 4
     // letters no grid fills, and their workers search until they are stopped.
     AppData& Start(std::initializer_list<const char*> styles)
