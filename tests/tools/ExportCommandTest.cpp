@@ -12,10 +12,7 @@ namespace fs = std::filesystem;
 
 // Without blanks and hyphens: the PDF wraps clues where it likes, and pdftotext
 // joins a word broken after its hyphen.
-std::string Squeezed(const std::string& text)
-{
-    return std::regex_replace(text, std::regex("[\\s-]+"), "");
-}
+std::string Squeezed(const std::string& text) { return std::regex_replace(text, std::regex("[\\s-]+"), ""); }
 
 // A real game of the default data, exported as a player would print it.
 class ExportCommandTest : public testing::Test {

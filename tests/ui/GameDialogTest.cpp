@@ -21,11 +21,7 @@ class GameDialogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        settings_ = std::make_unique<test::TestSettings>();
-        root_ = std::make_unique<test::TestRoot>();
-    }
+    void init() { settings_ = std::make_unique<test::TestSettings>(); root_ = std::make_unique<test::TestRoot>(); }
     void cleanup() { root_.reset(); settings_.reset(); }
     // OK waits for the chosen game: when its worker has already ended without a file, the wait starts it again, and
     // the game is taken at the first check after it appeared.
