@@ -100,8 +100,7 @@ TEST_F(AppDataTest, InstalledTreeIsNeverWrittenAndItsStylesStayListed)
     EXPECT_TRUE(tree() == before);
 }
 
-// Each step shows in the status line; stale styles are rebuilt before any worker
-// reads them.
+// Each step shows in the status line; stale styles are rebuilt before any worker reads them.
 TEST_F(AppDataTest, StartUpShowsEachStepAndUpdatesStaleStyles)
 {
     const std::vector<std::string> plain = {" Loading Dictionary ...", "", " Loading Styles ...",
@@ -127,8 +126,7 @@ TEST_F(AppDataTest, StartUpShowsEachStepAndUpdatesStaleStyles)
     }
 }
 
-// Without the dictionary every style looks stale; rebuilding one against nothing
-// would save it without its words.
+// Without the dictionary every style looks stale; rebuilding one against nothing would save it without its words.
 TEST_F(AppDataTest, MissingDictionaryLeavesEveryStyleFileUnchanged)
 {
     test::TestRoot root;

@@ -34,8 +34,7 @@ private:
 
 /// A temporary folder that holds the per-user settings while it lives, so that
 /// tests see neither each other's values nor the user's.
-class SettingsDir : public TempDir {
-public:
+struct SettingsDir : TempDir {
     SettingsDir();
 };
 

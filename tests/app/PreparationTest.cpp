@@ -105,8 +105,7 @@ TEST(WorkerSlotRestartTest, StartWhileTheJobRunsRunsItOnceMoreUnlessStopped)
     }
 }
 
-// The preparation as AppData runs it: start-up, taking games, deleting styles and
-// the ways the program ends.
+// The preparation as AppData runs it: start-up, taking games, deleting styles and the ways the program ends.
 class PreparationTest : public ::testing::Test {
 protected:
     std::unique_ptr<AppData> StartApp(int32_t attempts = kPrepareAttempts)
@@ -136,8 +135,7 @@ protected:
     test::TestRoot root_;
 };
 
-class RecordingHooks final : public AppHooks {
-public:
+struct RecordingHooks final : AppHooks {
     void RefreshSelection() override { calls += "S"; }
     void RefreshCluePages() override { calls += "C"; }
     void UpdateProgress() override { calls += "P"; }
@@ -229,10 +227,9 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
     EXPECT_EQ(app->GiveUps(style, 0), 0);
 }
 
-// Start-up makes a missing cache folder, and removes the temporary files of saves
-// cut short, keeping every other file (one that another running program still
-// writes too). One that cannot be written is told once, with the folder and the
-// reason, and a failed save counts as giving up.
+// Start-up makes a missing cache folder, and removes the temporary files of saves cut short, keeping every other
+// file (one that another running program still writes too). One that cannot be written is told once, with the
+// folder and the reason, and a failed save counts as giving up.
 TEST_F(PreparationTest, StartUpReadiesTheCacheFolderAndTellsAFaultOnce)
 {
     root_.AddStyle("A.zas");

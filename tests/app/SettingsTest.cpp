@@ -17,8 +17,7 @@ protected:
 TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
 {
     std::string root = "unchanged";
-    EXPECT_FALSE(settings_.ReadString("RootDir", root));
-    EXPECT_EQ(root, "unchanged");
+    EXPECT_TRUE(!settings_.ReadString("RootDir", root) && root == "unchanged");
     EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
     // The first run is told once, and recorded as "1".
     EXPECT_TRUE(CheckFirstRun());
@@ -37,19 +36,14 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
     ASSERT_TRUE(settings_.WriteString("RootDir", std::string(256, 'y')));
     EXPECT_FALSE(settings_.ReadString("RootDir", root));
     EXPECT_EQ(root, std::string(255, 'x'));
-    // The store file is what users and installers see: numbers as dword hex,
-    // strings as their text.
+    // The store file is what users and installers see: numbers as dword hex, strings as their text.
     ASSERT_TRUE(settings_.WriteDword("LastBlockId", 42));
     ASSERT_TRUE(settings_.WriteString("RootDir", "/data/My Games, Volume 2/a;b\\c"));
-    EXPECT_EQ(test::FileBytes(StorePath()), "[General]\n"
-                                            "FirstCall=1\n"
-                                            "LastBlockId=dword:0000002a\n"
-                                            "LastStyleId=dword:fffffff9\n"
-                                            "RootDir=/data/My Games, Volume 2/a;b\\c\n");
+    EXPECT_EQ(test::FileBytes(StorePath()), "[General]\nFirstCall=1\nLastBlockId=dword:0000002a\n"
+                                            "LastStyleId=dword:fffffff9\nRootDir=/data/My Games, Volume 2/a;b\\c\n");
 }
 
-// An installation or a person writes RootDir by hand; the path reads as written,
-// whatever characters it holds.
+// An installation or a person writes RootDir by hand; the path reads as written, whatever characters it holds.
 TEST_F(SettingsTest, HandWrittenValuesReadAsWritten)
 {
     const std::pair<const char*, const char*> cases[] = {

@@ -17,11 +17,7 @@ struct CountingHost final : GameHost {
 // edge it shares with face 1, whose row 2 starts another over columns 0-4.
 class BoxCursorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        LayOutPattern(*game, 0);
-        test::FillSolution(*game);
-    }
+    void SetUp() override { LayOutPattern(*game, 0); test::FillSolution(*game); }
     BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
     Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
     int DirtyViews()
@@ -40,11 +36,7 @@ protected:
 // face's top and bottom, and take the arrow's axis where the cell has an entry along it.
 TEST_F(BoxCursorTest, ArrowsSkipBlocksAndCrossEdges)
 {
-    const struct {
-        BoxCursor from;
-        Arrow arrow;
-        BoxCursor to;
-    } cases[] = {
+    const struct { BoxCursor from; Arrow arrow; BoxCursor to; } cases[] = {
         {At(0, 6, 2, kAcross), Arrow::kRight, At(0, 7, 2, kAcross)},
         {At(0, 7, 2, kAcross), Arrow::kRight, At(1, 1, 2, kAcross)},
         {At(1, 0, 2, kAcross), Arrow::kLeft, At(0, 6, 2, kAcross)},
@@ -76,8 +68,7 @@ TEST_F(BoxCursorTest, ClicksChooseAndSwitchEntries)
     EXPECT_EQ(SwitchDirection(At(0, 0, 1, kDown)), At(0, 0, 1, kDown)) << "no Across entry there";
 }
 
-// Tab walks the clue lists' order, Across then Down, round and round, onto each
-// entry's first empty cell.
+// Tab walks the clue lists' order, Across then Down, round and round, onto each entry's first empty cell.
 TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
 {
     Entry& lastAcross = *game->Across().At(game->Across().Count() - 1);
@@ -90,9 +81,8 @@ TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
     EXPECT_EQ(NextEntry(*game, BoxCursor{}, false), CursorAt(game->Across().At(0)));
 }
 
-// Typing follows the rules of OK, a letter at a time (an edge cell on both faces);
-// the cursor stays on the last cell. Backspace and Delete remove, but not what the
-// game revealed.
+// Typing follows the rules of OK, a letter at a time (an edge cell on both faces); the cursor stays on the last
+// cell. Backspace and Delete remove, but not what the game revealed.
 TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 {
     BoxCursor cursor = CursorAt(&EdgeAcross());

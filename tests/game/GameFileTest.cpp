@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <sstream>
 
 namespace pelorin {
@@ -28,11 +29,9 @@ std::string Fingerprint(const Game& game)
             out << entry << ':' << TextOf(entry->text) << ':' << entry->cells.Count() << ',';
         out << '|';
     }
-    for (int i = 0; i < kCellCount; ++i) {
-        const Cell& c = game.At(i);
+    for (const Cell& c : std::span(&game.At(0), kCellCount))
         out << int(c.letter) << '.' << int(c.playerLetter) << '.' << c.number << '.' << c.acrossEntry << '.'
             << c.downEntry << ';';
-    }
     return out.str();
 }
 
@@ -260,7 +259,7 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
         ASSERT_FALSE(OpenBytes(bytes.substr(0, cut))) << "cut at " << cut;
         ASSERT_EQ(Fingerprint(*game), before) << "cut at " << cut;
     }
-    for (size_t at : positions) {
+    for (size_t at : positions)
         for (int value : {0x00, 0x7f, 0x80, 0xff}) {
             std::string damaged = bytes;
             damaged[at] = static_cast<char>(value);
@@ -274,7 +273,6 @@ TEST_F(GameFileTest, CutOrCorruptedFilesNeverChangeTheGame)
             }
             ASSERT_EQ(Fingerprint(*game), before) << "byte " << at << " set to " << int(value);
         }
-    }
     EXPECT_TRUE(notifier.Messages().empty());
 }
 } // namespace

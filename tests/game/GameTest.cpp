@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
 #include <string>
 #include <tuple>
 
@@ -41,11 +42,9 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
     EXPECT_EQ(std::tuple(twin.playerLetter, twin.GetCellView().letterTile, edge.GetCellView().dirty), std::tuple(5, 5, 1));
     ASSERT_TRUE(edge.downEntry && twin.downEntry);
     EXPECT_NE(edge.downEntry, twin.downEntry);
-    EXPECT_EQ(PlayerText(*edge.downEntry), "  E  ");
-    EXPECT_EQ(PlayerText(*twin.downEntry), "  E  ");
+    EXPECT_EQ(std::tuple(PlayerText(*edge.downEntry), PlayerText(*twin.downEntry)), std::tuple("  E  ", "  E  "));
     SetLetter(edge, 17, true);
-    EXPECT_EQ(twin.letter, 17);
-    EXPECT_EQ(edge.GetCellView().letterTile, 0);
+    EXPECT_EQ(std::tuple(twin.letter, edge.GetCellView().letterTile), std::tuple(17, 0));
 }
 
 TEST_F(GameTest, EnterAnswerTakesLettersOfAnyCaseAndRefusesEverythingElse)
@@ -59,8 +58,7 @@ TEST_F(GameTest, EnterAnswerTakesLettersOfAnyCaseAndRefusesEverythingElse)
     EXPECT_TRUE(IsFilled(entry) && !IsCorrect(entry));
     // A wrong answer counts as complete; the Down entries through its cells do not.
     EXPECT_EQ(CountComplete(*game), 1);
-    EXPECT_TRUE(EnterAnswer(entry, "house"));
-    EXPECT_TRUE(IsCorrect(entry));
+    EXPECT_TRUE(EnterAnswer(entry, "house") && IsCorrect(entry));
 }
 
 TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
@@ -70,8 +68,7 @@ TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
     EnterAnswer(entry, "HXUSE");
     entry.cells.At(4)->playerLetter = kEmpty; // the player left the last cell empty
     RevealEntry(entry);
-    EXPECT_EQ(PlayerText(entry), "HOUSE");
-    EXPECT_EQ(entry.givenUp, 1);
+    EXPECT_EQ(std::tuple(PlayerText(entry), entry.givenUp), std::tuple("HOUSE", 1));
     EXPECT_EQ(std::tuple(LetterSet(entry, 0), LetterSet(entry, 1), LetterSet(entry, 4)),
               std::tuple(kSetNormal, kSetCorrected, kSetRevealed));
     Entry& right = *game->Across().At(0);
@@ -89,28 +86,22 @@ TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
     } host;
     test::FillSolution(*game);
     RevealAll(*game, &host);
-    // Entries whose every cell an earlier reveal already set right count as correct
-    // and are not marked given up.
+    // Entries whose every cell an earlier reveal already set right count as correct and are not marked given up.
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());
     ClearAll(*game, &host);
     EXPECT_EQ(host.calls, 2);
-    for (int i = 0; i < kCellCount; ++i) {
-        Cell& cell = game->At(i);
+    for (Cell& cell : std::span(&game->At(0), kCellCount))
         EXPECT_TRUE(cell.playerLetter == kEmpty && (cell.letter == kBlock || cell.GetCellView().letterSet == kSetNormal));
-    }
-    EXPECT_EQ(CountGivenUp(*game), revealed);
-    EXPECT_EQ(CountComplete(*game), 0);
+    EXPECT_EQ(std::pair(CountGivenUp(*game), CountComplete(*game)), std::pair(revealed, 0));
 }
 
 // Erasing an entry keeps a crossing letter only while the crossing entry is filled
 // and holds it; the erased entry's own hold mark goes.
 TEST_F(GameTest, EraseEntryKeepsCrossingLettersHeldByAFilledEntry)
 {
-    const struct {
-        const char* what; int heldAcross, heldDown; bool gapInDown, eraseDown; const char* left;
-    } cases[] = {
+    const struct { const char* what; int heldAcross, heldDown; bool gapInDown, eraseDown; const char* left; } cases[] = {
         {"held by the filled Down entry", 1, 1, false, false, "H    "},
         {"not held by the Down entry", 1, 0, false, false, "     "},
         {"Down entry has a gap", 0, 1, true, false, "     "},

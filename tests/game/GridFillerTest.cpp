@@ -170,8 +170,7 @@ TEST(FilledGameTest, SameSeedSavesTheSameGameFile)
         const std::string path = world->dir.File("game.zag");
         ASSERT_TRUE(SaveGame(path, game));
         const std::string bytes = test::FileBytes(path);
-        EXPECT_EQ(bytes.size(), golden.size);
-        EXPECT_EQ(Fnv1a<uint64_t>(bytes), golden.hash);
+        EXPECT_EQ(std::pair(bytes.size(), Fnv1a<uint64_t>(bytes)), std::pair(golden.size, golden.hash));
     }
 }
 } // namespace

@@ -10,10 +10,7 @@ namespace {
 TEST(PuzzleCodeTest, CodesReadBackAndNonCodesAreRefused)
 {
     const PuzzleCode codes[] = {
-        {"Quotations", 0x3F0A, 2, 4294967295u},
-        {"my-own-style", 0, 3, 0},
-        {"Scripture", 0xFFFF, 0, 1234567},
-    };
+        {"Quotations", 0x3F0A, 2, 4294967295u}, {"my-own-style", 0, 3, 0}, {"Scripture", 0xFFFF, 0, 1234567}};
     for (const PuzzleCode& code : codes) {
         PuzzleCode read;
         std::string reason;

@@ -12,8 +12,7 @@ namespace pelorin {
 namespace {
 
 // A parent that records the commands the strip posts to it.
-class CommandRecorder final : public QWidget {
-public:
+struct CommandRecorder final : QWidget {
     bool event(QEvent* event) override
     {
         if (event->type() != StripCommandEvent::Type())
@@ -46,10 +45,9 @@ private Q_SLOTS:
     }
     void cleanup() { parent_.reset(); }
 
-    // A move lights the button under the pointer and a press posts its command (it
-    // runs after the press was handled). Left and top edges belong to the button
-    // before, right and bottom ones to this; a disabled button neither lights up nor
-    // commands. Leaving the strip or losing the focus puts the light out.
+    // A move lights the button under the pointer and a press posts its command (it runs after the press was
+    // handled). Left and top edges belong to the button before, right and bottom ones to this; a disabled button
+    // neither lights up nor commands. Leaving the strip or losing the focus puts the light out.
     void pointerFindsTheButtonHit()
     {
         const std::pair<QPoint, int> cases[] = {{{40, 10}, 0}, {{600, 10}, -1}, {{80, 10}, 0}, {{81, 10}, 1},

@@ -10,17 +10,13 @@ class PuzzlePdfTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The clues flow down two columns a page. A heading never stands alone at the foot
-    // of a column: it moves on unless its first clue fits below it, gap included. A
-    // block at the top of a column stays there, however tall.
+    // The clues flow down two columns a page. A heading never stands alone at the foot of a column: it moves on
+    // unless its first clue fits below it, gap included. A block at the top of a column stays there, however tall.
     void headingsStayWithTheirFirstClue()
     {
-        struct Case {
-            const char* name;
-            std::vector<qreal> heights;
-            std::vector<bool> headings;
-            qreal room;
-            std::vector<std::pair<int, qreal>> expected; // page × 2 + column, y
+        struct Case { // expected: page × 2 + column, and y, of each block
+            const char* name; std::vector<qreal> heights; std::vector<bool> headings; qreal room;
+            std::vector<std::pair<int, qreal>> expected;
         };
         const Case cases[] = {
             {"heading and clue fit", {10, 10, 10}, {false, true, false}, 40, {{0, 0}, {0, 12}, {0, 24}}},
@@ -38,16 +34,13 @@ private Q_SLOTS:
             QVERIFY2(got == each.expected, each.name);
         }
     }
-    // The paper is the one of the locale's territory, as the C library's locales
-    // have it: Letter in the United States, Canada and Mexico, A4 in Britain and
-    // France and without a territory.
+    // The paper is the one of the locale's territory, as the C library's locales have it: Letter in the United
+    // States, Canada and Mexico, A4 in Britain and France and without a territory.
     void paperFollowsTheLocalesTerritory()
     {
-        const std::pair<const char*, QPageSize::PageSizeId> cases[] = {
-            {"en_US.UTF-8", QPageSize::Letter}, {"en_CA.UTF-8", QPageSize::Letter}, {"fr_CA", QPageSize::Letter},
-            {"es_MX.UTF-8", QPageSize::Letter}, {"en_GB.UTF-8", QPageSize::A4},     {"fr_FR", QPageSize::A4},
-            {"C", QPageSize::A4},
-        };
+        using enum QPageSize::PageSizeId;
+        const std::pair<const char*, QPageSize::PageSizeId> cases[] = {{"en_US.UTF-8", Letter}, {"en_CA.UTF-8", Letter},
+            {"fr_CA", Letter}, {"es_MX.UTF-8", Letter}, {"en_GB.UTF-8", A4}, {"fr_FR", A4}, {"C", A4}};
         for (const auto& [name, paper] : cases)
             QVERIFY2(PaperForLocale(QLocale(QString::fromLatin1(name))).id() == paper, name);
     }

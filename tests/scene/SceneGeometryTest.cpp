@@ -60,9 +60,8 @@ class SceneGeometryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The ring of cubes: face 0 stands at x = 0, face 1 at z = 0, face 2 at x = 7 and
-    // face 3 at z = 7, each read left to right from outside, row 0 on top; twins
-    // share their corner, so each layer holds 28 positions.
+    // The ring of cubes: face 0 stands at x = 0, face 1 at z = 0, face 2 at x = 7 and face 3 at z = 7, each read
+    // left to right from outside, row 0 on top; twins share their corner, so each layer holds 28 positions.
     void cellPositionFollowsTheRing()
     {
         const std::array<std::array<int, 6>, 5> table = {
@@ -79,9 +78,8 @@ private Q_SLOTS:
             QCOMPARE(CellPosition(face, 7, 5), CellPosition((face + 1) % kFaces, 0, 5));
     }
 
-    // The cube against the designed coordinate table: corner order, normals, the
-    // letter tile on the sides and blank tiles on top and bottom, each side's face
-    // number, the triangles and the texture slot.
+    // The cube against the designed coordinate table: corner order, normals, the letter tile on the sides and blank
+    // tiles on top and bottom, each side's face number, the triangles and the texture slot.
     void cubeFollowsTheCoordinateTable()
     {
         MeshBuilder builder;
@@ -122,8 +120,7 @@ private Q_SLOTS:
             QCOMPARE(At(builder.triangles, square * 2), (Vector{base, base + 1, base + 2}));
             QCOMPARE(At(builder.triangles, square * 2 + 1), (Vector{base + 2, base + 3, base}));
         }
-        // A number or letter the atlases do not hold shows a blank tile, not a
-        // neighbouring one.
+        // A number or letter the atlases do not hold shows a blank tile, not a neighbouring one.
         MeshBuilder beyond;
         AddCellCube(beyond, 0, 0, 0, 27, {64, -1, 0, 0}, kSetNormal);
         for (const int i : {1, 5}) {
@@ -132,9 +129,8 @@ private Q_SLOTS:
         }
     }
 
-    // The vertex records: missing second coordinates become (0, 0), triangle values
-    // are truncated to indices, and a value that names no vertex fails the build
-    // rather than reach the buffers.
+    // The vertex records: missing second coordinates become (0, 0), triangle values are truncated to indices, and a
+    // value that names no vertex fails the build rather than reach the buffers.
     void builderMakesVertexAndIndexRecords()
     {
         MeshBuilder builder;
@@ -144,15 +140,12 @@ private Q_SLOTS:
             builder.firstCoordinates.push_back({0.25, 0.75, 0});
         }
         builder.secondCoordinates.push_back({0.5, 0.125, 0});
-        builder.triangles.push_back({2.0, 3.0, 0.0});
-        builder.triangles.push_back({0.9, 1.2, 3.99});
+        builder.triangles = {{2.0, 3.0, 0.0}, {0.9, 1.2, 3.99}};
         std::vector<MeshVertex> vertices;
         QVERIFY(builder.Vertices(vertices));
         QCOMPARE(vertices.size(), size_t{4});
-        QCOMPARE(vertices[0].u1, 0.5f);
-        QCOMPARE(vertices[0].v1, 0.125f);
-        QCOMPARE(vertices[3].u1, 0.0f);
-        QCOMPARE(vertices[3].v1, 0.0f);
+        QCOMPARE(std::tuple(vertices[0].u1, vertices[0].v1, vertices[3].u1, vertices[3].v1),
+                 std::tuple(0.5f, 0.125f, 0.0f, 0.0f));
         QCOMPARE(vertices[3].diffuse, kOpaqueWhite);
         std::vector<uint32_t> indices;
         QVERIFY(builder.Indices(indices));
@@ -166,11 +159,10 @@ private Q_SLOTS:
         QVERIFY(!builder.Vertices(vertices));
     }
 
-    // The start faces face 0 square on; yaw 0, 0.5 and 0.75 face faces 1, 3 and 2.
-    // 658 pixels of drag to the right make one whole turn, and vertical wobble never
-    // tilts the box. A jump of more than 20 pixels restarts a drag without turning
-    // the box, moves without the left button do nothing, and after a release the next
-    // drag goes on from the angle reached. Steps of the wheel stop at 15 and 30.
+    // The start faces face 0 square on; yaw 0, 0.5 and 0.75 face faces 1, 3 and 2. 658 pixels of drag to the right
+    // make one whole turn, and vertical wobble never tilts the box. A jump of more than 20 pixels restarts a drag
+    // without turning the box, moves without the left button do nothing, and after a release the next drag goes on
+    // from the angle reached. Steps of the wheel stop at 15 and 30.
     void cameraTurnsAndZooms()
     {
         const std::array<std::array<float, 3>, 4> eyes = {
@@ -203,17 +195,11 @@ private Q_SLOTS:
         DragTo(camera, 400, 380);
         QVERIFY(std::abs(camera.yaw - (0.75f - 20 / 658.0f)) < 1e-6f);
         QCOMPARE(camera.pitch, 0.0f);
-        OrbitZoom(camera, true);
-        QVERIFY(std::abs(camera.distance - 16.5f) < 1e-5f);
-        for (int step = 0; step < 6; ++step)
-            OrbitZoom(camera, true);
-        QVERIFY(camera.distance < 30.0f);
-        for (int step = 0; step < 3; ++step)
-            OrbitZoom(camera, true);
-        QCOMPARE(camera.distance, 30.0f);
-        for (int step = 0; step < 9; ++step)
-            OrbitZoom(camera, false);
-        QCOMPARE(camera.distance, OrbitCamera::kNearest);
+        const auto zoom = [&](int steps, bool out) { while (steps-- > 0) OrbitZoom(camera, out); return camera.distance; };
+        QVERIFY(std::abs(zoom(1, true) - 16.5f) < 1e-5f);
+        QVERIFY(zoom(6, true) < 30.0f);
+        QCOMPARE(zoom(3, true), 30.0f);
+        QCOMPARE(zoom(9, false), OrbitCamera::kNearest);
         // A turn to a face goes the shorter way (here over yaw 0), ends square on
         // within its ticks at the same distance, and a drag stops it where it is.
         camera.yaw = 0.9f;
@@ -239,14 +225,12 @@ private Q_SLOTS:
         QVERIFY(std::abs(camera.yaw - reached) < 1e-6f);
     }
 
-    // Picking is exact: at any angle and distance, points near the middle and the
-    // corners of every outward side that faces the eye pick that cube, and on an
-    // edge cube the cell of that side's face. Through a block the core is hit,
-    // beside the box nothing.
+    // Picking is exact: at any angle and distance, points near the middle and the corners of every outward side
+    // that faces the eye pick that cube, and on an edge cube the cell of that side's face. Through a block the core
+    // is hit, beside the box nothing.
     void pickingFindsTheCubeAndSide()
     {
-        constexpr int kWidth = 473;
-        constexpr int kHeight = 435;
+        constexpr int kWidth = 473, kHeight = 435;
         const QSizeF view(kWidth, kHeight);
         Game game;
         LayOutPattern(game, 0);
@@ -254,7 +238,7 @@ private Q_SLOTS:
         constexpr std::array<int, 4> outX = {-1, 0, 1, 0}, outZ = {0, -1, 0, 1};
         const std::array<std::array<double, 2>, 5> spots = {{{0, 0}, {-0.45, -0.45}, {0.45, -0.45}, {-0.45, 0.45}, {0.45, 0.45}}};
         int picks = 0;
-        for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f}) {
+        for (const float yaw : {0.0f, 0.1f, 0.25f, 0.37f, 0.5f, 0.62f, 0.8f, 0.93f})
             for (const float distance : {15.0f, 21.0f, 30.0f}) {
                 OrbitCamera camera;
                 camera.yaw = yaw;
@@ -277,7 +261,6 @@ private Q_SLOTS:
                     }
                 }
             }
-        }
         QVERIFY(picks > 5000);
         // Face 0's column 1 is a block in row 1: the ray meets the core's wall behind.
         OrbitCamera camera;
@@ -316,9 +299,8 @@ private Q_SLOTS:
         }
     }
 
-    // Without OpenGL the start reports stage 1 and the game runs without a picture:
-    // frames, paints and turns draw nothing and build nothing, so the cubes are
-    // still to be built should a device come.
+    // Without OpenGL the start reports stage 1 and the game runs without a picture: frames, paints and turns draw
+    // nothing and build nothing, so the cubes are still to be built should a device come.
     void startWithoutOpenGlDrawsNothing()
     {
         MainDisplayType view;

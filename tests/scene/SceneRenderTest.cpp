@@ -25,6 +25,8 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <span>
+#include <tuple>
 
 using namespace pelorin;
 
@@ -39,8 +41,7 @@ bool Near(QRgb a, QRgb b, int tolerance)
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-/// What a cube side shows: letter tile `letter` with number tile `number` multiplied
-/// over it.
+/// What a cube side shows: letter tile `letter` with number tile `number` multiplied over it.
 QImage CubeSide(int32_t letters, int letter, int number)
 {
     static std::map<int32_t, QImage> pictures;
@@ -79,10 +80,8 @@ int NearestCandidate(const QImage& frame, const QRectF& region, const std::vecto
                 const QRgb a = seen.pixel(x, y), b = tile.pixel(x, y);
                 score += std::pow(qRed(a) - qRed(b), 2) + std::pow(qGreen(a) - qGreen(b), 2) + std::pow(qBlue(a) - qBlue(b), 2);
             }
-        if (best < 0 || score < bestScore) {
-            best = static_cast<int>(k);
-            bestScore = score;
-        }
+        if (best < 0 || score < bestScore)
+            std::tie(best, bestScore) = std::pair{static_cast<int>(k), score};
     }
     return best;
 }
@@ -91,8 +90,7 @@ int NearestCandidate(const QImage& frame, const QRectF& region, const std::vecto
 const QRectF kWholeSide(0.06, 0.06, 0.88, 0.88);
 const QRectF kNumberCorner(0.04, 0.04, 0.42, 0.36);
 
-// A game whose only open cells form the four-letter Across entry WAVE on face 0,
-// row 3, columns 2 to 5.
+// A game whose only open cells form the four-letter Across entry WAVE on face 0, row 3, columns 2 to 5.
 Entry& LayOutWave(Game& game)
 {
     SetPatternRow(game, 0, 3, "  XXXX  ");
@@ -114,32 +112,23 @@ private:
     std::unique_ptr<Game> game_;
     std::unique_ptr<MainDisplayType> view_;
     std::unique_ptr<SceneRenderer> renderer_;
-
     QOpenGLWidget& Canvas() { return *view_->Canvas(); }
     /// Draws a frame and reads it back, in device pixels.
     QImage Frame() { return Canvas().grabFramebuffer(); }
-    /// The picture's pixels in the frame: the whole surface.
     QRect Client() const { return QRect(QPoint(0, 0), view_->Canvas()->size() * view_->Canvas()->devicePixelRatioF()); }
-    void Look(float yaw)
-    {
-        renderer_->camera.yaw = yaw;
-        UpdateEye(renderer_->camera);
-    }
+    void Look(float yaw) { renderer_->camera.yaw = yaw; UpdateEye(renderer_->camera); }
     /// Where a point of the world lands in the frame.
     QPointF ToPixel(double x, double y, double z) const { return test::OnScreen(renderer_->camera, x, y, z, Client().size()); }
 
-    /// The frame's rectangle of side `side` (0 to 3: facing -x, -z, +x, +z) of a
-    /// cell's cube, seen square on.
+    /// The frame's rectangle of side `side` (0 to 3: facing -x, -z, +x, +z) of a cell's cube, seen square on.
     QRectF SideOf(int face, int column, int row, int side) const
     {
         const CellCentre centre = CellPosition(face, column, row);
         MeshBuilder cube;
         AddCellCube(cube, centre.x, centre.y, centre.z, 0, {}, kSetNormal);
         QPolygonF corners;
-        for (int k = 0; k < 4; ++k) {
-            const MeshPoint& p = cube.positions[static_cast<size_t>(side * 4 + k)];
+        for (const MeshPoint& p : std::span(cube.positions).subspan(static_cast<size_t>(side * 4), 4))
             corners << ToPixel(p.a, p.b, p.c);
-        }
         return corners.boundingRect();
     }
     QRgb CentrePixel(const QImage& frame) const { return frame.pixel(ToPixel(kBoxCentre, kBoxCentre, kBoxCentre).toPoint()); }
@@ -171,17 +160,11 @@ private Q_SLOTS:
 
     // The order of the main window's teardown: the application's game goes first,
     // releasing its cubes while no context is current.
-    void cleanup()
-    {
-        game_.reset();
-        renderer_.reset();
-        view_.reset();
-    }
+    void cleanup() { game_.reset(); renderer_.reset(); view_.reset(); }
 
-    // The box is lit by the point light until the first cube is drawn (the frame
-    // that draws it still shows the lit box, drawn before the cubes) and in its plain
-    // colour from then on: the wall of face 2 looks away from the light and shows
-    // the difference.
+    // The box is lit by the point light until the first cube is drawn (the frame that draws it still shows the lit
+    // box, drawn before the cubes) and in its plain colour from then on: the wall of face 2 looks away from the
+    // light and shows the difference.
     void coreBoxIsLitUntilTheFirstCube()
     {
         Look(0.75f);
@@ -214,12 +197,11 @@ private Q_SLOTS:
         QFETCH(int, atlas);
         Entry& wave = LayOutWave(*game_);
         Frame();
-        for (const QString& step : play.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString& step : play.split(' ', Qt::SkipEmptyParts))
             if (step == QLatin1String("reveal"))
                 RevealEntry(wave);
             else
                 QVERIFY(EnterAnswer(wave, step.toStdString()));
-        }
         const QImage frame = Frame();
         std::vector<QImage> candidates;
         const std::array<int32_t, 3> atlases = {kBlackLetters, kGreenLetters, kRedLetters};
@@ -283,24 +265,21 @@ private Q_SLOTS:
         int open = 0;
         for (int i = 0; i < kCellCount; ++i)
             open += game_->At(i).view && game_->At(i).letter != kBlock ? 1 : 0;
-        QCOMPARE(renderer_->CubesBuilt(), int64_t{open});
-        QCOMPARE(renderer_->MeshCount(), open + 1);
+        QCOMPARE(std::pair(renderer_->CubesBuilt(), renderer_->MeshCount()), std::pair(int64_t{open}, open + 1));
         Entry& entry = *game_->Down().At(3);
         QVERIFY(EnterAnswer(entry, std::string(TextOf(entry.text))));
         QCOMPARE(renderer_->RetiredBufferCount(), 2 * entry.cells.Count());
         Frame();
-        QCOMPARE(renderer_->CubesBuilt(), int64_t{open + entry.cells.Count()});
-        QCOMPARE(renderer_->MeshCount(), open + 1);
-        QCOMPARE(renderer_->RetiredBufferCount(), 0);
+        QCOMPARE(std::tuple(renderer_->CubesBuilt(), renderer_->MeshCount(), renderer_->RetiredBufferCount()),
+                 std::tuple(int64_t{open + entry.cells.Count()}, open + 1, 0));
         ResetGame(*game_);
         Frame();
         QCOMPARE(renderer_->MeshCount(), 1);
         QCOMPARE(GlError(), GLenum(GL_NO_ERROR));
     }
 
-    // Moving the view to another window replaces its context. The old context's
-    // objects are released while it is still current, and the new one gets the
-    // same picture: textures, core box and cubes built again.
+    // Moving the view to another window replaces its context. The old context's objects are released while it is
+    // still current, and the new one gets the same picture: textures, core box and cubes built again.
     void newContextRebuildsThePicture()
     {
         LayOutPattern(*game_, 2);
@@ -322,15 +301,13 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Frame();
         QCOMPARE(Frame(), before);
-        QCOMPARE(renderer_->MeshCount(), meshes);
-        QCOMPARE(renderer_->CubesBuilt(), built + meshes - 1);
+        QCOMPARE(std::pair(renderer_->MeshCount(), renderer_->CubesBuilt()), std::pair(meshes, built + meshes - 1));
         QCOMPARE(GlError(), GLenum(GL_NO_ERROR));
     }
 
-    // The picture fills the view inside its border whatever the screen's pixel
-    // ratio (the build also runs this with QT_SCALE_FACTOR=2): blue up to the border,
-    // and a game of blocks only shows the core box in the middle, in the wall's
-    // colour, at the size the projection gives.
+    // The picture fills the view inside its border whatever the screen's pixel ratio (the build also runs this with
+    // QT_SCALE_FACTOR=2): blue up to the border, and a game of blocks only shows the core box in the middle, in the
+    // wall's colour, at the size the projection gives.
     void pictureFillsTheView()
     {
         QCOMPARE(Canvas().geometry(), QRect(1, 1, 473, 435));
@@ -341,15 +318,12 @@ private Q_SLOTS:
             QCOMPARE(frame.pixel(corner), kBlue);
         QRect box;
         int neitherBlueNorWall = 0;
-        for (int y = client.top(); y <= client.bottom(); ++y) {
-            for (int x = client.left(); x <= client.right(); ++x) {
-                const QRgb pixel = frame.pixel(x, y);
-                if (pixel != kBlue) {
+        for (int y = client.top(); y <= client.bottom(); ++y)
+            for (int x = client.left(); x <= client.right(); ++x)
+                if (const QRgb pixel = frame.pixel(x, y); pixel != kBlue) {
                     box |= QRect(x, y, 1, 1);
                     neitherBlueNorWall += Near(pixel, kWallColour, 1) ? 0 : 1;
                 }
-            }
-        }
         QCOMPARE(neitherBlueNorWall, 0);
         // The wall of face 0 spans 0.5 to 6.5 on y and z.
         const QRectF expected(ToPixel(0.5f, 6.5f, 6.5f), ToPixel(0.5f, 0.5f, 0.5f));

@@ -105,11 +105,8 @@ TEST(ToolErrorTest, EveryFailureNamesThePathAndTheReason)
         {"show " + pipe, pipe + ": not a regular file\n"},
         {"show " + dir.File("folder.zag"), dir.File("folder.zag") + ": Is a directory\n"},
     };
-    for (const auto& [arguments, error] : cases) {
-        const test::ToolResult result = test::RunTool(arguments);
-        EXPECT_EQ(result.exitCode, 1) << arguments;
-        EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
-    }
+    for (const auto& [arguments, error] : cases)
+        EXPECT_EQ(test::RunTool(arguments).Outcome(), std::tuple(1, "pelorin-tool: " + error)) << arguments;
 }
 } // namespace
 } // namespace pelorin

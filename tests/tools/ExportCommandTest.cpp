@@ -12,10 +12,7 @@ namespace fs = std::filesystem;
 
 // Without blanks and hyphens: the PDF wraps clues where it likes, and pdftotext
 // joins a word broken after its hyphen.
-std::string Squeezed(const std::string& text)
-{
-    return std::regex_replace(text, std::regex("[\\s-]+"), "");
-}
+std::string Squeezed(const std::string& text) { return std::regex_replace(text, std::regex("[\\s-]+"), ""); }
 
 // A real game of the default data, exported as a player would print it.
 class ExportCommandTest : public testing::Test {
@@ -75,8 +72,7 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
     }
 }
 
-// A name too long for the title line is cut short, and the solution page still
-// says it is the solution.
+// A name too long for the title line is cut short, and the solution page still says it is the solution.
 TEST_F(ExportCommandTest, ALongNameIsCutShortButNotTheSolutionMark)
 {
     const std::string name = "A game with a name much longer than any line of the page could ever hold whole";
@@ -105,8 +101,7 @@ TEST_F(ExportCommandTest, FailureNamesThePathAndLeavesNothingBehind)
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.output.rfind("pelorin-tool: " + target + ": ", 0), 0u) << result.output;
     }
-    EXPECT_EQ(test::FileBytes(readOnly), "old");
-    EXPECT_EQ(test::FileBytes(game), gameBytes);
+    EXPECT_EQ(std::tuple(test::FileBytes(readOnly), test::FileBytes(game)), std::tuple("old", gameBytes));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
 }
 } // namespace

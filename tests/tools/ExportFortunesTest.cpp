@@ -10,8 +10,7 @@ namespace {
 // blanks, no runs of spaces, no full stop standing apart, no chats or dialogue.
 TEST(ExportFortunesTest, CopiesPlainQuotationsAndPassesOverDialogue)
 {
-    test::TempDir source;
-    test::TempDir root;
+    test::TempDir source, root;
     std::string quips = "Read _The Maltese Falcon_ and  file_name    twice.\n%\n"
                         "How can I miss you\n\tif you won't go away?\n\t\t-- Anonymous\n%\n"
                         "Q: Why?\nA: Because.\n%\n"

@@ -11,8 +11,7 @@
 
 namespace pelorin {
 namespace {
-// A dictionary of the words of 2 to 7 letters over ABCD, and Styles/Test.zas of
-// every other one of them.
+// A dictionary of the words of 2 to 7 letters over ABCD, and Styles/Test.zas of every other one of them.
 class FillCommandTest : public testing::Test {
 protected:
     void SetUp() override
@@ -69,11 +68,8 @@ TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
         {"Nothing --out " + dir.File("out.zag"), dir.File("Styles/Nothing.zas") + missing},
         {"./Test --out " + dir.File("out.zag"), "./Test" + missing},
     };
-    for (const auto& [arguments, error] : cases) {
-        const test::ToolResult result = test::RunTool(fill + arguments);
-        EXPECT_EQ(result.exitCode, 1) << arguments;
-        EXPECT_EQ(result.output, "pelorin-tool: " + error) << arguments;
-    }
+    for (const auto& [arguments, error] : cases)
+        EXPECT_EQ(test::RunTool(fill + arguments).Outcome(), std::tuple(1, "pelorin-tool: " + error)) << arguments;
 }
 
 // A batch writes each seed's game, on threads, as a file named after the style,
@@ -128,8 +124,7 @@ TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
     };
     std::string reason;
     ASSERT_TRUE(app.MakeDailyPuzzle({2026, 12, 9}, reason)) << reason;
-    EXPECT_EQ(app.currentCode, code);
-    EXPECT_EQ(windowBytes(), dailyBytes);
+    EXPECT_EQ(std::tuple(app.currentCode, windowBytes()), std::tuple(code, dailyBytes));
     PuzzleCode read;
     ASSERT_TRUE(ParseCode(code, read, reason)) << reason;
     ASSERT_TRUE(app.MakePuzzle(read, reason)) << reason;

@@ -8,8 +8,7 @@
 
 namespace pelorin {
 namespace {
-// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's
-// definition holds an escape sequence.
+// CAT, GEESE and GOOSE; GEESE is the plural of GOOSE, which is kind 1. CAT's definition holds an escape sequence.
 class DictionaryCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -30,13 +29,9 @@ protected:
 TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoad)
 {
     const std::string lookup = "lookup --root " + dir.Folder();
-    test::ToolResult result = test::RunTool(lookup + " Cat geese xyzzy");
-    EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(result.output, "Cat: found, word index 0, form 0 (plain)\n"
-                             "  0\tfeline?[8m hidden\n"
-                             "geese: found, word index 1, form 3 (plural)\n"
-                             "  10\tdefinition of GOOSE\n"
-                             "xyzzy: not found\n");
+    EXPECT_EQ(test::RunTool(lookup + " Cat geese xyzzy").Outcome(),
+              std::tuple(0, "Cat: found, word index 0, form 0 (plain)\n  0\tfeline?[8m hidden\n"
+                            "geese: found, word index 1, form 3 (plural)\n  10\tdefinition of GOOSE\nxyzzy: not found\n"));
     const std::string path = dir.File("Zanth.dct");
     const std::string whole = test::FileBytes(path);
     test::ByteImage other;
@@ -44,9 +39,7 @@ TEST_F(DictionaryCommandsTest, LookupPrintsFoundWordsOrWhyTheDictionaryDidNotLoa
     for (const auto& [bytes, error] : {std::pair{whole.substr(0, whole.size() / 2), "a damaged dictionary file"},
                                        std::pair{other.Bytes(), "not a dictionary file of version 54"}}) {
         ASSERT_TRUE(test::WriteFileBytes(path, bytes));
-        result = test::RunTool(lookup + " cat");
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.output, "pelorin-tool: " + path + ": " + error + "\n");
+        EXPECT_EQ(test::RunTool(lookup + " cat").Outcome(), std::tuple(1, "pelorin-tool: " + path + ": " + error + "\n"));
     }
 }
 

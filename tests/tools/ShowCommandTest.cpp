@@ -25,15 +25,12 @@ TEST(ShowCommandTest, PrintsFacesAndClueLinesWithAnswersQuotesAndFurtherDefiniti
     game.across[0].definitions[1].text = "A spiteful \x1b[2J\x1b]0;owned\x07 woman\n";
     game.across[0].quotes[0].text = "The ___ sat\r on \xc2\x9b" "31m the caf\xc3\xa9 mat\xff.";
     test::WriteFileBytes(dir.File("sample.zag"), test::GameBytes(game));
-    const test::ToolResult result = test::RunTool("show " + dir.File("sample.zag") + " --full");
-    EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(result.output, std::string(kGrid) +
-                                 "\nAcross\n"
-                                 "1. \t (plural) Small domesticated feline  [CAT]\n"
-                                 "    quote: The ___ sat? on ?31m the caf\xc3\xa9 mat?.\n"
-                                 "    definition: A spiteful ?[2J?]0;owned? woman?\n"
-                                 "\nDown\n"
-                                 "1. \t ?  [CO] given up\n");
+    EXPECT_EQ(test::RunTool("show " + dir.File("sample.zag") + " --full").Outcome(),
+              std::tuple(0, std::string(kGrid) + "\nAcross\n"
+                                                 "1. \t (plural) Small domesticated feline  [CAT]\n"
+                                                 "    quote: The ___ sat? on ?31m the caf\xc3\xa9 mat?.\n"
+                                                 "    definition: A spiteful ?[2J?]0;owned? woman?\n"
+                                                 "\nDown\n1. \t ?  [CO] given up\n"));
 }
 } // namespace
 } // namespace pelorin

@@ -40,11 +40,8 @@ TEST_F(StyleCommandsTest, MakeStyleFailsWithoutWritingOnAnyBadFile)
         {"Styles/x.zas", " " + dir.File("numbers.txt"),
          dir.File("Styles/x.zas") + ": the books hold no word of the dictionary; no style written\n"},
     };
-    for (const auto& [out, books, error] : cases) {
-        const test::ToolResult run = MakeStyle("Poems", out, books);
-        EXPECT_EQ(run.exitCode, 1) << books;
-        EXPECT_EQ(run.output, "pelorin-tool: " + error) << books;
-    }
+    for (const auto& [out, books, error] : cases)
+        EXPECT_EQ(MakeStyle("Poems", out, books).Outcome(), std::tuple(1, "pelorin-tool: " + error)) << books;
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("Styles")));
     EXPECT_NE(test::FileBytes(dir.File("book.txt")).find(' '), std::string::npos) << "the book is kept";
 }
@@ -53,19 +50,12 @@ TEST_F(StyleCommandsTest, MadeStyleShowsItsMatchesAndQuotations)
 {
     const test::ToolResult made = MakeStyle("1234567890123456", "Styles/Poems.zas", " " + dir.File("book.txt"));
     ASSERT_EQ(made.exitCode, 0) << made.output;
-    const test::ToolResult shown = test::RunTool("style --root " + dir.Folder() + " Poems --match c.t --quotes cat");
-    ASSERT_EQ(shown.exitCode, 0) << shown.output;
-    EXPECT_EQ(shown.output, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
-                            "Description: 1234567890123456\n"
-                            "Stamp: 42 (dictionary 42)\n"
-                            "Books: 1\n"
-                            "  book 1: 2 sentences\n"
-                            "Words: 7\n"
-                            "Sentences: 2\n"
-                            "Words matching c.t: 3\n"
-                            "  CAT\n  COT\n  CUT\n"
-                            "Quotations of CAT: 1\n"
-                            "  [57] The cat sat on the mat.\n");
+    EXPECT_EQ(test::RunTool("style --root " + dir.Folder() + " Poems --match c.t --quotes cat").Outcome(),
+              std::tuple(0, "Style: " + dir.Folder() + "Styles/Poems.zas\n"
+                            "Description: 1234567890123456\nStamp: 42 (dictionary 42)\n"
+                            "Books: 1\n  book 1: 2 sentences\nWords: 7\nSentences: 2\n"
+                            "Words matching c.t: 3\n  CAT\n  COT\n  CUT\n"
+                            "Quotations of CAT: 1\n  [57] The cat sat on the mat.\n"));
 }
 } // namespace
 } // namespace pelorin

@@ -2,12 +2,15 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <sys/wait.h>
 
 namespace pelorin::test {
 struct ToolResult {
     int exitCode = -1;
     std::string output; ///< stdout and stderr together, as the user sees them
+    /// Both, for one assertion that shows both when it fails.
+    std::tuple<int, std::string> Outcome() const { return {exitCode, output}; }
 };
 
 /// Runs a shell command line and waits for it.

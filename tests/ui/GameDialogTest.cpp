@@ -21,19 +21,10 @@ class GameDialogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        settings_ = std::make_unique<test::TestSettings>();
-        root_ = std::make_unique<test::TestRoot>();
-    }
-    void cleanup()
-    {
-        root_.reset();
-        settings_.reset();
-    }
-    // OK waits for the chosen game: when its worker has already ended without a file,
-    // the wait starts it again, and the game is taken at the first check after it
-    // appeared.
+    void init() { settings_ = std::make_unique<test::TestSettings>(); root_ = std::make_unique<test::TestRoot>(); }
+    void cleanup() { root_.reset(); settings_.reset(); }
+    // OK waits for the chosen game: when its worker has already ended without a file, the wait starts it again, and
+    // the game is taken at the first check after it appeared.
     void takesTheGameOnceItIsMade()
     {
         auto app = Start({{"A.zas", 8}, {"B.zas", 8}});
@@ -44,14 +35,12 @@ private Q_SLOTS:
         GameDialog dialog(*app, nullptr);
         dialog.show();
         dialog.findChild<QComboBox*>(QStringLiteral("Styles"))->setCurrentIndex(1);
-        ClickPattern(dialog, 1);
-        ClickOk(dialog);
+        ChooseAndOk(dialog, 1);
         QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), kWaiting, kWaitMs);
         QVERIFY(!Button(dialog, QStringLiteral("OK"))->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), kWaitMs);
         QVERIFY(app->gameInPlay && app->modified); // the taking itself is the core's
-        QCOMPARE(app->lastStyleId, 1);
-        QCOMPARE(app->lastBlockId, 1);
+        QCOMPARE(std::pair(app->lastStyleId, app->lastBlockId), std::pair(1, 1));
     }
     // A style whose worker gives up again and again cannot fill the pattern, and no
     // game comes from a cache that cannot be written (a plain file in its place): the
@@ -72,8 +61,7 @@ private Q_SLOTS:
             auto app = Start({{name, longest}});
             GameDialog dialog(*app, nullptr);
             dialog.show();
-            ClickPattern(dialog, 0);
-            ClickOk(dialog);
+            ChooseAndOk(dialog, 0);
             QTRY_COMPARE_WITH_TIMEOUT(WaitText(dialog), news, kWaitMs);
             QVERIFY(Button(dialog, QStringLiteral("OK"))->isEnabled());
             QVERIFY(!dialog.Waiting());
@@ -82,10 +70,9 @@ private Q_SLOTS:
             QCOMPARE(notifier.Messages().size(), size_t(longest == 8 ? 1 : 0));
         }
     }
-    // A stored pattern that New Game does not offer (written by hand) shows no frame
-    // and OK does nothing until a picture is clicked; so does OK without a style.
-    // Cancel during the wait leaves the current game and its state alone, but the
-    // pattern chosen is remembered for the next time.
+    // A stored pattern that New Game does not offer (written by hand) shows no frame and OK does nothing until a
+    // picture is clicked; so does OK without a style. Cancel during the wait leaves the current game and its state
+    // alone, but the pattern chosen is remembered for the next time.
     void okWaitsOnlyForAChoiceAndCancelKeepsTheGame()
     {
         auto app = Start({{"A.zas", 8}});
@@ -100,8 +87,7 @@ private Q_SLOTS:
             ClickOk(dialog);
             QVERIFY(!dialog.Waiting());
         }
-        ClickPattern(dialog, 2);
-        ClickOk(dialog);
+        ChooseAndOk(dialog, 2);
         QVERIFY(dialog.Waiting());
         QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -111,8 +97,7 @@ private Q_SLOTS:
     }
 
 private:
-    // Loads the data of a root with the style files given, each with the longest
-    // word it holds.
+    // Loads the data of a root with the style files given, each with the longest word it holds.
     std::unique_ptr<AppData> Start(const std::vector<std::pair<std::string, int>>& styles)
     {
         for (const auto& [name, longest] : styles)
@@ -125,9 +110,10 @@ private:
     static QPushButton* Button(GameDialog& dialog, const QString& text) { return test::ButtonOf(dialog, text); }
     static void ClickOk(GameDialog& dialog) { QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton); }
     static QString WaitText(GameDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("WaitText"))->text(); }
-    static void ClickPattern(GameDialog& dialog, int k)
+    static void ChooseAndOk(GameDialog& dialog, int pattern)
     {
-        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(k)), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QLabel*>(QStringLiteral("Pattern%1").arg(pattern)), Qt::LeftButton);
+        ClickOk(dialog);
     }
 
     std::unique_ptr<test::TestSettings> settings_;

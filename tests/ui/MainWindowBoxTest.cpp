@@ -1,7 +1,6 @@
-// The box in the game window, drawn with OpenGL (the build runs this test under a
-// virtual X server): the current game's cubes drawn by the window's timer, a game
-// played on the box with a click and the keys, the box turned with the mouse, and
-// the view kept from one game to the next.
+// The box in the game window, drawn with OpenGL (the build runs this test under a virtual X server): the current
+// game's cubes drawn by the window's timer, a game played on the box with a click and the keys, the box turned with
+// the mouse, and the view kept from one game to the next.
 
 #include "ui/kit/WindowKit.h"
 
@@ -23,11 +22,10 @@ class MainWindowBoxTest : public QObject {
 private Q_SLOTS:
     void cleanupTestCase() { test::KeepLibrariesLoaded(); }
 
-    // A click on a cube of an entry that is not selected selects it: the clue list
-    // shows it, the cursor's cube turns warm, and the answer box shows what is known.
-    // Typing its word on the box completes it; a wrong letter checked tints its cube
-    // rose. A drag turns the box, and another game is seen from where it was left,
-    // with the cursor afresh on the first entry's first empty cell.
+    // A click on a cube of an entry that is not selected selects it: the clue list shows it, the cursor's cube
+    // turns warm, and the answer box shows what is known. Typing its word on the box completes it; a wrong letter
+    // checked tints its cube rose. A drag turns the box, and another game is seen from where it was left, with the
+    // cursor afresh on the first entry's first empty cell.
     void playsOnTheBoxAndKeepsItsView()
     {
         test::TestSettings settings;
@@ -45,7 +43,6 @@ private Q_SLOTS:
         QTRY_VERIFY(renderer.CubesBuilt() > 0);
         const int64_t built = renderer.CubesBuilt();
         QVERIFY(canvas.grabFramebuffer() != empty);
-
         // Face 0 is square on at the start; its row 2 holds an Across entry from column 3.
         Game& game = rig.App().CurrentGame();
         Entry& entry = *game.At(0, 3, 2).acrossEntry;
@@ -82,7 +79,6 @@ private Q_SLOTS:
         const QPoint wrong = onScreen(last);
         QTRY_VERIFY(qRed(pixel(wrong)) - qBlue(pixel(wrong)) > 40);
         QVERIFY(qAbs(qGreen(pixel(wrong)) - qBlue(pixel(wrong))) < 16);
-
         // The cursor inside the first entry; a left drag from beside the box turns it.
         for (int back = 0; back < 100 && rig.App().selectedEntry != game.Across().At(0); ++back)
             QTest::keyClick(view, Qt::Key_Backtab);

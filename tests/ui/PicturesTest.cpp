@@ -36,26 +36,23 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A pattern picture is drawn from its pattern: more open cells show as more white,
-    // in proportion.
+    // A pattern picture is drawn from its pattern: more open cells show as more white, in proportion.
     void picturesHaveTheirSizesAndPatternsShowTheirOpenCells()
     {
-        QCOMPARE(PatternPicture(0).size(), QSize(96, 92));
-        QCOMPARE(PatternPicture(1).size(), QSize(95, 92));
-        QCOMPARE(PatternPicture(2).size(), QSize(98, 92));
+        for (const auto& [id, width] : {std::pair{0, 96}, {1, 95}, {2, 98}})
+            QCOMPARE(PatternPicture(id).size(), QSize(width, 92));
         QVERIFY(PatternPicture(3).isNull()); // not offered
         QCOMPARE(Logo().size(), QSize(296, 103));
         QCOMPARE(Logo().pixelColor(0, 0), kWhite);
         QVERIFY(CountPixels(Logo(), QColor(0, 0, 0)) > 500); // the name, in black
         QCOMPARE(DrawIcon(48).size(), QSize(48, 48));
-        for (int32_t first = 0; first < kOfferedPatterns; ++first) {
+        for (int32_t first = 0; first < kOfferedPatterns; ++first)
             for (int32_t second = first + 1; second < kOfferedPatterns; ++second) {
                 const double cells = double(OpenCells(first)) / OpenCells(second);
                 const double white = double(CountPixels(PatternPicture(first), kWhite)) /
                                      CountPixels(PatternPicture(second), kWhite);
                 QVERIFY2(std::abs(white / cells - 1) < 0.15, qPrintable(QStringLiteral("%1 %2").arg(first).arg(second)));
             }
-        }
     }
 };
 

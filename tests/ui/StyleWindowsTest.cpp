@@ -28,11 +28,8 @@ constexpr auto Button = &test::ButtonOf;
 
 QString Line(const Style& style, const QString& status)
 {
-    return QStringLiteral("%1\t%2\t%3\t%4")
-        .arg(ToWide(TextOf(style.Description())))
-        .arg(style.Books().Count())
-        .arg(style.Words().Count())
-        .arg(status);
+    return QStringLiteral("%1\t%2\t%3\t%4").arg(ToWide(TextOf(style.Description()))).arg(style.Books().Count())
+        .arg(style.Words().Count()).arg(status);
 }
 
 } // namespace
@@ -45,7 +42,6 @@ class StyleWindowsTest : public QObject {
     std::unique_ptr<test::ScriptedPrompter> prompter_;
     std::unique_ptr<QtNotifier> notifier_;
     std::unique_ptr<AppData> app_;
-
     // The application data of a root holding these styles; with words of at most 4
     // letters no grid fills, and their workers search until they are stopped.
     AppData& Start(std::initializer_list<const char*> styles)
@@ -80,20 +76,12 @@ private Q_SLOTS:
         prompter_ = std::make_unique<test::ScriptedPrompter>();
         notifier_ = std::make_unique<QtNotifier>(*prompter_);
     }
-    void cleanup()
-    {
-        app_.reset();
-        notifier_.reset();
-        prompter_.reset();
-        root_.reset();
-        settings_.reset();
-    }
+    void cleanup() { app_.reset(); notifier_.reset(); prompter_.reset(); root_.reset(); settings_.reset(); }
 
-    // One line per style with its counts and the number of its running workers; a
-    // tick rebuilds the list only when that number changed anywhere, and keeps the
-    // selection. Delete asks first; No keeps everything, Yes removes the style's file
-    // and line and leaves nothing selected; a file that cannot be deleted is told,
-    // and its style kept.
+    // One line per style with its counts and the number of its running workers; a tick rebuilds the list only when
+    // that number changed anywhere, and keeps the selection. Delete asks first; No keeps everything, Yes removes
+    // the style's file and line and leaves nothing selected; a file that cannot be deleted is told, and its style
+    // kept.
     void managerShowsUpdatesAndDeletesStyles()
     {
         // Games of pattern 1 wait in the cache: their workers end at once.
@@ -109,15 +97,14 @@ private Q_SLOTS:
         const QString busy = QStringLiteral("Processing 2 Games");
         QCOMPARE(Lines(list), QStringList({Line(first, busy), Line(second, busy)}));
         QSignalSpy refreshed(&manager, &StyleListDialog::Refreshed);
+        const auto afterATick = [&] { QTest::qWait(StyleListDialog::kTickMs * 3 / 2); return refreshed.count(); };
         list->setCurrentRow(1);
-        QTest::qWait(StyleListDialog::kTickMs * 3 / 2);
-        QCOMPARE(refreshed.count(), 0);
+        QCOMPARE(afterATick(), 0);
         app.StopPreparation(first);
         QTRY_COMPARE_WITH_TIMEOUT(refreshed.count(), 1, kWaitMs);
         QCOMPARE(Lines(list), QStringList({Line(first, QStringLiteral("Ready")), Line(second, busy)}));
         QCOMPARE(list->currentRow(), 1);
-        QTest::qWait(StyleListDialog::kTickMs * 3 / 2);
-        QCOMPARE(refreshed.count(), 1);
+        QCOMPARE(afterATick(), 1);
         // The busy style is deleted: its workers stop with it.
         QPushButton* remove = Button(manager, QStringLiteral("Delete"));
         list->setCurrentRow(-1);
@@ -226,10 +213,9 @@ private Q_SLOTS:
         QCOMPARE(app.Styles().Count(), 0);
     }
 
-    // From the manager: a file that cannot be written is said so and another is
-    // asked for; a listed style's file asks whether to replace that style, and Yes
-    // puts the new style in its place, so that one style stays on the file. The
-    // completion names the book that could not be read and warns of too few words.
+    // From the manager: a file that cannot be written is said so and another is asked for; a listed style's file
+    // asks whether to replace that style, and Yes puts the new style in its place, so that one style stays on the
+    // file. The completion names the book that could not be read and warns of too few words.
     void newStyleSavedOverAListedStyleReplacesIt()
     {
         AppData& app = Start({"A.zas", "B.zas"});

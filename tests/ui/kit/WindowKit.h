@@ -31,20 +31,14 @@ namespace pelorin::test {
 /// Answers the windows' questions and file dialogs from a script and records what
 /// was asked. A question without a scripted answer is answered Cancel (No where
 /// there is no Cancel); a file dialog without a scripted file is cancelled.
-class ScriptedPrompter final : public Prompter {
-public:
+struct ScriptedPrompter final : Prompter {
     Answer Ask(QWidget* owner, const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter, const QString&, bool) override
-    {
-        return OpenFileName(owner, folder, filter);
-    }
+    { return OpenFileName(owner, folder, filter); }
     /// The next scripted file, with the solution check box left as `exportSolution`.
     QString ExportFileName(QWidget* owner, const QString& folder, bool& solution) override
-    {
-        solution = exportSolution;
-        return OpenFileName(owner, folder, {});
-    }
+    { solution = exportSolution; return OpenFileName(owner, folder, {}); }
     /// The texts asked so far, in order; cleared by the call.
     QStringList TakeTexts() { return std::exchange(asked, {}); }
 
@@ -54,8 +48,7 @@ public:
     int fileDialogs = 0;
     QString lastFolder;
     bool exportSolution = false;
-    /// Runs while a message box is up, as the player reads it (a real box runs
-    /// its own event loop then).
+    /// Runs while a message box is up, as the player reads it (a real box runs its own event loop then).
     std::function<void()> whileAsking;
 };
 
@@ -86,8 +79,7 @@ QList<Window*> OpenWindows()
     return open;
 }
 
-/// The settings store in a folder of the test's own, the first run already behind
-/// it unless `firstRun`.
+/// The settings store in a folder of the test's own, the first run already behind it unless `firstRun`.
 struct TestSettings {
     explicit TestSettings(bool firstRun = false);
     TempDir dir;
@@ -99,10 +91,9 @@ struct KnownGame {
     static constexpr const char* kSecondDefinition = "A spiteful woman";
 };
 
-/// Writes a game of block pattern 0 filled with known letters: the first Across
-/// entry a plural with two definitions and three quotes ("Quote number 1." to 3),
-/// the first Down entry of word form 1 without definitions. Every other entry gets
-/// one definition.
+/// Writes a game of block pattern 0 filled with known letters: the first Across entry a plural with two definitions
+/// and three quotes ("Quote number 1." to 3), the first Down entry of word form 1 without definitions. Every other
+/// entry gets one definition.
 void WriteKnownGame(const std::string& path);
 
 /// A data root, the application data loaded from it, and the main window shown
@@ -121,13 +112,9 @@ public:
     CMirelDlg& Window() { return *window_; }
     AppData& App() { return *app_; }
     template <typename T>
-    T* Find(const QString& name)
-    {
-        return window_->findChild<T*>(name);
-    }
-    /// Clicks a button of the strip once it is enabled (`presses` times in a row,
-    /// as a fast double press does), and lets its posted commands run; false when
-    /// it never was.
+    T* Find(const QString& name) { return window_->findChild<T*>(name); }
+    /// Clicks a button of the strip once it is enabled (`presses` times in a row, as a fast double press does), and
+    /// lets its posted commands run; false when it never was.
     bool ClickStrip(int button, int presses = 1);
 
     TestRoot root;
