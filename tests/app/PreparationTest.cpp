@@ -199,8 +199,19 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
     EXPECT_FALSE(IsOld(taken));
     Age(taken);
     app->ShutDown();
+    // Start-up removes the temporary files of saves cut short, keeping every other file
+    // (one that another running program still writes too).
+    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
+    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
+    const std::vector<std::string> kept = {Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid())), "notes.tmp",
+                                           "A.zac.txt"};
+    for (const std::string& name : {own, dead, kept[0], kept[1], kept[2]})
+        test::WriteFileBytes(root_.CacheFile(name), name);
     app = StartApp();
     ASSERT_TRUE(test::WaitUntil([&] { return Idle(*app); }, kFillLimit));
+    EXPECT_FALSE(fs::exists(root_.CacheFile(own)) || fs::exists(root_.CacheFile(dead)));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
     for (const std::string& name : names)
         EXPECT_TRUE(IsOld(root_.CacheFile(name))) << name;
     EXPECT_TRUE(notifier_.Messages().empty());
@@ -211,6 +222,7 @@ TEST_F(PreparationTest, TheCacheIsFilledAndEachTakenFileReplaced)
 TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
 {
     root_.AddStyle("Short.zas", 2); // no grid fills with words of 2 letters
+    fs::remove_all(root_.Cache()); // start-up makes it again, for the file written below
     auto app = StartApp(1);
     const Style& style = *app->Styles().At(0);
     int32_t restarts = 0;
@@ -225,43 +237,6 @@ TEST_F(PreparationTest, KeepPreparingRestartsAWorkerUntilItGaveUpTooOften)
     app->StartPreparation(style);
     ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0); }, kFillLimit));
     EXPECT_EQ(app->GiveUps(style, 0), 0);
-}
-
-// Start-up makes a missing cache folder, and removes the temporary files of saves cut short, keeping every other
-// file (one that another running program still writes too). One that cannot be written is told once, with the
-// folder and the reason, and a failed save counts as giving up.
-TEST_F(PreparationTest, StartUpReadiesTheCacheFolderAndTellsAFaultOnce)
-{
-    root_.AddStyle("A.zas");
-    root_.AddStyle("B.zas");
-    fs::remove_all(root_.Cache());
-    auto app = StartApp(1);
-    ASSERT_TRUE(test::WaitUntil([&] { return AllCacheFiles("A.zas") && AllCacheFiles("B.zas") && Idle(*app); },
-                                kFillLimit));
-    const std::string own = Format("A_0.zac.%ld.3.tmp", static_cast<long>(getpid()));
-    const std::string dead = "A_1.zac.2147483647.0.tmp"; // beyond any process number
-    const std::string live = Format("A_2.zac.%ld.0.tmp", static_cast<long>(getppid()));
-    const std::vector<std::string> kept = {live, "notes.tmp", "A.zac.txt", "A_0.zac"}; // the last made above
-    for (const std::string& name : {own, dead, kept[0], kept[1], kept[2]})
-        test::WriteFileBytes(root_.CacheFile(name), name);
-    app = StartApp(1); // the cache is full: no worker writes
-    EXPECT_FALSE(fs::exists(root_.CacheFile(own)));
-    EXPECT_FALSE(fs::exists(root_.CacheFile(dead)));
-    for (const std::string& name : kept)
-        EXPECT_TRUE(fs::exists(root_.CacheFile(name))) << name;
-
-    app.reset();
-    fs::remove_all(root_.Cache());
-    test::WriteFileBytes(root_.Cache(), "not a folder");
-    app = StartApp(1);
-    const Style& style = *app->Styles().At(0);
-    ASSERT_TRUE(test::WaitUntil([&] { return !app->WorkerRunning(style, 0) && !app->KeepPreparing(0, 0); },
-                                kFillLimit));
-    EXPECT_EQ(app->SaveError(style, 0), ENOTDIR);
-    app.reset();
-    const std::pair<std::string, std::string> told = {
-        "Cannot save games in the cache folder " + root_.Cache() + ": Not a directory.", "Error"};
-    EXPECT_EQ(notifier_.Messages(), std::vector{told});
 }
 
 // ShutDown, Exit (no ShutDown), and deleting or replacing a style end searching
