@@ -1,6 +1,5 @@
 #include "ui/kit/WindowKit.h"
 
-#include "app/Settings.h"
 #include "ui/FirstDialog.h"
 #include "ui/StartDialog.h"
 
@@ -44,8 +43,6 @@ private Q_SLOTS:
         QVERIFY(first.Start());
         QCOMPARE(offered, 1);
         QVERIFY(test::OpenWindows<HelpWindow>().isEmpty());
-        std::string firstCall;
-        QVERIFY(Settings().ReadString("FirstCall", firstCall) && firstCall == "1");
         test::WindowRig second;
         QVERIFY(second.Start());
         QCOMPARE(offered, 1);
