@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <filesystem>
+#include <numeric>
 
 namespace pelorin {
 namespace {
@@ -18,19 +19,20 @@ protected:
     {
         for (const char* folder : {"Styles", "Cache", "Config"})
             fs::create_directory(root_.Path() / folder);
-        test::WriteDictionary(root_.Folder(), test::PlainWords(test::AbcWords(2, 8)));
+        test::WriteDictionary(root_.Folder(), test::PlainWords(words_));
     }
     void AddStyle(const std::string& fileName)
     {
         test::TestStyle style;
-        for (int32_t i = 0; i < static_cast<int32_t>(test::AbcWords(2, 8).size()); ++i)
-            style.words.push_back(i);
+        style.words.resize(words_.size());
+        std::iota(style.words.begin(), style.words.end(), 0);
         ASSERT_TRUE(style.WriteTo(root_.File("Styles/" + fileName)));
     }
     test::ToolResult Prepare(const std::string& options)
     {
         return test::RunTool("prepare --root " + root_.Folder() + " " + options, root_.File("Config"));
     }
+    const std::vector<std::string> words_ = test::AbcWords(2, 8);
     test::TempDir root_;
 };
 
