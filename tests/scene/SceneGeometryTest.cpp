@@ -270,13 +270,12 @@ private Q_SLOTS:
         QCOMPARE(PickCell(camera, kWidth, kHeight, Game(), kWidth / 2.0, kHeight / 2.0), BoxHit{});
     }
 
-    // The pictures at their designed sizes: the wall's flat colour; letters centred
+    // The pictures at their designed sizes (the wall's colour shows in the render test); letters centred
     // in their ink on white and a blank tile 0; numbers in black in the top-left
     // corner only, so that the multiply leaves the letter; a dark frame on every tile.
     void picturesShowTheirTiles()
     {
         QCOMPARE(ScenePicture(kWallPicture).size(), QSize(550, 550));
-        QCOMPARE(ScenePicture(kWallPicture).pixel(275, 275), kWallColour);
         QVERIFY(ScenePicture(151).isNull());
         const QRect inside(8, 8, 112, 112);
         for (const auto& [id, ink] : {std::pair{kBlackLetters, kBlackInk}, std::pair{kGreenLetters, kGreenInk},
