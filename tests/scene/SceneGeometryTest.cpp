@@ -291,7 +291,7 @@ private Q_SLOTS:
         }
     }
 
-    // Without OpenGL the start reports stage 1 and the game runs without a picture: frames, paints and turns draw
+    // Without OpenGL the game runs without a picture: frames, paints and turns draw
     // nothing and build nothing, so the cubes are still to be built should a device come.
     void startWithoutOpenGlDrawsNothing()
     {
@@ -299,7 +299,6 @@ private Q_SLOTS:
         view.resize(475, 437);
         SceneRenderer renderer;
         QVERIFY(!renderer.InitDevice(view));
-        QCOMPARE(renderer.InitFailureMessage(), QStringLiteral("Cannot initialise OpenGL graphics. Code=1.0"));
         view.SetRenderer(&renderer);
         for (const int32_t id : kSceneTextures)
             renderer.LoadResourceTexture(id);
