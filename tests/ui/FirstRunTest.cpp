@@ -23,7 +23,6 @@ private Q_SLOTS:
             QCOMPARE(app.splash, nullptr);
         }
         QVERIFY(app.Lexicon().Count() > 0);
-        QCOMPARE(app.Styles().Count(), 1);
     }
 
     // The first run offers the tutorial before the game starts; the next run does not.
