@@ -28,8 +28,8 @@ protected:
     std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
-// The edge cells of a face are the first column of the next face: one letter, one
-// view (whichever twin asked first holds it), and a Down entry on each face.
+// The edge cells of a face are the first column of the next face: one letter and
+// one view, rebuilt whichever twin changes.
 TEST_F(GameTest, TwinsShareLettersAndOneView)
 {
     Cell &edge = game->At(0, 7, 2), &twin = game->At(1, 0, 2);
