@@ -18,7 +18,6 @@ TEST_F(SettingsTest, AbsentValuesReadAsDefaultsAndWrittenOnesReadBack)
 {
     std::string root = "unchanged";
     EXPECT_TRUE(!settings_.ReadString("RootDir", root) && root == "unchanged");
-    EXPECT_EQ(settings_.ReadDword("LastBlockId"), 0);
     // The first run is told once, and recorded as "1".
     EXPECT_TRUE(CheckFirstRun());
     EXPECT_TRUE(settings_.ReadString("FirstCall", root) && root == "1");

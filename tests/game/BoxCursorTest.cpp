@@ -86,13 +86,10 @@ TEST_F(BoxCursorTest, TabGoesThroughTheListsOnFirstEmptyCells)
 TEST_F(BoxCursorTest, TypingFillsAndErasesOneCellAtATime)
 {
     BoxCursor cursor = CursorAt(&EdgeAcross());
-    const int32_t completeBefore = CountComplete(*game);
     for (const uint8_t letter : {uint8_t{1}, uint8_t{2}, uint8_t{3}, uint8_t{4}, uint8_t{5}})
         EXPECT_TRUE(TypeLetter(cursor, letter, &host));
     EXPECT_EQ(std::tuple(PlayerText(EdgeAcross()), PlayerText(*game->At(1, 0, 2).acrossEntry)),
               std::tuple("ABCDE", "E    "));
-    EXPECT_EQ(game->At(1, 0, 2).GetCellView().letterTile, 5);
-    EXPECT_EQ(CountComplete(*game), completeBefore + 1);
     EXPECT_EQ(cursor, At(0, 7, 2, kAcross));
     EXPECT_FALSE(TypeLetter(cursor, 5, &host)) << "the same letter again changes nothing";
     EXPECT_EQ(host.modified, 5);

@@ -39,7 +39,6 @@ TEST_F(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
         ASSERT_NE(before, after);
         RestorePlay(game, before);
         EXPECT_EQ(CapturePlay(game), before);
-        EXPECT_EQ(last.twin->playerLetter, last.playerLetter);
         EXPECT_EQ(last.FindView()->letterTile, last.playerLetter);
         RestorePlay(game, after);
         EXPECT_EQ(CapturePlay(game), after);
@@ -71,7 +70,6 @@ TEST_F(PlayStateTest, ChecksMarkTheWrongLettersAndTheGridTellsItsEnd)
     EXPECT_FALSE(RevealLetter(last, nullptr));
     GiveUp(edge);
     RevealAll(game, nullptr);
-    EXPECT_EQ(AssessGrid(game), GridProgress::Solved);
     ASSERT_TRUE(EnterAnswer(edge, letters));
     EXPECT_EQ(AssessGrid(game), GridProgress::Wrong);
     for (const auto& [seconds, text] : {std::pair<int64_t, const char*>{0, "0:00"}, {59, "0:59"}, {3599, "59:59"},

@@ -46,7 +46,6 @@ TEST_F(FillCommandTest, SameSeedWritesTheSameGameWhateverNamesTheStyle)
         ASSERT_EQ(result.exitCode, 0) << run << "\n" << result.output;
         EXPECT_EQ(result.output.rfind("filled: pattern 1, Test.zas, tries ", 0), 0u) << result.output;
         const std::string game = test::FileBytes(dir.File("out.zag"));
-        EXPECT_FALSE(game.empty());
         first = first.empty() ? game : first;
         EXPECT_EQ(game, first) << run;
     }
