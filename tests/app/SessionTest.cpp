@@ -11,8 +11,9 @@
 
 namespace pelorin {
 namespace {
-// The kept state and game come back whole; a state paired with another game (a crash
-// between the two writes) comes back without its file, never to be saved over it.
+// The kept state comes back whole (the game's letters: the main window's restart
+// test); a state paired with another game (a crash between the two writes) comes back
+// without its file, never to be saved over it.
 TEST(SessionTest, AStateOnlyComesBackWithItsOwnGame)
 {
     test::TempDir dir;
