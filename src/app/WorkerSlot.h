@@ -74,10 +74,10 @@ enum class PrepareResult {
 /// A worker's whole job: when no file of that path exists, fills a new game with
 /// the style's words (at most `attempts` fills, in rounds of kSeedTries from a new
 /// seed each) and writes it there, with its code beside it (CacheCodePath). A
-/// cleared keep-running flag ends it without writing: a fill that returns after the flag was cleared may have had its clue choice cut short,
-/// and a game without hints must not wait in the cache for a later run. A game
-/// that cannot be saved is not reported here: `saveError` (when given) receives
-/// the system's reason.
+/// cleared keep-running flag ends it without writing: a fill that returns after the
+/// flag was cleared may have had its clue choice cut short, and a game without
+/// hints must not wait in the cache for a later run. A game that cannot be saved is
+/// not reported here: `saveError` (when given) receives the system's reason.
 PrepareResult PrepareGame(const Style& style, const std::string& cachePath, int32_t patternId,
                           const std::atomic<bool>& keepRunning, int32_t attempts = kPrepareAttempts,
                           int* saveError = nullptr);

@@ -28,10 +28,9 @@ void CollectMatches(Entry& entry, const Style& style);
 /// One quote per usable match, with the answer and its other forms blanked out and
 /// long sentences cut to an excerpt around it: first those whose blank has telling
 /// words on both sides (no article, number, pronoun or helping verb), then the
-/// others, each in the order
-/// VaryQuotes gives. Quotes
-/// that read the same are shown once, and the book's own underscores become
-/// hyphens, so that every underscore the player sees is a blank.
+/// others, each in the order VaryQuotes gives. Quotes that read the same are shown
+/// once, and the book's own underscores become hyphens, so that every underscore
+/// the player sees is a blank.
 void BuildQuotes(Entry& entry, const Dictionary& dictionary);
 
 /// Orders quotes so that the first few a player reads are of different kinds
