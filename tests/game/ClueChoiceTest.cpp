@@ -267,6 +267,41 @@ TEST_F(ClueChoiceTest, HoldsStemFindsTheAnswersWordParts)
         EXPECT_EQ(HoldsStem(word, stem, *dictionary), holds) << word << " " << stem;
 }
 
+// Where no sense is tagged (ranks 300 to 399 are open), the sense whose gloss
+// shares at least two telling words more than the first's with the answer's
+// sentences comes first, with its whole gloss; function words do not count. A
+// tagged word's senses, a second reading's (200) and a lead of one word less
+// keep their order; another part of speech's first sense (10) takes part.
+TEST_F(ClueChoiceTest, PreferSenseOfBooksPutsTheBooksSenseFirst)
+{
+    Quotation lame(1, 0, std::string("The beggar was lame from birth, crippled in his feet."));
+    Quotation healed(2, 0, std::string("Healed, he went walking and leaping."));
+    const auto text = [](int32_t rank) -> std::string {
+        switch (rank) {
+        case 2: case 200: return "disabled in the feet or legs, crippled from birth";
+        case 10: return "a beggar who walks";
+        case 302: return "crippled in the feet";
+        case 303: return "crippled in the feet, from birth";
+        default: return "a fabric interwoven with threads of metal";
+        }
+    };
+    const std::pair<std::vector<int32_t>, const char*> cases[] = {
+        {{0, 1, 302, 303}, "302 303 0 1"}, {{0, 2}, "0 2"}, {{0, 200, 302}, "302 0 200"}, {{10, 302}, "10 302"}};
+    for (const auto& [ranks, expected] : cases) {
+        Entry& entry = AddEntry("MATE");
+        entry.word = &dictionary->Record(3);
+        entry.matches.Add(&lame);
+        entry.matches.Add(&healed);
+        for (int32_t rank : ranks)
+            entry.definitions.Add(std::make_unique<Definition>(Definition{rank, text(rank), rank}));
+        PreferSenseOfBooks(entry, *dictionary);
+        std::string order; // the ranks the definitions came with
+        for (const Definition* definition : entry.definitions)
+            order += (order.empty() ? "" : " ") + std::to_string(definition->aux);
+        EXPECT_EQ(order, expected);
+    }
+}
+
 // At most ten definitions; those ranked 500 or more only when no other exists.
 // An inflected answer takes its base word's definitions and its own form.
 TEST_F(ClueChoiceTest, ChooseDefinitionsTrimsByRankAndFollowsTheBaseWord)

@@ -230,6 +230,16 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         const std::vector<std::string> definitions = Definitions(word);
         EXPECT_EQ(definitions.empty() ? "" : definitions[0], clue) << word;
     }
+    // An untagged word's later senses stay open to the books (300 on), a tagged
+    // word's untagged ones are rare (500 on), give-aways last (600 on).
+    for (const auto& [word, ranks] : {std::pair{"EMU", "0 302"}, std::pair{"LOSER", "501 600"}}) {
+        DefinitionList definitions = MakeDefinitionList();
+        Word(word)->CollectDefinitions(definitions);
+        std::string order;
+        for (const Definition* definition : definitions)
+            order += (order.empty() ? "" : " ") + std::to_string(definition->rank);
+        EXPECT_EQ(order, ranks) << word;
+    }
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
     EXPECT_EQ(Word("LIED")->form, kFormPast);
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
