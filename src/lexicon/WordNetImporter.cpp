@@ -794,8 +794,9 @@ private:
     }
 
     // The words WordNet links to a word as derived from it or it from them, where
-    // they begin alike (ANGRY and anger, ERASER and erase, SIGN and signature;
-    // not DIE and death, whose link a solver would not see in a clue).
+    // they begin alike (ANGRY and anger, ERASER and erase, SIGN and signature),
+    // or only share the initial of a word of four letters or fewer, whose family
+    // a solver still hears in a clue (DIE and death, LIE and liar, FIRE and fiery).
     void AddRelated(const std::string& word, std::vector<std::string>& roots) const
     {
         const auto lemma = lemmas_.find(word);
@@ -807,7 +808,8 @@ private:
                 std::mismatch(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(shorter), related.begin())
                     .first -
                 word.begin());
-            if (common >= std::max<size_t>(3, shorter - std::min<size_t>(shorter, 2)) &&
+            if ((common >= std::max<size_t>(3, shorter - std::min<size_t>(shorter, 2)) ||
+                 (word.size() <= 4 && common >= 1)) &&
                 std::find(roots.begin(), roots.end(), related) == roots.end())
                 roots.push_back(related);
         }
