@@ -209,6 +209,7 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // usually having an external"), unpaired brackets ("(used of living things"), in
 // the middle of a list ("... from climbing, twining") or of "such ... that"
 // ("shaped in such a way"), before a preposition's object ("... moving toward")
+// or a participle after "being" ("not capable of being | used")
 // or that of joined participles ("... constituting or resembling").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
@@ -217,8 +218,8 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
     const std::string last = ToLower(words[end - 1]);
     const std::string beforeLast = ToLower(words[end - 2]);
     // Words that lead on to what the cut leaves out.
-    static constexpr std::array<std::string_view, 13> kLeadingOn = {
-        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then"};
+    static constexpr std::array<std::string_view, 14> kLeadingOn = {
+        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then", "being"};
     const auto participle = [](const std::string& word) {
         return word.size() >= 6 && EndsWith(word, "ing") && !OneOf(word, kIngNouns);
     };

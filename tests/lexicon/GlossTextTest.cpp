@@ -91,9 +91,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
             bar == std::string::npos ? marked : marked.substr(0, bar) + marked.substr(bar + 1);
         EXPECT_EQ(ClueClause(definition), marked.substr(0, bar)) << definition;
     }
-    // Nor on a preposition that has lost its object, nor inside a noun's phrase.
+    // Nor on a preposition that has lost its object or a "being" its participle,
+    // nor inside a noun's phrase.
     for (const char* clause : {"situated in or facing or moving toward or coming from the north",
-                               "make a sharp hissing sound"})
+                               "not capable of being used", "make a sharp hissing sound"})
         EXPECT_TRUE(ShorterClauses(clause).empty()) << clause;
     // Where the first clause gives the word away, the next may do.
     EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));
