@@ -155,11 +155,13 @@ std::string FirstClause(std::string_view text)
         const std::string_view part = Trim(parts[i], " ");
         if (part.empty())
             continue;
-        // A frame or a note of the sense ("primarily temporal sense") before the
-        // definition goes when a definition follows it.
+        // A frame or a note of the sense or its use ("primarily temporal sense",
+        // "used of locations") before the definition goes when a definition
+        // follows it.
         const std::vector<std::string_view> words = SplitAt(part, ' ');
         constexpr size_t kLongestNote = 3;
-        const bool note = words.size() <= kLongestNote && words.back() == "sense";
+        const bool note =
+            words.size() <= kLongestNote && (words.back() == "sense" || part.starts_with("used of "));
         if (clause.empty() && i + 1 < parts.size() && (OneOf(ToLower(words.front()), kFrames) || note))
             continue;
         if (!clause.empty())

@@ -43,11 +43,13 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"informal terms for a mother", "informal term for a mother"},
         {"informal or slang terms for mentally irregular", "informal or slang term for mentally irregular"},
         {"street names for marijuana", "street name for marijuana"},
-        // An aside too long to keep goes; so does a note of the sense before a definition.
+        // An aside too long to keep goes; so does a note of the sense or its use
+        // before a definition.
         {"(used of living things especially persons) in an early period of life or development or growth",
          "in an early period of life or development or growth"},
         {"primarily temporal sense; being or indicating a relatively small temporal extent",
          "being or indicating a relatively small temporal extent"},
+        {"used of locations; having beautiful natural scenery", "having beautiful natural scenery"},
     };
     for (const auto& [definition, clue] : changed)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
