@@ -98,7 +98,7 @@ void DemoteSingularSenses(DefinitionList& definitions);
 /// open), puts first the sense whose gloss shares the most telling words (four
 /// letters or more, no function word, forms as their base word) with the
 /// answer's sentences in the style's books, when it shares at least two more than
-/// the first sense's: the Bible's ABEL is Adam's son, not the mathematician.
+/// the first sense's: the Bible's JUDAS is the apostle, not a peephole.
 void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary);
 
 /// The answer's definitions (the books' sense first, by PreferSenseOfBooks; at
