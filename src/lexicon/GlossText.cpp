@@ -211,8 +211,8 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // usually having an external"), unpaired brackets ("(used of living things"), in
 // the middle of a list ("... from climbing, twining") or of "such ... that"
 // ("shaped in such a way"), before a preposition's object ("... moving toward")
-// or a participle after "being" ("not capable of being | used")
-// or that of joined participles ("... constituting or resembling").
+// or that of joined participles ("... constituting or resembling"), or before
+// the participle after "being" ("not capable of being | used").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
     static constexpr std::array<std::string_view, 10> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
