@@ -53,6 +53,19 @@ int32_t IndexOf(const Dictionary& dictionary, std::string_view upper)
     return -1;
 }
 
+// Words of four letters or more tell what a sentence or a gloss is about.
+constexpr size_t kTellingWord = 4;
+
+// A word as a hash of its capitals (FNV-1a): comparing the words of many
+// sentences should cost little beside choosing them.
+uint64_t HashOfCapitals(std::string_view word)
+{
+    uint64_t value = 14695981039346656037ull;
+    for (const char c : word)
+        value = (value ^ static_cast<unsigned char>(ToUpperAscii(c))) * 1099511628211ull;
+    return value;
+}
+
 // Runs `work` on every entry, Across then Down, until keepRunning is cleared.
 template <typename Work>
 void ForEachEntry(Game& game, const std::atomic<bool>& keepRunning, Work&& work)
@@ -425,18 +438,11 @@ void VaryQuotes(std::vector<std::unique_ptr<Quote>>& quotes)
     // The words that tell a sentence's kind, those of four letters or more, each as
     // a hash of its capitals, sorted: a game's entries hold hundreds of quotes, and
     // ordering them should cost little beside choosing them.
-    constexpr size_t kTellingWord = 4;
-    const auto hash = [](std::string_view word) {
-        uint64_t value = 14695981039346656037ull; // FNV-1a
-        for (const char c : word)
-            value = (value ^ static_cast<unsigned char>(ToUpperAscii(c))) * 1099511628211ull;
-        return value;
-    };
     std::vector<std::vector<uint64_t>> words(quotes.size());
     for (size_t i = 0; i < quotes.size(); ++i) {
         ForEachLetterRun(TextOf(quotes[i]->text), [&](std::string_view word, size_t) {
             if (word.size() >= kTellingWord)
-                words[i].push_back(hash(word));
+                words[i].push_back(HashOfCapitals(word));
             return true;
         });
         std::sort(words[i].begin(), words[i].end());
@@ -534,6 +540,105 @@ bool NamesOneThing(std::string_view definition)
     return named;
 }
 
+namespace {
+
+// Ranks of the definitions the dictionary gives a word none of whose senses is
+// tagged: its later senses in [kOpenRank, kSynonymRank).
+constexpr int32_t kTrailingReadingShift = 200;
+constexpr int32_t kOpenRank = 300;
+constexpr int32_t kSynonymRank = 400;
+
+// Words of four letters or more that tell nothing of a sense, however often they
+// stand beside it. Sorted.
+constexpr std::array<std::string_view, 67> kFunctionWords = {
+    "ABOUT", "ABOVE", "AFTER", "AGAIN", "ALSO", "BEEN", "BEFORE", "BEING", "BOTH", "COULD", "DOES", "EACH",
+    "ESPECIALLY", "EVEN", "EVER", "FROM", "HATH", "HAVE", "HAVING", "HERE", "INTO", "JUST", "LIKE",
+    "MORE", "MOST", "MUCH", "MUST", "NEVER", "ONLY", "OTHER", "OVER", "SAID", "SAME", "SHALL", "SHOULD",
+    "SOME", "SOMEONE", "SOMETHING", "SUCH", "THAN", "THAT", "THEE", "THEIR", "THEM", "THEN", "THERE",
+    "THEREOF", "THESE", "THEY", "THIS", "THOSE", "THOU", "THUS", "UNTO", "UPON", "USED", "USUALLY", "VERY",
+    "WERE", "WHAT", "WHEN", "WHERE", "WHICH", "WHILE", "WITH", "WOULD", "YOUR"};
+
+// The telling words of a text, sorted and each once, as hashes of their base
+// words where the dictionary knows them as forms ("sons" as SON), but not the
+// answer's own stem.
+std::vector<uint64_t> TellingStems(std::string_view text, const Dictionary& dictionary, uint64_t answer)
+{
+    std::vector<uint64_t> stems;
+    ForEachLetterRun(text, [&](std::string_view word, size_t) {
+        std::array<char, 24> upper{};
+        if (word.size() < kTellingWord || word.size() > upper.size())
+            return true;
+        std::transform(word.begin(), word.end(), upper.begin(), [](char c) { return ToUpperAscii(c); });
+        std::string_view stem(upper.data(), word.size());
+        if (std::binary_search(kFunctionWords.begin(), kFunctionWords.end(), stem))
+            return true;
+        if (const int32_t index = IndexOf(dictionary, stem); index >= 0 && dictionary.Record(index).base)
+            stem = dictionary.Record(index).base->text;
+        if (const uint64_t hash = HashOfCapitals(stem); hash != answer)
+            stems.push_back(hash);
+        return true;
+    });
+    std::sort(stems.begin(), stems.end());
+    stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
+    return stems;
+}
+
+} // namespace
+
+void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary)
+{
+    DefinitionList& definitions = entry.definitions;
+    const auto open = [](const Definition* definition) {
+        return definition->rank >= kOpenRank && definition->rank < kSynonymRank;
+    };
+    if (entry.word == nullptr || entry.matches.Count() == 0 ||
+        std::none_of(definitions.begin(), definitions.end(), open))
+        return;
+    const DictionaryWord& word = entry.word->base ? *entry.word->base : *entry.word;
+    const uint64_t answer = HashOfCapitals(word.text);
+    // The words around the answer in a bounded number of its sentences.
+    constexpr int32_t kSentences = 40;
+    std::vector<uint64_t> around;
+    for (int32_t i = 0; i < std::min(entry.matches.Count(), kSentences); ++i) {
+        const std::vector<uint64_t> stems = TellingStems(TextOf(entry.matches.At(i)->text), dictionary, answer);
+        around.insert(around.end(), stems.begin(), stems.end());
+    }
+    std::sort(around.begin(), around.end());
+    around.erase(std::unique(around.begin(), around.end()), around.end());
+    // A sense is its clue and whole gloss, ranked 2k and 2k + 1; it scores the
+    // telling words of its gloss that the sentences hold.
+    const int32_t lead = definitions.At(0)->rank / 2;
+    int32_t leadScore = 0;
+    int32_t best = lead;
+    int32_t bestScore = 0;
+    for (const Definition* definition : definitions) {
+        // Every part of speech's first sense and the later open ones, but not a
+        // second reading's (SAT as Saturday behind the past of sit).
+        const int32_t sense = definition->rank / 2;
+        if (definition->rank >= kTrailingReadingShift && !open(definition))
+            continue;
+        int32_t score = 0;
+        for (const uint64_t stem : TellingStems(TextOf(definition->text), dictionary, answer))
+            score += std::binary_search(around.begin(), around.end(), stem) ? 1 : 0;
+        if (sense == lead)
+            leadScore = std::max(leadScore, score);
+        else if (score > bestScore)
+            best = sense, bestScore = score;
+    }
+    constexpr int32_t kMargin = 2;
+    if (best == lead || bestScore < leadScore + kMargin)
+        return;
+    // The books' sense moves to the front, the senses it passes one place back.
+    for (Definition* definition : definitions) {
+        if (definition->rank / 2 == best)
+            definition->rank = 2 * lead + definition->rank % 2;
+        else if (definition->rank / 2 >= lead && definition->rank / 2 < best)
+            definition->rank += 2;
+    }
+    std::stable_sort(definitions.begin(), definitions.end(),
+                     [](const Definition* a, const Definition* b) { return a->rank < b->rank; });
+}
+
 void DemoteSingularSenses(DefinitionList& definitions)
 {
     const auto singular = [](const Definition* definition) {
@@ -565,6 +670,7 @@ void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
         entry.word = &record;
         record.CollectDefinitions(entry.definitions);
         entry.form = record.form;
+        PreferSenseOfBooks(entry, dictionary);
         if (entry.form == kFormPlural)
             DemoteSingularSenses(entry.definitions);
     }

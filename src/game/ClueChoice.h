@@ -94,9 +94,17 @@ bool NamesOneThing(std::string_view definition);
 /// behind all others, rare senses too, as secondary senses, unless all are such.
 void DemoteSingularSenses(DefinitionList& definitions);
 
-/// The answer's definitions (at most 10; those ranked 500 or more dropped unless
-/// all are, when the first stays), its dictionary record and word form. An answer
-/// the dictionary does not hold gets none, and its form is left as it was.
+/// Where no sense of the answer is tagged (the dictionary ranks its later senses
+/// open), puts first the sense whose gloss shares the most telling words (four
+/// letters or more, no function word, forms as their base word) with the
+/// answer's sentences in the style's books, when it shares at least two more than
+/// the first sense's: the Bible's JUDAS is the apostle, not a peephole.
+void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary);
+
+/// The answer's definitions (the books' sense first, by PreferSenseOfBooks; at
+/// most 10; those ranked 500 or more dropped unless all are, when the first
+/// stays), its dictionary record and word form. An answer the dictionary does not
+/// hold gets none, and its form is left as it was.
 void ChooseDefinitions(Entry& entry, const Dictionary& dictionary);
 
 } // namespace pelorin

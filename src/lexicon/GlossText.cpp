@@ -155,11 +155,13 @@ std::string FirstClause(std::string_view text)
         const std::string_view part = Trim(parts[i], " ");
         if (part.empty())
             continue;
-        // A frame or a note of the sense ("primarily temporal sense") before the
-        // definition goes when a definition follows it.
+        // A frame or a note of the sense or its use ("primarily temporal sense",
+        // "used of locations") before the definition goes when a definition
+        // follows it.
         const std::vector<std::string_view> words = SplitAt(part, ' ');
         constexpr size_t kLongestNote = 3;
-        const bool note = words.size() <= kLongestNote && words.back() == "sense";
+        const bool note =
+            words.size() <= kLongestNote && (words.back() == "sense" || part.starts_with("used of "));
         if (clause.empty() && i + 1 < parts.size() && (OneOf(ToLower(words.front()), kFrames) || note))
             continue;
         if (!clause.empty())
@@ -209,7 +211,8 @@ bool OpensClause(std::string_view previous, std::string_view word)
 // usually having an external"), unpaired brackets ("(used of living things"), in
 // the middle of a list ("... from climbing, twining") or of "such ... that"
 // ("shaped in such a way"), before a preposition's object ("... moving toward")
-// or that of joined participles ("... constituting or resembling").
+// or that of joined participles ("... constituting or resembling"), or before
+// the participle after "being" ("not capable of being | used").
 bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t end, const std::string& prefix)
 {
     static constexpr std::array<std::string_view, 10> kAdjectiveEndings = {"al", "ous", "ic", "ive", "ful",
@@ -217,8 +220,8 @@ bool CutsAPhrase(const std::vector<std::string_view>& words, size_t at, size_t e
     const std::string last = ToLower(words[end - 1]);
     const std::string beforeLast = ToLower(words[end - 2]);
     // Words that lead on to what the cut leaves out.
-    static constexpr std::array<std::string_view, 13> kLeadingOn = {
-        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then"};
+    static constexpr std::array<std::string_view, 14> kLeadingOn = {
+        "to", "toward", "towards", "of", "from", "with", "in", "into", "on", "by", "for", "at", "then", "being"};
     const auto participle = [](const std::string& word) {
         return word.size() >= 6 && EndsWith(word, "ing") && !OneOf(word, kIngNouns);
     };

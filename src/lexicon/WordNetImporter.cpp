@@ -794,8 +794,9 @@ private:
     }
 
     // The words WordNet links to a word as derived from it or it from them, where
-    // they begin alike (ANGRY and anger, ERASER and erase, SIGN and signature;
-    // not DIE and death, whose link a solver would not see in a clue).
+    // they begin alike (ANGRY and anger, ERASER and erase, SIGN and signature),
+    // or only share the initial of a word of four letters or fewer, whose family
+    // a solver still hears in a clue (DIE and death, LIE and liar, FIRE and fiery).
     void AddRelated(const std::string& word, std::vector<std::string>& roots) const
     {
         const auto lemma = lemmas_.find(word);
@@ -807,7 +808,8 @@ private:
                 std::mismatch(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(shorter), related.begin())
                     .first -
                 word.begin());
-            if (common >= std::max<size_t>(3, shorter - std::min<size_t>(shorter, 2)) &&
+            if ((common >= std::max<size_t>(3, shorter - std::min<size_t>(shorter, 2)) ||
+                 (word.size() <= 4 && common >= 1)) &&
                 std::find(roots.begin(), roots.end(), related) == roots.end())
                 roots.push_back(related);
         }
@@ -950,9 +952,10 @@ void KeepNameContext(std::string_view gloss, std::string& clue)
 // (the first clause of its gloss), ranked 2 x its order, and, when that is shorter
 // than the gloss, the whole gloss right behind it (2 x order + 1) for the
 // alternative definitions. Rare senses (untagged, not the first) go to 500 +
-// order and give-aways and stubs to 600 + order, behind every clean sense, rare or not.
+// order, unless no sense of the word is tagged (kOpenRank), and give-aways and
+// stubs to 600 + order, behind every clean sense, rare or not.
 void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
-                     const LemmaMap& lemmas)
+                     const LemmaMap& lemmas, bool untaggedWord)
 {
     part.definitions.clear();
     part.cleanTags = 0;
@@ -993,7 +996,8 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         // noun's that opens on "of", "with", "made" or "especially" is the tail of a
         // gloss whose head WordNet lost ("of China" for the chrysanthemum called MUM,
         // "especially a leaf of grass ..." for BLADE): no better than a give-away.
-        const bool rare = (i > 0 && !sense.Tagged()) || clue.size() > kClauseLength;
+        const bool untaggedLater = i > 0 && !sense.Tagged();
+        const bool rare = (untaggedLater && !untaggedWord) || clue.size() > kClauseLength;
         const bool fragment = pos == kNoun && (clue.starts_with("of ") || clue.starts_with("with ") ||
                                                clue.starts_with("made ") || clue.starts_with("especially "));
         // Nor has a particular person or place (FARMERS are no civil rights leader).
@@ -1009,10 +1013,18 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                 {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
+        // Where no sense of the word is tagged, WordNet's order is no evidence of
+        // use: its later senses stay open for the books to put first (JUDAS, the
+        // apostle in the Bible rather than a peephole), in a band of their own.
+        // Up to 300 + 2 x 40 + 1, and 10 more for another part of speech, the
+        // band stays below the synonyms'.
+        constexpr int32_t kLastOpenOrder = 40;
+        const int32_t band =
+            untaggedLater ? WordNetImporter::kOpenRank + 2 * std::min(order, kLastOpenOrder) : 2 * order;
         const bool shortened = clue != sense.gloss;
-        part.definitions.push_back({2 * order, sense.offset, std::move(clue), noPlural});
+        part.definitions.push_back({band, sense.offset, std::move(clue), noPlural});
         if (shortened && !families.GivesAway(sense.gloss, word))
-            part.definitions.push_back({2 * order + 1, sense.offset, sense.gloss, noPlural});
+            part.definitions.push_back({band + 1, sense.offset, sense.gloss, noPlural});
     }
 }
 
@@ -1044,7 +1056,7 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 {
     for (auto& [word, lemma] : lemmas) {
         for (int pos = 0; pos < kPartCount; ++pos)
-            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas);
+            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, lemma.TagTotal() == 0);
         AddSynonyms(word, lemma, families);
     }
 }

@@ -66,6 +66,9 @@ public:
     /// rank below kSynonymRank; the clue choice keeps ranks of kSecondaryRank and
     /// more only when nothing ranks lower.
     static constexpr int32_t kTrailingReadingShift = 200;
+    /// The later senses of a word none of whose senses is tagged: clean, but open
+    /// to the clue choice's evidence of the books (SenseOfTheBooks).
+    static constexpr int32_t kOpenRank = 300;
     static constexpr int32_t kSynonymRank = 400;
     static constexpr int32_t kSecondaryRank = 500; ///< rare senses
     static constexpr int32_t kGiveAwayRank = 600;

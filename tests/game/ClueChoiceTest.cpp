@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -29,19 +30,6 @@ std::string Changed(std::string text, Change change)
     return *quote.text;
 }
 std::string Shortened(std::string text) { return Changed(std::move(text), ShortenQuote); }
-
-// Only whole words, at the start and the end too, in any case; an empty word
-// (found everywhere) leaves the text alone and must not hang.
-TEST(MaskAnswerTest, BlanksOnlyWholeWords)
-{
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"The cat sat on the mat.", "CAT", "The ___ sat on the mat."},
-        {"Never concatenate a cat.", "CAT", "Never concatenate a ___."},
-        {"Cat, said the CAT", "CAT", "___, said the ___"}, {"Bobcats purr.", "CAT", "Bobcats purr."},
-        {"The cat.", "", "The cat."}};
-    for (const auto& [text, word, masked] : cases)
-        EXPECT_EQ(Changed(text, [&](Quote& quote) { MaskAnswer(quote, word); }), masked);
-}
 
 // Filler text of `length` characters with a blank at every fifth position (4, 9,
 // 14, ...), so word boundaries are easy to predict, and "___" (or `blank`) at `at`
@@ -231,11 +219,12 @@ TEST(VaryQuotesTest, EachNextQuoteIsTheLeastAlike)
     }
 }
 
-// A hint shows no form of the answer, no underscore of the book's that reads as a
-// blank, and no sentence twice.
+// A hint shows no form of the answer, and keeps a word that only
+// holds its letters; no underscore of the book's reads as a blank, and no
+// sentence shows twice.
 TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
 {
-    const std::vector<std::string> sentences = {"Every cat has cats of its own.", "A cat_like cat."};
+    const std::vector<std::string> sentences = {"Every cat has cats to concatenate.", "A cat_like cat."};
     style->AddBook(WriteBook("first.txt", sentences));
     style->AddBook(WriteBook("again.txt", sentences));
     style->BuildWordList();
@@ -248,8 +237,8 @@ TEST_F(ClueChoiceTest, QuotesHideEveryFormOfTheAnswerOnce)
             quotes.emplace_back(TextOf(quote->text));
     }
     std::sort(quotes.begin(), quotes.end());
-    EXPECT_EQ(quotes, (std::vector<std::string>{"A ___-like ___.", "Every ___ has ____ of its own.",
-                                                "Every ___ has ____ of its own."}));
+    EXPECT_EQ(quotes, (std::vector<std::string>{"A ___-like ___.", "Every ___ has ____ to concatenate.",
+                                                "Every ___ has ____ to concatenate."}));
 }
 
 // A hint hides every word that holds the answer's stem as a word part, and no
@@ -265,6 +254,34 @@ TEST_F(ClueChoiceTest, HoldsStemFindsTheAnswersWordParts)
         {"CARS", "CARE", false}};
     for (const auto& [word, stem, holds] : cases)
         EXPECT_EQ(HoldsStem(word, stem, *dictionary), holds) << word << " " << stem;
+}
+
+// Where no sense is tagged (ranks 300 to 399), the sense whose gloss shares at
+// least two telling words more than the first's with the answer's sentences
+// comes first, with its whole gloss; function words do not count. A tagged word
+// (2), a second reading (200) and a lead of one word less keep their order;
+// another part of speech's first sense (10) takes part.
+TEST_F(ClueChoiceTest, PreferSenseOfBooksPutsTheBooksSenseFirst)
+{
+    Quotation lame(1, 0, std::string("The beggar was lame from birth, crippled in his feet."));
+    const std::map<int32_t, const char*> texts = {
+        {0, "a fabric interwoven with threads of metal"}, {1, "a fabric"}, {2, "crippled in the feet, from birth"},
+        {10, "a beggar who walks"}, {200, "crippled in the feet, from birth"}, {302, "crippled in the feet"},
+        {303, "crippled in the feet, from birth"}};
+    const std::pair<std::vector<int32_t>, const char*> cases[] = {
+        {{0, 1, 302, 303}, "302 303 0 1"}, {{0, 2}, "0 2"}, {{0, 200, 302}, "302 0 200"}, {{10, 302}, "10 302"}};
+    for (const auto& [ranks, expected] : cases) {
+        Entry& entry = AddEntry("MATE");
+        entry.word = &dictionary->Record(3);
+        entry.matches.Add(&lame);
+        for (int32_t rank : ranks)
+            entry.definitions.Add(std::make_unique<Definition>(Definition{rank, texts.at(rank), rank}));
+        PreferSenseOfBooks(entry, *dictionary);
+        std::string order; // the ranks the definitions came with
+        for (const Definition* definition : entry.definitions)
+            order += (order.empty() ? "" : " ") + std::to_string(definition->aux);
+        EXPECT_EQ(order, expected);
+    }
 }
 
 // At most ten definitions; those ranked 500 or more only when no other exists.

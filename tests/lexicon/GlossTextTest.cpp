@@ -43,11 +43,13 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
         {"informal terms for a mother", "informal term for a mother"},
         {"informal or slang terms for mentally irregular", "informal or slang term for mentally irregular"},
         {"street names for marijuana", "street name for marijuana"},
-        // An aside too long to keep goes; so does a note of the sense before a definition.
+        // An aside too long to keep goes; so does a note of the sense or its use
+        // before a definition.
         {"(used of living things especially persons) in an early period of life or development or growth",
          "in an early period of life or development or growth"},
         {"primarily temporal sense; being or indicating a relatively small temporal extent",
          "being or indicating a relatively small temporal extent"},
+        {"used of locations; having beautiful natural scenery", "having beautiful natural scenery"},
     };
     for (const auto& [definition, clue] : changed)
         EXPECT_EQ(ClueClause(definition), clue) << definition;
@@ -91,9 +93,10 @@ TEST(GlossTextTest, ClueClauseKeepsTheFirstSenseBearingClause)
             bar == std::string::npos ? marked : marked.substr(0, bar) + marked.substr(bar + 1);
         EXPECT_EQ(ClueClause(definition), marked.substr(0, bar)) << definition;
     }
-    // Nor on a preposition that has lost its object, nor inside a noun's phrase.
+    // Nor on a preposition that has lost its object or a "being" its participle,
+    // nor inside a noun's phrase.
     for (const char* clause : {"situated in or facing or moving toward or coming from the north",
-                               "make a sharp hissing sound"})
+                               "not capable of being used", "make a sharp hissing sound"})
         EXPECT_TRUE(ShorterClauses(clause).empty()) << clause;
     // Where the first clause gives the word away, the next may do.
     EXPECT_EQ(ClueClauses("make a vow; promise"), (std::vector<std::string>{"make a vow", "promise"}));

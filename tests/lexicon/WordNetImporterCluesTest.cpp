@@ -44,10 +44,10 @@ std::string Index(const char* pos, std::initializer_list<std::string_view> entri
 const std::string kIndexNoun = Index("n", {
     "aaron 0 1070", "adar 0 1180", "elul 0 1181", "anger 0 1100", "annum 0 1191", "ara 0 1110 1111", "baas 0 1190",
     "asia 0 1170", "asian 1 1171 1172", "bat 1 1260", "boarding 0 1123", "glass 0 1270 1271", "heed 1 1130",
-    "hewer 0 1230", "realtor 0 1150", "stereo 2 1140 1141", "surf 0 1122", "surfer 0 1120 1121", "come 0 1030",
-    "emu 0 1001 1002", "ezra 0 1080", "farm 0 1250", "farmer 0 1251 1252", "fen 0 1060 1061", "ha 0 1090",
-    "irs 0 1040", "levite 0 1081", "lied 0 1240", "loser 1 1050 1051", "mug 0 1220 1221", "mum 0 1210 1211",
-    "sat 0 1020", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
+    "death 0 1280", "hewer 0 1230", "realtor 0 1150", "stereo 2 1140 1141", "surf 0 1122", "surfer 0 1120 1121",
+    "come 0 1030", "emu 0 1001 1002", "ezra 0 1080", "farm 0 1250", "farmer 0 1251 1252", "fen 0 1060 1061",
+    "ha 0 1090", "irs 0 1040", "levite 0 1081", "lied 0 1240", "loser 1 1050 1051", "mug 0 1220 1221",
+    "mum 0 1210 1211", "sat 0 1020", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
 const std::string kDataNoun = Lines({
     "00001001 23 n 02 electromagnetic_unit 0 emu 0 001 @ 00000001 n 0000 | any of various systems of units",
     "00001002 05 n 03 emu 0 Dromaius_novaehollandiae 0 Emu_novaehollandiae 0 000 | large Australian flightless bird",
@@ -67,6 +67,7 @@ const std::string kDataNoun = Lines({
     "00001260 05 n 01 bat 0 000 | nocturnal mouselike mammal",
     "00001270 27 n 01 glass 0 000 | a brittle transparent solid",
     "00001271 06 n 01 glass 0 000 | a container for holding liquids while drinking",
+    "00001280 26 n 01 death 0 001 + 00002170 v 0101 | the permanent end of all life functions",
     "00001251 18 n 01 farmer 0 000 | a person who operates a farm",
     "00001252 18 n 02 Farmer 0 James_Farmer 0 001 @i 00000001 n 0000 | United States civil rights leader",
     "00001221 18 n 02 chump 0 mug 0 000 | a person who is gullible and easy to take advantage of",
@@ -101,10 +102,10 @@ const std::string kDataNoun = Lines({
     "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical year "
     "in the Jewish calendar (in August and September)"});
 const std::string kIndexVerb = Index("v", {
-    "bat 2 2150 2151", "come 1 2010", "exist 1 2140", "be 1 2160", "exact 1 2050", "fail 0 2080", "have 1 2030",
-    "heed 1 2100", "hale 0 2110 2111", "hew 0 2120", "lie 2 2130 2131", "lose 1 2040", "move 0 2081", "own 0 2082",
-    "paint 1 2090", "promise 0 2092", "pay 1 2060", "repay 1 2061 2062", "shew 0 2070", "sit 1 2020", "travel 0 2083",
-    "vow 1 2091"});
+    "bat 2 2150 2151", "come 1 2010", "exist 1 2140", "be 1 2160", "die 0 2170 2171", "exact 1 2050", "fail 0 2080",
+    "have 1 2030", "heed 1 2100", "hale 0 2110 2111", "hew 0 2120", "lie 2 2130 2131", "lose 1 2040", "move 0 2081",
+    "own 0 2082", "paint 1 2090", "promise 0 2092", "pay 1 2060", "repay 1 2061 2062", "shew 0 2070", "sit 1 2020",
+    "travel 0 2083", "vow 1 2091"});
 const std::string kDataVerb = Lines({
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody",
     "00002020 35 v 01 sit 0 000 | be seated", "00002030 40 v 01 have 0 000 | own",
@@ -121,6 +122,8 @@ const std::string kDataVerb = Lines({
     "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily", "00002120 35 v 01 hew 0 000 | strike with an axe",
     "00002140 42 v 01 exist 0 000 | have an existence, be extant", "00002150 35 v 01 bat 0 000 | strike with a bat",
     "00002151 29 v 01 bat 0 000 | wink briefly", "00002160 42 v 01 be 0 000 | have the quality of being",
+    "00002170 30 v 01 die 0 001 + 00001280 n 0101 | suffer or face the pain of death",
+    "00002171 30 v 01 die 0 000 | stop operating or functioning",
     "00002130 35 v 01 lie 0 000 | be prostrate; \"The sick man lay in bed all day\"",
     "00002131 32 v 01 lie 0 000 | tell an untruth; \"She lied when she told me she was only 29\""});
 const std::string kIndexAdj =
@@ -208,9 +211,11 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"MUM", "informal term for a mother"}, // not the stubs "of China", "with handle ..."
         {"MUG", "a person who is gullible and easy to take advantage of"},
         // The word's family gives it away too: a word WordNet derives from it or
-        // it from (anger), a compound of its stem (surfboarding); where a part of
-        // speech has nothing else, a synonym clues its forms (HEEDED).
-        {"ANGRY", "severely inflamed and painful"}, {"SURFER", "a rider of big waves"}, {"HEEDED", "mind"},
+        // it from (anger; for a short word, one of its initial: death), a compound
+        // of its stem (surfboarding); where a part of speech has nothing else, a
+        // synonym clues its forms (HEEDED).
+        {"ANGRY", "severely inflamed and painful"}, {"DIE", "stop operating or functioning"},
+        {"SURFER", "a rider of big waves"}, {"HEEDED", "mind"},
         // A clause that gives the word away only in its tail is cut before it; a
         // verb's first phrase that does gives way to the next.
         {"REALTOR", "a real estate agent"}, {"EXIST", "be extant"},
@@ -230,6 +235,10 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         const std::vector<std::string> definitions = Definitions(word);
         EXPECT_EQ(definitions.empty() ? "" : definitions[0], clue) << word;
     }
+    // An untagged word's later senses stay open to the books (300 on).
+    DefinitionList emu = MakeDefinitionList();
+    Word("EMU")->CollectDefinitions(emu);
+    EXPECT_EQ(emu.At(emu.Count() - 1)->rank, WordNetImporter::kOpenRank + 2);
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
     EXPECT_EQ(Word("LIED")->form, kFormPast);
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
