@@ -29,9 +29,6 @@ constexpr std::string_view kEllipsis = "...";
 constexpr std::string_view kBlank = "___";
 
 constexpr size_t kMaxDefinitions = 10;
-// Definitions ranked this or higher are secondary senses, kept only when a word
-// has nothing better.
-constexpr int32_t kSecondaryRank = 500;
 
 // The word index of an upper-case word, or -1: the bisection of Dictionary::Find
 // without the probe record it builds, since the masking looks up every word of
@@ -542,12 +539,6 @@ bool NamesOneThing(std::string_view definition)
 
 namespace {
 
-// Ranks of the definitions the dictionary gives a word none of whose senses is
-// tagged: its later senses in [kOpenRank, kSynonymRank).
-constexpr int32_t kTrailingReadingShift = 200;
-constexpr int32_t kOpenRank = 300;
-constexpr int32_t kSynonymRank = 400;
-
 // Words of four letters or more that tell nothing of a sense, however often they
 // stand beside it. Sorted.
 constexpr std::array<std::string_view, 67> kFunctionWords = {
@@ -589,7 +580,7 @@ void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary)
 {
     DefinitionList& definitions = entry.definitions;
     const auto open = [](const Definition* definition) {
-        return definition->rank >= kOpenRank && definition->rank < kSynonymRank;
+        return definition->rank >= Definition::kOpenRank && definition->rank < Definition::kSynonymRank;
     };
     if (entry.word == nullptr || entry.matches.Count() == 0 ||
         std::none_of(definitions.begin(), definitions.end(), open))
@@ -615,7 +606,7 @@ void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary)
         // Every part of speech's first sense and the later open ones, but not a
         // second reading's (SAT as Saturday behind the past of sit).
         const int32_t sense = definition->rank / 2;
-        if (definition->rank >= kTrailingReadingShift && !open(definition))
+        if (definition->rank >= Definition::kTrailingReadingShift && !open(definition))
             continue;
         int32_t score = 0;
         for (const uint64_t stem : TellingStems(TextOf(definition->text), dictionary, answer))
@@ -642,13 +633,13 @@ void PreferSenseOfBooks(Entry& entry, const Dictionary& dictionary)
 void DemoteSingularSenses(DefinitionList& definitions)
 {
     const auto singular = [](const Definition* definition) {
-        return definition->rank < kSecondaryRank && NamesOneThing(TextOf(definition->text));
+        return definition->rank < Definition::kSecondaryRank && NamesOneThing(TextOf(definition->text));
     };
     if (std::all_of(definitions.begin(), definitions.end(), singular))
         return;
     // Behind rare senses and give-aways too: a rare sense that fits the plural
     // ("a playing card with three spots" for THREES) beats one that does not.
-    constexpr int32_t kBehindEverySense = 2 * kSecondaryRank;
+    constexpr int32_t kBehindEverySense = 2 * Definition::kSecondaryRank;
     bool moved = false;
     for (Definition* definition : definitions) {
         if (singular(definition)) {
@@ -680,7 +671,7 @@ void ChooseDefinitions(Entry& entry, const Dictionary& dictionary)
     // The list is in rank order, so the secondary senses are its tail.
     int32_t secondary = 0;
     for (const Definition* definition : definitions)
-        if (definition->rank >= kSecondaryRank)
+        if (definition->rank >= Definition::kSecondaryRank)
             ++secondary;
     if (secondary == definitions.Count())
         --secondary;

@@ -29,6 +29,17 @@ struct Definition {
     int32_t aux = 0;   ///< carried with the text, never interpreted
 
     int32_t SortKey() const { return rank; }
+
+    /// Bands of a rank: a sense's band plus twice its order (its clue, then its
+    /// whole gloss). Clean senses rank below kSynonymRank; the clue choice keeps
+    /// ranks of kSecondaryRank and more only when nothing ranks lower.
+    static constexpr int32_t kTrailingReadingShift = 200; ///< a second reading's senses
+    /// The later senses of a word none of whose senses is tagged: clean, but open
+    /// to the clue choice's evidence of the books (PreferSenseOfBooks).
+    static constexpr int32_t kOpenRank = 300;
+    static constexpr int32_t kSynonymRank = 400;
+    static constexpr int32_t kSecondaryRank = 500; ///< rare senses
+    static constexpr int32_t kGiveAwayRank = 600;
 };
 
 /// The list type of definitions: sorted by rank, owning, capacity and step 10.

@@ -1004,13 +1004,13 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         const bool noPlural = sense.uncountable || (sense.instance && !sense.lowerCase);
         if (!clean || fragment) {
             part.definitions.push_back(
-                {WordNetImporter::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
+                {Definition::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
         part.cleanTags += sense.tagCount;
         if (rare) {
             part.definitions.push_back(
-                {WordNetImporter::kSecondaryRank + order, sense.offset, std::move(clue), noPlural});
+                {Definition::kSecondaryRank + order, sense.offset, std::move(clue), noPlural});
             continue;
         }
         // Where no sense of the word is tagged, WordNet's order is no evidence of
@@ -1020,7 +1020,7 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
         // band stays below the synonyms'.
         constexpr int32_t kLastOpenOrder = 40;
         const int32_t band =
-            untaggedLater ? WordNetImporter::kOpenRank + 2 * std::min(order, kLastOpenOrder) : 2 * order;
+            untaggedLater ? Definition::kOpenRank + 2 * std::min(order, kLastOpenOrder) : 2 * order;
         const bool shortened = clue != sense.gloss;
         part.definitions.push_back({band, sense.offset, std::move(clue), noPlural});
         if (shortened && !families.GivesAway(sense.gloss, word))
@@ -1034,10 +1034,10 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
 // senses only.
 void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& families)
 {
-    int32_t next = WordNetImporter::kSynonymRank;
+    int32_t next = Definition::kSynonymRank;
     for (PartSenses& part : lemma.parts) {
         if (std::any_of(part.definitions.begin(), part.definitions.end(),
-                        [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kGiveAwayRank; }))
+                        [](const Gloss& gloss) { return gloss.rank < Definition::kGiveAwayRank; }))
             continue;
         for (const Sense& sense : part.senses) {
             for (const std::string& synonym : sense.synonyms) {
@@ -1072,7 +1072,7 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
 {
     const auto fair = [](const PartSenses& part) {
         return std::any_of(part.definitions.begin(), part.definitions.end(),
-                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kGiveAwayRank; });
+                           [](const Gloss& gloss) { return gloss.rank < Definition::kGiveAwayRank; });
     };
     LemmaMap dropped;
     for (auto at = lemmas.begin(); at != lemmas.end();) {
@@ -1088,7 +1088,7 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
         if (base == lemmas.end())
             return true;
         const auto clues = [&](const Gloss& gloss) {
-            return gloss.rank < WordNetImporter::kGiveAwayRank && Covers(form.senses, gloss.offset);
+            return gloss.rank < Definition::kGiveAwayRank && Covers(form.senses, gloss.offset);
         };
         return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, clues);
     });
@@ -1188,7 +1188,7 @@ struct Copy {
 
 // Behind rare senses and give-aways too, as a rare sense that has a plural fits
 // one better than a common sense that has none.
-constexpr int32_t kNoPluralShift = 2 * WordNetImporter::kSecondaryRank;
+constexpr int32_t kNoPluralShift = 2 * Definition::kSecondaryRank;
 
 // Whether a plural's senses that have none go behind: when some other has one.
 bool DemotesUncountable(const std::vector<Gloss>& glosses)
@@ -1207,8 +1207,8 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
         ++added;
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
-        if (copy.trailing && gloss.rank < WordNetImporter::kSynonymRank)
-            definition->rank += WordNetImporter::kTrailingReadingShift;
+        if (copy.trailing && gloss.rank < Definition::kSynonymRank)
+            definition->rank += Definition::kTrailingReadingShift;
         if (demote && gloss.uncountable)
             definition->rank += kNoPluralShift;
         definition->text = copy.thirdPerson ? ThirdPersonDefinition(gloss.text, *copy.thirdPerson) : gloss.text;
@@ -1375,7 +1375,7 @@ private:
     static bool Clean(const PartSenses& part)
     {
         return std::any_of(part.definitions.begin(), part.definitions.end(),
-                           [](const Gloss& gloss) { return gloss.rank < WordNetImporter::kSecondaryRank; });
+                           [](const Gloss& gloss) { return gloss.rank < Definition::kSecondaryRank; });
     }
 
     // One sub-record per part of speech, the dominant one of kind 3 when leading.

@@ -51,7 +51,7 @@ namespace pelorin {
 /// with a single part of speech borrows its base's definitions through the base
 /// index. A form that is also a headword keeps both readings, the more used one
 /// first (SAT: the past of sit, then Saturday), the other's clean senses ranked
-/// kTrailingReadingShift behind.
+/// Definition::kTrailingReadingShift behind.
 ///
 /// Capacity: should there be more words than the table holds, inflected forms go
 /// first (regular before exception ones, rarer bases first), then the rarest
@@ -62,16 +62,6 @@ public:
     /// The kind of the other parts of speech: any kind but 3, whose definitions are
     /// collected 10 ranks behind the dominant ones.
     static constexpr int32_t kDefaultKindOther = 1;
-    /// Ranks of a definition: its sense's band plus the sense's order. Clean senses
-    /// rank below kSynonymRank; the clue choice keeps ranks of kSecondaryRank and
-    /// more only when nothing ranks lower.
-    static constexpr int32_t kTrailingReadingShift = 200;
-    /// The later senses of a word none of whose senses is tagged: clean, but open
-    /// to the clue choice's evidence of the books (SenseOfTheBooks).
-    static constexpr int32_t kOpenRank = 300;
-    static constexpr int32_t kSynonymRank = 400;
-    static constexpr int32_t kSecondaryRank = 500; ///< rare senses
-    static constexpr int32_t kGiveAwayRank = 600;
 
     explicit WordNetImporter(int32_t capacity = Dictionary::kCapacity) : capacity_(capacity) {}
 

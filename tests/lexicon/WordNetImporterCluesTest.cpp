@@ -238,7 +238,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
     // An untagged word's later senses stay open to the books (300 on).
     DefinitionList emu = MakeDefinitionList();
     Word("EMU")->CollectDefinitions(emu);
-    EXPECT_EQ(emu.At(emu.Count() - 1)->rank, WordNetImporter::kOpenRank + 2);
+    EXPECT_EQ(emu.At(emu.Count() - 1)->rank, Definition::kOpenRank + 2);
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
     EXPECT_EQ(Word("LIED")->form, kFormPast);
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
