@@ -203,13 +203,8 @@ TEST_F(WordNetImporterTest, InflectedFormsNameTheirFormBaseAndPartOfSpeech)
     ASSERT_EQ(cats.subRecords.Count(), 1);
     EXPECT_EQ(cats.subRecords.At(0)->kind, 3);
     EXPECT_EQ(Ranked(*cats.subRecords.At(0)), Ranked(*Word("CAT").subRecords.At(0))); // the nouns
-    for (const char* word : {"RAN", "RUNS"}) { // RUN is used as a verb, of three senses
-        ASSERT_EQ(Word(word).subRecords.Count(), 1) << word;
-        EXPECT_EQ(Word(word).subRecords.At(0)->definitions.Count(), 3) << word;
-    }
     // GOOSE has one part of speech: GEESE borrows through its base alone.
     EXPECT_TRUE(Word("GEESE").subRecords.Empty());
-    EXPECT_TRUE(Word("GEESE").definitions.Empty());
 }
 
 // Over capacity, inflected forms give way first (regular before listed ones,
