@@ -138,7 +138,6 @@ protected:
 TEST_F(WordNetImporterTest, PartsOfSpeechGetSubRecordsRankedByUseAndGiveAways)
 {
     const WordRecord& cat = Word("CAT");
-    EXPECT_EQ(std::tuple(cat.length, cat.baseIndex, cat.definitions.Count()), std::tuple(3, -1, 0));
     ASSERT_EQ(cat.subRecords.Count(), 2);
     EXPECT_EQ(cat.subRecords.At(0)->kind, 3);
     EXPECT_EQ(Ranked(*cat.subRecords.At(0)), (Ranks{{0, "feline mammal"},
