@@ -226,7 +226,6 @@ TEST_F(StyleTest, ManyEmptyBooksLoadInWorkLinearInTheFile)
     const uint64_t before = test::AllocatedBytes();
     ASSERT_TRUE(Load(style, "books.zas"));
     EXPECT_LT(test::AllocatedBytes() - before, 32 * file.Bytes().size());
-    EXPECT_EQ(style.Books().Count(), 40000);
 }
 
 // A new edition of the dictionary renumbers its words: the style is rebuilt from
