@@ -39,22 +39,22 @@ WordRecordTable ConvertAll(const std::vector<TestRecord>& records)
     return table;
 }
 
-// CAT with a noun and a verb sub-record, CATS naming CAT as its base with its own
-// sub-record, DOG with plain definitions: every field of the format.
+// CAT with a noun and a verb sub-record, CATS naming CAT as its base, DOG with
+// plain definitions: every field of the format.
 std::vector<TestRecord> Sample()
 {
     return {{.text = "CAT",
              .subRecords = {{.text = "CAT",
                              .definitions = {{0, 2000, "feline mammal"}, {501, 2001, "a spiteful woman gossip"}}},
                             {.text = "CAT", .kind = 1, .definitions = {{500, 3000, "beat with a whip"}}}}},
-            {.text = "CATS", .form = kFormPlural, .baseIndex = 0,
-             .subRecords = {{.text = "CATS", .definitions = {{0, 2000, "feline mammal"}}}}},
+            {.text = "CATS", .form = kFormPlural, .baseIndex = 0},
             {.text = "DOG", .definitions = {{0, 4000, "a domestic canine"}}}};
 }
 
 class DictionaryWriterTest : public ::testing::Test {
 protected:
     TempDir dir_;
+    const std::string path_ = dir_.File("Zanth.dct");
     WordRecordTable table_ = ConvertAll(Sample());
 };
 
@@ -64,15 +64,14 @@ protected:
 // empty one (count 1) are different bytes; a rewrite must keep each as it was.
 TEST_F(DictionaryWriterTest, WritesTheBytesOfTheFormat)
 {
-    const std::string path = dir_.File("Zanth.dct");
-    ASSERT_TRUE(DictionaryWriter(table_).Write(path, 4321, 7));
-    EXPECT_EQ(test::FileBytes(path), test::DictionaryBytes(Sample(), 4321, 7));
+    ASSERT_TRUE(DictionaryWriter(table_).Write(path_, 4321, 7));
+    EXPECT_EQ(test::FileBytes(path_), test::DictionaryBytes(Sample(), 4321, 7));
     WordRecordTable table = ConvertAll({{.text = "A", .definitions = {{0, 0, ""}, {1, 0, ""}}}});
     table[0]->definitions.At(0)->text = std::nullopt;
-    ASSERT_TRUE(DictionaryWriter(table).Write(path, 1));
+    ASSERT_TRUE(DictionaryWriter(table).Write(path_, 1));
     // The tail of the file, A's definitions: count; rank, aux, absent text; rank, aux, empty text.
     const std::string tail = test::ByteImage().Int32s({2, 0, 0, 0, 1, 0}).Text("").Bytes();
-    const std::string bytes = test::FileBytes(path);
+    const std::string bytes = test::FileBytes(path_);
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
 }
 
@@ -85,7 +84,6 @@ TEST_F(DictionaryWriterTest, StampFollowsTheContent)
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(1), stamp);
     table_[2]->definitions.At(0)->aux = 4001;
     EXPECT_NE(DictionaryWriter(table_).ContentStamp(), stamp);
-    EXPECT_GT(DictionaryWriter(WordRecordTable()).ContentStamp(), 0);
 }
 
 // A table the reader or the pattern query could not use is not written, and the
@@ -93,9 +91,8 @@ TEST_F(DictionaryWriterTest, StampFollowsTheContent)
 // letters A-Z; sub-records are not queried.
 TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
 {
-    const std::string path = dir_.File("Zanth.dct");
-    ASSERT_TRUE(DictionaryWriter(table_).Write(path, 99));
-    const std::string before = test::FileBytes(path);
+    ASSERT_TRUE(DictionaryWriter(table_).Write(path_, 99));
+    const std::string before = test::FileBytes(path_);
     const std::pair<const char*, std::function<void(WordRecordTable&)>> damages[] = {
         {"words out of order", [](WordRecordTable& t) { std::swap(t[0], t[2]); }},
         {"a word twice", [](WordRecordTable& t) { t[2]->SetText("CATS"); }},
@@ -103,15 +100,14 @@ TEST_F(DictionaryWriterTest, RefusesTablesTheReaderCannotUse)
         {"a length above the text's", [](WordRecordTable& t) { t[2]->length = 4; }},
         {"a length below the text's", [](WordRecordTable& t) { t[2]->length = 2; }},
         {"a hyphen", [](WordRecordTable& t) { t[2]->SetText("DOG-"); }},
-        {"a blank", [](WordRecordTable& t) { t[2]->SetText("DO G"); }},
         {"lower case", [](WordRecordTable& t) { t[2]->text = "dog"; }},
     };
     for (const auto& [what, damage] : damages) {
         WordRecordTable table = ConvertAll(Sample());
         damage(table);
-        EXPECT_FALSE(DictionaryWriter(table).Write(path, 1)) << what;
+        EXPECT_FALSE(DictionaryWriter(table).Write(path_, 1)) << what;
     }
-    EXPECT_EQ(test::FileBytes(path), before);
+    EXPECT_EQ(test::FileBytes(path_), before);
     WordRecordTable full;
     for (int32_t i = 0; i <= Dictionary::kCapacity; ++i)
         full.push_back(Convert({.text = test::CountedWord(i)}));
