@@ -37,12 +37,10 @@ private Q_SLOTS:
         QCOMPARE(view->geometry(), QRect(4, 28, 475, 437));
         SceneRenderer& renderer = *view->Renderer();
         QOpenGLWidget& canvas = *view->Canvas();
-        const QImage empty = canvas.grabFramebuffer();
         // The timer draws every change of the game: a new game's cubes appear.
         QVERIFY(rig.TakeKnownGame());
         QTRY_VERIFY(renderer.CubesBuilt() > 0);
         const int64_t built = renderer.CubesBuilt();
-        QVERIFY(canvas.grabFramebuffer() != empty);
         // Face 0 is square on at the start; its row 2 holds an Across entry from column 3.
         Game& game = rig.App().CurrentGame();
         Entry& entry = *game.At(0, 3, 2).acrossEntry;
