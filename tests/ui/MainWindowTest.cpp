@@ -7,9 +7,11 @@
 #include "game/GameFile.h"
 #include "game/PuzzleCode.h"
 #include "scene/MenuDisplayType.h"
+#include "scene/StripPictures.h"
 #include "ui/CommandIds.h"
 #include "ui/GameDialog.h"
 #include "ui/PuzzleCodeDialog.h"
+#include "ui/StyleListDialog.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -177,7 +179,6 @@ private Q_SLOTS:
                 QStringLiteral("Cannot open this game file.")};
             QCOMPARE(rig_->prompter.TakeTexts(), expected);
             QCOMPARE(app.selectedEntry, selected);
-            QCOMPARE(app.CurrentGame().Across().At(0), selected);
             QCOMPARE(rig_->Window().windowTitle(), QStringLiteral("Pelorin"));
             QVERIFY(app.currentFilePath.empty() && app.modified);
         }
@@ -313,14 +314,7 @@ private Q_SLOTS:
     void makesThePuzzleOfATypedCode()
     {
         AppData& app = rig_->App();
-        const Style& style = *app.Styles().At(0);
-        PuzzleCode code;
-        Game filled;
-        const std::atomic<bool> keepRunning{true};
-        for (uint32_t seed = 1; seed < 20 && code.style.empty(); ++seed)
-            if (FillFromSeed(filled, style, 0, seed, keepRunning))
-                code = CodeOf(style, 0, seed);
-        QVERIFY(!code.style.empty());
+        const PuzzleCode code = CodeOf(*app.Styles().At(0), 0, 1); // the test words fill pattern 0 from seed 1
         QString refusal;
         test::WhenModal(this, [&](QWidget* dialog) {
             auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("TypedCode"));
@@ -342,6 +336,29 @@ private Q_SLOTS:
         });
         puzzleCode->trigger();
         QCOMPARE(shown, ToWide(FormatCode(code)));
+    }
+
+    // Tools, Style Editor and the strip's last button open the style manager, once however fast the button is
+    // pressed twice.
+    void opensTheStyleManager()
+    {
+        QStringList opened;
+        auto closeManager = [&] {
+            test::WhenModal(this, [&](QWidget*) {
+                for (StyleListDialog* open : test::OpenWindows<StyleListDialog>()) {
+                    opened << open->windowTitle();
+                    open->close();
+                }
+            });
+        };
+        closeManager();
+        QAction* editor = test::ActionOf(rig_->Window(), QStringLiteral("Style &Editor"));
+        QVERIFY(editor && editor->isEnabled());
+        editor->trigger();
+        QTRY_COMPARE(opened.size(), 1);
+        closeManager();
+        QVERIFY(rig_->ClickStrip(kStripButtonCount - 1, 2));
+        QTRY_COMPARE(opened, QStringList({QStringLiteral("Styles"), QStringLiteral("Styles")}));
     }
 
     // Last: it starts a process, and ThreadSanitizer ends a program that starts threads after it forked. Game,
