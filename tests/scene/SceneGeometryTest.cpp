@@ -300,7 +300,6 @@ private Q_SLOTS:
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(110, 100));
         view.repaint();
         renderer.RenderFrame();
-        QVERIFY(!renderer.HasDevice());
         QCOMPARE(renderer.CubesBuilt(), int64_t{0});
         const CellView* first = game.At(0).FindView();
         QVERIFY(first && first->dirty && !first->mesh);
