@@ -23,9 +23,9 @@ private Q_SLOTS:
     void cleanupTestCase() { test::KeepLibrariesLoaded(); }
 
     // A click on a cube of an entry that is not selected selects it and takes the keys from the answer box: the clue
-    // list shows it, the cursor's cube turns warm, and the answer box shows what is known. Typing its word on the box completes it; a wrong letter
-    // checked tints its cube rose. A drag turns the box, and another game is seen from where it was left, with the
-    // cursor afresh on the first entry's first empty cell.
+    // list shows it, the cursor's cube turns warm, and the answer box shows what is known. Typing its word on the box
+    // completes it; a wrong letter checked tints its cube rose. A drag turns the box, and another game is seen from
+    // where it was left, with the cursor afresh on the first entry's first empty cell.
     void playsOnTheBoxAndKeepsItsView()
     {
         test::TestSettings settings;
