@@ -2,9 +2,9 @@
 
 #include "game/BlockPatterns.h"
 #include "support/AllocationCount.h"
-#include "support/FilledGame.h"
 #include "support/GameFileBytes.h"
 #include "support/RecordingNotifier.h"
+#include "support/SolvedGame.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +53,7 @@ void ExpectWhole(const Game& game)
                 EXPECT_TRUE(cell >= &game.At(0) && cell <= &game.At(kCellCount - 1) && cell->letter != kBlock);
 }
 
-class GameFileTest : public ::testing::Test {
+class GameFileTest : public test::SolvedGameTest {
 protected:
     std::string File(const std::string& name) const { return dir.File(name); }
     bool OpenBytes(const std::string& bytes)
@@ -61,11 +61,9 @@ protected:
         test::WriteFileBytes(File("in.zag"), bytes);
         return OpenGame(File("in.zag"), *game);
     }
-    // A pattern-0 game with answers, hints and some play on it.
+    // The solved game with hints and some play on it.
     void MakePlayedGame()
     {
-        LayOutPattern(*game, 0);
-        test::FillSolution(*game);
         Entry& first = *game->Across().At(0);
         first.form = kFormPast;
         for (int32_t rank : {40, 3, 512}) {
@@ -79,7 +77,6 @@ protected:
     }
     test::TempDir dir;
     test::RecordingNotifier notifier;
-    std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
 // Files built from the file layout open and save back to the same bytes, so

@@ -1,7 +1,6 @@
 #include "game/Game.h"
 
-#include "game/BlockPatterns.h"
-#include "support/FilledGame.h"
+#include "support/SolvedGame.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -11,9 +10,8 @@
 
 namespace pelorin {
 namespace {
-class GameTest : public ::testing::Test {
+class GameTest : public test::SolvedGameTest {
 protected:
-    void SetUp() override { LayOutPattern(*game, 0); }
     // Gives an entry a solution and stores it as its text.
     void Solve(Entry& entry, const std::string& word)
     {
@@ -23,9 +21,6 @@ protected:
         EntryText(entry);
     }
     int32_t LetterSet(const Entry& entry, int32_t i) { return entry.cells.At(i)->GetCellView().letterSet; }
-    // The Across entry of face 0, row 2 (columns 3-7): it ends on the shared edge.
-    Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-    std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
 // The edge cells of a face are the first column of the next face: one letter and
@@ -72,18 +67,14 @@ TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
 
 TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
 {
-    struct CountingHost final : GameHost {
-        void SetModified() override { ++calls; }
-        int calls = 0;
-    } host;
-    test::FillSolution(*game);
+    test::CountingHost host;
     RevealAll(*game, &host);
     // Entries whose every cell an earlier reveal already set right count as correct and are not marked given up.
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());
     ClearAll(*game, &host);
-    EXPECT_EQ(host.calls, 2);
+    EXPECT_EQ(host.modified, 2);
     for (Cell& cell : std::span(&game->At(0), kCellCount))
         EXPECT_TRUE(cell.playerLetter == kEmpty && (cell.letter == kBlock || cell.GetCellView().letterSet == kSetNormal));
     EXPECT_EQ(std::pair(CountGivenUp(*game), CountComplete(*game)), std::pair(revealed, 0));
