@@ -10,14 +10,6 @@ namespace {
 class BoxCursorTest : public test::SolvedGameTest {
 protected:
     BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
-    int DirtyViews()
-    {
-        int dirty = 0;
-        for (int i = 0; i < kCellCount; ++i)
-            if (CellView* view = game->At(i).view.get())
-                dirty += std::exchange(view->dirty, 0);
-        return dirty;
-    }
     test::CountingHost host;
 };
 

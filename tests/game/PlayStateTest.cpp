@@ -32,12 +32,9 @@ TEST_F(PlayStateTest, RestoringUndoesAndRedoesEveryPlayerOperation)
         RestorePlay(*game, after);
         EXPECT_EQ(CapturePlay(*game), after);
     }
-    for (int i = 0; i < kCellCount; ++i)
-        if (CellView* view = game->At(i).FindView())
-            view->dirty = 0;
+    DirtyViews();
     RestorePlay(*game, CapturePlay(*game));
-    for (int i = 0; i < kCellCount; ++i)
-        EXPECT_EQ(game->At(i).FindView() ? game->At(i).FindView()->dirty : 0, 0) << i;
+    EXPECT_EQ(DirtyViews(), 0);
 }
 
 // A check marks exactly the wrong letters (an edge cell once, on both faces); a mark goes when its letter changes

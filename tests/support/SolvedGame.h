@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace pelorin::test {
 
@@ -19,6 +20,15 @@ struct CountingHost final : GameHost {
 struct SolvedGameTest : ::testing::Test {
     SolvedGameTest() { LayOutPattern(*game, 0); FillSolution(*game); }
     Entry& EdgeAcross() const { return *game->At(0, 3, 2).acrossEntry; }
+    /// How many views are marked for rebuilding; marks them drawn.
+    int DirtyViews() const
+    {
+        int dirty = 0;
+        for (int i = 0; i < kCellCount; ++i)
+            if (CellView* view = game->At(i).view.get())
+                dirty += std::exchange(view->dirty, 0);
+        return dirty;
+    }
     const std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
