@@ -12,14 +12,6 @@ namespace pelorin {
 namespace {
 class GameTest : public test::SolvedGameTest {
 protected:
-    // Gives an entry a solution and stores it as its text.
-    void Solve(Entry& entry, const std::string& word)
-    {
-        ASSERT_EQ(static_cast<size_t>(entry.cells.Count()), word.size());
-        for (int32_t i = 0; i < entry.cells.Count(); ++i)
-            SetLetter(*entry.cells.At(i), static_cast<uint8_t>(word[static_cast<size_t>(i)] - 64), true);
-        EntryText(entry);
-    }
     int32_t LetterSet(const Entry& entry, int32_t i) { return entry.cells.At(i)->GetCellView().letterSet; }
 };
 
@@ -38,29 +30,29 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
 TEST_F(GameTest, EnterAnswerTakesLettersOfAnyCaseAndRefusesEverythingElse)
 {
     Entry& entry = EdgeAcross();
-    Solve(entry, "HOUSE");
     for (const char* bad : {"ho1se", "hous", "houses", "ho\xc3\xa9" "e"})
         EXPECT_TRUE(!EnterAnswer(entry, bad) && PlayerText(entry) == "     ") << bad;
     EXPECT_TRUE(EnterAnswer(entry, "hOrSe"));
     EXPECT_EQ(PlayerText(entry), "HORSE");
     // A wrong answer counts as complete; the Down entries through its cells do not.
     EXPECT_EQ(CountComplete(*game), 1);
-    EXPECT_TRUE(EnterAnswer(entry, "house") && IsCorrect(entry));
+    EXPECT_TRUE(EnterAnswer(entry, std::string(TextOf(entry.text))) && IsCorrect(entry));
 }
 
 TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
 {
     Entry& entry = EdgeAcross();
-    Solve(entry, "HOUSE");
-    EnterAnswer(entry, "HXUSE");
+    const std::string solution(TextOf(entry.text));
+    std::string wrong = solution;
+    wrong[1] = wrong[1] == 'A' ? 'B' : 'A';
+    EnterAnswer(entry, wrong);
     entry.cells.At(4)->playerLetter = kEmpty; // the player left the last cell empty
     RevealEntry(entry);
-    EXPECT_EQ(std::tuple(PlayerText(entry), entry.givenUp), std::tuple("HOUSE", 1));
+    EXPECT_EQ(std::tuple(PlayerText(entry), entry.givenUp), std::tuple(solution, 1));
     EXPECT_EQ(std::tuple(LetterSet(entry, 0), LetterSet(entry, 1), LetterSet(entry, 4)),
               std::tuple(kSetNormal, kSetCorrected, kSetRevealed));
     Entry& right = *game->Across().At(0);
-    Solve(right, "WALKED");
-    EnterAnswer(right, "WALKED");
+    EnterAnswer(right, std::string(TextOf(right.text)));
     RevealEntry(right);
     EXPECT_EQ(std::tuple(right.givenUp, LetterSet(right, 0)), std::tuple(0, kSetNormal));
 }
