@@ -1,35 +1,16 @@
 #include "game/BoxCursor.h"
 
-#include "game/BlockPatterns.h"
-#include "support/FilledGame.h"
+#include "support/SolvedGame.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
 
 namespace pelorin {
 namespace {
-struct CountingHost final : GameHost {
-    void SetModified() override { ++modified; }
-    int modified = 0;
-};
-
-// Pattern 0: face 0's row 2 holds an Across entry over columns 3-7, ending on the
-// edge it shares with face 1, whose row 2 starts another over columns 0-4.
-class BoxCursorTest : public ::testing::Test {
+class BoxCursorTest : public test::SolvedGameTest {
 protected:
-    void SetUp() override { LayOutPattern(*game, 0); test::FillSolution(*game); }
     BoxCursor At(int face, int column, int row, int32_t direction) { return {&game->At(face, column, row), direction}; }
-    Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-    int DirtyViews()
-    {
-        int dirty = 0;
-        for (int i = 0; i < kCellCount; ++i)
-            if (CellView* view = game->At(i).view.get())
-                dirty += std::exchange(view->dirty, 0);
-        return dirty;
-    }
-    std::unique_ptr<Game> game = std::make_unique<Game>();
-    CountingHost host;
+    test::CountingHost host;
 };
 
 // The arrows walk over open cells only, round the band at the box's edges, stop at a

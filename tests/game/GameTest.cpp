@@ -1,7 +1,6 @@
 #include "game/Game.h"
 
-#include "game/BlockPatterns.h"
-#include "support/FilledGame.h"
+#include "support/SolvedGame.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -11,21 +10,9 @@
 
 namespace pelorin {
 namespace {
-class GameTest : public ::testing::Test {
+class GameTest : public test::SolvedGameTest {
 protected:
-    void SetUp() override { LayOutPattern(*game, 0); }
-    // Gives an entry a solution and stores it as its text.
-    void Solve(Entry& entry, const std::string& word)
-    {
-        ASSERT_EQ(static_cast<size_t>(entry.cells.Count()), word.size());
-        for (int32_t i = 0; i < entry.cells.Count(); ++i)
-            SetLetter(*entry.cells.At(i), static_cast<uint8_t>(word[static_cast<size_t>(i)] - 64), true);
-        EntryText(entry);
-    }
     int32_t LetterSet(const Entry& entry, int32_t i) { return entry.cells.At(i)->GetCellView().letterSet; }
-    // The Across entry of face 0, row 2 (columns 3-7): it ends on the shared edge.
-    Entry& EdgeAcross() { return *game->At(0, 3, 2).acrossEntry; }
-    std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
 // The edge cells of a face are the first column of the next face: one letter and
@@ -43,47 +30,43 @@ TEST_F(GameTest, TwinsShareLettersAndOneView)
 TEST_F(GameTest, EnterAnswerTakesLettersOfAnyCaseAndRefusesEverythingElse)
 {
     Entry& entry = EdgeAcross();
-    Solve(entry, "HOUSE");
     for (const char* bad : {"ho1se", "hous", "houses", "ho\xc3\xa9" "e"})
         EXPECT_TRUE(!EnterAnswer(entry, bad) && PlayerText(entry) == "     ") << bad;
     EXPECT_TRUE(EnterAnswer(entry, "hOrSe"));
     EXPECT_EQ(PlayerText(entry), "HORSE");
     // A wrong answer counts as complete; the Down entries through its cells do not.
     EXPECT_EQ(CountComplete(*game), 1);
-    EXPECT_TRUE(EnterAnswer(entry, "house") && IsCorrect(entry));
+    EXPECT_TRUE(EnterAnswer(entry, std::string(TextOf(entry.text))) && IsCorrect(entry));
 }
 
 TEST_F(GameTest, RevealMarksEmptyAndWrongCellsApartAndLeavesRightEntriesAlone)
 {
     Entry& entry = EdgeAcross();
-    Solve(entry, "HOUSE");
-    EnterAnswer(entry, "HXUSE");
+    const std::string solution(TextOf(entry.text));
+    std::string wrong = solution;
+    wrong[1] = wrong[1] == 'A' ? 'B' : 'A';
+    EnterAnswer(entry, wrong);
     entry.cells.At(4)->playerLetter = kEmpty; // the player left the last cell empty
     RevealEntry(entry);
-    EXPECT_EQ(std::tuple(PlayerText(entry), entry.givenUp), std::tuple("HOUSE", 1));
+    EXPECT_EQ(std::tuple(PlayerText(entry), entry.givenUp), std::tuple(solution, 1));
     EXPECT_EQ(std::tuple(LetterSet(entry, 0), LetterSet(entry, 1), LetterSet(entry, 4)),
               std::tuple(kSetNormal, kSetCorrected, kSetRevealed));
     Entry& right = *game->Across().At(0);
-    Solve(right, "WALKED");
-    EnterAnswer(right, "WALKED");
+    EnterAnswer(right, std::string(TextOf(right.text)));
     RevealEntry(right);
     EXPECT_EQ(std::tuple(right.givenUp, LetterSet(right, 0)), std::tuple(0, kSetNormal));
 }
 
 TEST_F(GameTest, ClearAllAfterRevealAllEmptiesEveryCellButKeepsGivenUp)
 {
-    struct CountingHost final : GameHost {
-        void SetModified() override { ++calls; }
-        int calls = 0;
-    } host;
-    test::FillSolution(*game);
+    test::CountingHost host;
     RevealAll(*game, &host);
     // Entries whose every cell an earlier reveal already set right count as correct and are not marked given up.
     const int32_t revealed = CountGivenUp(*game);
     EXPECT_GT(revealed, game->Across().Count());
     EXPECT_EQ(CountComplete(*game), game->Across().Count() + game->Down().Count());
     ClearAll(*game, &host);
-    EXPECT_EQ(host.calls, 2);
+    EXPECT_EQ(host.modified, 2);
     for (Cell& cell : std::span(&game->At(0), kCellCount))
         EXPECT_TRUE(cell.playerLetter == kEmpty && (cell.letter == kBlock || cell.GetCellView().letterSet == kSetNormal));
     EXPECT_EQ(std::pair(CountGivenUp(*game), CountComplete(*game)), std::pair(revealed, 0));

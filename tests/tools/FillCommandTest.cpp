@@ -28,17 +28,14 @@ protected:
 };
 
 // The same seed writes the same game however the style is named: a path as the
-// shell means it, or a bare name of the root's Styles folder, extension or none.
+// shell means it, or a name of the root's Styles folder (one without its extension
+// is the style commands' test).
 TEST_F(FillCommandTest, SameSeedWritesTheSameGameWhateverNamesTheStyle)
 {
     const std::string fill = std::string(PELORIN_TOOL) + " fill --pattern 1 --seed 42 --out " + dir.File("out.zag");
-    const std::string name = dir.Path().filename().string(), root = " --root " + dir.Folder();
     const std::string runs[] = {
-        "cd " + dir.File("Styles") + " && " + fill + root + " --style ./Test.zas",
-        "cd " + dir.Path().parent_path().string() + " && " + fill + " --root " + name + " --style " + name +
-            "/Styles/Test.zas",
+        "cd " + dir.File("Styles") + " && " + fill + " --root " + dir.Folder() + " --style ./Test.zas",
         "cd / && " + fill + " --root=" + dir.Folder() + " --style Test.zas --tries 4",
-        "cd / && " + fill + root + " --style Test",
     };
     std::string first;
     for (const std::string& run : runs) {
@@ -59,7 +56,6 @@ TEST_F(FillCommandTest, RefusesAnOutputItCannotWriteBeforeFilling)
     const std::string missing = ": No such file or directory\n";
     const std::pair<std::string, std::string> cases[] = {
         {"Test --out " + dir.Folder(), dir.Folder() + ": Is a directory\n"},
-        {"Test --out " + dir.File("none/out.zag"), dir.File("none/out.zag") + missing},
         {"Test --count 2 --out " + dir.File("Styles/Test.zas"), dir.File("Styles/Test.zas") + ": Not a directory\n"},
         {"Test --out " + dir.File("Styles/./Test.zas"),
          dir.File("Styles/./Test.zas") + ": the same file as the input " + dir.File("Styles/Test.zas") +
@@ -99,7 +95,8 @@ TEST_F(FillCommandTest, BatchWritesEachSeedsGameOrNamesTheSeedsThatDidNotFill)
 }
 
 // The puzzle of the day and of its code are one game, byte for byte, in the tool and
-// in the window's path (AppData); a code of a style not here is refused.
+// in the window's path (AppData: its code's game is the preparation test's); a code
+// of a style not here is refused.
 TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
 {
     std::filesystem::copy_file(dir.File("Styles/Test.zas"), dir.File("Styles/Quotations.zas"));
@@ -117,17 +114,12 @@ TEST_F(FillCommandTest, DailyAndCodePuzzlesAreTheWindowsGames)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir.File("config")));
     AppData app(dir.Folder());
     app.LoadAtStartup();
-    const auto windowBytes = [&] {
-        EXPECT_TRUE(SaveGame(dir.File("window.zag"), app.CurrentGame()));
-        return test::FileBytes(dir.File("window.zag"));
-    };
     std::string reason;
     ASSERT_TRUE(app.MakeDailyPuzzle({2026, 12, 9}, reason)) << reason;
-    EXPECT_EQ(std::tuple(app.currentCode, windowBytes()), std::tuple(code, dailyBytes));
+    ASSERT_TRUE(SaveGame(dir.File("window.zag"), app.CurrentGame()));
+    EXPECT_EQ(std::tuple(app.currentCode, test::FileBytes(dir.File("window.zag"))), std::tuple(code, dailyBytes));
     PuzzleCode read;
     ASSERT_TRUE(ParseCode(code, read, reason)) << reason;
-    ASSERT_TRUE(app.MakePuzzle(read, reason)) << reason;
-    EXPECT_EQ(windowBytes(), dailyBytes);
     // Another edition of a style the window's test refuses.
     PuzzleCode other = read;
     other.style = "Nothing";
