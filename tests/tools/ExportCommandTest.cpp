@@ -50,7 +50,7 @@ protected:
 };
 
 // Page 1 holds every clue with its note; the solution adds one page; the paper is
-// the one of the locale for paper (LC_PAPER), whatever the locale measures in.
+// the one of the locale for paper (LC_PAPER, else LANG), whatever the locale measures in.
 TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
 {
     const std::vector<std::string> clues = Clues();
@@ -59,7 +59,7 @@ TEST_F(ExportCommandTest, PageOneHoldsEveryClueAndTheSolutionIsOnePageMore)
     for (const auto& [locale, solution, pages, paper] :
          {std::tuple{"LC_ALL=C", true, 2, "(A4)"}, {"LC_ALL=en_US.UTF-8", false, 1, "(letter)"},
           {"LANG=en_GB.UTF-8 LC_PAPER=en_CA.UTF-8", false, 1, "(letter)"},
-          {"LANG=C LC_MEASUREMENT=en_US.UTF-8", false, 1, "(A4)"}}) {
+          {"LANG=en_US.UTF-8 LC_MEASUREMENT=en_GB.UTF-8", false, 1, "(letter)"}}) {
         const test::ToolResult result = Export(pdf, locale, solution);
         ASSERT_EQ(result.exitCode, 0) << result.output;
         const std::string info = test::RunCommand("pdfinfo '" + pdf + "'").output;
