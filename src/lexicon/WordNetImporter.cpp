@@ -689,9 +689,11 @@ public:
             if (!lemma.Has(kVerb) || (shortWord && lemma.parts[kVerb].tagTotal == 0))
                 continue;
             const auto offer = [&](const std::string& form, InflectionKind kind) {
-                if (!Irregular(word, kind) || listed_.contains({form, word})) {
-                    // Listed for another base first: DISTILLED is distil's and distill's.
-                    Offer(form, word, kind, kVerb, listed_.contains({form, word}));
+                // A form the exceptions list for this base too, though for another
+                // first (DISTILLED is distil's and distill's), counts as listed.
+                const bool listed = listed_.contains({form, word});
+                if (listed || !Irregular(word, kind)) {
+                    Offer(form, word, kind, kVerb, listed);
                     return;
                 }
                 std::vector<uint32_t> senses = SensesUsing(lemma.parts[kVerb], form);
