@@ -156,12 +156,18 @@ protected:
             {"cntlist.rev", kCntList}, {"noun.exc", ""}, {"verb.exc", kVerbExc}};
         for (const auto& [name, text] : files)
             std::ofstream(wordnet_.File(name), std::ios::binary) << text;
-        WordNetImporter importer;
-        ASSERT_TRUE(importer.Import(wordnet_.Folder())) << importer.Error();
+        Make("");
+    }
+    // Makes the dictionary with a list of first senses; returns the entries it did not match.
+    std::vector<FirstSense> Make(std::string_view firstSenses)
+    {
+        WordNetImporter importer(Dictionary::kCapacity, firstSenses);
+        EXPECT_TRUE(importer.Import(wordnet_.Folder())) << importer.Error();
         // Through the file, so that base words are resolved as the game sees them.
         const std::string path = wordnet_.File("Zanth.dct");
-        ASSERT_TRUE(DictionaryWriter(importer.Records()).Write(path));
-        ASSERT_TRUE(dictionary_.LoadFile(path));
+        EXPECT_TRUE(DictionaryWriter(importer.Records()).Write(path));
+        EXPECT_TRUE(dictionary_.LoadFile(path));
+        return importer.UnmatchedFirstSenses();
     }
     const DictionaryWord* Word(const char* text) const
     {
@@ -265,6 +271,50 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     for (const char* none :
          {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
         EXPECT_EQ(Word(none), nullptr) << none;
+}
+
+// The list of first senses overrules WordNet's use counts: the sense it names
+// leads its part of speech and that part the word (BAT, "wink briefly"), its forms
+// follow (BATS; "wink" is no verb here to agree with) and take their spelling
+// (HEEDS), a plural keeps its own rule (SHAMES) unless named itself
+// (GLASSES), and an untagged word's other senses are rare, out of the books' reach.
+TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
+{
+    const std::string_view list = "# word part opening\n"
+                                  "bat v wink\n"
+                                  "heed n paying\n"
+                                  "shame\tn\ta state of dishonor \n"
+                                  "glasses n a brittle\n"
+                                  "tuna n tropical American\n"
+                                  "tuna v any very large\n"   // no verb
+                                  "emu n large Asian\n"       // no such sense
+                                  "emu x large\n"             // no such part: skipped
+                                  "emu n\n";                  // no opening: skipped
+    EXPECT_EQ(ParseFirstSenses(list).size(), 7u);
+    const std::vector<FirstSense> unmatched = Make(list);
+    ASSERT_EQ(unmatched.size(), 2u);
+    EXPECT_EQ(unmatched[1].word, "emu");
+    const std::pair<const char*, const char*> cases[] = {
+        {"BAT", "wink briefly"}, {"BATS", "wink briefly"}, {"SHAME", "a state of dishonor"},
+        {"SHAMES", "an unfortunate development"}, {"GLASSES", "a brittle transparent solid"},
+        {"GLASS", "a brittle transparent solid"}, {"TUNA", "tropical American prickly pear"}};
+    for (const auto& [word, clue] : cases)
+        EXPECT_EQ(Definitions(word).at(0), clue) << word;
+    // The leading part's form takes the spelling: HEEDS is the noun's plural, not
+    // the more used verb's "-s" form.
+    EXPECT_EQ(Word("HEEDS")->form, kFormPlural);
+    DefinitionList tuna = MakeDefinitionList();
+    Word("TUNA")->CollectDefinitions(tuna);
+    EXPECT_GE(tuna.At(tuna.Count() - 1)->rank, Definition::kSecondaryRank);
+    // Every line of the list the dictionary is made with reads as an entry.
+    size_t lines = 0;
+    for (std::string_view text = FirstSensesText(); !text.empty();) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        lines += line.find_first_not_of(" \t") != std::string_view::npos && !line.starts_with('#') ? 1 : 0;
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    EXPECT_EQ(ParseFirstSenses(FirstSensesText()).size(), lines);
 }
 
 } // namespace
