@@ -26,9 +26,10 @@ std::string_view NextField(std::string_view& line)
 // Judged, not computed: the first clues of the commonest answers of many games of
 // both default styles were read as a solver reads them, and where one was a sense
 // the solver does not think of first, or read garbled while another sense reads
-// well, that sense is named here. A word's lines keep their order: its first
-// line's part of speech leads.
-constexpr std::string_view kList = R"(# word  part  the opening words of the sense's gloss
+// well, that sense is named here; where no sense of a word reads fairly in either
+// style, the word is no answer. A word's lines keep their order: its first line's
+// part of speech leads.
+constexpr std::string_view kList = R"(# word  part (n, v, a, r; - no answer)  the opening words of the sense's gloss, or why
 abacus   n  a calculator that performs arithmetic functions
 abrupt   a  exceedingly sudden and unexpected
 absorb   v  take in, also metaphorically
@@ -38,6 +39,7 @@ ache     n  a dull persistent (usually moderately intense) pain
 ache     v  feel physical pain
 acids    n  any of various water-soluble compounds
 act      n  something that people do or cause to happen
+adalia   -  an old name for Antalya, the Bible's Adalia a man
 addition n  the arithmetic operation of summing
 addled   a  confused and vague
 adhere   v  stick to firmly
@@ -50,6 +52,8 @@ alien    n  a person who comes from a foreign country
 all      r  to a complete degree or to the full
 alright  r  an expression of agreement normally
 amazon   n  a major South American river
+angus    n  black hornless breed from Scotland
+annas    -  the plural of a coin, the Bible's Annas a high priest
 annual   a  occurring or payable every year
 anomaly  n  deviation from the normal or common order
 apache   n  any member of Athapaskan tribes
@@ -62,6 +66,7 @@ attract  v  direct toward itself or oneself by means
 august   a  profoundly honored
 award    n  a tangible symbol signifying approval or distinction
 bach     n  German baroque organist and contrapuntist
+bai      -  an obscure language of Yunnan
 bait     n  anything that serves as an enticement
 bald     a  lacking hair on all or most
 banana   n  elongated crescent-shaped yellow fruit
@@ -159,6 +164,7 @@ cutter   n  a sailing vessel with a single mast
 damages  n  a sum of money paid in compensation
 dangers  n  a cause of pain or injury or loss
 dare     v  to be courageous enough to try
+das      -  a name for the hyrax no solver knows
 deafen   v  be unbearably loud
 deal     n  a particular instance of buying or selling
 deal     v  take action with respect to
@@ -175,6 +181,7 @@ deposit  v  put into a bank account
 desert   n  arid land with little or no vegetation
 devour   v  eat greedily
 die      v  pass from physical life and lose
+dinge    n  discoloration due to dirtiness
 disturb  v  destroy the peace or tranquility of
 dive     n  a headlong plunge into water
 dodo     n  extinct heavy flightless bird
@@ -232,7 +239,10 @@ frame    n  the internal supporting structure that gives
 fry      v  cook on a hot surface using fat
 furore   n  a sudden outburst (as of protest)
 gad      v  wander aimlessly in search of pleasure
+gaddi    -  an Indian throne cushion, the Bible's Gaddi a man
 gal      n  alliterative term for girl
+gan      -  an archaic past of gin
+gargle   v  rinse one's mouth and throat with mouthwash
 gear     n  a toothed wheel that engages another
 geek     n  a person with an unusual or odd personality
 gem      n  a precious or semiprecious stone incorporated
@@ -259,6 +269,7 @@ grey     n  a neutral achromatic color midway
 grind    v  reduce to small pieces or particles by pounding
 grounds  n  the enclosed land around a house
 growth   n  a process of becoming larger or longer
+gur      -  a Voltaic language, the Bible's Gur a place
 gypsy    n  a member of a people with dark skin
 hairs    n  any of the cylindrical filaments
 hammer   n  a hand tool with a heavy rigid head
@@ -288,6 +299,7 @@ inspire  v  serve as the inciting cause of
 invite   v  ask someone in a friendly way to do something
 invoice  n  an itemized statement of money owed
 involve  v  have as a necessary feature
+ira      -  Latin for anger, the Bible's Ira a man
 irony    n  incongruity between what might be expected
 issue    n  an important question that is in dispute
 issue    v  bring out an official document
@@ -309,6 +321,7 @@ lager    n  a general term for beer
 lame     a  disabled in the feet or legs
 land     n  the solid part of the earth's surface
 lands    n  territory over which rule
+larn     -  a dialect spelling of learn
 lattice  n  framework consisting of an ornamental design
 lazy     a  disinclined to work or exertion
 leap     n  a light, self-propelled movement upwards
@@ -325,6 +338,7 @@ lights   n  any device serving as a source of illumination
 limber   a  (used of persons' bodies) capable of moving
 linear   a  of or in or along or relating to a line
 liner    n  a large commercial ship
+lir      -  an Irish sea god no solver knows
 local    a  affecting only a restricted part or area
 lock     n  a fastener fitted to a door or drawer
 logs     n  a segment of the trunk of a tree
@@ -336,13 +350,17 @@ lover    n  a significant other to whom
 luck     n  an unknown and unpredictable phenomenon that leads
 lunacy   n  foolish or senseless behavior
 mafia    n  a crime syndicate in the United States
+maha     -  a second name for the Omaha nobody uses
 make     v  earn on some commercial or business transaction
 mall     n  mercantile establishment consisting of a carefully
 manage   v  be in charge of, act on, or dispose of
 manners  n  social deportment
+manus    -  the Latin name of the hand
 map      n  a diagrammatic representation of the earth's surface
 map      v  plan, delineate, or arrange in detail
 mate     n  a person's partner in marriage
+matt     a  not reflecting light
+matte    a  not reflecting light
 mature   a  having reached full natural growth
 mature   v  cause to ripen or develop fully
 may      n  the month following April and preceding June
@@ -351,6 +369,7 @@ memories n  something that is remembered
 mesh     n  an open fabric of string or rope
 messes   n  a state of confusion and disorderliness
 mince    v  cut into small pieces
+mini     n  a very short skirt
 mites    n  any of numerous very small to minute arachnids
 mobile   a  moving or capable of moving readily
 modern   a  relating to a recently developed fashion or style
@@ -407,6 +426,7 @@ please   r  used in polite request
 please   v  give satisfaction
 ply      v  travel a route regularly
 polar    a  extremely cold
+pontus   n  an ancient region of northern Asia Minor
 pony     n  any of various breeds of small gentle horses
 pop      v  make a sharp explosive noise
 portion  n  an individual quantity of food or drink
@@ -460,6 +480,7 @@ runner   n  a trained athlete who competes in foot races
 sable    n  the expensive dark brown fur of the marten
 safety   n  a device designed to prevent injury
 sakes    n  a reason for wanting something done
+salim    -  a terrorist's alias, the Bible's Salim a place
 salt     n  white crystalline form of especially sodium chloride
 sap      n  a watery solution of sugars, salts, and minerals
 sap      v  deplete
@@ -487,6 +508,7 @@ shove    v  push roughly
 shreds   n  a small piece of cloth or paper
 shrink   v  become smaller or draw together
 shroud   n  burial garment in which a corpse is wrapped
+shua     -  WordNet's is a branch of Shinto, the Bible's a man
 sin      n  an act that is regarded by theologians
 single   a  not married or related to the unmarried state
 six      n  the cardinal number that is the sum
@@ -512,6 +534,7 @@ spike    n  a long, thin sharp-pointed implement
 spray    n  water in small drops in the atmosphere
 sprig    n  a small branch or division of a branch
 springs  n  a natural flow of ground water
+spud     n  an edible tuber native to South America
 spur     n  a sharp prod fixed to a rider's heel
 squish   n  the noise of soft mud being walked on
 stall    n  a compartment in a stable where
@@ -534,6 +557,7 @@ supple   a  moving and bending with ease
 supreme  a  greatest in status or authority or power
 suture   n  a seam used in surgery
 swan     n  stately heavy-bodied aquatic bird
+taches   -  a made-up plural of tach, the Bible's taches clasps
 take     v  get into one's hands, take physically
 tally    n  the act of counting; reciting numbers
 tame     v  overcome the wildness of; make docile
@@ -548,9 +572,11 @@ tempest  n  (literary) a violent wind
 tempt    v  provoke someone to do something through
 tens     n  the cardinal number that is the sum of nine and one
 tensions n  feelings of hostility that are not manifest
+tensor   n  a generalization of the concept of a vector
 thing    n  a separate and self-contained entity
 thinly   r  in a small quantity or extent
 thirsty  a  feeling a need or desire to drink
+tho      -  an obscure Tai language, not "though"
 thorn    n  a small sharp-pointed tip
 thresh   v  beat the seeds out of a grain
 thrill   n  something that causes you to experience
@@ -575,6 +601,7 @@ tripoli  n  the capital and chief port and largest city of Libya
 trump    n  (card games) the suit that has been declared
 tunnel   n  a passageway through or under something
 twit     n  someone who is regarded as contemptible
+tyler    n  elected vice president and became the 10th President
 unbend   v  straighten up or out
 uncut    a  complete
 undue    a  not appropriate or proper (or even
@@ -620,7 +647,7 @@ std::vector<FirstSense> ParseFirstSenses(std::string_view text)
         const std::string_view part = NextField(line);
         const size_t opening = line.find_first_not_of(kBlanks);
         const size_t last = line.find_last_not_of(kBlanks);
-        if (word.empty() || part.size() != 1 || std::string_view("nvar").find(part[0]) == std::string_view::npos ||
+        if (word.empty() || part.size() != 1 || std::string_view("nvar-").find(part[0]) == std::string_view::npos ||
             opening == std::string_view::npos)
             continue;
         entries.push_back({word, part[0], line.substr(opening, last - opening + 1)});

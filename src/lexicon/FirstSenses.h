@@ -16,15 +16,21 @@ struct FirstSense {
     /// has no plural as a rule).
     std::string_view word;
     /// WordNet's part of speech: 'n', 'v', 'a' or 'r'. A lemma's first entry also
-    /// makes its part the leading one (DEAL the noun before the verb).
+    /// makes its part the leading one (DEAL the noun before the verb). '-' says
+    /// that no sense gives the word a clue a solver can use: it is no answer, nor
+    /// are the forms of a lemma so spelled (SHUA, which WordNet knows only as a
+    /// branch of Shinto).
     char part = 'n';
-    /// The opening words of the sense's gloss, enough to tell it from the others.
+    /// The opening words of the sense's gloss, enough to tell it from the others;
+    /// for no answer, why.
     std::string_view opening;
+
+    bool NoAnswer() const { return part == '-'; }
 };
 
 /// The entries of a list: a line is "word part opening words ...", separated by
 /// spaces or tabs. Blank lines, lines from '#' and lines without all three fields
-/// or with another part are skipped.
+/// or with another part than n, v, a, r or - are skipped.
 std::vector<FirstSense> ParseFirstSenses(std::string_view text);
 
 /// The list the dictionary is made with.

@@ -1177,6 +1177,30 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
     return dropped;
 }
 
+// The spellings the list of first senses says are no answers, lemmas and forms,
+// with the forms of such a lemma; the lemmas go to `dropped`. The entries that
+// name no word are returned.
+std::vector<FirstSense> DropNoAnswers(std::span<const FirstSense> entries, LemmaMap& lemmas, InflectionMap& forms,
+                                      LemmaMap& dropped)
+{
+    std::vector<FirstSense> rest;
+    for (const FirstSense& entry : entries) {
+        bool found = false;
+        if (const auto form = forms.find(entry.word); form != forms.end()) {
+            forms.erase(form);
+            found = true;
+        }
+        if (const auto lemma = lemmas.find(entry.word); lemma != lemmas.end()) {
+            std::erase_if(forms, [&](const auto& form) { return form.second.base == entry.word; });
+            dropped.insert(lemmas.extract(lemma));
+            found = true;
+        }
+        if (!found)
+            rest.push_back(entry);
+    }
+    return rest;
+}
+
 // ---- Capacity ---------------------------------------------------------------
 
 // Drops words beyond the table's capacity: inflected forms first (regular ones and
@@ -1544,8 +1568,12 @@ bool WordNetImporter::Import(const std::string& folder)
         error_ = reader.Error();
         return false;
     }
-    const std::vector<FirstSense> firstSenses = ParseFirstSenses(firstSenses_);
-    std::vector<FirstSense> plurals = PutFirstSenses(firstSenses, lemmas);
+    std::vector<FirstSense> firstSenses = ParseFirstSenses(firstSenses_);
+    const auto noAnswers = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
+        return !entry.NoAnswer();
+    });
+    std::vector<FirstSense> plurals =
+        PutFirstSenses(std::span(firstSenses.begin(), noAnswers.begin()), lemmas);
     InflectionCollector inflections(lemmas);
     if (!CollectInflections(reader, inflections)) {
         error_ = reader.Error();
@@ -1557,7 +1585,9 @@ bool WordNetImporter::Import(const std::string& folder)
 
     SetStatusText("Ranking definitions ...");
     RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
-    const LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
+    LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
+    for (const FirstSense& entry : DropNoAnswers(noAnswers, lemmas, forms, dropped))
+        unmatched_.push_back(entry);
 
     // Both maps are sorted; merging their keys, each spelling once, gives the table.
     std::vector<std::string_view> texts;

@@ -278,6 +278,7 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
 // follow (BATS; "wink" is no verb here to agree with) and take their spelling
 // (HEEDS), a plural keeps its own rule (SHAMES) unless named itself
 // (GLASSES), and an untagged word's other senses are rare, out of the books' reach.
+// A word no sense clues fairly is no answer.
 TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
 {
     const std::string_view list = "# word part opening\n"
@@ -286,11 +287,13 @@ TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
                                   "shame\tn\ta state of dishonor \n"
                                   "glasses n a brittle\n"
                                   "tuna n tropical American\n"
+                                  "fen - no solver knows it\n"
+                                  "levites - nor this form\n"
                                   "tuna v any very large\n"   // no verb
                                   "emu n large Asian\n"       // no such sense
                                   "emu x large\n"             // no such part: skipped
                                   "emu n\n";                  // no opening: skipped
-    EXPECT_EQ(ParseFirstSenses(list).size(), 7u);
+    EXPECT_EQ(ParseFirstSenses(list).size(), 9u);
     const std::vector<FirstSense> unmatched = Make(list);
     ASSERT_EQ(unmatched.size(), 2u);
     EXPECT_EQ(unmatched[1].word, "emu");
@@ -303,6 +306,10 @@ TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
     // The leading part's form takes the spelling: HEEDS is the noun's plural, not
     // the more used verb's "-s" form.
     EXPECT_EQ(Word("HEEDS")->form, kFormPlural);
+    // A word the list says is no answer goes, with its forms; a form alone, alone.
+    for (const char* none : {"FEN", "FENS", "LEVITES"})
+        EXPECT_EQ(Word(none), nullptr) << none;
+    EXPECT_NE(Word("LEVITE"), nullptr);
     DefinitionList tuna = MakeDefinitionList();
     Word("TUNA")->CollectDefinitions(tuna);
     EXPECT_GE(tuna.At(tuna.Count() - 1)->rank, Definition::kSecondaryRank);
