@@ -108,7 +108,6 @@ cake     n  baked goods made from or based on a mixture
 captive  n  a person who is confined; especially a prisoner of war
 carrier  n  a person or firm in the business
 castle   n  a large building formerly occupied by a ruler
-castor   n  a pivoting roller attached to the bottom
 casualty n  someone injured or killed or captured
 center   n  a point equidistant from the ends of a line
 chaff    n  material consisting of seed coverings
@@ -448,6 +447,7 @@ quest    n  the act of searching for something
 quid     n  the basic unit of money in Great Britain
 radios   n  an electronic receiver that detects
 rages    n  a feeling of intense anger
+raiment  n  especially fine or decorative clothing
 raise    v  move upwards
 raven    n  large black bird with a straight bill
 raw      a  not treated with heat to prepare it for eating

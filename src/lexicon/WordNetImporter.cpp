@@ -127,8 +127,9 @@ using LemmaMap = std::map<std::string, Lemma, std::less<>>;
 
 // The inflections the table holds. A verb's "-s" form has no form code of its own
 // (it is a plain word to the clue list), so its definitions are made to agree
-// with it instead.
-enum class InflectionKind : int { kPlural, kPast, kDoing, kThird };
+// with it instead; "am" and "are" (kPresent) are plain words too, and agree with
+// the definitions as they stand.
+enum class InflectionKind : int { kPlural, kPast, kDoing, kThird, kPresent };
 
 int32_t FormCode(InflectionKind kind)
 {
@@ -136,7 +137,8 @@ int32_t FormCode(InflectionKind kind)
     case InflectionKind::kPlural: return kFormPlural;
     case InflectionKind::kPast: return kFormPast;
     case InflectionKind::kDoing: return kFormDoing;
-    case InflectionKind::kThird: return kFormPlain;
+    case InflectionKind::kThird:
+    case InflectionKind::kPresent: return kFormPlain;
     }
     return kFormPlain;
 }
@@ -670,13 +672,14 @@ std::vector<FirstSense> PutFirstPluralSenses(std::span<const FirstSense> entries
 // ---- Inflected forms --------------------------------------------------------
 
 // The form code of an entry of verb.exc, which mixes past tenses, participles and
-// -ing forms with present forms: "has" and "is" are "-s" forms, "am" and "are" none.
+// -ing forms with present forms: "has" and "is" are "-s" forms, "am" and "are" the
+// other persons'.
 std::optional<InflectionKind> VerbExceptionKind(std::string_view inflected)
 {
     if (EndsWith(inflected, "ing"))
         return InflectionKind::kDoing;
     if (inflected == "am" || inflected == "are")
-        return std::nullopt;
+        return InflectionKind::kPresent;
     if (EndsWith(inflected, "s") && !EndsWith(inflected, "ss") && inflected != "was")
         return InflectionKind::kThird;
     return InflectionKind::kPast;
@@ -1084,7 +1087,11 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                                                clue.starts_with("made ") || clue.starts_with("especially "));
         // Nor has a particular person or place (FARMERS are no civil rights leader).
         const bool noPlural = sense.uncountable || (sense.instance && !sense.lowerCase);
-        if (!clean || fragment) {
+        // A sense the list of first senses names was read as fair, whatever the
+        // rules above say (RAIMENT "especially fine or decorative clothing" is no
+        // fragment).
+        const bool listed = i == 0 && part.listed.has_value();
+        if ((!clean || fragment) && !listed) {
             part.definitions.push_back(
                 {Definition::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
             continue;
