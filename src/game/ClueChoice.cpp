@@ -515,11 +515,13 @@ bool NamesOneThing(std::string_view definition)
         "process", "act", "activity", "state", "quality", "condition", "smallest", "largest",
         "cardinal", "ordinal", "sum", "study", "science", "art", "practice", "whole"};
     // An act as such ("sleeping for a short period of time", not "cud-chewing
-    // mammal"), a chemical element ("a heavy ductile magnetic metallic element"), a
-    // material, a whole ("people in general") or one alone ("a single person").
+    // mammal" nor "something that is remembered"), a chemical element ("a heavy
+    // ductile magnetic metallic element"), a material, a whole ("people in
+    // general") or one alone ("a single person").
     const std::string_view first = definition.substr(0, definition.find(' '));
     const std::string_view clause = definition.substr(0, definition.find(';'));
-    const bool act = first.size() > 5 && first.ends_with("ing") && first.find('-') == std::string_view::npos;
+    const bool act = first.size() > 5 && first.ends_with("ing") && !first.ends_with("thing") &&
+                     first.find('-') == std::string_view::npos;
     const bool whole = clause.find(" in general") != std::string_view::npos;
     if (act || clause.ends_with(" element") || first == "material" || whole || definition.starts_with("a single "))
         return true;

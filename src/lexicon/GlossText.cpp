@@ -468,7 +468,13 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
                 continue;
             // A phrase that ends on its preposition ("remove the moisture from and
             // make dry") is a verb's, and so is what is joined to it.
-            const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) ||
+            // So is a verb after a verb and its one word, where more follows that
+            // is no "to" ("make better or improve in quality", "hold fast or
+            // prevent from moving"; but "feel concern or interest", "give trouble
+            // or pain to").
+            const bool joinedAfterOne = j == at + 2 && words[at + 1] != "to" && j + 2 < words.size() &&
+                                        words[j + 1].back() != ',' && words[j + 2] != "to";
+            const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) || joinedAfterOne ||
                                 (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
                                 (j + 3 < words.size() && OneOf(words[j + 2], kParticles) &&
                                  OneOf(words[j + 3], kObjects)) ||

@@ -3,6 +3,7 @@
 #include "foundation/Notifier.h"
 #include "foundation/StoredValues.h"
 #include "foundation/TextUtil.h"
+#include "lexicon/FirstSenses.h"
 #include "lexicon/GlossText.h"
 
 #include <algorithm>
@@ -85,6 +86,9 @@ struct PartSenses {
     // Some sense's synset is chiefly called by the word (its first word), rather
     // than the word being another name for it.
     bool named = false;
+    // Where the list of first senses names a sense of this part: the entry's place
+    // among the lemma's entries, the first one leading the parts of speech.
+    std::optional<size_t> listed;
 };
 
 struct Lemma {
@@ -99,6 +103,10 @@ struct Lemma {
         for (const PartSenses& part : parts)
             total += part.tagTotal;
         return total;
+    }
+    bool Listed() const
+    {
+        return std::any_of(parts.begin(), parts.end(), [](const PartSenses& part) { return part.listed.has_value(); });
     }
     size_t SenseCount() const
     {
@@ -119,8 +127,9 @@ using LemmaMap = std::map<std::string, Lemma, std::less<>>;
 
 // The inflections the table holds. A verb's "-s" form has no form code of its own
 // (it is a plain word to the clue list), so its definitions are made to agree
-// with it instead.
-enum class InflectionKind : int { kPlural, kPast, kDoing, kThird };
+// with it instead; "am" and "are" (kPresent) are plain words too, and agree with
+// the definitions as they stand.
+enum class InflectionKind : int { kPlural, kPast, kDoing, kThird, kPresent };
 
 int32_t FormCode(InflectionKind kind)
 {
@@ -128,7 +137,8 @@ int32_t FormCode(InflectionKind kind)
     case InflectionKind::kPlural: return kFormPlural;
     case InflectionKind::kPast: return kFormPast;
     case InflectionKind::kDoing: return kFormDoing;
-    case InflectionKind::kThird: return kFormPlain;
+    case InflectionKind::kThird:
+    case InflectionKind::kPresent: return kFormPlain;
     }
     return kFormPlain;
 }
@@ -139,9 +149,13 @@ struct Inflection {
     int pos = kNoun;
     bool fromException = false;
     int64_t baseTags = 0; // the base's tagged uses in this part of speech
+    bool listed = false;  // the list of first senses makes the base's part of speech lead
     // The base's senses (synset offsets) the form clues, where not all: LIED is the
     // past of lie only as "tell an untruth".
     std::vector<uint32_t> senses;
+    // The sense a solver reads this form as first, where it is not the base's
+    // first (ASHES, the residue): its synset offset, or 0.
+    uint32_t firstSense = 0;
 };
 
 // Whether a list of senses (synset offsets) holds a sense; an empty one holds all.
@@ -590,16 +604,82 @@ void SettleSenses(LemmaMap& lemmas)
     std::erase_if(lemmas, [](const auto& entry) { return entry.second.SenseCount() == 0; });
 }
 
+// ---- A solver's first senses ------------------------------------------------
+
+int PartOfLetter(char part)
+{
+    switch (part) {
+    case 'v': return kVerb;
+    case 'a': return kAdjective;
+    case 'r': return kAdverb;
+    default: return kNoun;
+    }
+}
+
+// The sense of a part of speech whose gloss opens with the words.
+std::optional<size_t> SenseOpening(const PartSenses& part, std::string_view opening)
+{
+    for (size_t i = 0; i < part.senses.size(); ++i)
+        if (part.senses[i].gloss.starts_with(opening))
+            return i;
+    return std::nullopt;
+}
+
+// Puts the senses the list names first in their lemmas' parts of speech, the part
+// of a lemma's first entry leading the others. The entries that name no sense of
+// a lemma are returned.
+std::vector<FirstSense> PutFirstSenses(std::span<const FirstSense> entries, LemmaMap& lemmas)
+{
+    std::vector<FirstSense> rest;
+    for (const FirstSense& entry : entries) {
+        const auto found = lemmas.find(entry.word);
+        PartSenses* part = found != lemmas.end() ? &found->second.parts[PartOfLetter(entry.part)] : nullptr;
+        const std::optional<size_t> sense = part ? SenseOpening(*part, entry.opening) : std::nullopt;
+        if (!sense) {
+            rest.push_back(entry);
+            continue;
+        }
+        const auto at = part->senses.begin() + static_cast<std::ptrdiff_t>(*sense);
+        std::rotate(part->senses.begin(), at, at + 1);
+        if (!part->listed)
+            part->listed = std::count_if(found->second.parts.begin(), found->second.parts.end(),
+                                         [](const PartSenses& other) { return other.listed.has_value(); });
+    }
+    return rest;
+}
+
+// Puts the senses the list names first in a plural's own reading (ASHES, the
+// residue). The entries that name no sense of a plural's base are returned.
+std::vector<FirstSense> PutFirstPluralSenses(std::span<const FirstSense> entries, const LemmaMap& lemmas,
+                                             InflectionMap& forms)
+{
+    std::vector<FirstSense> rest;
+    for (const FirstSense& entry : entries) {
+        const int pos = PartOfLetter(entry.part);
+        const auto form = forms.find(entry.word);
+        const bool plural =
+            form != forms.end() && form->second.kind == InflectionKind::kPlural && form->second.pos == pos;
+        const PartSenses* part = plural ? &lemmas.find(form->second.base)->second.parts[pos] : nullptr;
+        const std::optional<size_t> sense = part ? SenseOpening(*part, entry.opening) : std::nullopt;
+        if (sense)
+            form->second.firstSense = part->senses[*sense].offset;
+        else
+            rest.push_back(entry);
+    }
+    return rest;
+}
+
 // ---- Inflected forms --------------------------------------------------------
 
 // The form code of an entry of verb.exc, which mixes past tenses, participles and
-// -ing forms with present forms: "has" and "is" are "-s" forms, "am" and "are" none.
+// -ing forms with present forms: "has" and "is" are "-s" forms, "am" and "are" the
+// other persons'.
 std::optional<InflectionKind> VerbExceptionKind(std::string_view inflected)
 {
     if (EndsWith(inflected, "ing"))
         return InflectionKind::kDoing;
     if (inflected == "am" || inflected == "are")
-        return std::nullopt;
+        return InflectionKind::kPresent;
     if (EndsWith(inflected, "s") && !EndsWith(inflected, "ss") && inflected != "was")
         return InflectionKind::kThird;
     return InflectionKind::kPast;
@@ -609,6 +689,8 @@ std::optional<InflectionKind> VerbExceptionKind(std::string_view inflected)
 // listed form over a regular one, then a noun's plural over a verb's "-s".
 bool Better(const Inflection& a, const Inflection& b)
 {
+    if (a.listed != b.listed)
+        return a.listed;
     if (a.baseTags != b.baseTags)
         return a.baseTags > b.baseTags;
     if (a.fromException != b.fromException)
@@ -639,7 +721,8 @@ public:
         // SAT is the past of sit, while CHAOS is no plural of chao.
         if (lemmas_.count(inflected) > 0 && !fromException && baseTags == 0)
             return;
-        Inflection candidate{std::string(base), kind, pos, fromException, baseTags, std::move(senses)};
+        Inflection candidate{std::string(base), kind, pos, fromException, baseTags,
+                             found->second.parts[pos].listed == 0, std::move(senses)};
         const auto [slot, added] = forms_.try_emplace(inflected, candidate);
         if (!added && Better(candidate, slot->second))
             slot->second = std::move(candidate);
@@ -1004,7 +1087,11 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
                                                clue.starts_with("made ") || clue.starts_with("especially "));
         // Nor has a particular person or place (FARMERS are no civil rights leader).
         const bool noPlural = sense.uncountable || (sense.instance && !sense.lowerCase);
-        if (!clean || fragment) {
+        // A sense the list of first senses names was read as fair, whatever the
+        // rules above say (RAIMENT "especially fine or decorative clothing" is no
+        // fragment).
+        const bool listed = i == 0 && part.listed.has_value();
+        if ((!clean || fragment) && !listed) {
             part.definitions.push_back(
                 {Definition::kGiveAwayRank + order, sense.offset, std::move(clue), noPlural});
             continue;
@@ -1058,7 +1145,7 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 {
     for (auto& [word, lemma] : lemmas) {
         for (int pos = 0; pos < kPartCount; ++pos)
-            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, lemma.TagTotal() == 0);
+            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, lemma.TagTotal() == 0 && !lemma.Listed());
         AddSynonyms(word, lemma, families);
     }
 }
@@ -1095,6 +1182,30 @@ LemmaMap DropWordsWithoutFairClue(LemmaMap& lemmas, InflectionMap& forms)
         return !form.senses.empty() && std::ranges::none_of(base->second.parts[form.pos].definitions, clues);
     });
     return dropped;
+}
+
+// The spellings the list of first senses says are no answers, lemmas and forms,
+// with the forms of such a lemma; the lemmas go to `dropped`. The entries that
+// name no word are returned.
+std::vector<FirstSense> DropNoAnswers(std::span<const FirstSense> entries, LemmaMap& lemmas, InflectionMap& forms,
+                                      LemmaMap& dropped)
+{
+    std::vector<FirstSense> rest;
+    for (const FirstSense& entry : entries) {
+        bool found = false;
+        if (const auto form = forms.find(entry.word); form != forms.end()) {
+            forms.erase(form);
+            found = true;
+        }
+        if (const auto lemma = lemmas.find(entry.word); lemma != lemmas.end()) {
+            std::erase_if(forms, [&](const auto& form) { return form.second.base == entry.word; });
+            dropped.insert(lemmas.extract(lemma));
+            found = true;
+        }
+        if (!found)
+            rest.push_back(entry);
+    }
+    return rest;
 }
 
 // ---- Capacity ---------------------------------------------------------------
@@ -1156,6 +1267,8 @@ std::vector<int> PartsByDominance(const Lemma& lemma)
     std::stable_sort(parts.begin(), parts.end(), [&](int a, int b) {
         const PartSenses& pa = lemma.parts[a];
         const PartSenses& pb = lemma.parts[b];
+        if (pa.listed != pb.listed)
+            return pa.listed && (!pb.listed || *pa.listed < *pb.listed);
         if (pa.common != pb.common)
             return pa.common;
         if (pa.cleanTags != pb.cleanTags)
@@ -1186,6 +1299,8 @@ struct Copy {
     bool plural = false;
     // Only these senses, where not all (Inflection::senses).
     const std::vector<uint32_t>* senses = nullptr;
+    // This sense first, whether it has a plural or not (Inflection::firstSense).
+    uint32_t first = 0;
 };
 
 // Behind rare senses and give-aways too, as a rare sense that has a plural fits
@@ -1209,9 +1324,14 @@ int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, co
         ++added;
         auto definition = std::make_unique<Definition>();
         definition->rank = gloss.rank;
+        const bool first = gloss.offset == copy.first && gloss.rank < Definition::kGiveAwayRank;
+        if (first)
+            definition->rank = gloss.rank % 2; // its clue, then its whole gloss
+        else if (copy.first != 0 && gloss.rank < Definition::kSynonymRank)
+            definition->rank += 2;
         if (copy.trailing && gloss.rank < Definition::kSynonymRank)
             definition->rank += Definition::kTrailingReadingShift;
-        if (demote && gloss.uncountable)
+        if (demote && gloss.uncountable && !first)
             definition->rank += kNoPluralShift;
         definition->text = copy.thirdPerson ? ThirdPersonDefinition(gloss.text, *copy.thirdPerson) : gloss.text;
         definition->aux = static_cast<int32_t>(gloss.offset);
@@ -1340,7 +1460,8 @@ public:
         const bool demotes =
             inflection.kind == InflectionKind::kPlural && DemotesUncountable(base.parts[inflection.pos].definitions);
         const bool borrows = inflection.kind != InflectionKind::kThird && PartsByDominance(base).size() == 1 &&
-                             forms_.count(inflection.base) == 0 && !demotes && inflection.senses.empty();
+                             forms_.count(inflection.base) == 0 && !demotes && inflection.senses.empty() &&
+                             inflection.firstSense == 0;
         if (!borrows)
             AddInflectedReading(*record, text, inflection, false);
         return record;
@@ -1360,6 +1481,9 @@ public:
         const bool headwordClean = std::any_of(headword.parts.begin(), headword.parts.end(), Clean);
         if (formFirst ? !formClean && headwordClean : !headwordClean && formClean)
             formFirst = !formFirst;
+        // The list of first senses names the reading a solver takes first.
+        if (headword.Listed() || inflection.firstSense != 0)
+            formFirst = !headword.Listed();
         auto record = NewRecord(text, WordNetImporter::kDominantKind);
         record->baseIndex = baseIndex;
         record->form = formFirst ? FormCode(inflection.kind) : kFormPlain;
@@ -1397,7 +1521,7 @@ private:
         const Lemma& base = lemmas_.find(inflection.base)->second;
         auto sub = NewRecord(text, trailing ? WordNetImporter::kDefaultKindOther : WordNetImporter::kDominantKind);
         const Copy copy{trailing, inflection.kind == InflectionKind::kThird ? &thirdPerson_ : nullptr,
-                        inflection.kind == InflectionKind::kPlural, &inflection.senses};
+                        inflection.kind == InflectionKind::kPlural, &inflection.senses, inflection.firstSense};
         definitions_ += AddDefinitions(*sub, base.parts[inflection.pos].definitions, copy);
         record.subRecords.Add(std::move(sub));
     }
@@ -1444,23 +1568,33 @@ bool WordNetImporter::Import(const std::string& folder)
     records_.clear();
     headwords_ = inflected_ = definitions_ = 0;
     error_.clear();
+    unmatched_.clear();
     Reader reader(folder);
     LemmaMap lemmas;
     if (!ReadLemmas(reader, lemmas)) {
         error_ = reader.Error();
         return false;
     }
+    std::vector<FirstSense> firstSenses = ParseFirstSenses(firstSenses_);
+    const auto noAnswers = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
+        return !entry.NoAnswer();
+    });
+    std::vector<FirstSense> plurals =
+        PutFirstSenses(std::span(firstSenses.begin(), noAnswers.begin()), lemmas);
     InflectionCollector inflections(lemmas);
     if (!CollectInflections(reader, inflections)) {
         error_ = reader.Error();
         return false;
     }
     InflectionMap& forms = inflections.Forms();
+    unmatched_ = PutFirstPluralSenses(plurals, lemmas, forms);
     FitCapacity(lemmas, forms, static_cast<size_t>(std::max(capacity_, 0)));
 
     SetStatusText("Ranking definitions ...");
     RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
-    const LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
+    LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
+    for (const FirstSense& entry : DropNoAnswers(noAnswers, lemmas, forms, dropped))
+        unmatched_.push_back(entry);
 
     // Both maps are sorted; merging their keys, each spelling once, gives the table.
     std::vector<std::string_view> texts;

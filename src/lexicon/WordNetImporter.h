@@ -2,10 +2,12 @@
 
 #include "lexicon/Dictionary.h"
 #include "lexicon/DictionaryWriter.h"
+#include "lexicon/FirstSenses.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelorin {
 
@@ -27,7 +29,8 @@ namespace pelorin {
 ///
 /// Senses: common senses before those only a name or symbol spells so; tagged
 /// senses in WordNet's order (by use), untagged ones by evidence (the synset whose
-/// first word the lemma is, then the more linked synset).
+/// first word the lemma is, then the more linked synset); but a sense the list of
+/// first senses names (FirstSense) comes first, and its part of speech leads.
 ///
 /// Definitions: one per sense, its clue (the gloss's first clause, see
 /// ClueClause) ranked 2 x order, followed by the whole gloss (2 x order + 1) when
@@ -63,7 +66,13 @@ public:
     /// collected 10 ranks behind the dominant ones.
     static constexpr int32_t kDefaultKindOther = 1;
 
-    explicit WordNetImporter(int32_t capacity = Dictionary::kCapacity) : capacity_(capacity) {}
+    /// `firstSenses`: the list of a solver's first senses (ParseFirstSenses), which
+    /// must outlive the importer.
+    explicit WordNetImporter(int32_t capacity = Dictionary::kCapacity,
+                             std::string_view firstSenses = FirstSensesText())
+        : capacity_(capacity), firstSenses_(firstSenses)
+    {
+    }
 
     /// Reads the WordNet folder and builds the table. False, with Error() saying
     /// which file could not be read and why ("PATH: reason"), when a file is
@@ -76,10 +85,14 @@ public:
     int32_t HeadwordCount() const { return headwords_; }
     int32_t InflectedCount() const { return inflected_; }
     int32_t DefinitionCount() const { return definitions_; }
+    /// The entries of the list of first senses that named no sense of this WordNet.
+    const std::vector<FirstSense>& UnmatchedFirstSenses() const { return unmatched_; }
 
 private:
     int32_t capacity_;
+    std::string_view firstSenses_;
     std::string error_;
+    std::vector<FirstSense> unmatched_;
     WordRecordTable records_;
     int32_t headwords_ = 0;
     int32_t inflected_ = 0;

@@ -94,7 +94,8 @@ TEST(DemoteSingularSensesTest, OneOfAKindSensesGoLastForPlurals)
         {"a heavy ductile magnetic metallic element", true}, {"a metallic element; is silver-white in pure form", true},
         {"material in the top layer of the surface of the earth", true}, {"people in general", true},
         {"a single person or thing", true}, {"the edge of a piece of cloth", false},
-        {"any natural satellite of a planet", false}, {"cud-chewing mammal used as a draft animal", false}};
+        {"any natural satellite of a planet", false}, {"cud-chewing mammal used as a draft animal", false},
+        {"something that is remembered", false}};
     DefinitionList definitions = MakeDefinitionList();
     int32_t rank = 0;
     std::vector<std::string> expected; // what has a plural, a rare sense that has one, the rest

@@ -111,7 +111,8 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         EXPECT_EQ(ThirdPerson(verb), form) << verb;
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
-                                         "remove", "mark", "produce", "shine", "like", "thrust"};
+                                         "remove", "mark", "produce", "shine", "like", "thrust", "hold", "prevent",
+                                         "give", "pain"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         return verbs.count(std::string(word)) ? std::optional(ThirdPerson(word)) : std::nullopt;
     };
@@ -129,6 +130,10 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         {"make a sad face and thrust out one's lower lip", "makes a sad face and thrusts out one's lower lip"},
         {"remove the moisture from and make dry", "removes the moisture from and makes dry"},
         {"formally accept", "formally accepts"},
+        // After a verb and its one word, a verb with more after it agrees, but
+        // not one that may be a noun before "to".
+        {"hold fast or prevent from moving", "holds fast or prevents from moving"},
+        {"give trouble or pain to", "gives trouble or pain to"},
         {"forsake, leave behind", "forsakes, leaves behind"},
         {"establish the validity of something, as by an example",
          "establish the validity of something, as by an example"},

@@ -144,7 +144,7 @@ const std::string kCntList = Lines({
     "stereo%1:06:00:: 1 3", "stereo%1:06:01:: 2 1", "sit%2:35:00:: 1 30", "have%2:40:00:: 1 50", "lie%2:35:00:: 1 58",
     "lie%2:32:00:: 2 9", "lose%2:40:00:: 1 9", "loser%1:18:00:: 1 2", "exact%2:40:00:: 1 1", "paint%2:35:00:: 1 6",
     "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2"}, "\n");
-const std::string kVerbExc = Lines({"has have", "lay lie", "sat sit"}, "\n");
+const std::string kVerbExc = Lines({"are be", "has have", "lay lie", "sat sit"}, "\n");
 
 class WordNetImporterCluesTest : public ::testing::Test {
 protected:
@@ -156,12 +156,18 @@ protected:
             {"cntlist.rev", kCntList}, {"noun.exc", ""}, {"verb.exc", kVerbExc}};
         for (const auto& [name, text] : files)
             std::ofstream(wordnet_.File(name), std::ios::binary) << text;
-        WordNetImporter importer;
-        ASSERT_TRUE(importer.Import(wordnet_.Folder())) << importer.Error();
+        Make("");
+    }
+    // Makes the dictionary with a list of first senses; returns the entries it did not match.
+    std::vector<FirstSense> Make(std::string_view firstSenses)
+    {
+        WordNetImporter importer(Dictionary::kCapacity, firstSenses);
+        EXPECT_TRUE(importer.Import(wordnet_.Folder())) << importer.Error();
         // Through the file, so that base words are resolved as the game sees them.
         const std::string path = wordnet_.File("Zanth.dct");
-        ASSERT_TRUE(DictionaryWriter(importer.Records()).Write(path));
-        ASSERT_TRUE(dictionary_.LoadFile(path));
+        EXPECT_TRUE(DictionaryWriter(importer.Records()).Write(path));
+        EXPECT_TRUE(dictionary_.LoadFile(path));
+        return importer.UnmatchedFirstSenses();
     }
     const DictionaryWord* Word(const char* text) const
     {
@@ -203,6 +209,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"ASIAN", "a person of the east"},             // "Asia" gives ASIAN away
         {"REPAY", "refund"},                            // "pay back" and "repayment" give it away
         {"VOWS", "promises"}, {"LOSES", "fails to win"}, {"HAS", "owns"}, // HAS is listed, not the plural of HA
+        {"ARE", "have the quality of being"}, // as "be": no agreement to make
         {"COMES", "moves toward, travels toward something or somebody"},
         {"SHAMES", "an unfortunate development"}, // a feeling and a state have no plural
         {"GLASSES", "a container for holding liquids while drinking"}, // nor a substance
@@ -265,6 +272,60 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     for (const char* none :
          {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
         EXPECT_EQ(Word(none), nullptr) << none;
+}
+
+// The list of first senses overrules WordNet's use counts: the sense it names
+// leads its part of speech and that part the word (BAT, "wink briefly"), its forms
+// follow (BATS; "wink" is no verb here to agree with) and take their spelling
+// (HEEDS), a plural keeps its own rule (SHAMES) unless named itself
+// (GLASSES), and an untagged word's other senses are rare, out of the books' reach.
+// A sense the list names reads as fair whatever the family rules say (LOSER); a
+// word no sense clues fairly is no answer.
+TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
+{
+    const std::string_view list = "# word part opening\n"
+                                  "bat v wink\n"
+                                  "heed n paying\n"
+                                  "loser n a contestant\n"
+                                  "shame\tn\ta state of dishonor \n"
+                                  "glasses n a brittle\n"
+                                  "tuna n tropical American\n"
+                                  "fen - no solver knows it\n"
+                                  "levites - nor this form\n"
+                                  "tuna v any very large\n"   // no verb
+                                  "emu n large Asian\n"       // no such sense
+                                  "emu x large\n"             // no such part: skipped
+                                  "emu n\n";                  // no opening: skipped
+    EXPECT_EQ(ParseFirstSenses(list).size(), 10u);
+    const std::vector<FirstSense> unmatched = Make(list);
+    ASSERT_EQ(unmatched.size(), 2u);
+    EXPECT_EQ(unmatched[1].word, "emu");
+    const std::pair<const char*, const char*> cases[] = {
+        {"BAT", "wink briefly"}, {"BATS", "wink briefly"}, {"SHAME", "a state of dishonor"},
+        {"SHAMES", "an unfortunate development"}, {"GLASSES", "a brittle transparent solid"},
+        {"GLASS", "a brittle transparent solid"}, {"TUNA", "tropical American prickly pear"},
+        {"LOSER", "a contestant who loses the contest"}}; // read as fair, whatever the family rules say
+    for (const auto& [word, clue] : cases)
+        EXPECT_EQ(Definitions(word).at(0), clue) << word;
+    // The leading part's form takes the spelling: HEEDS is the noun's plural, not
+    // the more used verb's "-s" form.
+    EXPECT_EQ(Word("HEEDS")->form, kFormPlural);
+    // A word the list says is no answer goes, with its forms; a form alone, alone.
+    for (const char* none : {"FEN", "FENS", "LEVITES"})
+        EXPECT_EQ(Word(none), nullptr) << none;
+    EXPECT_NE(Word("LEVITE"), nullptr);
+    DefinitionList tuna = MakeDefinitionList();
+    Word("TUNA")->CollectDefinitions(tuna);
+    EXPECT_GE(tuna.At(tuna.Count() - 1)->rank, Definition::kSecondaryRank);
+    // Every line of the list the dictionary is made with reads as an entry.
+    size_t lines = 0;
+    for (std::string_view text = FirstSensesText(); !text.empty();) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        lines += line.find_first_not_of(" \t") != std::string_view::npos && !line.starts_with('#') ? 1 : 0;
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    EXPECT_EQ(ParseFirstSenses(FirstSensesText()).size(), lines);
 }
 
 } // namespace

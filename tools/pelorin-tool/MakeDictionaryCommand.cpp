@@ -44,6 +44,11 @@ int MakeDictionary(const Options& options)
     WordNetImporter importer;
     if (!importer.Import(wordnet))
         return ReportError({}, importer.Error());
+    // The list is made for WordNet 3.0; an entry another WordNet lacks changes nothing.
+    for (const FirstSense& entry : importer.UnmatchedFirstSenses())
+        std::fprintf(stderr, "%s: no sense of %.*s (%c) opens with \"%.*s\"; WordNet's order kept\n", kName,
+                     static_cast<int>(entry.word.size()), entry.word.data(), entry.part,
+                     static_cast<int>(entry.opening.size()), entry.opening.data());
 
     const DictionaryWriter writer(importer.Records());
     const int32_t stamp = writer.ContentStamp();

@@ -1,0 +1,663 @@
+#include "lexicon/FirstSenses.h"
+
+#include <algorithm>
+
+namespace pelorin {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r";
+
+// Cuts the first field off a line, blanks before it and after it included.
+std::string_view NextField(std::string_view& line)
+{
+    const size_t start = line.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos) {
+        line = {};
+        return {};
+    }
+    line.remove_prefix(start);
+    const size_t end = std::min(line.find_first_of(kBlanks), line.size());
+    const std::string_view field = line.substr(0, end);
+    line.remove_prefix(end);
+    return field;
+}
+
+// Judged, not computed: the first clues of the commonest answers of many games of
+// both default styles were read as a solver reads them, and where one was a sense
+// the solver does not think of first, or read garbled while another sense reads
+// well, that sense is named here; where no sense of a word reads fairly in either
+// style, the word is no answer. A word's lines keep their order: its first line's
+// part of speech leads.
+constexpr std::string_view kList = R"(# word  part (n, v, a, r; - no answer)  the opening words of the sense's gloss, or why
+abacus   n  a calculator that performs arithmetic functions
+abrupt   a  exceedingly sudden and unexpected
+absorb   v  take in, also metaphorically
+abstract a  existing only in the mind
+ace      n  one of four playing cards in a deck
+ache     n  a dull persistent (usually moderately intense) pain
+ache     v  feel physical pain
+acids    n  any of various water-soluble compounds
+act      n  something that people do or cause to happen
+adalia   -  an old name for Antalya, the Bible's Adalia a man
+addition n  the arithmetic operation of summing
+addled   a  confused and vague
+adhere   v  stick to firmly
+aerial   n  an electrical device that sends or receives
+affinity n  a natural attraction or feeling of kinship
+agent    n  a representative who acts on behalf of other
+ail      v  be ill or unwell
+airs     n  affected manners intended to impress
+alien    n  a person who comes from a foreign country
+all      r  to a complete degree or to the full
+alright  r  an expression of agreement normally
+amazon   n  a major South American river
+angus    n  black hornless breed from Scotland
+annas    -  the plural of a coin, the Bible's Annas a high priest
+annual   a  occurring or payable every year
+anomaly  n  deviation from the normal or common order
+apache   n  any member of Athapaskan tribes
+arc      n  a continuous portion of a circle
+arctic   a  extremely cold
+ashes    n  the residue that remains when
+assault  n  a threatened or attempted physical attack
+assembly n  a group of persons who are gathered
+attract  v  direct toward itself or oneself by means
+august   a  profoundly honored
+award    n  a tangible symbol signifying approval or distinction
+bach     n  German baroque organist and contrapuntist
+bai      -  an obscure language of Yunnan
+bait     n  anything that serves as an enticement
+bald     a  lacking hair on all or most
+banana   n  elongated crescent-shaped yellow fruit
+band     n  a group of musicians playing popular music
+bargain  n  an advantageous purchase
+basses   n  an adult male singer with the lowest
+bath     n  a relatively large open container that you fill
+battery  n  a device that produces electricity
+be       v  have an existence, be extant
+bear     n  massive plantigrade carnivorous or omnivorous mammals
+bear     v  bring forth
+belt     n  a band to tie or buckle around
+bereft   a  sorrowful through loss or deprivation
+berth    n  a bed on a ship or train
+betray   v  deliver to an enemy by treachery
+bid      n  an attempt to get something
+bid      v  ask for or request earnestly
+billion  n  the number that is represented as a one followed by 9
+birth    n  the event of being born
+bitch    n  female of any member of the dog family
+blade    n  the flat part of a tool or weapon
+blame    v  attribute responsibility to
+blinds   n  a protective covering that keeps
+blues    n  a type of folksong that originated among Black Americans
+boon     n  a desirable state
+bray     n  the cry of an ass
+break    v  destroy the integrity of; usually by force
+breasts  n  either of two soft fleshy milk-secreting
+breed    n  a special variety of domesticated animals
+breed    v  cause to procreate (animals)
+brush    n  an implement that has hairs or bristles
+buff     n  an ardent follower and admirer
+buff     v  polish and make shiny
+butt     n  a victim of ridicule or pranks
+cab      n  a car driven by a person whose job
+cabbage  n  any of various cultivars of the genus
+cable    n  a conductor for transmitting electrical
+cake     n  baked goods made from or based on a mixture
+captive  n  a person who is confined; especially a prisoner of war
+carrier  n  a person or firm in the business
+castle   n  a large building formerly occupied by a ruler
+casualty n  someone injured or killed or captured
+center   n  a point equidistant from the ends of a line
+chaff    n  material consisting of seed coverings
+chain    n  a series of (usually metal) rings or links
+chariot  n  a two-wheeled horse-drawn battle vehicle
+chatter  v  speak (about unimportant matters) rapidly and incessantly
+chief    n  a person who is in charge
+chilly   a  appreciably or disagreeably cold
+chip     n  a small fragment of something broken off
+choir    n  the area occupied by singers
+choler   n  an irritable petulant feeling
+chorus   n  a group of people assembled to sing
+chum     n  a close friend who accompanies his buddies
+clap     v  strike together so as to produce a sharp percussive noise
+clash    n  a state of conflict between persons
+clever   a  mentally quick and resourceful
+clip     n  any of various small fasteners used to hold
+closure  n  termination of operations
+clout    n  (boxing) a blow with the fist
+clown    n  a person who amuses others by ridiculous
+club     n  a formal association of people
+coal     n  fossil fuel consisting of carbonized
+cock     n  adult male chicken
+colds    n  a mild viral infection involving
+colors   n  a flag that shows its nationality
+colour   n  a visual attribute of things that results
+coloured a  favoring one person or side over another
+comely   a  very pleasing to the eye
+commute  v  travel back and forth regularly
+compose  v  write music
+coney    n  any of various burrowing animals of the family Leporidae
+consist  v  be composed of
+consume  v  use up (resources or materials)
+contacts n  a person who is in a position to give you special assistance
+core     n  the center of an object
+corner   n  an interior angle formed by two meeting walls
+cosmos   n  everything that exists anywhere
+cotton   n  erect bushy mallow plant or small tree bearing bolls
+covert   a  secret or hidden; not openly practiced
+cradle   n  a baby bed with sides and rockers
+cramps   n  a painful and involuntary muscular contraction
+crash    n  a serious accident (usually involving
+cream    n  the part of milk containing the butterfat
+creepy   a  causing a sensation as of things crawling
+crimson  n  a deep and vivid red color
+croquet  n  a game in which players hit a wooden ball
+crouch   v  sit on one's heels
+crow     n  black birds having a raucous call
+crud     n  any substance considered disgustingly foul
+cuss     v  utter obscenities or profanities
+cute     a  attractive especially by means of smallness
+cutter   n  a sailing vessel with a single mast
+damages  n  a sum of money paid in compensation
+dangers  n  a cause of pain or injury or loss
+dare     v  to be courageous enough to try
+das      -  a name for the hyrax no solver knows
+deafen   v  be unbearably loud
+deal     n  a particular instance of buying or selling
+deal     v  take action with respect to
+deck     n  any of various platforms built into a vessel
+deck     v  decorate
+decoder  n  a machine that converts a coded text
+decoy    n  something used to lure fish or other animals
+deeps    n  literary term for an ocean
+defence  n  (military) military action or resources protecting
+defile   v  spot, stain, or pollute
+degrade  v  reduce in worth or character
+demise   n  the time when something ends
+deposit  v  put into a bank account
+desert   n  arid land with little or no vegetation
+devour   v  eat greedily
+die      v  pass from physical life and lose
+dinge    n  discoloration due to dirtiness
+disturb  v  destroy the peace or tranquility of
+dive     n  a headlong plunge into water
+dodo     n  extinct heavy flightless bird
+doom     n  an unpleasant or disastrous destiny
+dote     v  shower with love; show excessive
+drama    n  the literary genre of works intended
+drown    v  die from being submerged in water
+duality  n  being twofold
+dungeon  n  a dark cell (usually underground) where prisoners
+duties   n  work that you are obliged to perform
+dwell    v  inhabit or live in; be an inhabitant
+earliest r  with the least delay
+early    r  before the usual time or the time expected
+elbow    n  hinge joint between the forearm and upper arm
+elfin    a  small and delicate
+embrace  v  squeeze (someone) tightly in your arms
+emeralds n  a green transparent form of beryl
+enemies  n  an armed adversary (especially
+energies n  forceful exertion
+enquire  v  have a wish or desire to know something
+ensnare  v  catch in or as if in a trap
+entropy  n  (thermodynamics) a thermodynamic quantity
+essence  n  the central meaning or theme of a speech
+ethnic   a  denoting or deriving from or distinctive
+events   n  something that happens at a given place
+evils    n  that which causes harm or destruction
+faggot   n  a bundle of sticks and branches bound
+fail     v  be unsuccessful
+fain     r  in a willing manner
+faint    a  lacking clarity or distinctness
+fare     n  the sum charged for riding in a public conveyance
+farm     v  cultivate by growing, often involving
+fats     n  a soft greasy substance occurring
+favour   n  an act of gracious kindness
+feast    n  a ceremonial dinner party for many people
+fester   v  ripen and generate pus
+fiddle   n  bowed stringed instrument that is the highest member
+fiddle   v  play on a violin
+fifths   n  one part in five equal parts
+fig      n  fleshy sweet pear-shaped yellowish
+fight    n  the act of fighting; any contest
+filling  n  (dentistry) a dental appliance consisting
+finish   v  have an end, in a temporal
+fitness  n  good physical condition
+flare    n  a sudden burst of flame
+flavor   n  the taste experience when a savoury condiment
+flock    n  a group of birds
+floss    n  a soft thread for cleaning the spaces
+flows    n  any uninterrupted stream or discharge
+folks    n  people in general (often used
+form     n  a printed document with spaces
+fortune  n  a large amount of wealth or prosperity
+founder  v  sink below the surface
+frame    n  the internal supporting structure that gives
+fry      v  cook on a hot surface using fat
+furore   n  a sudden outburst (as of protest)
+gad      v  wander aimlessly in search of pleasure
+gaddi    -  an Indian throne cushion, the Bible's Gaddi a man
+gal      n  alliterative term for girl
+gan      -  an archaic past of gin
+gargle   v  rinse one's mouth and throat with mouthwash
+gear     n  a toothed wheel that engages another
+geek     n  a person with an unusual or odd personality
+gem      n  a precious or semiprecious stone incorporated
+germ     n  a minute life form
+ghost    n  the visible disembodied soul of a dead person
+gig      n  a booking for musicians
+girdle   n  a woman's close-fitting foundation garment
+giver    n  person who makes a gift of property
+glaze    n  a coating for ceramics, metal, etc.
+globes   n  a sphere on which a map
+glove    n  handwear: covers the hand and wrist
+goad     n  a pointed instrument that is used to prod
+goad     v  stab or urge on as if with a pointed stick
+goings   n  the act of departing
+gourd    n  any of numerous inedible fruits with hard rinds
+govern   v  exercise authority over; as of nations
+grad     n  a person who has received a degree
+grades   n  a number or letter indicating quality
+grain    n  dry seed-like fruit produced by the cereal grasses
+grave    n  a place for the burial of a corpse
+gray     a  of an achromatic color of any lightness
+grays    n  a neutral achromatic color midway
+grey     n  a neutral achromatic color midway
+grind    v  reduce to small pieces or particles by pounding
+grounds  n  the enclosed land around a house
+growth   n  a process of becoming larger or longer
+gur      -  a Voltaic language, the Bible's Gur a place
+gypsy    n  a member of a people with dark skin
+hairs    n  any of the cylindrical filaments
+hammer   n  a hand tool with a heavy rigid head
+hassle   v  annoy continually or chronically
+haunt    v  haunt like a ghost; pursue
+header   n  a line of text serving to indicate
+heath    n  a tract of level wasteland
+heaven   n  the abode of God and the angels
+heroic   a  showing extreme courage; especially of actions
+hike     n  a long walk usually for exercise
+hike     v  walk a long way, as for pleasure
+hind     n  a female deer, especially an adult
+hive     n  a man-made receptacle that houses a swarm
+hood     n  a headdress that protects the head and face
+hook     n  a curved or bent implement for suspending
+hook     v  entice and trap
+huff     n  a state of irritation or annoyance
+humour   n  the quality of being funny
+hump     n  something that bulges out or is protuberant
+hut      n  small crude shelter used as a dwelling
+immune   a  (usually followed by 'to') not affected by a given influence
+indent   v  set in from the margin
+indigo   n  a blue-violet color
+inept    a  generally incompetent and ineffectual
+informal a  not officially recognized or controlled
+inspire  v  serve as the inciting cause of
+invite   v  ask someone in a friendly way to do something
+invoice  n  an itemized statement of money owed
+involve  v  have as a necessary feature
+ira      -  Latin for anger, the Bible's Ira a man
+irony    n  incongruity between what might be expected
+issue    n  an important question that is in dispute
+issue    v  bring out an official document
+itch     n  an irritating cutaneous sensation
+itch     v  have a strong desire or urge to do something
+jam      n  preserve of crushed fruit
+jar      n  a vessel (usually cylindrical) with a wide mouth
+jealous  a  suspicious or unduly suspicious or fearful
+kernel   n  the inner and usually edible part of a seed
+kites    n  plaything consisting of a light frame
+knocker  n  a device (usually metal and ornamental) attached
+knot     n  any of various fastenings formed by looping
+labor    n  productive work (especially physical work
+labour   n  productive work (especially
+lace     n  a delicate decorative fabric woven
+lace     v  add alcohol to (beverages)
+lactate  v  give suck to
+lager    n  a general term for beer
+lame     a  disabled in the feet or legs
+land     n  the solid part of the earth's surface
+lands    n  territory over which rule
+larn     -  a dialect spelling of learn
+lattice  n  framework consisting of an ornamental design
+lazy     a  disinclined to work or exertion
+leap     n  a light, self-propelled movement upwards
+leap     v  jump down from an elevated point
+lefts    n  a turn toward the side of the body
+legions  n  a large military unit
+lend     v  give temporarily; let have
+less     a  (comparative of 'little' usually used
+levels   n  a position on a scale of intensity
+liberal  a  having political or social views favoring
+light    n  (physics) electromagnetic radiation that can produce
+light    v  cause to start burning
+lights   n  any device serving as a source of illumination
+limber   a  (used of persons' bodies) capable of moving
+linear   a  of or in or along or relating to a line
+liner    n  a large commercial ship
+lir      -  an Irish sea god no solver knows
+local    a  affecting only a restricted part or area
+lock     n  a fastener fitted to a door or drawer
+logs     n  a segment of the trunk of a tree
+loon     n  large somewhat primitive fish-eating diving bird
+loop     n  anything with a round or oval shape
+lop      v  cut off from a whole
+lorry    n  a large truck designed to carry heavy loads
+lover    n  a significant other to whom
+luck     n  an unknown and unpredictable phenomenon that leads
+lunacy   n  foolish or senseless behavior
+mafia    n  a crime syndicate in the United States
+maha     -  a second name for the Omaha nobody uses
+make     v  earn on some commercial or business transaction
+mall     n  mercantile establishment consisting of a carefully
+manage   v  be in charge of, act on, or dispose of
+manners  n  social deportment
+manus    -  the Latin name of the hand
+map      n  a diagrammatic representation of the earth's surface
+map      v  plan, delineate, or arrange in detail
+mate     n  a person's partner in marriage
+matt     a  not reflecting light
+matte    a  not reflecting light
+mature   a  having reached full natural growth
+mature   v  cause to ripen or develop fully
+may      n  the month following April and preceding June
+mayhem   n  violent and needless disturbance
+memories n  something that is remembered
+mesh     n  an open fabric of string or rope
+messes   n  a state of confusion and disorderliness
+mince    v  cut into small pieces
+mini     n  a very short skirt
+mites    n  any of numerous very small to minute arachnids
+mobile   a  moving or capable of moving readily
+modern   a  relating to a recently developed fashion or style
+modes    n  how something is done or how
+moil     v  work hard
+mole     n  small velvety-furred burrowing mammal having small eyes
+moods    n  a characteristic (habitual or relatively temporary) state
+moody    a  showing a brooding ill humor
+motion   n  a natural event that involves a change in the position
+motor    v  travel or be transported in a vehicle
+mounds   n  a small natural hill
+naiad    n  (Greek mythology) a nymph of lakes
+narcotic n  a drug that produces numbness
+natures  n  the complex of emotional and intellectual
+nazi     n  a German member of Adolf Hitler's
+needle   n  a sharp pointed implement (usually steel)
+nets     n  an open fabric of string or rope
+new      a  original and of a kind not seen before
+next     a  immediately following in time or order
+node     n  a connecting point at which several lines
+normal   a  being approximately average or within certain limits
+novelty  n  originality by virtue of being new
+now      r  at the present moment
+nurse    n  one skilled in caring for young children
+oath     n  a solemn promise, usually invoking
+obtuse   a  slow to learn or understand
+option   n  one of a number of things from which
+oracle   n  an authoritative person who divines
+orb      n  an object with a spherical shape
+ostrich  n  fast-running African flightless bird
+outfit   n  a set of clothing
+paddle   n  a short light oar used without an oarlock
+painful  a  causing physical discomfort
+pal      n  a close friend who accompanies his buddies
+paps     n  the small projection of a mammary gland
+parcel   n  a wrapped container
+parity   n  functional equality
+partake  v  have, give, or receive a share of
+pattern  n  a decorative or artistic work
+pave     v  cover with a material such as stone
+peach    n  downy juicy fruit with sweet
+peak     n  the top or extreme point of something
+pepper   n  sweet and hot varieties of fruits
+perils   n  a source of danger
+pestle   n  a club-shaped hand tool for grinding
+pill     n  a dose of medicine in the form of a small pellet
+pillar   n  (architecture) a tall vertical cylindrical structure
+pip      n  a small hard seed found in some fruits
+plague   n  any epidemic disease with a high death rate
+plague   v  annoy continually or chronically
+planks   n  a stout length of sawn timber
+plate    n  dish on which food is served
+please   r  used in polite request
+please   v  give satisfaction
+ply      v  travel a route regularly
+polar    a  extremely cold
+pontus   n  an ancient region of northern Asia Minor
+pony     n  any of various breeds of small gentle horses
+pop      v  make a sharp explosive noise
+portion  n  an individual quantity of food or drink
+pose     v  assume a posture as for artistic purposes
+powers   n  possession of the qualities (especially mental
+pretty   a  pleasing by delicacy or grace
+prey     n  animal hunted or caught for food
+price    n  the amount of money needed to purchase
+prickle  n  a small sharp-pointed tip resembling
+primal   a  having existed from the beginning
+prize    n  something given for victory or superiority
+profane  a  grossly irreverent toward what is held
+puddle   n  a small body of standing water (rainwater)
+puke     v  eject the contents of the stomach
+pull     v  apply force so as to cause motion towards
+pump     n  a mechanical device that moves fluid
+queen    n  a female sovereign ruler
+quest    n  the act of searching for something
+quid     n  the basic unit of money in Great Britain
+radios   n  an electronic receiver that detects
+rages    n  a feeling of intense anger
+raiment  n  especially fine or decorative clothing
+raise    v  move upwards
+raven    n  large black bird with a straight bill
+raw      a  not treated with heat to prepare it for eating
+reader   n  a person who can read; a literate person
+realise  v  be fully aware or cognizant of
+receipt  n  an acknowledgment (usually tangible) that payment has been made
+receiver n  earphone that converts electrical signals into sounds
+recorder n  a tubular wind instrument with 8
+redness  n  red color or pigment; the chromatic
+reduce   v  make smaller
+reflect  v  to throw or bend back
+remedy   n  a medicine or therapy that cures disease
+remnant  n  a piece of cloth that is left over
+repay    v  act or give recompense in recognition
+resist   v  withstand the force of something
+respect  n  an attitude of admiration or esteem
+rests    n  a pause for relaxation
+revere   v  regard with feelings of respect and reverence
+rick     n  a stack of hay
+riddle   n  a difficult problem
+rights   n  (frequently plural) the interest possessed by law
+riotous  a  characterized by unrest or disorder
+rover    n  someone who leads a wandering unsettled life
+rowdy    a  disturbing the public peace
+royal    a  of or relating to or indicative of or issued
+rubies   n  a transparent deep red variety of corundum
+rue      v  feel remorse for; feel sorry for
+ruler    n  measuring stick consisting of a strip of wood
+runner   n  a trained athlete who competes in foot races
+sable    n  the expensive dark brown fur of the marten
+safety   n  a device designed to prevent injury
+sakes    n  a reason for wanting something done
+salim    -  a terrorist's alias, the Bible's Salim a place
+salt     n  white crystalline form of especially sodium chloride
+sap      n  a watery solution of sugars, salts, and minerals
+sap      v  deplete
+satyr    n  one of a class of woodland deities
+savings  n  a fund of money put by
+scales   n  a measuring instrument for weighing
+scenery  n  the appearance of a place
+scented  a  filled or impregnated with perfume
+school   n  an educational institution
+school   v  teach or refine to be discriminative
+schtick  n  (Yiddish) a contrived and often used bit
+scotch   n  whiskey distilled in Scotland
+scratch  v  scrape or rub as if to relieve itching
+screw    n  a fastener with a tapered threaded shank
+screw    v  defeat someone through trickery or deceit
+scribe   n  someone employed to make written copies
+seated   a  (of persons) having the torso erect
+senses   n  the faculty through which the external
+shaft    n  a long rod or pole
+shark    n  a person who is ruthless and greedy
+shocks   n  an unpleasant or disappointing surprise
+shoddy   a  of inferior workmanship and materials
+shorts   n  trousers that end at or above
+shove    v  push roughly
+shreds   n  a small piece of cloth or paper
+shrink   v  become smaller or draw together
+shroud   n  burial garment in which a corpse is wrapped
+shua     -  WordNet's is a branch of Shinto, the Bible's a man
+sin      n  an act that is regarded by theologians
+single   a  not married or related to the unmarried state
+six      n  the cardinal number that is the sum
+slake    v  satisfy (thirst)
+sling    n  bandage to support an injured forearm
+slope    n  the property possessed by a line or surface
+smear    n  slanderous defamation
+smith    n  someone who works metal
+smokes   n  tobacco leaves that have been made
+smooch   n  an enthusiastic kiss
+snuff    n  finely powdered tobacco for sniffing
+soil     n  the part of the earth's surface consisting of humus
+solidly  r  with strength and soundness
+somehow  r  for some unspecified reason
+sour     a  having a sharp biting taste
+spaces   n  an empty area
+spade    n  a sturdy hand shovel that can be pushed
+spat     n  a quarrel about petty points
+spatter  n  the act of splashing a (liquid) substance
+spell    n  a psychological state induced by
+spell    v  write or name the letters
+spike    n  a long, thin sharp-pointed implement
+spray    n  water in small drops in the atmosphere
+sprig    n  a small branch or division of a branch
+springs  n  a natural flow of ground water
+spud     n  an edible tuber native to South America
+spur     n  a sharp prod fixed to a rider's heel
+squish   n  the noise of soft mud being walked on
+stall    n  a compartment in a stable where
+stall    v  come to a stop
+steep    a  having a sharp inclination
+steep    v  let sit in a liquid to extract a flavor
+stem     n  a slender or elongated structure that supports
+sticky   a  covered with an adhesive material
+stifle   v  smother or suppress
+still    r  despite anything to the contrary
+stink    v  smell badly and offensively
+stir     v  move very slightly
+stout    a  having rugged physical strength
+strand   n  line consisting of a complex of fibers
+stretch  v  extend one's limbs or muscles, or the entire
+striker  n  a forward on a soccer team
+stupor   n  marginal consciousness
+subject  n  a branch of knowledge
+supple   a  moving and bending with ease
+supreme  a  greatest in status or authority or power
+suture   n  a seam used in surgery
+swan     n  stately heavy-bodied aquatic bird
+taches   -  a made-up plural of tach, the Bible's taches clasps
+take     v  get into one's hands, take physically
+tally    n  the act of counting; reciting numbers
+tame     v  overcome the wildness of; make docile
+tangent  n  ratio of the opposite to the adjacent side
+tarry    v  leave slowly and hesitantly
+tastes   n  a strong liking
+tattler  n  someone who gossips indiscreetly
+tattoo   n  a design on the skin made by tattooing
+tax      n  charge against a citizen's person or property
+teller   n  an employee of a bank who receives
+tempest  n  (literary) a violent wind
+tempt    v  provoke someone to do something through
+tens     n  the cardinal number that is the sum of nine and one
+tensions n  feelings of hostility that are not manifest
+tensor   n  a generalization of the concept of a vector
+thing    n  a separate and self-contained entity
+thinly   r  in a small quantity or extent
+thirsty  a  feeling a need or desire to drink
+tho      -  an obscure Tai language, not "though"
+thorn    n  a small sharp-pointed tip
+thresh   v  beat the seeds out of a grain
+thrill   n  something that causes you to experience
+tiger    n  large feline of forests in most of Asia
+till     v  work land as by ploughing
+tiller   n  lever used to turn the rudder
+title    n  the name of a work of art or literary composition
+token    n  a metal or plastic disk that can be redeemed
+topper   n  a man's hat with a tall crown
+torments n  intense feelings of suffering; acute
+tory     n  a member of political party in Great Britain
+tot      n  a young child
+trade    n  the commercial exchange (buying and selling
+trade    v  exchange or give (something) in exchange for
+trades   n  the skilled practice of a practical
+transit  v  make a passage or journey from one place
+trash    n  worthless material that is to be disposed of
+trek     n  any long and difficult trip
+tribe    n  a social division of (usually preliterate) people
+trinity  n  the union of the Father and Son
+tripoli  n  the capital and chief port and largest city of Libya
+trump    n  (card games) the suit that has been declared
+tunnel   n  a passageway through or under something
+twit     n  someone who is regarded as contemptible
+tyler    n  elected vice president and became the 10th President
+unbend   v  straighten up or out
+uncut    a  complete
+undue    a  not appropriate or proper (or even
+unfold   v  extend or stretch out to a greater or the full
+usual    a  commonly encountered
+vacant   a  without an occupant or incumbent
+values   n  beliefs of a person or social group
+vanilla  a  plain and without any extras or adornments
+vessel   n  a craft designed for water transportation
+vest     n  a man's sleeveless garment worn underneath a coat
+video    n  a recording of both the visual and audible
+vinyl    n  shiny and tough and flexible plastic
+wafer    n  a small thin crisp cake or cookie
+wage     n  something that remunerates
+wake     v  stop sleeping
+wanton   a  occurring without motivation or provocation
+warp     v  bend out of shape, as under pressure
+wash     v  cleanse with a cleaning agent, such as soap
+water    n  a liquid necessary for the life
+wench    n  informal terms for a (young) woman
+whale    n  any of the larger cetacean mammals
+wills    n  a legal document declaring a person's
+windup   n  a concluding action
+wiper    n  a mechanical device that cleans the windshield
+wish     n  a specific feeling of desire
+wits     n  the basic human power of intelligent thought
+wounds   n  an injury to living tissue
+wretch   n  someone you feel sorry for
+yoke     n  stable gear that joins two draft animals
+)";
+
+} // namespace
+
+std::vector<FirstSense> ParseFirstSenses(std::string_view text)
+{
+    std::vector<FirstSense> entries;
+    while (!text.empty()) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        line = line.substr(0, line.find('#'));
+        const std::string_view word = NextField(line);
+        const std::string_view part = NextField(line);
+        const size_t opening = line.find_first_not_of(kBlanks);
+        const size_t last = line.find_last_not_of(kBlanks);
+        if (word.empty() || part.size() != 1 || std::string_view("nvar-").find(part[0]) == std::string_view::npos ||
+            opening == std::string_view::npos)
+            continue;
+        entries.push_back({word, part[0], line.substr(opening, last - opening + 1)});
+    }
+    return entries;
+}
+
+std::string_view FirstSensesText()
+{
+    return kList;
+}
+
+} // namespace pelorin
