@@ -1117,6 +1117,51 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
     }
 }
 
+// A synonym that clues a word fairly: three letters or more (two are a symbol or an
+// abbreviation: "ar" for ARE), and not of the word's family.
+const std::string* FairSynonym(const Sense& sense, std::string_view word, const WordFamilies& families)
+{
+    constexpr size_t kShortestSynonym = 3;
+    for (const std::string& synonym : sense.synonyms)
+        if (synonym.size() >= kShortestSynonym && !families.GivesAway(synonym, word))
+            return &synonym;
+    return nullptr;
+}
+
+// Where a part of speech's most used sense gives the word away and is used more
+// than four times as much as any sense that clues it fairly, that sense's common
+// synonym is closer to what a solver thinks of than the rare fair sense: HAS is
+// "holds", not "goes through (mental or physical states or experiences)". Common:
+// a word with 20 tagged uses in that part of speech or more, that does not begin
+// as the word does (no "theatre" for THEATER).
+void PutCommonSynonymFirst(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
+                           const LemmaMap& lemmas)
+{
+    if (part.senses.empty())
+        return;
+    const Sense& first = part.senses.front();
+    bool firstGivesAway = false;
+    int64_t fairTags = -1;
+    for (const Gloss& gloss : part.definitions) {
+        if (gloss.offset == first.offset)
+            firstGivesAway = gloss.rank >= Definition::kGiveAwayRank;
+        if (gloss.rank < Definition::kSynonymRank)
+            for (const Sense& sense : part.senses)
+                if (sense.offset == gloss.offset)
+                    fairTags = std::max(fairTags, sense.tagCount);
+    }
+    constexpr int64_t kMoreUsed = 4;
+    constexpr int64_t kCommonUses = 20;
+    if (!firstGivesAway || fairTags < 0 || first.tagCount <= kMoreUsed * fairTags)
+        return;
+    const std::string* synonym = FairSynonym(first, word, families);
+    if (!synonym || synonym->compare(0, 3, word.substr(0, 3)) == 0)
+        return;
+    const auto found = lemmas.find(*synonym);
+    if (found != lemmas.end() && found->second.parts[pos].tagTotal >= kCommonUses)
+        part.definitions.push_back({0, first.offset, *synonym}); // the give-away's ranks are free
+}
+
 // Where every sense of a part of speech gives the word away, the synset's other
 // words clue it instead ("precisely" for EXACTLY): one per sense, in sense order.
 // Each part counts alone, as the forms of a verb (HEEDED) are clued by the verb's
@@ -1128,24 +1173,19 @@ void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& famili
         if (std::any_of(part.definitions.begin(), part.definitions.end(),
                         [](const Gloss& gloss) { return gloss.rank < Definition::kGiveAwayRank; }))
             continue;
-        for (const Sense& sense : part.senses) {
-            for (const std::string& synonym : sense.synonyms) {
-                // Two letters are a symbol or an abbreviation ("ar" for ARE), no clue.
-                constexpr size_t kShortestSynonym = 3;
-                if (synonym.size() < kShortestSynonym || families.GivesAway(synonym, word))
-                    continue;
-                part.definitions.push_back({next++, sense.offset, synonym});
-                break;
-            }
-        }
+        for (const Sense& sense : part.senses)
+            if (const std::string* synonym = FairSynonym(sense, word, families))
+                part.definitions.push_back({next++, sense.offset, *synonym});
     }
 }
 
 void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
 {
     for (auto& [word, lemma] : lemmas) {
-        for (int pos = 0; pos < kPartCount; ++pos)
+        for (int pos = 0; pos < kPartCount; ++pos) {
             RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, lemma.TagTotal() == 0 && !lemma.Listed());
+            PutCommonSynonymFirst(word, pos, lemma.parts[pos], families, lemmas);
+        }
         AddSynonyms(word, lemma, families);
     }
 }
