@@ -29,7 +29,7 @@ std::string_view NextField(std::string_view& line)
 // well, that sense is named here; where no sense of a word reads fairly in either
 // style, the word is no answer. A word's lines keep their order: its first line's
 // part of speech leads.
-constexpr std::string_view kList = R"(# word  part (n, v, a, r; - no answer)  the opening words of the sense's gloss, or why
+constexpr std::string_view kList = R"(# word  part (n v a r; - none)  the opening words of the gloss, or why
 abacus   n  a calculator that performs arithmetic functions
 abrupt   a  exceedingly sudden and unexpected
 absorb   v  take in, also metaphorically

@@ -103,9 +103,9 @@ const std::string kDataNoun = Lines({
     "in the Jewish calendar (in August and September)"});
 const std::string kIndexVerb = Index("v", {
     "bat 2 2150 2151", "hit 1 2152", "come 1 2010", "exist 1 2140", "be 1 2160", "die 0 2170 2171", "exact 1 2050",
-    "fail 0 2080", "have 1 2030", "heed 1 2100", "hale 0 2110 2111", "hew 0 2120", "lie 2 2130 2131", "lose 1 2040", "move 0 2081",
-    "own 0 2082", "paint 1 2090", "promise 0 2092", "pay 1 2060", "repay 1 2061 2062", "shew 0 2070", "sit 1 2020",
-    "travel 0 2083", "vow 1 2091"});
+    "fail 0 2080", "have 1 2030", "heed 1 2100", "hale 0 2110 2111", "hew 0 2120", "lie 2 2130 2131", "lose 1 2040",
+    "move 0 2081", "own 0 2082", "paint 1 2090", "promise 0 2092", "pay 1 2060", "repay 1 2061 2062", "shew 0 2070",
+    "sit 1 2020", "travel 0 2083", "vow 1 2091"});
 const std::string kDataVerb = Lines({
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody",
     "00002020 35 v 01 sit 0 000 | be seated", "00002030 40 v 01 have 0 000 | own",
@@ -120,8 +120,8 @@ const std::string kDataVerb = Lines({
     "00002092 32 v 01 promise 0 000 | make a promise", "00002100 31 v 02 heed 0 mind 0 000 | give heed to",
     "00002110 41 v 02 coerce 0 hale 0 000 | to cause to do through pressure",
     "00002111 35 v 02 haul 0 hale 0 000 | draw slowly or heavily", "00002120 35 v 01 hew 0 000 | strike with an axe",
-    "00002140 42 v 01 exist 0 000 | have an existence, be extant", "00002150 35 v 02 bat 0 hit 0 000 | strike with a bat",
-    "00002152 35 v 01 hit 0 000 | deal a blow to",
+    "00002140 42 v 01 exist 0 000 | have an existence, be extant",
+    "00002150 35 v 02 bat 0 hit 0 000 | strike with a bat", "00002152 35 v 01 hit 0 000 | deal a blow to",
     "00002151 29 v 01 bat 0 000 | wink briefly", "00002160 42 v 01 be 0 000 | have the quality of being",
     "00002170 30 v 01 die 0 001 + 00001280 n 0101 | suffer or face the pain of death",
     "00002171 30 v 01 die 0 000 | stop operating or functioning",
@@ -141,10 +141,10 @@ const std::string kIndexAdv = Index("r", {"non 0 4001"});
 const std::string kDataAdv = Lines({"00004001 02 r 02 not 0 non 0 000 | negation of a word or group of words"});
 const std::string kCntList = Lines({
     "angry%3:00:00:: 1 5", "bat%1:05:00:: 1 5", "bat%2:35:00:: 1 11", "bat%2:29:00:: 2 2", "hit%2:35:00:: 1 25",
-    "salty%5:00:00:: 1 1", "salty%3:00:00:: 2 1", "asian%1:18:00:: 1 4", "come%2:38:00:: 1 40", "heed%1:09:00:: 1 2", "heed%2:31:00:: 1 4",
-    "stereo%1:06:00:: 1 3", "stereo%1:06:01:: 2 1", "sit%2:35:00:: 1 30", "have%2:40:00:: 1 50", "lie%2:35:00:: 1 58",
-    "lie%2:32:00:: 2 9", "lose%2:40:00:: 1 9", "loser%1:18:00:: 1 2", "exact%2:40:00:: 1 1", "paint%2:35:00:: 1 6",
-    "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2"}, "\n");
+    "salty%5:00:00:: 1 1", "salty%3:00:00:: 2 1", "asian%1:18:00:: 1 4", "come%2:38:00:: 1 40", "heed%1:09:00:: 1 2",
+    "heed%2:31:00:: 1 4", "stereo%1:06:00:: 1 3", "stereo%1:06:01:: 2 1", "sit%2:35:00:: 1 30", "have%2:40:00:: 1 50",
+    "lie%2:35:00:: 1 58", "lie%2:32:00:: 2 9", "lose%2:40:00:: 1 9", "loser%1:18:00:: 1 2", "exact%2:40:00:: 1 1",
+    "paint%2:35:00:: 1 6", "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2"}, "\n");
 const std::string kVerbExc = Lines({"are be", "has have", "lay lie", "sat sit"}, "\n");
 
 class WordNetImporterCluesTest : public ::testing::Test {
