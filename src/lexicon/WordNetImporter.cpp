@@ -423,6 +423,8 @@ std::string_view SynsetWord(std::string_view token)
     return token.substr(0, token.find('('));
 }
 
+// The part of speech a data file's symbol (or a list of first senses' letter)
+// names, or -1.
 int PartOfSpeechOf(std::string_view symbol)
 {
     if (symbol == "n")
@@ -606,16 +608,6 @@ void SettleSenses(LemmaMap& lemmas)
 
 // ---- A solver's first senses ------------------------------------------------
 
-int PartOfLetter(char part)
-{
-    switch (part) {
-    case 'v': return kVerb;
-    case 'a': return kAdjective;
-    case 'r': return kAdverb;
-    default: return kNoun;
-    }
-}
-
 // The sense of a part of speech whose gloss opens with the words.
 std::optional<size_t> SenseOpening(const PartSenses& part, std::string_view opening)
 {
@@ -633,7 +625,8 @@ std::vector<FirstSense> PutFirstSenses(std::span<const FirstSense> entries, Lemm
     std::vector<FirstSense> rest;
     for (const FirstSense& entry : entries) {
         const auto found = lemmas.find(entry.word);
-        PartSenses* part = found != lemmas.end() ? &found->second.parts[PartOfLetter(entry.part)] : nullptr;
+        const int pos = PartOfSpeechOf({&entry.part, 1});
+        PartSenses* part = found != lemmas.end() ? &found->second.parts[pos] : nullptr;
         const std::optional<size_t> sense = part ? SenseOpening(*part, entry.opening) : std::nullopt;
         if (!sense) {
             rest.push_back(entry);
@@ -655,7 +648,7 @@ std::vector<FirstSense> PutFirstPluralSenses(std::span<const FirstSense> entries
 {
     std::vector<FirstSense> rest;
     for (const FirstSense& entry : entries) {
-        const int pos = PartOfLetter(entry.part);
+        const int pos = PartOfSpeechOf({&entry.part, 1});
         const auto form = forms.find(entry.word);
         const bool plural =
             form != forms.end() && form->second.kind == InflectionKind::kPlural && form->second.pos == pos;
