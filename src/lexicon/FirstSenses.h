@@ -19,18 +19,21 @@ struct FirstSense {
     /// makes its part the leading one (DEAL the noun before the verb). '-' says
     /// that no sense gives the word a clue a solver can use: it is no answer, nor
     /// are the forms of a lemma so spelled (SHUA, which WordNet knows only as a
-    /// branch of Shinto).
+    /// branch of Shinto). '+' names words of the lemma's family that WordNet does
+    /// not link to it, so that a gloss holding one gives the lemma away (LEPER,
+    /// "a person afflicted with leprosy").
     char part = 'n';
     /// The opening words of the sense's gloss, enough to tell it from the others;
-    /// for no answer, why.
+    /// for no answer, why; for family, the words, separated by blanks.
     std::string_view opening;
 
     bool NoAnswer() const { return part == '-'; }
+    bool Family() const { return part == '+'; }
 };
 
 /// The entries of a list: a line is "word part opening words ...", separated by
 /// spaces or tabs. Blank lines, lines from '#' and lines without all three fields
-/// or with another part than n, v, a, r or - are skipped.
+/// or with another part than n, v, a, r, - or + are skipped.
 std::vector<FirstSense> ParseFirstSenses(std::string_view text);
 
 /// The list the dictionary is made with.

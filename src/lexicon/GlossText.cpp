@@ -474,7 +474,11 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
             // or pain to").
             const bool joinedAfterOne = j == at + 2 && words[at + 1] != "to" && j + 2 < words.size() &&
                                         words[j + 1].back() != ',' && words[j + 2] != "to";
+            // And "be" after anything but an infinitive ("make a mistake or be
+            // incorrect"; but "cause to move or be moved").
+            const bool joinedBe = words[j + 1] == "be" && words[at + 1] != "to";
             const bool joined = j == at + 1 || (j == at + 2 && OneOf(words[at + 1], kParticles)) || joinedAfterOne ||
+                                joinedBe ||
                                 (j + 2 < words.size() && OneOf(words[j + 2], kObjects)) ||
                                 (j + 3 < words.size() && OneOf(words[j + 2], kParticles) &&
                                  OneOf(words[j + 3], kObjects)) ||

@@ -95,6 +95,8 @@ struct Lemma {
     std::array<PartSenses, kPartCount> parts;
     // Words of its family that WordNet links to it (ANGRY: anger), lower case.
     std::vector<std::string> related;
+    // Words the list of first senses names as of its family (LEPER: leprosy).
+    std::vector<std::string> kin;
 
     bool Has(int pos) const { return !parts[pos].senses.empty(); }
     int64_t TagTotal() const
@@ -165,6 +167,9 @@ bool Covers(const std::vector<uint32_t>& senses, uint32_t offset)
 }
 
 using InflectionMap = std::map<std::string, Inflection, std::less<>>;
+// The readings a spelling lost to the one it went to (SAWS, the plural of the noun
+// saw, beside the verb's "-s" form), best first.
+using RivalMap = std::map<std::string, std::vector<Inflection>, std::less<>>;
 
 // ---- Text helpers ----------------------------------------------------------
 
@@ -662,6 +667,31 @@ std::vector<FirstSense> PutFirstPluralSenses(std::span<const FirstSense> entries
     return rest;
 }
 
+// Gives the lemmas the family the list names, both ways: LEPER is of leprosy's
+// family as leprosy is of LEPER's. The entries that name no lemma are returned.
+std::vector<FirstSense> PutFamilies(std::span<const FirstSense> entries, LemmaMap& lemmas)
+{
+    std::vector<FirstSense> rest;
+    const auto add = [&](std::string_view word, std::string_view kin) {
+        const auto lemma = lemmas.find(word);
+        if (lemma != lemmas.end() && std::ranges::find(lemma->second.kin, kin) == lemma->second.kin.end())
+            lemma->second.kin.emplace_back(kin);
+    };
+    std::vector<std::string_view> words;
+    for (const FirstSense& entry : entries) {
+        if (lemmas.count(entry.word) == 0) {
+            rest.push_back(entry);
+            continue;
+        }
+        SplitWords(entry.opening, words);
+        for (std::string_view kin : words) {
+            add(entry.word, kin);
+            add(kin, entry.word);
+        }
+    }
+    return rest;
+}
+
 // ---- Inflected forms --------------------------------------------------------
 
 // The form code of an entry of verb.exc, which mixes past tenses, participles and
@@ -717,8 +747,13 @@ public:
         Inflection candidate{std::string(base), kind, pos, fromException, baseTags,
                              found->second.parts[pos].listed == 0, std::move(senses)};
         const auto [slot, added] = forms_.try_emplace(inflected, candidate);
-        if (!added && Better(candidate, slot->second))
-            slot->second = std::move(candidate);
+        if (added)
+            return;
+        std::vector<Inflection>& rivals = rivals_[inflected];
+        if (Better(candidate, slot->second))
+            std::swap(candidate, slot->second);
+        rivals.insert(std::ranges::find_if(rivals, [&](const Inflection& rival) { return Better(candidate, rival); }),
+                      std::move(candidate));
     }
 
     // noun.exc / verb.exc: "inflected base..." The first base that is a word of
@@ -783,6 +818,7 @@ public:
     }
 
     InflectionMap& Forms() { return forms_; }
+    RivalMap& Rivals() { return rivals_; }
 
 private:
     // Names of peoples take a plural too (Americans, Israelites, Frenchmen are
@@ -820,6 +856,7 @@ private:
 
     const LemmaMap& lemmas_;
     InflectionMap forms_;
+    RivalMap rivals_;
     std::set<std::pair<std::string, InflectionKind>> irregular_;
     std::set<std::pair<std::string, std::string>> listed_; // inflected, base
 };
@@ -839,13 +876,18 @@ public:
     bool GivesAway(std::string_view text, std::string_view word) const
     {
         const std::vector<std::string> answer = Roots(word);
+        const size_t own = forms_.count(word) > 0 ? 2 : 1;
         return !ForEachLetterRun(text, [&](std::string_view token, size_t) {
             const std::string lower = ToLower(token);
             for (const std::string& root : CachedRoots(lower))
                 if (std::find(answer.begin(), answer.end(), root) != answer.end())
                     return false;
-            return !std::any_of(answer.begin(), answer.end(),
-                                [&](const std::string& root) { return IsCompoundOf(lower, root); });
+            // The clue's word may hold the answer's stem, or the answer or its base
+            // the word ("east" for EASTWARD), which comes first among the roots.
+            return std::none_of(answer.begin(), answer.end(),
+                                [&](const std::string& root) { return IsCompoundOf(lower, root); }) &&
+                   std::none_of(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(own),
+                                [&](const std::string& root) { return IsCompoundOf(root, lower); });
         });
     }
 
@@ -880,6 +922,9 @@ private:
         const auto lemma = lemmas_.find(word);
         if (lemma == lemmas_.end())
             return;
+        for (const std::string& kin : lemma->second.kin)
+            if (std::find(roots.begin(), roots.end(), kin) == roots.end())
+                roots.push_back(kin);
         for (const std::string& related : lemma->second.related) {
             const size_t shorter = std::min(word.size(), related.size());
             const size_t common = static_cast<size_t>(
@@ -1111,12 +1156,14 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
 }
 
 // A synonym that clues a word fairly: three letters or more (two are a symbol or an
-// abbreviation: "ar" for ARE), and not of the word's family.
+// abbreviation: "ar" for ARE), not of the word's family, nor a part the word is
+// made of ("day" for DAYTIME).
 const std::string* FairSynonym(const Sense& sense, std::string_view word, const WordFamilies& families)
 {
     constexpr size_t kShortestSynonym = 3;
     for (const std::string& synonym : sense.synonyms)
-        if (synonym.size() >= kShortestSynonym && !families.GivesAway(synonym, word))
+        if (synonym.size() >= kShortestSynonym && !word.starts_with(synonym) && !word.ends_with(synonym) &&
+            !families.GivesAway(synonym, word))
             return &synonym;
     return nullptr;
 }
@@ -1180,6 +1227,28 @@ void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
             PutCommonSynonymFirst(word, pos, lemma.parts[pos], families, lemmas);
         }
         AddSynonyms(word, lemma, families);
+    }
+}
+
+// A spelling that is a form of several bases goes to the best reading with a clean
+// clue where the one it went to has none and the list named no sense for it: SAWS
+// is the plural of the noun saw rather than the verb's "-s" form, whose only sense,
+// "cuts with a saw", gives it away.
+void PreferFormsWithCleanClues(const LemmaMap& lemmas, InflectionMap& forms, const RivalMap& rivals)
+{
+    const auto clean = [&](const Inflection& form) {
+        const auto base = lemmas.find(form.base);
+        return base != lemmas.end() &&
+               std::ranges::any_of(base->second.parts[form.pos].definitions,
+                                   [](const Gloss& gloss) { return gloss.rank < Definition::kSecondaryRank; });
+    };
+    for (const auto& [text, readings] : rivals) {
+        const auto form = forms.find(text);
+        if (form == forms.end() || form->second.listed || form->second.firstSense != 0 || clean(form->second))
+            continue;
+        const auto rival = std::ranges::find_if(readings, clean);
+        if (rival != readings.end())
+            form->second = *rival;
     }
 }
 
@@ -1609,6 +1678,11 @@ bool WordNetImporter::Import(const std::string& folder)
         return false;
     }
     std::vector<FirstSense> firstSenses = ParseFirstSenses(firstSenses_);
+    const auto families = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
+        return !entry.Family();
+    });
+    unmatched_ = PutFamilies(families, lemmas);
+    firstSenses.erase(families.begin(), families.end());
     const auto noAnswers = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
         return !entry.NoAnswer();
     });
@@ -1620,11 +1694,13 @@ bool WordNetImporter::Import(const std::string& folder)
         return false;
     }
     InflectionMap& forms = inflections.Forms();
-    unmatched_ = PutFirstPluralSenses(plurals, lemmas, forms);
+    for (const FirstSense& entry : PutFirstPluralSenses(plurals, lemmas, forms))
+        unmatched_.push_back(entry);
     FitCapacity(lemmas, forms, static_cast<size_t>(std::max(capacity_, 0)));
 
     SetStatusText("Ranking definitions ...");
     RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
+    PreferFormsWithCleanClues(lemmas, forms, inflections.Rivals());
     LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
     for (const FirstSense& entry : DropNoAnswers(noAnswers, lemmas, forms, dropped))
         unmatched_.push_back(entry);

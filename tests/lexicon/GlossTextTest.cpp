@@ -112,7 +112,7 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
     const std::set<std::string> verbs = {"move", "travel", "approach", "carry", "perform", "feel", "suffer",
                                          "follow", "take", "make", "accept", "cause", "shift", "forsake", "leave",
                                          "remove", "mark", "produce", "shine", "like", "thrust", "hold", "prevent",
-                                         "give", "pain"};
+                                         "give", "pain", "be"};
     const VerbForm known = [&](std::string_view word) -> std::optional<std::string> {
         return verbs.count(std::string(word)) ? std::optional(ThirdPerson(word)) : std::nullopt;
     };
@@ -134,6 +134,9 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
         // not one that may be a noun before "to".
         {"hold fast or prevent from moving", "holds fast or prevents from moving"},
         {"give trouble or pain to", "gives trouble or pain to"},
+        // "be" is a verb wherever it is joined, but for an infinitive's.
+        {"make a mistake or be incorrect", "makes a mistake or is incorrect"},
+        {"cause to move or be moved", "causes to move or be moved"},
         {"forsake, leave behind", "forsakes, leaves behind"},
         {"establish the validity of something, as by an example",
          "establish the validity of something, as by an example"},

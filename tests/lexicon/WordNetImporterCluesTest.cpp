@@ -47,7 +47,8 @@ const std::string kIndexNoun = Index("n", {
     "death 0 1280", "hewer 0 1230", "realtor 0 1150", "stereo 2 1140 1141", "surf 0 1122", "surfer 0 1120 1121",
     "come 0 1030", "emu 0 1001 1002", "ezra 0 1080", "farm 0 1250", "farmer 0 1251 1252", "fen 0 1060 1061",
     "ha 0 1090", "irs 0 1040", "levite 0 1081", "lied 0 1240", "loser 1 1050 1051", "mug 0 1220 1221",
-    "mum 0 1210 1211", "sat 0 1020", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
+    "mum 0 1210 1211", "sat 0 1020", "saw 0 1300", "snowman 0 1310", "snow 0 1311", "man 0 1312",
+    "daytime 0 1320", "day 0 1320", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
 const std::string kDataNoun = Lines({
     "00001001 23 n 02 electromagnetic_unit 0 emu 0 001 @ 00000001 n 0000 | any of various systems of units",
     "00001002 05 n 03 emu 0 Dromaius_novaehollandiae 0 Emu_novaehollandiae 0 000 | large Australian flightless bird",
@@ -99,16 +100,21 @@ const std::string kDataNoun = Lines({
     "00001171 18 n 01 Asian 0 000 | a native or inhabitant of Asia",
     "00001172 18 n 01 Asian 0 000 | a person of the east",
     "00001180 28 n 01 Adar 0 000 | (Judaism) the sixth month of the civil year",
+    "00001300 06 n 01 saw 0 000 | hand tool having a toothed blade for cutting",
+    "00001310 09 n 01 snowman 0 000 | a figure of a person made of packed snow",
+    "00001311 19 n 01 snow 0 000 | precipitation falling from clouds in the form of ice crystals",
+    "00001312 18 n 01 man 0 000 | an adult person who is male",
+    "00001320 28 n 02 daytime 0 day 0 000 | the time after sunrise and before sunset",
     "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical year "
     "in the Jewish calendar (in August and September)"});
 const std::string kIndexVerb = Index("v", {
     "bat 2 2150 2151", "hit 1 2152", "come 1 2010", "exist 1 2140", "be 1 2160", "die 0 2170 2171", "exact 1 2050",
     "fail 0 2080", "have 1 2030", "heed 1 2100", "hale 0 2110 2111", "hew 0 2120", "lie 2 2130 2131", "lose 1 2040",
     "move 0 2081", "own 0 2082", "paint 1 2090", "promise 0 2092", "pay 1 2060", "repay 1 2061 2062", "shew 0 2070",
-    "sit 1 2020", "travel 0 2083", "vow 1 2091"});
+    "sit 1 2020", "travel 0 2083", "vow 1 2091", "saw 1 2200"});
 const std::string kDataVerb = Lines({
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody",
-    "00002020 35 v 01 sit 0 000 | be seated", "00002030 40 v 01 have 0 000 | own",
+    "00002020 35 v 01 sit 0 000 | be seated", "00002200 35 v 01 saw 0 000 | cut with a saw", "00002030 40 v 01 have 0 000 | own",
     "00002040 40 v 01 lose 0 000 | fail to win", "00002050 40 v 01 exact 0 000 | claim as due",
     "00002060 40 v 01 pay 0 000 | give money", "00002061 40 v 03 repay 0 pay_back 0 refund 0 000 | pay back",
     "00002062 40 v 01 repay 0 000 | make repayment for",
@@ -144,7 +150,8 @@ const std::string kCntList = Lines({
     "salty%5:00:00:: 1 1", "salty%3:00:00:: 2 1", "asian%1:18:00:: 1 4", "come%2:38:00:: 1 40", "heed%1:09:00:: 1 2",
     "heed%2:31:00:: 1 4", "stereo%1:06:00:: 1 3", "stereo%1:06:01:: 2 1", "sit%2:35:00:: 1 30", "have%2:40:00:: 1 50",
     "lie%2:35:00:: 1 58", "lie%2:32:00:: 2 9", "lose%2:40:00:: 1 9", "loser%1:18:00:: 1 2", "exact%2:40:00:: 1 1",
-    "paint%2:35:00:: 1 6", "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2"}, "\n");
+    "paint%2:35:00:: 1 6", "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2",
+    "saw%2:35:00:: 1 1"}, "\n");
 const std::string kVerbExc = Lines({"are be", "has have", "lay lie", "sat sit"}, "\n");
 
 class WordNetImporterCluesTest : public ::testing::Test {
@@ -241,6 +248,11 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         // past here; a regular form beside a listed one ("lay") clues the senses
         // whose examples use it, before the German song.
         {"PAINTED", "having makeup applied"}, {"LIED", "tell an untruth"},
+        // A spelling two bases share goes to the one with a clean clue: SAWS is
+        // the tools, though the verb is the more used ("cuts with a saw").
+        {"SAWS", "hand tool having a toothed blade for cutting"},
+        // A word that holds the clue's word gives itself away too ("snow").
+        {"SNOWMAN", "a figure of a person"},
     };
     for (const auto& [word, clue] : cases) {
         const std::vector<std::string> definitions = Definitions(word);
@@ -273,8 +285,9 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
     EXPECT_EQ(dictionary_.Record(sat->baseIndex).text, "SIT");
     EXPECT_EQ(Definitions("SAT"), (std::vector<std::string>{"be seated", "the seventh and last day of the week"}));
     EXPECT_NE(Word("LEVITES"), nullptr);
-    for (const char* none :
-         {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER", "HEWERS"})
+    // DAYTIME's only clue holds "time", and "day" is a part of it, no synonym.
+    for (const char* none : {"EZRAS", "AARONS", "IRS", "XLI", "SHEW", "SHEWS", "ARA", "BAAS", "ANNUM", "NON", "HEWER",
+                             "HEWERS", "DAYTIME"})
         EXPECT_EQ(Word(none), nullptr) << none;
 }
 
@@ -284,13 +297,15 @@ TEST_F(WordNetImporterCluesTest, InflectionsKeepEveryReadingAndNonWordsAreLeftOu
 // (HEEDS), a plural keeps its own rule (SHAMES) unless named itself
 // (GLASSES), and an untagged word's other senses are rare, out of the books' reach.
 // A sense the list names reads as fair whatever the family rules say (LOSER); a
-// word no sense clues fairly is no answer.
+// word no sense clues fairly is no answer; a word of its family the list names
+// gives it away as WordNet's do (EMU, "Australian").
 TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
 {
     const std::string_view list = "# word part opening\n"
                                   "bat v wink\n"
                                   "heed n paying\n"
                                   "loser n a contestant\n"
+                                  "emu + australian\n"
                                   "shame\tn\ta state of dishonor \n"
                                   "glasses n a brittle\n"
                                   "tuna n tropical American\n"
@@ -300,7 +315,7 @@ TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
                                   "emu n large Asian\n"       // no such sense
                                   "emu x large\n"             // no such part: skipped
                                   "emu n\n";                  // no opening: skipped
-    EXPECT_EQ(ParseFirstSenses(list).size(), 10u);
+    EXPECT_EQ(ParseFirstSenses(list).size(), 11u);
     const std::vector<FirstSense> unmatched = Make(list);
     ASSERT_EQ(unmatched.size(), 2u);
     EXPECT_EQ(unmatched[1].word, "emu");
@@ -308,7 +323,8 @@ TEST_F(WordNetImporterCluesTest, FirstSensesOfTheListLead)
         {"BAT", "wink briefly"}, {"BATS", "wink briefly"}, {"SHAME", "a state of dishonor"},
         {"SHAMES", "an unfortunate development"}, {"GLASSES", "a brittle transparent solid"},
         {"GLASS", "a brittle transparent solid"}, {"TUNA", "tropical American prickly pear"},
-        {"LOSER", "a contestant who loses the contest"}}; // read as fair, whatever the family rules say
+        {"LOSER", "a contestant who loses the contest"}, // read as fair, whatever the family rules say
+        {"EMU", "any of various systems of units"}};
     for (const auto& [word, clue] : cases)
         EXPECT_EQ(Definitions(word).at(0), clue) << word;
     // The leading part's form takes the spelling: HEEDS is the noun's plural, not

@@ -22,6 +22,7 @@
 #include "game/GridFiller.h"
 #include "game/Random.h"
 #include "lexicon/Dictionary.h"
+#include "lexicon/FirstSenses.h"
 #include "lexicon/GlossText.h"
 #include "lexicon/Style.h"
 #include "lexicon/WordNetImporter.h"
@@ -128,6 +129,22 @@ bool ReadWordNet(const std::string& folder, SpellingMap& spellings, RelatedMap& 
             related[link.from].insert(ToUpperAscii(synset->second[link.number - 1]));
     }
     return true;
+}
+
+// The families the list of first senses names beside WordNet's links (LEPER and
+// leprosy), both ways.
+void AddListedFamilies(RelatedMap& related)
+{
+    for (const FirstSense& entry : ParseFirstSenses(FirstSensesText())) {
+        if (!entry.Family())
+            continue;
+        const std::string word = ToUpperAscii(entry.word);
+        ForEachLetterRun(entry.opening, [&](std::string_view kin, size_t) {
+            related[word].insert(ToUpperAscii(kin));
+            related[ToUpperAscii(kin)].insert(word);
+            return true;
+        });
+    }
 }
 
 // Words a complete phrase does not end with ("... draws the hair back so").
@@ -419,6 +436,7 @@ int Run(const Options& options)
     RelatedMap related;
     if (!ReadWordNet(wordnet, spellings, related))
         return kFailureExit;
+    AddListedFamilies(related);
     ItemList<Style> styles(10, ListOrder::Append, true, 10);
     const std::string stylesFolder = JoinPath(root, AppData::kStylesFolder);
     const int32_t unread = LoadStylesOrReport(*dictionary, stylesFolder, styles);
