@@ -30,7 +30,7 @@ std::string_view NextField(std::string_view& line)
 // style, the word is no answer; where a clue gave its word away through a word of
 // its family that WordNet does not link to it, the family is named. A word's lines
 // keep their order: its first line's part of speech leads.
-constexpr std::string_view kList = R"(# word  part (n v a r; - none; + family)  the opening words of the gloss, or why, or the family
+constexpr std::string_view kList = R"(# word  part (n v a r; - none; + kin)  gloss opening, why none, or kin
 abacus   n  a calculator that performs arithmetic functions
 abnormal +  normal
 abrupt   a  exceedingly sudden and unexpected

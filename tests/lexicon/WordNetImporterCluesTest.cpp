@@ -114,7 +114,8 @@ const std::string kIndexVerb = Index("v", {
     "sit 1 2020", "travel 0 2083", "vow 1 2091", "saw 1 2200"});
 const std::string kDataVerb = Lines({
     "00002010 38 v 01 come 0 000 | move toward, travel toward something or somebody",
-    "00002020 35 v 01 sit 0 000 | be seated", "00002200 35 v 01 saw 0 000 | cut with a saw", "00002030 40 v 01 have 0 000 | own",
+    "00002020 35 v 01 sit 0 000 | be seated", "00002200 35 v 01 saw 0 000 | cut with a saw",
+    "00002030 40 v 01 have 0 000 | own",
     "00002040 40 v 01 lose 0 000 | fail to win", "00002050 40 v 01 exact 0 000 | claim as due",
     "00002060 40 v 01 pay 0 000 | give money", "00002061 40 v 03 repay 0 pay_back 0 refund 0 000 | pay back",
     "00002062 40 v 01 repay 0 000 | make repayment for",
