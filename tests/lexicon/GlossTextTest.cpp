@@ -157,7 +157,8 @@ TEST(GlossTextTest, SingularHeadNamesOneOfAKind)
         return found == singulars.end() ? std::nullopt : std::optional(found->second);
     };
     const std::pair<const char*, const char*> cases[] = {
-        {"tall woody perennial grasses with hollow slender stems", "tall woody perennial grass with hollow slender stems"},
+        {"tall woody perennial grasses with hollow slender stems",
+         "tall woody perennial grass with hollow slender stems"},
         {"usually herbivorous land turtles having clawed limbs", "usually herbivorous land turtle having clawed limbs"},
         {"grasses", "grass"},
         {"web-footed long-necked aquatic turtles", "web-footed long-necked aquatic turtle"},
@@ -168,6 +169,7 @@ TEST(GlossTextTest, SingularHeadNamesOneOfAKind)
         {"domesticated bovine animals as a group", "domesticated bovine animals as a group"},
         {"any of various grasses", "any of various grasses"},
         {"woody plants with stems", "woody plants with stems"}, // no plural the lookup knows
+        {"", ""},
     };
     for (const auto& [clue, one] : cases)
         EXPECT_EQ(SingularHead(clue, singular), one) << clue;

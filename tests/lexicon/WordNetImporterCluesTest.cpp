@@ -49,7 +49,8 @@ const std::string kIndexNoun = Index("n", {
     "ha 0 1090", "irs 0 1040", "levite 0 1081", "lied 0 1240", "loser 1 1050 1051", "mug 0 1220 1221",
     "mum 0 1210 1211", "sat 0 1020", "saw 0 1300", "snowman 0 1310", "snow 0 1311", "man 0 1312",
     "daytime 0 1320", "day 0 1320", "scope 1 1330 1331", "scopes 0 1332", "reed 0 1340", "grass 0 1341",
-    "sawdust 0 1342", "particle 0 1343", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
+    "sawdust 0 1342", "particle 0 1343", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086",
+    "tuna 0 1010 1011"});
 const std::string kDataNoun = Lines({
     "00001001 23 n 02 electromagnetic_unit 0 emu 0 001 @ 00000001 n 0000 | any of various systems of units",
     "00001002 05 n 03 emu 0 Dromaius_novaehollandiae 0 Emu_novaehollandiae 0 000 | large Australian flightless bird",
