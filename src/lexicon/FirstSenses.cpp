@@ -42,6 +42,7 @@ ache     v  feel physical pain
 acids    n  any of various water-soluble compounds
 act      n  something that people do or cause to happen
 adalia   -  an old name for Antalya, the Bible's Adalia a man
+adams    n  2nd President of the United States
 addendum +  added
 addition n  the arithmetic operation of summing
 addled   a  confused and vague
@@ -51,6 +52,7 @@ advisor  +  advice
 aerial   n  an electrical device that sends or receives
 affinity n  a natural attraction or feeling of kinship
 afoot    +  foot
+agar     n  a colloidal extract of algae
 agent    n  a representative who acts on behalf of other
 ail      v  be ill or unwell
 airs     n  affected manners intended to impress
@@ -75,8 +77,10 @@ ashes    n  the residue that remains when
 ashore   +  shore
 ashtray  +  ash
 aside    +  side
+ass      n  hardy and sure-footed animal
 assault  n  a threatened or attempted physical attack
 assembly n  a group of persons who are gathered
+assur    -  every sense names Assyria, or is a variant of another name
 attract  v  direct toward itself or oneself by means
 audio    +  audible
 august   a  profoundly honored
@@ -88,14 +92,17 @@ baddie   +  bad
 bai      -  an obscure language of Yunnan
 bait     n  anything that serves as an enticement
 bald     a  lacking hair on all or most
+ban      v  prohibit especially by legal means
 banana   n  elongated crescent-shaped yellow fruit
 band     n  a group of musicians playing popular music
 barbell  +  bar
 bargain  n  an advantageous purchase
 barman   +  bar
+base     n  lowest support of a structure
 base     +  basis
 basic    +  base basis
 basses   n  an adult male singer with the lowest
+bate     v  moderate or restrain
 bath     n  a relatively large open container that you fill
 battery  n  a device that produces electricity
 be       v  have an existence, be extant
@@ -142,6 +149,7 @@ buff     n  an ardent follower and admirer
 buff     v  polish and make shiny
 buildup  +  building
 bullock  +  bull
+bus      n  a vehicle carrying many passengers
 butt     n  a victim of ridicule or pranks
 cab      n  a car driven by a person whose job
 cabbage  n  any of various cultivars of the genus
@@ -161,12 +169,14 @@ chariot  n  a two-wheeled horse-drawn battle vehicle
 chatter  v  speak (about unimportant matters) rapidly and incessantly
 chief    n  a person who is in charge
 chilly   a  appreciably or disagreeably cold
+chinese  -  every sense names China but an obscure one of Taiwan
 chip     n  a small fragment of something broken off
 choir    n  the area occupied by singers
 choler   n  an irritable petulant feeling
 chorus   n  a group of people assembled to sing
 chrome   +  chromium
 chum     n  a close friend who accompanies his buddies
+clad     a  having an outer covering
 clap     v  strike together so as to produce a sharp percussive noise
 clash    n  a state of conflict between persons
 cleaner  +  cleanser
@@ -179,6 +189,7 @@ clown    n  a person who amuses others by ridiculous
 club     n  a formal association of people
 coal     n  fossil fuel consisting of carbonized
 cock     n  adult male chicken
+cola     n  carbonated drink flavored
 colds    n  a mild viral infection involving
 colors   n  a flag that shows its nationality
 colour   n  a visual attribute of things that results
@@ -198,6 +209,7 @@ cornel   +  cornus
 corner   n  an interior angle formed by two meeting walls
 corp     +  incorporation
 cosmos   n  everything that exists anywhere
+costa    -  a Latin word for a rib few solvers know
 cotton   n  erect bushy mallow plant or small tree bearing bolls
 courtesy +  courteous
 covert   a  secret or hidden; not openly practiced
@@ -219,9 +231,12 @@ cute     a  attractive especially by means of smallness
 cutter   n  a sailing vessel with a single mast
 czech    +  czechoslovakia
 damages  n  a sum of money paid in compensation
+damn     v  wish harm upon
+damned   a  in danger of the eternal punishment of Hell
 dangers  n  a cause of pain or injury or loss
 dare     v  to be courageous enough to try
 darken   +  dark darker
+darkish  -  its only sense, "slightly dark", names dark
 das      -  a name for the hyrax no solver knows
 deadly   +  death
 deafen   v  be unbearably loud
@@ -233,25 +248,32 @@ deck     n  any of various platforms built into a vessel
 deck     v  decorate
 decoder  n  a machine that converts a coded text
 decoy    n  something used to lure fish or other animals
+deep     +  depth
+deeply   +  depth
 deeps    n  literary term for an ocean
 defence  n  (military) military action or resources protecting
 defile   v  spot, stain, or pollute
 degrade  v  reduce in worth or character
+degree   n  a measure for arcs and angles
 demise   n  the time when something ends
 democrat +  democratic
 dentist  +  dentistry
 denture  +  dental
 deposit  v  put into a bank account
 desert   n  arid land with little or no vegetation
+desist   -  its only sense reads "choose not to consume"
 devalue  +  value
 devour   v  eat greedily
+dewy     +  bedewed
 die      v  pass from physical life and lose
 dinge    n  discoloration due to dirtiness
 disc     +  disk
 disjoin  +  disjoint
 disturb  v  destroy the peace or tranquility of
 dive     n  a headlong plunge into water
+do       v  carry out or perform an action
 dodo     n  extinct heavy flightless bird
+doers    -  its only sense names done; its synonym, "actor", is another sense
 doggie   +  dogs
 doghouse +  dog
 doom     n  an unpleasant or disastrous destiny
@@ -259,20 +281,25 @@ dote     v  shower with love; show excessive
 drama    n  the literary genre of works intended
 drown    v  die from being submerged in water
 duality  n  being twofold
+dues     n  that which is deserved or owed
 dungeon  n  a dark cell (usually underground) where prisoners
 duties   n  work that you are obliged to perform
 dwell    v  inhabit or live in; be an inhabitant
 dyadic   +  dyad
+dying    a  in or associated with the process
+eared    -  "worn or shabby" is dog-eared's sense; "having ears" names ears
 earliest r  with the least delay
 early    r  before the usual time or the time expected
 earthen  +  earth
 easily   +  ease
 eastward -  every sense names the east, or clues EAST
 eggplant +  egg
+either   -  its only sense reads "after a negative statement", an open clause
 elamite  +  elam
 elbow    n  hinge joint between the forearm and upper arm
 elfin    a  small and delicate
 elongate +  long
+embody   v  represent or express something abstract
 embrace  v  squeeze (someone) tightly in your arms
 emeralds n  a green transparent form of beryl
 enable   +  able
@@ -280,11 +307,14 @@ encase   +  case
 enclose  +  close
 encode   +  code
 endanger +  danger dangerous
+endorse  v  give support or one's approval to
 enemies  n  an armed adversary (especially
 energies n  forceful exertion
+english  +  england
 enquire  v  have a wish or desire to know something
 enslave  +  slave
 ensnare  v  catch in or as if in a trap
+ensue    -  its only sense reads "issue or terminate", an open clause
 entropy  n  (thermodynamics) a thermodynamic quantity
 entrust  +  trust
 ephesian +  ephesus
@@ -292,6 +322,7 @@ essence  n  the central meaning or theme of a speech
 ethnic   a  denoting or deriving from or distinctive
 events   n  something that happens at a given place
 evils    n  that which causes harm or destruction
+exhort   v  spur on or encourage
 eyebrow  +  eye
 eyelid   +  eye
 facade   +  face
@@ -313,12 +344,14 @@ fiddle   v  play on a violin
 fifths   n  one part in five equal parts
 fig      n  fleshy sweet pear-shaped yellowish
 fight    n  the act of fighting; any contest
+fill     +  full
 filling  n  (dentistry) a dental appliance consisting
 finish   v  have an end, in a temporal
 finn     +  finland
 fitness  n  good physical condition
 flame    +  inflammable
 flare    n  a sudden burst of flame
+flat     a  horizontally level
 flavor   n  the taste experience when a savoury condiment
 flock    n  a group of birds
 floss    n  a soft thread for cleaning the spaces
@@ -343,6 +376,7 @@ gent     +  gentleman
 germ     n  a minute life form
 ghost    n  the visible disembodied soul of a dead person
 gig      n  a booking for musicians
+gins     n  a trap for birds or small mammals
 girdle   n  a woman's close-fitting foundation garment
 giver    n  person who makes a gift of property
 glaze    n  a coating for ceramics, metal, etc.
@@ -365,8 +399,11 @@ gradient +  graded
 grain    n  dry seed-like fruit produced by the cereal grasses
 grave    n  a place for the burial of a corpse
 gray     a  of an achromatic color of any lightness
+gray     +  grey
 grays    n  a neutral achromatic color midway
 greek    +  greece
+greeks   -  the people name Greece; the language has no plural
+greet    -  its fair senses name greetings; the others are rare
 grey     n  a neutral achromatic color midway
 grieve   +  grief
 grind    v  reduce to small pieces or particles by pounding
@@ -387,6 +424,7 @@ header   n  a line of text serving to indicate
 heal     +  healthy health
 heath    n  a tract of level wasteland
 heaven   n  the abode of God and the angels
+heres    -  "(plural) the present location" has no plural
 heroic   a  showing extreme courage; especially of actions
 hike     n  a long walk usually for exercise
 hike     v  walk a long way, as for pleasure
@@ -400,6 +438,7 @@ hook     v  entice and trap
 hooved   +  hoofs
 horrible +  horror
 hostess  +  host
+hot      a  producing a burning sensation on the taste nerves
 hubcap   +  hub cap
 huff     n  a state of irritation or annoyance
 humour   n  the quality of being funny
@@ -438,6 +477,7 @@ jawbone  +  jaw
 jealous  a  suspicious or unduly suspicious or fearful
 jewish   +  jews
 judaea   +  judah
+karen    -  a language of the Thai-Burmese border few solvers know
 kernel   n  the inner and usually edible part of a seed
 kites    n  plaything consisting of a light frame
 kneel    +  knees
@@ -448,6 +488,7 @@ labor    n  productive work (especially physical work
 labour   n  productive work (especially
 lace     n  a delicate decorative fabric woven
 lace     v  add alcohol to (beverages)
+lack     v  be without
 lactate  v  give suck to
 ladle    +  lade
 lager    n  a general term for beer
@@ -474,6 +515,7 @@ liberal  a  having political or social views favoring
 light    n  (physics) electromagnetic radiation that can produce
 light    v  cause to start burning
 lights   n  any device serving as a source of illumination
+lilies   -  its only sense names liliaceous and Lilium
 lily     +  liliaceous lilium
 limber   a  (used of persons' bodies) capable of moving
 linear   a  of or in or along or relating to a line
@@ -495,6 +537,7 @@ loyalty  +  loyal
 luck     n  an unknown and unpredictable phenomenon that leads
 lunacy   n  foolish or senseless behavior
 mafia    n  a crime syndicate in the United States
+magi     n  (New Testament) the sages who visited Jesus
 maha     -  a second name for the Omaha nobody uses
 make     v  earn on some commercial or business transaction
 mall     n  mercantile establishment consisting of a carefully
@@ -502,11 +545,13 @@ maltese  n  breed of toy dogs
 maltese  +  malta
 manage   v  be in charge of, act on, or dispose of
 manly    +  manlike
+manna    n  (Old Testament) food that God gave
 manners  n  social deportment
 mannish  +  man
 manus    -  the Latin name of the hand
 map      n  a diagrammatic representation of the earth's surface
 map      v  plan, delineate, or arrange in detail
+masses   n  the common people generally
 mate     n  a person's partner in marriage
 matt     a  not reflecting light
 matte    a  not reflecting light
@@ -514,6 +559,7 @@ mature   a  having reached full natural growth
 mature   v  cause to ripen or develop fully
 may      n  the month following April and preceding June
 mayhem   n  violent and needless disturbance
+medan    -  a city in Indonesia, not the Bible's Medan
 megaton  +  tons
 memories n  something that is remembered
 mesh     n  an open fabric of string or rope
@@ -524,15 +570,18 @@ milch    +  milk
 mince    v  cut into small pieces
 mini     n  a very short skirt
 ministry +  ministers
+mint     n  a plant where money is coined
 mites    n  any of numerous very small to minute arachnids
 mobile   a  moving or capable of moving readily
 modern   a  relating to a recently developed fashion or style
 modes    n  how something is done or how
 moil     v  work hard
 mole     n  small velvety-furred burrowing mammal having small eyes
+mon      n  the second day of the week
 mongol   +  mongolia
 moods    n  a characteristic (habitual or relatively temporary) state
 moody    a  showing a brooding ill humor
+motel    -  its only sense, "a motor hotel", names what it is made from
 motion   n  a natural event that involves a change in the position
 motor    v  travel or be transported in a vehicle
 mounds   n  a small natural hill
@@ -544,13 +593,18 @@ nazi     n  a German member of Adolf Hitler's
 necktie  +  neckwear
 needle   n  a sharp pointed implement (usually steel)
 neither  +  either
+nelson   n  English admiral who defeated
+nergal   -  an Akkadian god whose gloss reads garbled without its note
 nets     n  an open fabric of string or rope
 neurosis +  neurological
 never    +  ever
 new      a  original and of a kind not seen before
 newcomer +  new
 next     a  immediately following in time or order
+niagara  n  a river flowing from Lake Erie
+nitre    -  its only gloss has no head noun once its formula is cut
 node     n  a connecting point at which several lines
+noised   -  "emit a noise" names noise; "resound" is not the Bible's sense
 normal   a  being approximately average or within certain limits
 norman   +  normandy
 northern -  every sense names the north but a dialect of Middle English
@@ -561,7 +615,11 @@ nunnery  +  nuns
 nurse    n  one skilled in caring for young children
 oaken    +  oak
 oath     n  a solemn promise, usually invoking
+obeyed   -  its only sense names obedient
+obeys    -  its only sense names obedient
 obtuse   a  slow to learn or understand
+one      n  a single person or thing
+onus     +  onerous
 option   n  one of a number of things from which
 oracle   n  an authoritative person who divines
 orb      n  an object with a spherical shape
@@ -580,6 +638,7 @@ parcel   n  a wrapped container
 parity   n  functional equality
 partake  v  have, give, or receive a share of
 partaker +  part
+pate     n  the top of the head
 pattern  n  a decorative or artistic work
 pave     v  cover with a material such as stone
 peach    n  downy juicy fruit with sweet
@@ -594,6 +653,7 @@ pip      n  a small hard seed found in some fruits
 plague   n  any epidemic disease with a high death rate
 plague   v  annoy continually or chronically
 planks   n  a stout length of sawn timber
+plant    n  (botany) a living organism
 plate    n  dish on which food is served
 please   r  used in polite request
 please   v  give satisfaction
@@ -601,6 +661,7 @@ plower   +  ploughman plowman
 plumed   +  plumose
 ply      v  travel a route regularly
 poet     +  poems
+poets    -  its only sense names poems
 polar    a  extremely cold
 pontus   n  an ancient region of northern Asia Minor
 pony     n  any of various breeds of small gentle horses
@@ -622,6 +683,7 @@ puddle   n  a small body of standing water (rainwater)
 puke     v  eject the contents of the stomach
 pull     v  apply force so as to cause motion towards
 pump     n  a mechanical device that moves fluid
+putts    -  the noun is an act without a plural; the verb names the putter
 queen    n  a female sovereign ruler
 quest    n  the act of searching for something
 quid     n  the basic unit of money in Great Britain
@@ -630,12 +692,15 @@ racism   +  racialism
 radios   n  an electronic receiver that detects
 rages    n  a feeling of intense anger
 raiment  n  especially fine or decorative clothing
+rained   -  its only sense names rain
 raise    v  move upwards
+raiser   -  a bridge partner or a cultivator, neither a solver's RAISER
 ratlike  +  rat
 raven    n  large black bird with a straight bill
 raw      a  not treated with heat to prepare it for eating
 reader   n  a person who can read; a literate person
 realise  v  be fully aware or cognizant of
+reaper   n  someone who helps to gather the harvest
 receipt  n  an acknowledgment (usually tangible) that payment has been made
 receiver n  earphone that converts electrical signals into sounds
 recorder n  a tubular wind instrument with 8
@@ -650,9 +715,11 @@ reptile  +  reptilia
 resist   v  withstand the force of something
 respect  n  an attitude of admiration or esteem
 rests    n  a pause for relaxation
+retain   v  secure and keep for possible future use
 revere   v  regard with feelings of respect and reverence
 rick     n  a stack of hay
 riddle   n  a difficult problem
+ride     v  be carried or travel on or in a vehicle
 rights   n  (frequently plural) the interest possessed by law
 riotous  a  characterized by unrest or disorder
 ripen    +  ripe
@@ -671,12 +738,14 @@ sable    n  the expensive dark brown fur of the marten
 safely   +  safety
 safety   n  a device designed to prevent injury
 sakes    n  a reason for wanting something done
+salah    -  a pillar of Islam in a statement, not the Bible's Salah
 salim    -  a terrorist's alias, the Bible's Salim a place
 salt     n  white crystalline form of especially sodium chloride
 sap      n  a watery solution of sugars, salts, and minerals
 sap      v  deplete
 satyr    n  one of a class of woodland deities
 savings  n  a fund of money put by
+sawn     -  its only sense names the saw
 scales   n  a measuring instrument for weighing
 scenery  n  the appearance of a place
 scenic   +  scenery
@@ -684,31 +753,43 @@ scented  a  filled or impregnated with perfume
 school   n  an educational institution
 school   v  teach or refine to be discriminative
 schtick  n  (Yiddish) a contrived and often used bit
+scorn    v  look down on with disdain
 scotch   n  whiskey distilled in Scotland
 scotch   +  scotland
 scratch  v  scrape or rub as if to relieve itching
 screw    n  a fastener with a tapered threaded shank
 screw    v  defeat someone through trickery or deceit
 scribe   n  someone employed to make written copies
+seaman   -  "a man who serves as a sailor" names man; the other is a journalist
 seated   a  (of persons) having the torso erect
 secrecy  +  secret
+seller   n  someone who promotes or exchanges goods
 senses   n  the faculty through which the external
+sevens   -  "fantan" is obscure; the number has no plural; the card names seven
 sewer    +  sewage
+shad     n  bony flesh of herring-like fish
 shade    +  shadow
 shadow   +  shade
 shaft    n  a long rod or pole
+shape    n  the spatial arrangement of something
+shapely  -  its only sense names shape, and cut leaves a stub
 shark    n  a person who is ruthless and greedy
 sharpen  +  sharp sharper
+shear    n  a large edge tool that cuts sheet metal
 shocks   n  an unpleasant or disappointing surprise
 shoddy   a  of inferior workmanship and materials
 shorts   n  trousers that end at or above
 shove    v  push roughly
+show     v  make visible or noticeable
 shreds   n  a small piece of cloth or paper
 shrink   v  become smaller or draw together
 shroud   n  burial garment in which a corpse is wrapped
 shua     -  WordNet's is a branch of Shinto, the Bible's a man
+side     n  either the left or right half of a body
 simplify +  simpler
 sin      n  an act that is regarded by theologians
+sinew    n  a cord or band of inelastic tissue
+singer   -  "a person who sings" names sing; the others are names without a hint
 single   a  not married or related to the unmarried state
 situate  +  site
 six      n  the cardinal number that is the sum
@@ -718,6 +799,7 @@ skyward  +  sky
 slake    v  satisfy (thirst)
 sleep    +  asleep
 sleepy   +  asleep
+slew     n  (often followed by
 sling    n  bandage to support an injured forearm
 slope    n  the property possessed by a line or surface
 slow     +  slowly
@@ -736,7 +818,10 @@ sol      +  solmization
 solidly  r  with strength and soundness
 solitary a  lacking companions or companionship
 solitary +  solitude
+solve    -  "settle, as of a debt" is rare; the others name solution
 somehow  r  for some unspecified reason
+sooner   r  more readily or willingly
+sop      n  piece of solid food for dipping in a liquid
 sorcerer +  sorcery
 sour     a  having a sharp biting taste
 southward -  every sense names the south, or clues SOUTH
@@ -746,6 +831,7 @@ spat     n  a quarrel about petty points
 spatter  n  the act of splashing a (liquid) substance
 spell    n  a psychological state induced by
 spell    v  write or name the letters
+spice    n  any of a variety of pungent
 spike    n  a long, thin sharp-pointed implement
 spray    n  water in small drops in the atmosphere
 sprig    n  a small branch or division of a branch
@@ -755,6 +841,7 @@ spur     n  a sharp prod fixed to a rider's heel
 squish   n  the noise of soft mud being walked on
 stall    n  a compartment in a stable where
 stall    v  come to a stop
+steads   -  its only sense, the post of another, has no plural
 steep    a  having a sharp inclination
 steep    v  let sit in a liquid to extract a flavor
 stem     n  a slender or elongated structure that supports
@@ -795,6 +882,7 @@ tastes   n  a strong liking
 tattler  n  someone who gossips indiscreetly
 tattoo   n  a design on the skin made by tattooing
 tax      n  charge against a citizen's person or property
+teacher  -  "whose occupation is teaching" names teach; the other cut is a stub
 teahouse +  tea
 teller   n  an employee of a bank who receives
 tempest  n  (literary) a violent wind
@@ -802,6 +890,7 @@ tempt    v  provoke someone to do something through
 tens     n  the cardinal number that is the sum of nine and one
 tensions n  feelings of hostility that are not manifest
 tensor   n  a generalization of the concept of a vector
+termed   -  its only sense names term
 terrible +  terror
 theatre  +  theatrical
 thing    n  a separate and self-contained entity
@@ -811,6 +900,7 @@ tho      -  an obscure Tai language, not "though"
 thorn    n  a small sharp-pointed tip
 threaten +  threat
 thresh   v  beat the seeds out of a grain
+thrice   +  three
 thrill   n  something that causes you to experience
 throne   +  enthrone
 tiger    n  large feline of forests in most of Asia
@@ -849,6 +939,7 @@ update   +  date
 upside   +  side
 uptime   +  time
 uptown   +  town
+usable   +  useable
 usual    a  commonly encountered
 vacant   a  without an occupant or incumbent
 values   n  beliefs of a person or social group

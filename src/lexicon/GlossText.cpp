@@ -500,4 +500,51 @@ std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& t
     return text;
 }
 
+std::string SingularHead(std::string_view clue, const VerbForm& singular)
+{
+    static constexpr std::array<std::string_view, 30> kDeterminers = {
+        "a",    "an",    "the",      "any",   "one",      "some",       "each",     "every", "this",    "that",
+        "these", "those", "either",  "neither", "someone", "something", "anything", "all",   "both",    "several",
+        "many", "few",   "most",     "more",  "no",       "his",        "her",      "its",   "their",   "(plural)"};
+    static constexpr std::array<std::string_view, 30> kEnds = {
+        "of",    "in",      "on",     "with",   "for",     "from",   "by",      "to",    "at",     "into",
+        "onto",  "over",    "under",  "around", "about",   "between", "among",  "through", "across", "against",
+        "along", "within",  "without", "near",  "after",   "before", "like",    "as",    "than",   "is"};
+    const std::vector<std::string_view> words = SplitAt(clue, ' ');
+    if (words.empty() || OneOf(ToLower(words[0]), kDeterminers) || OneOf(ToLower(words[0]), kNumbers) ||
+        clue.find(" as a group") != std::string_view::npos || clue.find("collectively") != std::string_view::npos)
+        return std::string(clue);
+    size_t head = 0;
+    for (; head < words.size(); ++head) {
+        const std::string word = ToLower(Trim(words[head], ",;:"));
+        if (head > 0 && (OneOf(word, kEnds) || OneOf(word, kRelatives) || OneOf(word, kConjunctions) ||
+                         OneOf(word, kParticiples) ||
+                         (word.size() >= 5 && word.find('-') == std::string::npos &&
+                          (EndsWith(word, "ing") || EndsWith(word, "ed"))))) {
+            --head;
+            break;
+        }
+        if (words[head].back() == ',' || words[head].back() == ';')
+            break;
+    }
+    if (head >= words.size())
+        head = words.size() - 1;
+    if (head + 1 < words.size() && words[head].back() != ',') {
+        const std::string next = ToLower(words[head + 1]);
+        if (OneOf(next, kConjunctions) || OneOf(next, kRelatives))
+            return std::string(clue);
+    }
+    const std::string_view bare = Trim(words[head], ",;:");
+    const std::optional<std::string> one = singular(bare);
+    if (!one)
+        return std::string(clue);
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0)
+            text += ' ';
+        text += i == head ? *one + std::string(words[i].substr(bare.size())) : std::string(words[i]);
+    }
+    return text;
+}
+
 } // namespace pelorin

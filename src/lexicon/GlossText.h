@@ -55,4 +55,14 @@ std::string ThirdPerson(std::string_view verb);
 using VerbForm = std::function<std::optional<std::string>(std::string_view word)>;
 std::string ThirdPersonDefinition(std::string_view definition, const VerbForm& thirdPerson);
 
+/// A noun's clue whose head is a plural, where WordNet glosses a kind by its
+/// members ("tall woody perennial grasses with hollow slender stems" for REED),
+/// made to name one: "tall woody perennial grass with ...". The head is the last
+/// word before the first preposition, relative, conjunction, participle or comma
+/// of a clue that opens with no determiner; `singular` gives a plural noun's
+/// singular and nothing for any other word. A head joined to another noun ("shrubs
+/// or trees"), followed by a relative whose verb would then disagree ("fairies
+/// that are ..."), or a group's wording ("animals as a group") stays as it is.
+std::string SingularHead(std::string_view clue, const VerbForm& singular);
+
 } // namespace pelorin

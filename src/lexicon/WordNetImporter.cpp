@@ -56,6 +56,7 @@ struct Sense {
     bool numeral = false;      // a number (the synset lists "4" or "41")
     bool taxon = false;        // a genus or family name (ARA, "macaws"): Latin, no word
     bool uncountable = false;  // a feeling, state, attribute or substance: a noun with no plural in this sense
+    bool organism = false;     // an animal, a plant or a part of a body, kinds WordNet may gloss by their members
     int32_t pointers = 0;      // how linked the synset is
     std::vector<std::string> synonyms; // the synset's other words, spaces for "_"
     std::vector<DerivedLink> derived;  // the lemma's derivationally related words
@@ -471,6 +472,9 @@ void ReadSense(std::string_view line, std::string_view lemma, Sense& sense, std:
     int lexFile = -1;
     sense.uncountable = tokens[2] == "n" && ParseNumber(tokens[1], lexFile) &&
                         std::ranges::find(kUncountableFiles, lexFile) != kUncountableFiles.end();
+    // noun.animal, noun.body and noun.plant.
+    constexpr std::array<int, 3> kOrganismFiles = {5, 8, 20};
+    sense.organism = tokens[2] == "n" && std::ranges::find(kOrganismFiles, lexFile) != kOrganismFiles.end();
     bool spelled = false;          // the synset spells the lemma at all
     bool spelledOtherwise = false; // ... and not only as an abbreviation
     size_t lemmaNumber = 0;        // the lemma's word number in the synset, from 1
@@ -1078,8 +1082,15 @@ void KeepNameContext(std::string_view gloss, std::string& clue)
 // order, unless no sense of the word is tagged (kOpenRank), and give-aways and
 // stubs to 600 + order, behind every clean sense, rare or not.
 void RankDefinitions(std::string_view word, int pos, PartSenses& part, const WordFamilies& families,
-                     const LemmaMap& lemmas, bool untaggedWord)
+                     const LemmaMap& lemmas, const InflectionMap& forms, bool untaggedWord)
 {
+    // A plural noun's singular, where the plural is no word of its own (GOODS is).
+    const auto singular = [&](std::string_view plural) -> std::optional<std::string> {
+        const auto form = forms.find(plural);
+        if (form == forms.end() || form->second.kind != InflectionKind::kPlural || lemmas.count(plural) > 0)
+            return std::nullopt;
+        return form->second.base;
+    };
     part.definitions.clear();
     part.cleanTags = 0;
     for (size_t i = 0; i < part.senses.size(); ++i) {
@@ -1115,6 +1126,11 @@ void RankDefinitions(std::string_view word, int pos, PartSenses& part, const Wor
             AddGivenNames(word, sense, clue);
         if (clean && !sense.lowerCase)
             KeepNameContext(sense.gloss, clue);
+        // An animal, plant or part of the body glossed by its members is one of them
+        // (REED "tall woody perennial grass ..."); a substance or a load of goods is
+        // no count of its parts (SAWDUST "fine particles of wood").
+        if (clean && sense.organism)
+            clue = SingularHead(clue, singular);
         // A clue that could not be cut short enough reads as an explanation. A
         // noun's that opens on "of", "with", "made" or "especially" is the tail of a
         // gloss whose head WordNet lost ("of China" for the chrysanthemum called MUM,
@@ -1219,15 +1235,36 @@ void AddSynonyms(std::string_view word, Lemma& lemma, const WordFamilies& famili
     }
 }
 
-void RankAllDefinitions(LemmaMap& lemmas, const WordFamilies& families)
+void RankAllDefinitions(LemmaMap& lemmas, const InflectionMap& forms, const WordFamilies& families)
 {
     for (auto& [word, lemma] : lemmas) {
         for (int pos = 0; pos < kPartCount; ++pos) {
-            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, lemma.TagTotal() == 0 && !lemma.Listed());
+            RankDefinitions(word, pos, lemma.parts[pos], families, lemmas, forms,
+                            lemma.TagTotal() == 0 && !lemma.Listed());
             PutCommonSynonymFirst(word, pos, lemma.parts[pos], families, lemmas);
         }
         AddSynonyms(word, lemma, families);
     }
+}
+
+// Whether a plural's senses that have none go behind: when some other has one.
+bool DemotesUncountable(const std::vector<Gloss>& glosses)
+{
+    return std::any_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; }) &&
+           !std::all_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; });
+}
+
+// Whether a form clues fairly by its base's senses: one that neither is rare nor
+// gives the word away, of the senses the form is of, and for a plural one that has
+// a plural where some has (SCOPES: not "an area in which something acts").
+bool FormClean(const Lemma& base, const Inflection& form)
+{
+    const std::vector<Gloss>& glosses = base.parts[form.pos].definitions;
+    const bool demote = form.kind == InflectionKind::kPlural && DemotesUncountable(glosses);
+    return std::ranges::any_of(glosses, [&](const Gloss& gloss) {
+        return gloss.rank < Definition::kSecondaryRank && !(demote && gloss.uncountable) &&
+               Covers(form.senses, gloss.offset);
+    });
 }
 
 // A spelling that is a form of several bases goes to the best reading with a clean
@@ -1238,9 +1275,7 @@ void PreferFormsWithCleanClues(const LemmaMap& lemmas, InflectionMap& forms, con
 {
     const auto clean = [&](const Inflection& form) {
         const auto base = lemmas.find(form.base);
-        return base != lemmas.end() &&
-               std::ranges::any_of(base->second.parts[form.pos].definitions,
-                                   [](const Gloss& gloss) { return gloss.rank < Definition::kSecondaryRank; });
+        return base != lemmas.end() && FormClean(base->second, form);
     };
     for (const auto& [text, readings] : rivals) {
         const auto form = forms.find(text);
@@ -1409,13 +1444,6 @@ struct Copy {
 // one better than a common sense that has none.
 constexpr int32_t kNoPluralShift = 2 * Definition::kSecondaryRank;
 
-// Whether a plural's senses that have none go behind: when some other has one.
-bool DemotesUncountable(const std::vector<Gloss>& glosses)
-{
-    return std::any_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; }) &&
-           !std::all_of(glosses.begin(), glosses.end(), [](const Gloss& gloss) { return gloss.uncountable; });
-}
-
 int32_t AddDefinitions(WordRecord& record, const std::vector<Gloss>& glosses, const Copy& copy = {})
 {
     const bool demote = copy.plural && DemotesUncountable(glosses);
@@ -1579,7 +1607,7 @@ public:
         bool formFirst = !headword.Common() || inflection.baseTags > headword.TagTotal();
         // The reading that gives the clue leads, with its form note: one whose every
         // sense gives the word away or is rare yields to one with a plain clean sense.
-        const bool formClean = Clean(lemmas_.find(inflection.base)->second.parts[inflection.pos]);
+        const bool formClean = FormClean(lemmas_.find(inflection.base)->second, inflection);
         const bool headwordClean = std::any_of(headword.parts.begin(), headword.parts.end(), Clean);
         if (formFirst ? !formClean && headwordClean : !headwordClean && formClean)
             formFirst = !formFirst;
@@ -1699,7 +1727,7 @@ bool WordNetImporter::Import(const std::string& folder)
     FitCapacity(lemmas, forms, static_cast<size_t>(std::max(capacity_, 0)));
 
     SetStatusText("Ranking definitions ...");
-    RankAllDefinitions(lemmas, WordFamilies(lemmas, forms));
+    RankAllDefinitions(lemmas, forms, WordFamilies(lemmas, forms));
     PreferFormsWithCleanClues(lemmas, forms, inflections.Rivals());
     LemmaMap dropped = DropWordsWithoutFairClue(lemmas, forms);
     for (const FirstSense& entry : DropNoAnswers(noAnswers, lemmas, forms, dropped))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -143,6 +144,35 @@ TEST(GlossTextTest, ThirdPersonAgreesWithTheVerbsForm)
     };
     for (const auto& [definition, agreed] : cases)
         EXPECT_EQ(ThirdPersonDefinition(definition, known), agreed) << definition;
+}
+
+// A kind glossed by its members names one of them, where the head is a plain
+// plural that stands alone.
+TEST(GlossTextTest, SingularHeadNamesOneOfAKind)
+{
+    const std::map<std::string, std::string, std::less<>> singulars = {
+        {"grasses", "grass"}, {"turtles", "turtle"}, {"shrubs", "shrub"}, {"fairies", "fairy"}, {"animals", "animal"}};
+    const VerbForm singular = [&](std::string_view word) -> std::optional<std::string> {
+        const auto found = singulars.find(word);
+        return found == singulars.end() ? std::nullopt : std::optional(found->second);
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"tall woody perennial grasses with hollow slender stems",
+         "tall woody perennial grass with hollow slender stems"},
+        {"usually herbivorous land turtles having clawed limbs", "usually herbivorous land turtle having clawed limbs"},
+        {"grasses", "grass"},
+        {"web-footed long-necked aquatic turtles", "web-footed long-necked aquatic turtle"},
+        // Joined to another noun, before a relative's verb, as a group, after a
+        // determiner: as they stand.
+        {"north temperate shrubs or trees", "north temperate shrubs or trees"},
+        {"fairies that are somewhat mischievous", "fairies that are somewhat mischievous"},
+        {"domesticated bovine animals as a group", "domesticated bovine animals as a group"},
+        {"any of various grasses", "any of various grasses"},
+        {"woody plants with stems", "woody plants with stems"}, // no plural the lookup knows
+        {"", ""},
+    };
+    for (const auto& [clue, one] : cases)
+        EXPECT_EQ(SingularHead(clue, singular), one) << clue;
 }
 
 } // namespace

@@ -48,7 +48,9 @@ const std::string kIndexNoun = Index("n", {
     "come 0 1030", "emu 0 1001 1002", "ezra 0 1080", "farm 0 1250", "farmer 0 1251 1252", "fen 0 1060 1061",
     "ha 0 1090", "irs 0 1040", "levite 0 1081", "lied 0 1240", "loser 1 1050 1051", "mug 0 1220 1221",
     "mum 0 1210 1211", "sat 0 1020", "saw 0 1300", "snowman 0 1310", "snow 0 1311", "man 0 1312",
-    "daytime 0 1320", "day 0 1320", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086", "tuna 0 1010 1011"});
+    "daytime 0 1320", "day 0 1320", "scope 1 1330 1331", "scopes 0 1332", "reed 0 1340", "grass 0 1341",
+    "sawdust 0 1342", "particle 0 1343", "shame 0 1200 1201 1202", "sontag 0 1160", "tom 1 1085 1086",
+    "tuna 0 1010 1011"});
 const std::string kDataNoun = Lines({
     "00001001 23 n 02 electromagnetic_unit 0 emu 0 001 @ 00000001 n 0000 | any of various systems of units",
     "00001002 05 n 03 emu 0 Dromaius_novaehollandiae 0 Emu_novaehollandiae 0 000 | large Australian flightless bird",
@@ -105,6 +107,12 @@ const std::string kDataNoun = Lines({
     "00001311 19 n 01 snow 0 000 | precipitation falling from clouds in the form of ice crystals",
     "00001312 18 n 01 man 0 000 | an adult person who is male",
     "00001320 28 n 02 daytime 0 day 0 000 | the time after sunrise and before sunset",
+    "00001330 07 n 01 scope 0 000 | an area in which something acts or operates",
+    "00001331 06 n 01 scope 0 000 | a magnifier of images of distant objects",
+    "00001332 18 n 02 Scopes 0 John_Scopes 0 001 @i 00000001 n 0000 | Tennessee teacher tried for teaching evolution",
+    "00001340 20 n 01 reed 0 000 | tall woody perennial grasses with hollow slender stems",
+    "00001341 20 n 01 grass 0 000 | narrow-leaved green herbage", "00001343 27 n 01 particle 0 000 | a small piece",
+    "00001342 27 n 01 sawdust 0 000 | fine particles of wood",
     "00001181 28 n 01 Elul 0 000 | the twelfth month of the civil year; the sixth month of the ecclesiastical year "
     "in the Jewish calendar (in August and September)"});
 const std::string kIndexVerb = Index("v", {
@@ -152,7 +160,7 @@ const std::string kCntList = Lines({
     "heed%2:31:00:: 1 4", "stereo%1:06:00:: 1 3", "stereo%1:06:01:: 2 1", "sit%2:35:00:: 1 30", "have%2:40:00:: 1 50",
     "lie%2:35:00:: 1 58", "lie%2:32:00:: 2 9", "lose%2:40:00:: 1 9", "loser%1:18:00:: 1 2", "exact%2:40:00:: 1 1",
     "paint%2:35:00:: 1 6", "pay%2:40:00:: 1 8", "repay%2:40:00:: 1 3", "tom%1:18:00:: 1 3", "vow%2:32:00:: 1 2",
-    "saw%2:35:00:: 1 1"}, "\n");
+    "saw%2:35:00:: 1 1", "scope%1:07:00:: 1 3"}, "\n");
 const std::string kVerbExc = Lines({"are be", "has have", "lay lie", "sat sit"}, "\n");
 
 class WordNetImporterCluesTest : public ::testing::Test {
@@ -254,6 +262,11 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
         {"SAWS", "hand tool having a toothed blade for cutting"},
         // A word that holds the clue's word gives itself away too ("snow").
         {"SNOWMAN", "a figure of a person"},
+        // A kind of plant or animal that WordNet glosses by its members is one of
+        // them; a substance is no count of its parts.
+        {"REED", "tall woody perennial grass with hollow slender stems"}, {"SAWDUST", "fine particles of wood"},
+        // A plural whose fair senses have no plural yields to a headword's name.
+        {"SCOPES", "Tennessee teacher tried for teaching evolution (John ___)"},
     };
     for (const auto& [word, clue] : cases) {
         const std::vector<std::string> definitions = Definitions(word);
@@ -265,6 +278,7 @@ TEST_F(WordNetImporterCluesTest, FirstDefinitionIsTheSenseASolverExpects)
     EXPECT_EQ(emu.At(emu.Count() - 1)->rank, Definition::kOpenRank + 2);
     EXPECT_EQ(Word("PAINTED")->form, kFormPlain);
     EXPECT_EQ(Word("LIED")->form, kFormPast);
+    EXPECT_EQ(Word("SCOPES")->form, kFormPlain); // no "(plural) " before the name
     // The clue is the gloss's first clause without asides; the whole gloss follows it.
     EXPECT_EQ(Definitions("AARON"),
               (std::vector<std::string>{"elder brother of Moses",
