@@ -1705,17 +1705,12 @@ bool WordNetImporter::Import(const std::string& folder)
         error_ = reader.Error();
         return false;
     }
-    std::vector<FirstSense> firstSenses = ParseFirstSenses(firstSenses_);
-    const auto families = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
-        return !entry.Family();
-    });
+    // The list's entries by kind, each kind in the list's order.
+    std::vector<FirstSense> senses, families, noAnswers;
+    for (const FirstSense& entry : ParseFirstSenses(firstSenses_))
+        (entry.Family() ? families : entry.NoAnswer() ? noAnswers : senses).push_back(entry);
     unmatched_ = PutFamilies(families, lemmas);
-    firstSenses.erase(families.begin(), families.end());
-    const auto noAnswers = std::ranges::stable_partition(firstSenses, [](const FirstSense& entry) {
-        return !entry.NoAnswer();
-    });
-    std::vector<FirstSense> plurals =
-        PutFirstSenses(std::span(firstSenses.begin(), noAnswers.begin()), lemmas);
+    std::vector<FirstSense> plurals = PutFirstSenses(senses, lemmas);
     InflectionCollector inflections(lemmas);
     if (!CollectInflections(reader, inflections)) {
         error_ = reader.Error();
